@@ -1,0 +1,27 @@
+#pragma once
+// kazuban-cli's commands. main.cpp parses the arguments (CLI11) and calls one
+// of these; each returns the exit status (0 success, 1 data refused, 2 usage
+// error or a missing or unreadable file).
+#include <optional>
+#include <string>
+
+namespace kazuban::cli {
+
+struct Context {
+    std::string dir;                  // --dir, default the current directory
+    std::optional<std::string> out;   // -o OUTFILE
+};
+
+// Writes a result: to stdout in UTF-8, or with -o to OUTFILE as cp932 bytes
+// exactly as the window's file would hold them, atomically. `text` is the
+// file's text before the final CR LF. Returns the exit status.
+int emitResult(const Context& ctx, const std::string& text, bool appendFinalCrLf = true);
+
+int runCheck(const Context& ctx, const std::string& file);
+int runTotals(const Context& ctx, const std::string& file, std::optional<int> sortColumn);
+int runPredraw(const Context& ctx, std::optional<std::string> sortKey);
+int runGenerate(const Context& ctx, int n, std::optional<unsigned long long> seed);
+int runSortCombos(const Context& ctx, const std::string& file);
+int runStats(const Context& ctx);
+
+}  // namespace kazuban::cli

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the window and the tests need.
+# Sourced by the other scripts; does nothing when everything is there.
+set -euo pipefail
+KAZUBAN_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev libcli11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-ipafont-gothic xvfb xauth
+)
+missing=()
+for p in "${KAZUBAN_PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  if [ "$(id -u)" -eq 0 ]; then
+    SUDO=()
+  elif command -v sudo >/dev/null 2>&1; then
+    SUDO=(sudo)
+  else
+    echo "error: these Debian packages are missing and neither root nor sudo is available:" >&2
+    echo "  ${missing[*]}" >&2
+    echo "Install them as root (apt-get install ...) and run this command again." >&2
+    exit 1
+  fi
+  "${SUDO[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,79 @@
+#pragma once
+// The port through which the logic reaches the outside world. The window
+// implements it with Qt (ui/QtPlatform); tests use a scripted fake
+// (tests/support/fake_platform.h); the CLI uses HeadlessPlatform.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kazuban::platform {
+
+// Message box answers, as the behaviour numbers them.
+enum Answer : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
+enum class Icon { None, Critical, Exclamation };
+enum class Buttons { Ok, OkCancel, YesNoCancel };
+
+struct FileFilter {
+    std::string label;     // "ﾃｷｽﾄ(*.txt)"
+    std::string pattern;   // "*.txt"
+};
+// Parses the "label|pattern|label|pattern" form into its choices.
+std::vector<FileFilter> parseFilter(const std::string& filter);
+
+struct FileDialogOptions {
+    std::string filter;            // "ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*"
+    std::string defaultExtension;  // "txt" (without the dot)
+    std::string initialFolder;     // empty: the dialog's own default
+    bool confirmOverwrite = false; // save dialogs ask before replacing a file
+};
+
+// Pop-up menus the handlers open at the mouse position.
+enum class PopupMenu { Combination = 1, Totals = 2, Predraw = 3 };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Message box without a title of its own; returns the button pressed.
+    virtual int messageBox(const std::string& text, Icon icon, Buttons buttons) = 0;
+    // Full path chosen, or nullopt on Cancel.
+    virtual std::optional<std::string> openFileDialog(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& options) = 0;
+
+    virtual std::string clipboardText() = 0;
+    virtual void setClipboardText(const std::string& text) = 0;
+    virtual void clearClipboard() = 0;
+
+    // Shows the pop-up menu and returns after the chosen command has run
+    // (the front end calls the command's handler) or the menu was dismissed.
+    virtual void showPopupMenu(PopupMenu menu) = 0;
+    // Opens the settings dialog modally and returns when it has closed.
+    virtual void showSettingsDialog() = 0;
+
+    // Files. Defaults use std::filesystem; hidden attributes exist on Windows only.
+    virtual std::string currentDirectory();
+    virtual bool fileExists(const std::string& path);
+    virtual void deleteFile(const std::string& path);       // throws AppError
+    virtual void setNormalAttributes(const std::string& path);
+    virtual void setHiddenAttribute(const std::string& path);
+
+    // Starts the program of a command line (see output/launcher.h); does not wait.
+    // Throws AppError (kInvalidCall, kPermissionDenied, other kinds).
+    virtual void startProgram(const std::string& commandLine);
+
+    virtual void setBusy(bool busy) { (void)busy; }
+    virtual void showProgress(int minimum, int maximum) { (void)minimum; (void)maximum; }
+    virtual void setProgress(int value) { (void)value; }
+    virtual void hideProgress() {}
+
+    // Uniform values in [0, 1); seeded from the clock unless a seed was given.
+    virtual void seedFromClock();
+    virtual void seed(unsigned long long s);
+    virtual double random();
+
+private:
+    unsigned long long state_ = 0x9E3779B97F4A7C15ull;
+    bool fixedSeed_ = false;
+};
+
+}  // namespace kazuban::platform

@@ -1,0 +1,45 @@
+#pragma once
+// Line files (atarimgrp.txt, Kazuban.ini, combination files) and every write
+// the program makes. Reading accepts cp932 or UTF-8 (UTF-8 when the bytes are
+// valid UTF-8 or begin with a BOM) and lines ended by CR LF, LF or a lone CR.
+// Writing is cp932 and atomic: a temporary file in the same folder renamed
+// over the target, so a failure leaves the old file whole.
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kazuban::text {
+
+// cp932 <-> UTF-8. encodeCp932 throws AppError (kInvalidCall) naming the first
+// character that cp932 cannot hold. decodeCp932 never throws: an invalid byte
+// becomes U+FFFD.
+std::string encodeCp932(std::string_view utf8);
+std::string decodeCp932(std::string_view bytes);
+bool isValidUtf8(std::string_view bytes);
+// Bytes of a file as UTF-8 text (BOM removed).
+std::string decodeFileBytes(std::string_view bytes);
+
+// Splits at CR LF, LF or lone CR. A final line end does not start another line
+// ("a\r\nb\r\n" and "a\r\nb" are both two lines; "" is no line).
+std::vector<std::string> splitLines(std::string_view text);
+
+// Whole file as bytes. Throws AppError: kFileNotFound, kPermissionDenied,
+// kPathFileAccess (a folder, a read error).
+std::string readFileBytes(const std::filesystem::path& path);
+// readFileBytes + decodeFileBytes + splitLines.
+std::vector<std::string> readLines(const std::filesystem::path& path);
+
+// Writes bytes atomically. Throws AppError with the kind and a Japanese text.
+void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+// Encodes UTF-8 text as cp932 (nothing is written when that fails), then writes it atomically.
+void writeTextCp932(const std::filesystem::path& path, std::string_view utf8);
+// Each line followed by CR LF, cp932, atomic.
+void writeLinesCp932(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+// Test seam for fault injection: when set, called before the rename with the
+// temporary path; throwing from it simulates a failing disk.
+using WriteFaultHook = void (*)(const std::filesystem::path& tempPath);
+void setWriteFaultHook(WriteFaultHook hook);
+
+}  // namespace kazuban::text

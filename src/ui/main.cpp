@@ -1,0 +1,2 @@
+// Kazuban: placeholder until the window is built.
+int main() { return 0; }

@@ -1,0 +1,59 @@
+#pragma once
+// A scripted Platform for tests: answers message boxes and dialogs from
+// queues, records every message shown, keeps the clipboard in memory.
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace kazuban::testing {
+
+struct ShownMessage {
+    std::string text;
+    platform::Icon icon;
+    platform::Buttons buttons;
+};
+
+class FakePlatform : public platform::Platform {
+public:
+    // Answers for the next message boxes; when empty, OK (1) for Ok/OkCancel
+    // and Cancel (2) for YesNoCancel.
+    std::deque<int> answers;
+    // Results of the next file dialogs; nullopt = Cancel. When empty: Cancel.
+    std::deque<std::optional<std::string>> openAnswers, saveAnswers;
+    std::vector<ShownMessage> messages;
+    std::vector<platform::FileDialogOptions> openDialogs, saveDialogs;
+    std::string clipboard;
+    std::vector<std::string> startedPrograms;   // command lines given to startProgram
+    bool startForReal = false;                   // also run the default startProgram
+    std::vector<platform::PopupMenu> popups;
+    std::function<void(platform::PopupMenu)> onPopup;   // runs "the chosen command"
+    int settingsDialogs = 0;
+    std::function<void()> onSettingsDialog;
+    int busyDepth = 0;
+    bool progressVisible = false;
+    int progressMin = 0, progressMax = 0, progressValue = 0;
+    int progressShows = 0;
+
+    int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
+    std::optional<std::string> openFileDialog(const platform::FileDialogOptions& o) override;
+    std::optional<std::string> saveFileDialog(const platform::FileDialogOptions& o) override;
+    std::string clipboardText() override { return clipboard; }
+    void setClipboardText(const std::string& t) override { clipboard = t; }
+    void clearClipboard() override { clipboard.clear(); }
+    void showPopupMenu(platform::PopupMenu m) override;
+    void showSettingsDialog() override;
+    void startProgram(const std::string& commandLine) override;
+    void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+    void showProgress(int mn, int mx) override { progressVisible = true; progressMin = mn; progressMax = mx; ++progressShows; }
+    void setProgress(int v) override { progressValue = v; }
+    void hideProgress() override { progressVisible = false; }
+
+    // Texts of all messages shown so far.
+    std::vector<std::string> messageTexts() const;
+};
+
+}  // namespace kazuban::testing
