@@ -1,0 +1,351 @@
+#include "text/line_file.h"
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "text/app_error.h"
+
+namespace kazuban::text {
+
+namespace {
+
+std::atomic<WriteFaultHook> g_faultHook{nullptr};
+
+bool allAscii(std::string_view s) {
+    for (unsigned char c : s)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+// Length of the valid UTF-8 sequence at s[i], or 0 when it is malformed
+// (overlong forms, surrogates and values above U+10FFFF are malformed).
+std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = at(i);
+    if (c < 0x80) return 1;
+    std::size_t n;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) n = 2;
+    else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) lo = 0xA0;
+        if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) return 0;
+    if (at(i + 1) < lo || at(i + 1) > hi) return 0;
+    for (std::size_t k = 2; k < n; ++k)
+        if ((at(i + k) & 0xC0) != 0x80) return 0;
+    return n;
+}
+
+// Valid UTF-8 with every malformed byte replaced by U+FFFD.
+std::string sanitizeUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t n = utf8SequenceLength(s, i);
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(s, i, n);
+            i += n;
+        }
+    }
+    return out;
+}
+
+struct IconvHandle {
+    iconv_t cd;
+    IconvHandle(const char* to, const char* from) : cd(iconv_open(to, from)) {
+        if (cd == reinterpret_cast<iconv_t>(-1))
+            throw AppError(kInvalidCall, std::string("文字コード変換（") + from + "→" + to + "）を利用できません。");
+    }
+    ~IconvHandle() { iconv_close(cd); }
+    IconvHandle(const IconvHandle&) = delete;
+    IconvHandle& operator=(const IconvHandle&) = delete;
+};
+
+// Converts `in` with iconv, appending to `out`. Returns the number of input
+// bytes consumed: less than in.size() when iconv stopped at a byte sequence
+// it cannot convert (EILSEQ / EINVAL).
+std::size_t convert(iconv_t cd, std::string_view in, std::string& out) {
+    char* src = const_cast<char*>(in.data());
+    std::size_t srcLeft = in.size();
+    char buf[16384];
+    while (srcLeft > 0) {
+        char* dst = buf;
+        std::size_t dstLeft = sizeof buf;
+        const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(buf, static_cast<std::size_t>(dst - buf));
+        if (r == static_cast<std::size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            break;
+        }
+    }
+    return in.size() - srcLeft;
+}
+
+// Characters that Japanese texts commonly hold in another Unicode form than
+// the one cp932 decodes to; they are saved as the cp932 character that looks
+// the same instead of failing.
+const char* cp932Substitute(std::string_view ch) {
+    static const struct {
+        const char* utf8;
+        const char* cp932;
+    } kMap[] = {
+        {"\xE3\x80\x9C", "\x81\x60"},   // WAVE DASH → 〜 (FULLWIDTH TILDE)
+        {"\xE2\x80\x96", "\x81\x61"},   // DOUBLE VERTICAL LINE → ∥
+        {"\xE2\x88\x92", "\x81\x7C"},   // MINUS SIGN → －
+        {"\xC2\xA2", "\x81\x91"},       // CENT SIGN → ￠
+        {"\xC2\xA3", "\x81\x92"},       // POUND SIGN → ￡
+        {"\xC2\xAC", "\x81\xCA"},       // NOT SIGN → ￢
+        {"\xE2\x80\x94", "\x81\x5C"},   // EM DASH → ―
+    };
+    for (const auto& m : kMap)
+        if (ch == m.utf8) return m.cp932;
+    return nullptr;
+}
+
+std::string pathText(const std::filesystem::path& p) { return p.string(); }
+
+[[noreturn]] void throwFileError(int err, const std::filesystem::path& path, bool writing) {
+    const std::string p = pathText(path);
+    const std::string reason = std::strerror(err);
+    switch (err) {
+    case ENOENT:
+        if (writing)
+            throw AppError(kPathNotFound, "パスが見つかりません。ファイル「" + p + "」を書き込めません（" + reason + "）。");
+        throw AppError(kFileNotFound, "ファイルが見つかりません。" + p);
+    case ENOTDIR:
+        throw AppError(kPathNotFound, "パスが見つかりません。" + p);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        if (writing)
+            throw AppError(kPermissionDenied, "ファイル「" + p + "」に書き込めません（" + reason + "）。");
+        throw AppError(kPermissionDenied, "ファイル「" + p + "」を読み込めません（" + reason + "）。");
+    default:
+        if (writing)
+            throw AppError(kPathFileAccess, "ファイル「" + p + "」に書き込めません（" + reason + "）。");
+        throw AppError(kPathFileAccess, "ファイル「" + p + "」を読み込めません（" + reason + "）。");
+    }
+}
+
+}  // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t n = utf8SequenceLength(bytes, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string decodeCp932(std::string_view bytes) {
+    if (allAscii(bytes)) return std::string(bytes);
+    IconvHandle h("UTF-8", "CP932");
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    while (!bytes.empty()) {
+        const std::size_t used = convert(h.cd, bytes, out);
+        bytes.remove_prefix(used);
+        if (bytes.empty()) break;
+        // A byte cp932 does not define (or a lead byte cut off at the end).
+        out += "\xEF\xBF\xBD";
+        bytes.remove_prefix(1);
+        iconv(h.cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    return out;
+}
+
+std::string encodeCp932(std::string_view utf8) {
+    if (allAscii(utf8)) return std::string(utf8);
+    IconvHandle h("CP932", "UTF-8");
+    std::string out;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        const std::size_t used = convert(h.cd, utf8, out);
+        utf8.remove_prefix(used);
+        if (utf8.empty()) break;
+        const std::size_t n = utf8SequenceLength(utf8, 0);
+        if (n == 0)
+            throw AppError(kInvalidCall, "文字コードが正しくない文字を含むため、シフトJIS(cp932)で保存できません。");
+        const std::string_view ch = utf8.substr(0, n);
+        if (const char* sub = cp932Substitute(ch)) {
+            out += sub;
+            utf8.remove_prefix(n);
+            iconv(h.cd, nullptr, nullptr, nullptr, nullptr);
+            continue;
+        }
+        throw AppError(kInvalidCall, "文字「" + std::string(ch) + "」はシフトJIS(cp932)で保存できません。");
+    }
+    return out;
+}
+
+std::string decodeFileBytes(std::string_view bytes) {
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return sanitizeUtf8(bytes.substr(3));
+    if (isValidUtf8(bytes)) return std::string(bytes);
+    return decodeCp932(bytes);
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    const std::size_t n = text.size();
+    while (start < n) {
+        std::size_t i = start;
+        while (i < n && text[i] != '\r' && text[i] != '\n') ++i;
+        lines.emplace_back(text.substr(start, i - start));
+        if (i >= n) break;
+        if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    return lines;
+}
+
+std::string readFileBytes(const std::filesystem::path& path) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) throwFileError(errno, path, false);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) throwFileError(errno, path, false);
+    if (S_ISDIR(st.st_mode)) throwFileError(EISDIR, path, false);
+    std::string data;
+    if (S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t r = ::read(fd, buf, sizeof buf);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            throwFileError(errno, path, false);
+        }
+        if (r == 0) break;
+        data.append(buf, static_cast<std::size_t>(r));
+    }
+    return data;
+}
+
+std::vector<std::string> readLines(const std::filesystem::path& path) {
+    return splitLines(decodeFileBytes(readFileBytes(path)));
+}
+
+void setWriteFaultHook(WriteFaultHook hook) { g_faultHook.store(hook); }
+
+void writeFileAtomic(const std::filesystem::path& requested, std::string_view bytes) {
+    if (requested.empty()) throw AppError(kPathNotFound, "パスが見つかりません。ファイル名が空です。");
+    // Writing through a symbolic link replaces the file it points to, not the link.
+    std::filesystem::path path = requested;
+    {
+        std::error_code ec;
+        if (std::filesystem::is_symlink(requested, ec)) {
+            const auto real = std::filesystem::canonical(requested, ec);
+            if (!ec) path = real;
+        }
+    }
+    // The target itself must not be a folder.
+    struct stat target {};
+    const bool targetExists = ::stat(path.c_str(), &target) == 0;
+    if (targetExists && S_ISDIR(target.st_mode)) throwFileError(EISDIR, requested, true);
+
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty()) folder = ".";
+    const std::string name = path.filename().string();
+    std::string tmpl = (folder / ("." + name + ".tmp-XXXXXX")).string();
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR) {
+            throw AppError(kPathNotFound, "パスが見つかりません。フォルダー「" + folder.string() +
+                                              "」に書き込めません（" + std::strerror(err) + "）。");
+        }
+        throwFileError(err, requested, true);
+    }
+    const std::filesystem::path tempPath = tmpl;
+    bool open = true;
+    try {
+        const char* p = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t w = ::write(fd, p, left);
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                throwFileError(errno, requested, true);
+            }
+            p += w;
+            left -= static_cast<std::size_t>(w);
+        }
+        // The new file keeps the old one's permission bits; a new file gets
+        // the usual ones for the user's umask.
+        mode_t mode;
+        if (targetExists) {
+            mode = target.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        if (::fchmod(fd, mode) != 0 && errno != EPERM) throwFileError(errno, requested, true);
+        if (::fsync(fd) != 0 && errno != EINVAL) throwFileError(errno, requested, true);
+        open = false;
+        if (::close(fd) != 0) throwFileError(errno, requested, true);
+        if (WriteFaultHook hook = g_faultHook.load()) hook(tempPath);
+        if (::rename(tempPath.c_str(), path.c_str()) != 0) throwFileError(errno, requested, true);
+    } catch (...) {
+        // Whatever failed, no temporary file stays behind and the old file is whole.
+        if (open) ::close(fd);
+        ::unlink(tempPath.c_str());
+        throw;
+    }
+    // Make the rename itself durable.
+    const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
+void writeTextCp932(const std::filesystem::path& path, std::string_view utf8) {
+    const std::string bytes = encodeCp932(utf8);
+    writeFileAtomic(path, bytes);
+}
+
+void writeLinesCp932(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+    std::string text;
+    std::size_t size = 0;
+    for (const auto& l : lines) size += l.size() + 2;
+    text.reserve(size);
+    for (const auto& l : lines) {
+        text += l;
+        text += "\r\n";
+    }
+    writeTextCp932(path, text);
+}
+
+}  // namespace kazuban::text
