@@ -67,7 +67,8 @@ public:
     // ---- start-up, exit, settings (form1.cpp) --------------------------------
     // Runs the start-up sequence in `folder` (empty: the current directory).
     // Returns false when the program must end (a missing file, a fatal load).
-    bool Form_Load(const std::string& folder = {});
+    // The CLI starts without Kazuban.ini (requireEnvironmentFile = false).
+    bool Form_Load(const std::string& folder = {}, bool requireEnvironmentFile = true);
     void mnufclose_Click();
     void mnuktoroku_Click();
     // Reloads atarimgrp.txt into `history`, sets maxn and tdataon.
@@ -194,6 +195,9 @@ public:
 
 private:
     bool closeRequested_ = false;
+    // start-up (form1.cpp): one step under the start-up error handler.
+    bool runStartupStep(const std::function<void()>& step, bool repairEnvironment);
+    void repairEnvironmentFile();
 };
 
 }  // namespace kazuban::app
