@@ -8,6 +8,10 @@
 
 namespace kazuban::output {
 
+// What the callers add after the error's own text when a start fails.
+inline constexpr const char* kBrowserHint = "ﾌﾞﾗｳｻﾞｰの登録場所を確認・再登録して下さい";
+inline constexpr const char* kEditorHint = "atarimgrp.txt ﾌｧｲﾙを Kazuban と同じﾌｫﾙﾀﾞｰに置いて下さい";
+
 // Browser on a URL (online fetch, link jump): browsdir + " " + Q + url + Q,
 // or the fallback browser when browsdir is empty.
 std::string browserCommandLine(const std::string& browsdir, const std::string& url);
@@ -23,6 +27,12 @@ std::string spreadsheetCommandLine(const std::string& calcdir, const std::string
 // (the Windows fallback browser), the longest leading run of words that names
 // an existing file is taken as the program.
 std::vector<std::string> splitCommandLine(const std::string& commandLine);
+
+// The program and arguments that startCommandLine starts: splitCommandLine,
+// except that the Windows fallback browser and editor ("\Program Files\Internet
+// Explorer\IEXPLORE.EXE", "notepad.exe") become the system opener (xdg-open,
+// open) on systems that have neither. Empty when the program is empty.
+std::vector<std::string> launchArguments(const std::string& commandLine);
 
 // Starts the program detached, does not wait. Throws AppError: kInvalidCall
 // (empty program), kPermissionDenied, kFileNotFound or another kind.

@@ -1,0 +1,63 @@
+#include "output/printing.h"
+
+#include <new>
+
+#include "output/launcher.h"
+#include "output/layouts.h"
+#include "text/line_file.h"
+
+namespace kazuban::output {
+
+platform::FileDialogOptions csvSaveDialogOptions(const std::string& datadir) {
+    platform::FileDialogOptions o;
+    o.filter = kCsvFilter;
+    o.defaultExtension = "csv";
+    o.initialFolder = datadir;
+    o.confirmOverwrite = true;
+    return o;
+}
+
+std::string closePrintFileMessage(const std::string& fileName) {
+    return "別名ﾌｧｲﾙで保存し、" + fileName + "を一旦閉じて下さい｡";
+}
+
+std::string printFailureMessage(const AppError& error, const std::string& printFileName) {
+    switch (error.code()) {
+    case kInvalidCall:
+        return kResetPathsMessage;
+    case kPermissionDenied:
+        return closePrintFileMessage(printFileName);
+    default:
+        return error.text();
+    }
+}
+
+AppError asAppError(const std::exception& e) {
+    if (const auto* app = dynamic_cast<const AppError*>(&e)) return *app;
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return AppError(kPathFileAccess, "メモリが不足しています。");
+    return AppError(kPathFileAccess, e.what());
+}
+
+void printThroughSpreadsheet(platform::Platform& platform, const std::string& calcdir,
+                             const std::filesystem::path& path, const std::string& text,
+                             const std::function<void(const AppError&)>& onFailure) {
+    const std::string p = path.string();
+    auto step = [&](auto&& action) {
+        try {
+            action();
+        } catch (const std::exception& e) {
+            onFailure(asAppError(e));
+        }
+    };
+    // The old print file may be hidden or read-only from an earlier print.
+    // It is not deleted: the atomic write replaces it only once the new
+    // text is complete.
+    step([&] {
+        if (platform.fileExists(p)) platform.setNormalAttributes(p);
+    });
+    step([&] { text::writeTextCp932(path, withFinalCrLf(text)); });
+    step([&] { platform.startProgram(spreadsheetCommandLine(calcdir, p)); });
+    step([&] { platform.setHiddenAttribute(p); });
+}
+
+}  // namespace kazuban::output

@@ -1,0 +1,59 @@
+#include "views/links.h"
+
+#include "app/form1.h"
+#include "text/text.h"
+
+namespace kazuban::views {
+
+// "=" is ASCII and never inside a multi-byte UTF-8 sequence, so byte positions
+// cut the texts at the same place as character positions.
+std::string linkLabel(const std::string& link) {
+    const auto p = link.find('=');
+    return p == std::string::npos ? std::string() : link.substr(0, p);
+}
+
+std::string linkUrl(const std::string& link) {
+    const auto p = link.find('=');
+    return p == std::string::npos ? link : link.substr(p + 1);
+}
+
+bool isValidLink(const std::string& link) {
+    return link.find("http://") != std::string::npos && link.find('=') != std::string::npos;
+}
+
+int firstInvalidLink(const std::array<std::string, 9>& links) {
+    for (int i = 0; i < 9; ++i)
+        if (!isValidLink(links[static_cast<std::size_t>(i)])) return i;
+    return -1;
+}
+
+std::string invalidLinkMessage(int index) { return " " + text::intText(index + 1) + kLinkMistake; }
+
+void refreshLinks(app::LinkControls& c) {
+    for (std::size_t i = 0; i < 9; ++i) {
+        const auto p = c.Text1[i].find('=');
+        if (p == std::string::npos) return;
+        c.Command1Caption[i] = kLinkJumpPrefix + c.Text1[i].substr(0, p);
+        c.Option1[i] = false;
+        c.Text1Visible[i] = false;
+    }
+    c.Command2Visible = c.Command7Visible = c.Command8Visible = false;
+}
+
+void editLink(app::LinkControls& c, int index) {
+    if (index < 0 || index >= 9) return;
+    for (std::size_t i = 0; i < 9; ++i) {
+        const bool chosen = static_cast<int>(i) == index;
+        c.Option1[i] = chosen;
+        c.Text1Visible[i] = chosen;
+    }
+    c.Command2Visible = c.Command7Visible = c.Command8Visible = true;
+}
+
+void endLinkEditing(app::LinkControls& c) {
+    c.Text1Visible.fill(false);
+    c.Option1.fill(false);
+    c.Command2Visible = c.Command7Visible = c.Command8Visible = false;
+}
+
+}  // namespace kazuban::views
