@@ -1,3 +1,145 @@
-// kazuban-cli: placeholder until the command line is wired.
+// kazuban-cli: the program's analyses without a window.
+//   kazuban-cli [--dir DIR] COMMAND [ARGS] [-o OUTFILE]
+// --dir and -o may stand before or after the command.
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
-int main() { std::puts("kazuban-cli"); return 0; }
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "commands.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kazuban::cli::Context;
+
+// --dir and -o, accepted on the program and on each command; a value given
+// after the command wins.
+struct CommonOptions {
+    std::string dir;
+    std::string out;
+    CLI::Option* dirOption = nullptr;
+    CLI::Option* outOption = nullptr;
+
+    void addTo(CLI::App& app) {
+        dirOption = app.add_option("--dir", dir, "データフォルダー (atarimgrp.txt と Kazuban.ini のあるフォルダー)。既定は現在のフォルダー");
+        outOption = app.add_option("-o,--output", out, "結果をこのファイルに書く (cp932、CR LF)。なければ標準出力 (UTF-8)");
+    }
+};
+
+fs::path pathFromUtf8(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
+
+std::string utf8FromPath(const fs::path& p) {
+    const std::u8string u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
+// An input file named relative to the current folder; when it is not there,
+// the data folder is tried too.
+std::string resolveInput(const std::string& file, const Context& ctx) {
+    const fs::path p = pathFromUtf8(file);
+    std::error_code ec;
+    if (p.is_absolute() || fs::exists(p, ec) || ctx.dir.empty()) return file;
+    const fs::path inDir = pathFromUtf8(ctx.dir) / p;
+    return fs::exists(inDir, ec) ? utf8FromPath(inDir) : file;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    CLI::App app{"Kazuban (ミニロト) の分析をウィンドウなしで実行します。", "kazuban-cli"};
+    app.require_subcommand(1);
+
+    CommonOptions top;
+    top.addTo(app);
+
+    struct Command {
+        CLI::App* app;
+        CommonOptions common;
+    };
+    std::vector<Command> commands;
+    commands.reserve(6);
+    auto addCommand = [&](const char* name, const char* description) -> CLI::App* {
+        CLI::App* sub = app.add_subcommand(name, description);
+        commands.push_back({sub, {}});
+        commands.back().common.addTo(*sub);
+        return sub;
+    };
+
+    std::string file;
+    int totalsSort = 0;
+    std::string predrawSort;
+    int generateCount = 0;
+    unsigned long long seed = 0;
+
+    CLI::App* check = addCommand("check", "組合せファイルを読み込んで当選を確認し、組合せ表を印刷ファイルの形で出力します");
+    check->add_option("FILE", file, "組合せファイル")->required();
+
+    CLI::App* totals = addCommand("totals", "組合せファイルの合計・奇数偶数・分布の表を出力します");
+    totals->add_option("FILE", file, "組合せファイル")->required();
+    CLI::Option* totalsSortOption =
+        totals->add_option("--sort", totalsSort, "並べ替え: 1 組合せ順、2 3 4 6 7 8 9 その列の降順")
+            ->check(CLI::IsMember({1, 2, 3, 4, 6, 7, 8, 9}));
+
+    CLI::App* predraw = addCommand("predraw", "当選番号直前分析の表を出力します (51回以上の履歴が必要)");
+    CLI::Option* predrawSortOption =
+        predraw->add_option("--sort", predrawSort, "並べ替え: 列 (0-4, 6-9) と s 昇順 / k 降順、例 7k")
+            ->check(CLI::IsMember({"0s", "0k", "1s", "1k", "2s", "2k", "3s", "3k", "4s", "4k",
+                                   "6s", "6k", "7s", "7k", "8s", "8k", "9s", "9k"}));
+
+    CLI::App* generate = addCommand("generate", "簡易データを N 個 (5 または 10) 作成して出力します");
+    generate->add_option("N", generateCount, "作成する個数 (5 または 10)")->required()->check(CLI::IsMember({5, 10}));
+    CLI::Option* seedOption = generate->add_option("--seed", seed, "乱数の種 (同じ種なら同じ結果)");
+
+    CLI::App* sortcombos = addCommand("sortcombos", "組合せファイルを読み込み、データ整列をして組合せ表を出力します");
+    sortcombos->add_option("FILE", file, "組合せファイル")->required();
+
+    CLI::App* stats = addCommand("stats", "ペア出現回数の表と直近3区間の出現順位を出力します");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);   // prints help or the usage error
+        return code == 0 ? 0 : 2;
+    }
+
+    Context ctx;
+    ctx.dir = top.dir;
+    if (top.outOption->count() > 0) ctx.out = top.out;
+    for (const Command& c : commands) {
+        if (!c.app->parsed()) continue;
+        if (c.common.dirOption->count() > 0) ctx.dir = c.common.dir;
+        if (c.common.outOption->count() > 0) ctx.out = c.common.out;
+    }
+    if (ctx.dir.empty()) {
+        std::error_code ec;
+        ctx.dir = utf8FromPath(fs::current_path(ec));
+    }
+
+    using namespace kazuban::cli;
+    if (check->parsed()) return runCheck(ctx, resolveInput(file, ctx));
+    if (totals->parsed())
+        return runTotals(ctx, resolveInput(file, ctx),
+                         totalsSortOption->count() > 0 ? std::optional<int>(totalsSort) : std::nullopt);
+    if (predraw->parsed())
+        return runPredraw(ctx, predrawSortOption->count() > 0 ? std::optional<std::string>(predrawSort)
+                                                              : std::nullopt);
+    if (generate->parsed())
+        return runGenerate(ctx, generateCount,
+                           seedOption->count() > 0 ? std::optional<unsigned long long>(seed) : std::nullopt);
+    if (sortcombos->parsed()) return runSortCombos(ctx, resolveInput(file, ctx));
+    if (stats->parsed()) return runStats(ctx);
+    return 2;
+}
