@@ -1,11 +1,81 @@
-#include <cstdio>
+// check, sortcombos and generate: the combination table without a window.
+#include <filesystem>
+#include <string>
+#include <vector>
 
+#include "combos/combination_table.h"
+#include "combos/combo_files.h"
 #include "commands.h"
+#include "output/layouts.h"
+#include "session.h"
+#include "text/app_error.h"
+#include "text/text.h"
 
 namespace kazuban::cli {
 
-int runCheck(const Context&, const std::string&) { std::fputs("not yet\n", stderr); return 2; }
-int runSortCombos(const Context&, const std::string&) { std::fputs("not yet\n", stderr); return 2; }
-int runGenerate(const Context&, int, std::optional<unsigned long long>) { std::fputs("not yet\n", stderr); return 2; }
+namespace {
+
+using platform::Buttons;
+using platform::Icon;
+
+int printTable(const Context& ctx, Session& s) {
+    return emitResult(ctx, output::layoutA(s.form.combinationTable(), 2));
+}
+
+}  // namespace
+
+int loadCombinationFile(Session& s, const std::string& file) {
+    // The steps of "呼出し" on an empty table: no question, rows from 1.
+    app::Form1& form = s.form;
+    if (!s.platform.fileExists(file)) {
+        s.platform.messageBox(combos::missingFileMessage(file), Icon::Exclamation, Buttons::Ok);
+        return 2;
+    }
+    std::vector<std::string> lines;
+    try {
+        lines = combos::readCombinationFile(std::filesystem::path(std::u8string(file.begin(), file.end())));
+    } catch (const AppError& e) {
+        s.platform.messageBox(e.text(), Icon::None, Buttons::Ok);
+        return 2;
+    }
+    combos::placeLines(form.combinationTable(), 0, lines);
+    form.recalculateCombinationTable();
+    form.Label3[0] = text::intText(form.maxn);
+    form.showPrizeCounts(form.maxn);
+    form.SSTab1 = app::kTabWins;
+    return combos::firstInvalidRow(form.combinationTable()) > 0 ? 1 : 0;
+}
+
+int runCheck(const Context& ctx, const std::string& file) {
+    int code = 0;
+    auto s = openSession(ctx, &code);
+    if (!s) return code;
+    if ((code = loadCombinationFile(*s, file)) != 0) return code;
+    return printTable(ctx, *s);
+}
+
+int runSortCombos(const Context& ctx, const std::string& file) {
+    int code = 0;
+    auto s = openSession(ctx, &code);
+    if (!s) return code;
+    if ((code = loadCombinationFile(*s, file)) != 0) return code;
+    s->form.Command3_Click();
+    return printTable(ctx, *s);
+}
+
+int runGenerate(const Context& ctx, int n, std::optional<unsigned long long> seed) {
+    int code = 0;
+    auto s = openSession(ctx, &code);
+    if (!s) return code;
+    if (seed) s->platform.seed(*seed);
+    if (!s->form.generateCombinations(0, n)) return 1;
+    // The batch in the combination-file form: one text a line, CR LF.
+    std::string out;
+    for (int r = 1; r <= n; ++r) {
+        if (r > 1) out += "\r\n";
+        out += s->form.combinationTable().cell(r, 1);
+    }
+    return emitResult(ctx, out);
+}
 
 }  // namespace kazuban::cli

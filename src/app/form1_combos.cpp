@@ -1,34 +1,280 @@
+// The combination table and the first tab's commands.
+#include <algorithm>
+#include <filesystem>
+
 #include "app/form1.h"
+#include "combos/combination_table.h"
+#include "combos/combo_files.h"
+#include "combos/editing.h"
+#include "combos/evaluation.h"
+#include "combos/generation.h"
+#include "combos/sorting.h"
+#include "text/app_error.h"
+#include "text/text.h"
 
 namespace kazuban::app {
 
-// Not built yet.
-void Form1::buildCombinationTable() {  }
-int Form1::hasCombinationData() const { return 0; }
-int Form1::validateCombinations() { return 0; }
-void Form1::recalculateCombinationTable() {  }
-void Form1::showPrizeCounts(int) {  }
-std::optional<int> Form1::askClearOrAppend() { return std::nullopt; }
-void Form1::evaluateWinEntries() {  }
-int Form1::winEntryLastColumn() const { return 0; }
-void Form1::mnudopen_Click() {  }
-void Form1::mnudsave_Click() {  }
-void Form1::mnu10mk_Click() {  }
-void Form1::mnu5mk_Click() {  }
-bool Form1::generateCombinations(int, int) { return false; }
-void Form1::MSFlexGrid1_MouseDown(int) {  }
-void Form1::pmnucopy_click() {  }
-void Form1::pmnupaste_click() {  }
-void Form1::pmnudelete_click() {  }
-void Form1::pmnucancell_click() {  }
-void Form1::Command5_Click() {  }
-void Form1::Command3_Click() {  }
-void Form1::Command4_Click() {  }
-void Form1::Command6_Click() {  }
-void Form1::sortCombinations() {  }
-void Form1::reverseWinEntries() {  }
-void Form1::clearAllData() {  }
-void Form1::HScroll1_Change() {  }
-void Form1::showDraw(int) {  }
+namespace {
+
+using platform::Buttons;
+using platform::Icon;
+
+constexpr const char* kClearOrAppend =
+    "ﾃﾞｰﾀを消去しますか？\r\n"
+    "    は　い(Y) : 全て消去\r\n"
+    "    いいえ(N) : 現ﾃﾞｰﾀに追加";
+constexpr const char* kClearAll = "全ﾃﾞｰﾀを消去しますか？\r\n";
+
+std::filesystem::path pathFromUtf8(const std::string& s) {
+    return std::filesystem::path(std::u8string(s.begin(), s.end()));
+}
+
+// Busy pointer for the duration of a scope.
+class BusyPointer {
+public:
+    explicit BusyPointer(platform::Platform& p) : p_(p) { p_.setBusy(true); }
+    ~BusyPointer() { p_.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    platform::Platform& p_;
+};
+
+}  // namespace
+
+// ---- the table ----------------------------------------------------------------
+
+void Form1::buildCombinationTable() { combos::layoutTable(MSFlexGrid1, maxn); }
+
+int Form1::hasCombinationData() const { return combos::hasCombinations(MSFlexGrid1) ? 1 : 0; }
+
+int Form1::validateCombinations() {
+    const int row = combos::firstInvalidRow(MSFlexGrid1);
+    if (row > 0) platform.messageBox(combos::inputErrorMessage(row), Icon::Critical, Buttons::Ok);
+    return row;
+}
+
+int Form1::winEntryLastColumn() const { return combos::lastWinColumn(MSFlexGrid1, maxn); }
+
+void Form1::recalculateCombinationTable() {
+    const int has = hasCombinationData();
+    const int invalid = validateCombinations();
+    if (has == 0 || invalid > 0) return;
+    loadWinningNumbers();
+    Label1 = "第" + text::intText(maxn) + "回:" + history.entry(maxn);
+    if (msgIsOne()) return;
+    // A history grown past a further ten draws addresses new columns.
+    combos::ensureWinColumns(MSFlexGrid1, combos::baseLastWinColumn(maxn));
+    MSFlexGrid1.clearRange(1, combos::kFirstWinColumn, combos::kDataRows, winEntryLastColumn());
+    BusyPointer busy(platform);
+    evaluateWinEntries();
+    MSFlexGrid1.setCol(1);
+    MSFlexGrid1.setColSel(winEntryLastColumn());
+    MSFlexGrid1.setFontSize(combos::evaluatedFontSize(maxn));
+}
+
+void Form1::evaluateWinEntries() { combos::evaluateWinEntries(MSFlexGrid1, history, maxn, platform); }
+
+void Form1::showPrizeCounts(int d) {
+    if (hasCombinationData() == 0) return;
+    const auto counts = combos::prizeCounts(MSFlexGrid1, d, winEntryLastColumn());
+    for (std::size_t g = 1; g <= 4; ++g) Label3[g] = counts[g] == 0 ? "0" : text::Str(counts[g]);
+}
+
+std::optional<int> Form1::askClearOrAppend() {
+    if (hasCombinationData() == 0) return 0;
+    msg = std::string(kClearOrAppend);
+    const int answer = platform.messageBox(kClearOrAppend, Icon::Exclamation, Buttons::YesNoCancel);
+    if (answer == platform::kYes) {
+        MSFlexGrid1.clearRange(1, 1, combos::kDataRows, 1);
+        MSFlexGrid1.clear();
+        buildCombinationTable();
+        MSFlexGrid1.setCell(0, 1, combos::kTableHeader);
+        return 0;
+    }
+    if (answer == platform::kNo) {
+        const int r = combos::firstEmptyRow(MSFlexGrid1);
+        if (r > combos::kDataRows) return std::nullopt;
+        return r - 1;
+    }
+    return std::nullopt;
+}
+
+void Form1::showDraw(int k) {
+    Label3[0] = text::intText(k);
+    showPrizeCounts(k);
+    Label1 = "第" + text::intText(k) + "回:" + history.entry(k);
+}
+
+// ---- combination files ------------------------------------------------------
+
+void Form1::mnudopen_Click() {
+    const std::optional<int> start = askClearOrAppend();
+    if (!start) return;
+    const auto file = platform.openFileDialog(combos::comboFileDialog(datadir, false));
+    if (!file || file->empty()) return;
+    if (!platform.fileExists(*file)) {
+        platform.messageBox(combos::missingFileMessage(*file), Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    std::vector<std::string> lines;
+    try {
+        lines = combos::readCombinationFile(pathFromUtf8(*file));
+    } catch (const AppError& e) {
+        // A file that exists but cannot be read: nothing was placed.
+        platform.messageBox(e.text(), Icon::None, Buttons::Ok);
+        return;
+    }
+    combos::placeLines(MSFlexGrid1, *start, lines);
+    recalculateCombinationTable();
+    Label3[0] = text::intText(maxn);
+    showPrizeCounts(maxn);
+    SSTab1 = kTabWins;
+}
+
+void Form1::mnudsave_Click() {
+    if (hasCombinationData() == 0) return;
+    const auto file = platform.saveFileDialog(combos::comboFileDialog(datadir, true));
+    if (!file || file->empty()) return;
+    try {
+        combos::writeCombinationFile(pathFromUtf8(*file), MSFlexGrid1);
+    } catch (const AppError& e) {
+        // The old file stays whole; the message names what went wrong. The
+        // answer is not kept, so a later recalculation is not stopped by it.
+        platform.messageBox(e.text(), Icon::None, Buttons::Ok);
+        msg = 0;
+    }
+}
+
+// ---- quick generation -------------------------------------------------------
+
+void Form1::mnu10mk_Click() {
+    // Refused before the question, so a refusal never empties the table.
+    if (auto why = combos::generationRefusal(history, maxn, recentRanking)) {
+        platform.messageBox(*why, Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    if (const auto s = askClearOrAppend()) generateCombinations(*s, 10);
+}
+
+void Form1::mnu5mk_Click() {
+    if (auto why = combos::generationRefusal(history, maxn, recentRanking)) {
+        platform.messageBox(*why, Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    if (const auto s = askClearOrAppend()) generateCombinations(*s, 5);
+}
+
+bool Form1::generateCombinations(int s, int n) {
+    if (auto why = combos::generationRefusal(history, maxn, recentRanking)) {
+        platform.messageBox(*why, Icon::Exclamation, Buttons::Ok);
+        return false;
+    }
+    const auto batch = combos::generateBatch(recentRanking, history.entry(maxn - 1), n, platform);
+    if (!batch) {
+        platform.messageBox(combos::generationFailedMessage(), Icon::Exclamation, Buttons::Ok);
+        return false;
+    }
+    for (int i = 1; i <= static_cast<int>(batch->size()); ++i) {
+        if (s + i > combos::kDataRows) break;
+        MSFlexGrid1.setCell(s + i, 1, (*batch)[static_cast<std::size_t>(i - 1)]);
+    }
+    {
+        BusyPointer busy(platform);
+        evaluateWinEntries();
+    }
+    showPrizeCounts(maxn);
+    Label3[0] = text::intText(maxn);
+    Label1 = "第" + text::intText(maxn) + "回:" + history.entry(maxn);
+    SSTab1 = kTabWins;
+    return true;
+}
+
+// ---- grid editing -----------------------------------------------------------
+
+void Form1::MSFlexGrid1_MouseDown(int button) {
+    if (MSFlexGrid1.row() < 1 && MSFlexGrid1.col() != 1) return;
+    if (button == 2) platform.showPopupMenu(platform::PopupMenu::Combination);
+    MSFlexGrid1.setCol(1);
+    MSFlexGrid1.setColSel(winEntryLastColumn());
+}
+
+void Form1::pmnucopy_click() {
+    platform.clearClipboard();
+    platform.setClipboardText(combos::copyText(MSFlexGrid1, MSFlexGrid1.row(), MSFlexGrid1.rowSel()));
+}
+
+void Form1::pmnupaste_click() { combos::pasteText(MSFlexGrid1, platform.clipboardText(), MSFlexGrid1.row()); }
+
+void Form1::pmnudelete_click() {
+    combos::deleteRows(MSFlexGrid1, MSFlexGrid1.row(), MSFlexGrid1.rowSel(), winEntryLastColumn());
+}
+
+void Form1::pmnucancell_click() {}
+
+// ---- the first tab's buttons --------------------------------------------------
+
+void Form1::Command5_Click() {
+    MSFlexGrid1.clearRange(1, combos::kFirstWinColumn, combos::kDataRows, winEntryLastColumn());
+    const int has = hasCombinationData();
+    const int invalid = validateCombinations();
+    if (has == 0 || invalid > 0) return;
+    {
+        BusyPointer busy(platform);
+        evaluateWinEntries();
+    }
+    showDraw(maxn);
+}
+
+void Form1::Command3_Click() {
+    sortCombinations();
+    MSFlexGrid1.clearRange(1, combos::kFirstWinColumn, combos::kDataRows, winEntryLastColumn());
+    {
+        BusyPointer busy(platform);
+        evaluateWinEntries();
+    }
+    showDraw(maxn);
+}
+
+void Form1::Command4_Click() { reverseWinEntries(); }
+
+void Form1::Command6_Click() {
+    msg = std::string(kClearAll);
+    if (platform.messageBox(kClearAll, Icon::Exclamation, Buttons::OkCancel) == platform::kOk) clearAllData();
+}
+
+void Form1::sortCombinations() {
+    BusyPointer busy(platform);
+    if (hasCombinationData() == 0) return;
+    combos::sortCombinationRows(MSFlexGrid1);
+}
+
+void Form1::reverseWinEntries() {
+    BusyPointer busy(platform);
+    combos::reverseWinEntries(MSFlexGrid1, winEntryLastColumn());
+}
+
+void Form1::clearAllData() {
+    MSFlexGrid1.clearRange(1, 1, combos::kDataRows, winEntryLastColumn());
+    MSFlexGrid2.clear();
+    MSFlexGrid3.clear();
+    for (std::size_t k = 0; k < MSFlexGrid4.size(); ++k) {
+        MSFlexGrid4[k].clear();
+        markSheet.Text4[k].clear();
+        markSheet.Text5[k].clear();
+    }
+}
+
+void Form1::HScroll1_Change() {
+    loadWinningNumbers();
+    HScroll1.min = 1;
+    HScroll1.max = maxn;
+    if (maxn <= 0) return;
+    // A history that shrank since the bar was last moved leaves the position
+    // past the new end.
+    HScroll1.value = std::clamp(HScroll1.value, 1, maxn);
+    showDraw(maxn - HScroll1.value + 1);
+}
 
 }  // namespace kazuban::app

@@ -1,0 +1,34 @@
+#pragma once
+// Combination files: plain text, one combination text a line. Read as cp932
+// or UTF-8 with any line end; written as cp932 with CR LF, atomically.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "grid/text_grid.h"
+#include "platform/platform.h"
+
+namespace kazuban::combos {
+
+inline constexpr const char* kComboFileFilter = "ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*";
+
+// The open and save dialogs: the filter above, extension "txt", the data
+// folder when one is set; the save dialog asks before replacing a file.
+platform::FileDialogOptions comboFileDialog(const std::string& datadir, bool save);
+// "<file> は存在しないﾌｧｲﾙです。"
+std::string missingFileMessage(const std::string& file);
+
+// Every line of the file, unchanged (empty and malformed lines included).
+// Throws AppError when the file cannot be read.
+std::vector<std::string> readCombinationFile(const std::filesystem::path& file);
+// Line i goes to column 1 of row s + i; lines past row 1000 are dropped.
+// Returns the number of lines placed.
+int placeLines(grid::TextGrid& table, int s, const std::vector<std::string>& lines);
+
+// The non-empty column-1 texts of rows 1..1000, in row order.
+std::vector<std::string> tableLines(const grid::TextGrid& table);
+// Writes tableLines(table). Throws AppError (nothing written when a text
+// cannot be held by cp932 or the disk fails; an old file stays whole).
+void writeCombinationFile(const std::filesystem::path& file, const grid::TextGrid& table);
+
+}  // namespace kazuban::combos

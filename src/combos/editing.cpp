@@ -1,0 +1,79 @@
+#include "combos/editing.h"
+
+#include <algorithm>
+
+#include "combos/combination_table.h"
+#include "text/text.h"
+
+namespace kazuban::combos {
+
+std::string copyText(const grid::TextGrid& table, int rowA, int rowB) {
+    std::string out;
+    for (int r = std::min(rowA, rowB); r <= std::max(rowA, rowB); ++r) {
+        out += table.cell(r, 1);
+        out += "\r\n";
+    }
+    return out;
+}
+
+namespace {
+
+// Text copied on Linux or macOS ends its lines with LF alone.
+std::string crlfLineEnds(const std::string& s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 8);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\n' && (i == 0 || s[i - 1] != '\r')) out += '\r';
+        out += s[i];
+    }
+    return out;
+}
+
+// The text of a row after a paste, by the position h of its first comma:
+// none keeps it; 1 drops the first character; 2 puts a blank in front (a
+// single digit written without its blank); 3 or more keeps 14 characters
+// from h - 2 (a prefix before the first number goes, and any tail).
+std::string normalised(const std::string& x, long h) {
+    if (h == 1) return text::Mid(x, 2);
+    if (h == 2) return " " + x;
+    return text::Mid(x, h - 2, 14);
+}
+
+}  // namespace
+
+void pasteText(grid::TextGrid& table, std::string clip, int anchorRow) {
+    std::string s = crlfLineEnds(clip);
+    if (s.starts_with("\r\n")) s.erase(0, 2);
+    if (text::Len(s) < 3) return;
+    const int start = std::max(anchorRow, 1);
+    if (start > kDataRows) return;
+    int k = 1;
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t end = s.find("\r\n", pos);
+        const bool last = end == std::string::npos;
+        const std::string line = s.substr(pos, last ? std::string::npos : end - pos);
+        const int t = start + k - 1;
+        if (!last) table.setCell(t, 1, line);
+        else if (text::Len(line) > 3) table.setCell(t, 1, text::Left(line, 14));
+        const std::string x = table.cell(t, 1);
+        const long h = text::InStr(x, ",");
+        if (h != 0) {
+            table.setCell(t, 1, normalised(x, h));
+            ++k;
+            if (start + k - 1 > kDataRows) return;
+        }
+        if (last) return;
+        pos = end + 2;
+    }
+}
+
+void deleteRows(grid::TextGrid& table, int rowA, int rowB, int lastColumn) {
+    // The header row is never part of the data.
+    const int top = std::max(std::min(rowA, rowB), 1);
+    const int bottom = std::min(std::max(rowA, rowB), kDataRows);
+    if (top > bottom) return;
+    table.clearRange(top, 1, bottom, lastColumn);
+}
+
+}  // namespace kazuban::combos
