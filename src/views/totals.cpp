@@ -1,0 +1,73 @@
+#include "views/totals.h"
+
+#include <algorithm>
+#include <array>
+
+#include "text/text.h"
+#include "views/scoring.h"
+
+namespace kazuban::views {
+
+namespace {
+
+constexpr std::array<const char*, 10> kHeaders = {
+    "", "組合せデータ", "合計", "当選回数", "最新当選回", "最高", "奇:偶",
+    "ﾍﾟｱ相性率", "ﾄﾘﾌﾟﾙ相性率", "５分割分布"};
+constexpr std::array<int, 10> kWidths = {500, 2190, 620, 1070, 1320, 570, 720, 1220, 1440, 1590};
+
+}  // namespace
+
+void buildTotalsGrid(grid::TextGrid& view) {
+    view.setRows(kTotalsRows + 1);
+    view.setCols(10);
+    view.setFixedRows(1);
+    view.setFixedCols(1);
+    view.clear();
+    for (int c = 0; c < 10; ++c) {
+        view.setColWidth(c, kWidths[c]);
+        view.setColAlignment(c, grid::Align::Centre);
+        view.setCell(0, c, kHeaders[c]);
+    }
+    for (int r = 1; r <= kTotalsRows; ++r) view.setCell(r, 0, text::intText(r));
+}
+
+void scoreTotalsRow(grid::TextGrid& view, int row, const grid::TextGrid& table,
+                    int lastWinColumn, const history::PairTable& pairs) {
+    const std::string& c = view.cell(row, 1);
+    if (c.size() < 14) return;
+    scoreIntoGrid(view, row, c, summarizeWinEntries(table, row, lastWinColumn), pairs);
+}
+
+void selectRowColumns(grid::TextGrid& g, int c0, int c1) {
+    g.setCol(c0);
+    g.setRowSel(g.row());
+    g.setColSel(c1);
+}
+
+std::string selectedCombinationsText(const grid::TextGrid& g) {
+    int a = g.row();
+    int b = g.rowSel();
+    if (a > b) std::swap(a, b);
+    std::string out;
+    for (int r = a; r <= b; ++r) {
+        if (r > a) out += "\r\n";
+        out += g.cell(r, 1);
+    }
+    out += "\r\n";
+    return out;
+}
+
+int leadingShortRows(const grid::TextGrid& view) {
+    int r = 1;
+    while (r < kTotalsRows && text::Len(view.cell(r, 1)) < 13) ++r;
+    return r - 1;
+}
+
+void closeUpCombinations(grid::TextGrid& view, int k) {
+    for (int h = 1; h <= kTotalsRows - k; ++h) {
+        view.setCell(h, 1, view.cell(h + k, 1));
+        view.clearRange(h + k, 1, h + k, 9);
+    }
+}
+
+}  // namespace kazuban::views
