@@ -146,6 +146,14 @@ std::string pathText(const std::filesystem::path& p) { return p.string(); }
     }
 }
 
+// Far beyond any history, settings or combination file; a bigger file is
+// refused instead of exhausting memory.
+constexpr unsigned long long kMaxReadBytes = 1ull << 30;
+
+[[noreturn]] void throwTooLarge(const std::filesystem::path& path) {
+    throw AppError(kPathFileAccess, "ファイル「" + pathText(path) + "」は大きすぎるため読み込めません（上限 1GB）。");
+}
+
 }  // namespace
 
 bool isValidUtf8(std::string_view bytes) {
@@ -227,7 +235,8 @@ std::vector<std::string> splitLines(std::string_view text) {
 std::string readFileBytes(const std::filesystem::path& path) {
     int fd;
     do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Non-blocking, so that naming a pipe cannot hang the program.
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) throwFileError(errno, path, false);
     struct Closer {
@@ -237,8 +246,12 @@ std::string readFileBytes(const std::filesystem::path& path) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) throwFileError(errno, path, false);
     if (S_ISDIR(st.st_mode)) throwFileError(EISDIR, path, false);
+    // Only ordinary files: a device or a pipe may never end.
+    if (!S_ISREG(st.st_mode))
+        throw AppError(kPathFileAccess, "「" + pathText(path) + "」は通常のファイルではないため読み込めません。");
+    if (static_cast<unsigned long long>(st.st_size) > kMaxReadBytes) throwTooLarge(path);
     std::string data;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
+    data.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
     for (;;) {
         const ssize_t r = ::read(fd, buf, sizeof buf);
@@ -247,6 +260,7 @@ std::string readFileBytes(const std::filesystem::path& path) {
             throwFileError(errno, path, false);
         }
         if (r == 0) break;
+        if (data.size() + static_cast<std::size_t>(r) > kMaxReadBytes) throwTooLarge(path);   // grew while read
         data.append(buf, static_cast<std::size_t>(r));
     }
     return data;

@@ -248,9 +248,8 @@ std::string Mid(std::string_view s, long start, long n) {
     if (n <= 0) return {};
     // Positions before 1 hold no characters: the window is clipped.
     if (start < 1) {
-        const long lost = 1 - start;
-        if (n <= lost) return {};
-        n -= lost;
+        if (start + n <= 1) return {};   // no overflow: start < 1 and n > 0
+        n = start + n - 1;
         start = 1;
     }
     return cut(s, static_cast<std::size_t>(start - 1), static_cast<std::size_t>(n));

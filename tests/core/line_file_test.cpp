@@ -153,6 +153,10 @@ TEST(LineFile, ReadErrorsTellTheirKind) {
     }
     EXPECT_EQ(codeOf([&] { readFileBytes(dir.path); }), kPathFileAccess);
     EXPECT_EQ(codeOf([&] { readFileBytes(dir.path / "no" / "file.txt"); }), kFileNotFound);
+    // A pipe or a device is refused at once instead of blocking or never ending.
+    ASSERT_EQ(::mkfifo((dir.path / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(codeOf([&] { readFileBytes(dir.path / "fifo"); }), kPathFileAccess);
+    EXPECT_EQ(codeOf([] { readFileBytes("/dev/zero"); }), kPathFileAccess);
     if (::geteuid() != 0) {
         spit(dir.path / "locked.txt", "x");
         fs::permissions(dir.path / "locked.txt", fs::perms::none);

@@ -161,6 +161,10 @@ TEST(Characters, CountsOutsideTheTextGiveEmptyOrWholeText) {
     EXPECT_EQ(Mid(s, 0, 3), " 3");
     EXPECT_EQ(Mid(s, -5, 3), "");
     EXPECT_EQ(Mid(s, -1), s);
+    EXPECT_EQ(Mid(s, std::numeric_limits<long>::min(), std::numeric_limits<long>::max()), "");
+    EXPECT_EQ(Mid(s, std::numeric_limits<long>::max(), std::numeric_limits<long>::max()), "");
+    EXPECT_EQ(Mid(s, 1, std::numeric_limits<long>::max()), s);
+    EXPECT_EQ(InStr(std::numeric_limits<long>::max(), s, ""), 0);
     EXPECT_EQ(Mid("", 1, 1), "");
     EXPECT_EQ(Len(""), 0u);
 }
