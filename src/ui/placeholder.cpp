@@ -1,2 +1,0 @@
-// Keeps the ui library non-empty until the window's sources arrive.
-namespace kazuban::ui { int placeholder = 0; }

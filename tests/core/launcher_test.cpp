@@ -1,0 +1,145 @@
+#include "output/launcher.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "support/arg_recorder.h"
+#include "support/history_gen.h"
+#include "text/app_error.h"
+
+namespace kazuban::output {
+namespace {
+
+using testing::ArgumentRecorder;
+using testing::TempDir;
+using Args = std::vector<std::string>;
+
+const std::string kIe = "\\Program Files\\Internet Explorer\\IEXPLORE.EXE";
+
+int errorCodeOf(const std::string& commandLine, std::string* text = nullptr) {
+    try {
+        startCommandLine(commandLine);
+    } catch (const AppError& e) {
+        if (text) *text = e.text();
+        return e.code();
+    }
+    return 0;
+}
+
+TEST(LauncherTest, ComposesEachCommandLineWithItsFallback) {
+    // Browser: quoted URL; the old browser path when none is configured.
+    EXPECT_EQ(browserCommandLine("/usr/bin/firefox", "http://a.example/x y"),
+              "/usr/bin/firefox \"http://a.example/x y\"");
+    EXPECT_EQ(browserCommandLine("", "http://www."), kIe + " \"http://www.\"");
+    // Home page: unquoted.
+    EXPECT_EQ(homePageCommandLine("/usr/bin/firefox", "http://h.example/k/"), "/usr/bin/firefox http://h.example/k/");
+    EXPECT_EQ(homePageCommandLine("", "http://h.example/k/"), kIe + " http://h.example/k/");
+    // Editor: the fallback when the path is empty or names no file.
+    EXPECT_EQ(editorCommandLine("/usr/bin/gedit", true, "/home/u/kz"), "/usr/bin/gedit /home/u/kz/atarimgrp.txt");
+    EXPECT_EQ(editorCommandLine("/usr/bin/gedit", false, "/home/u/kz"), "notepad.exe /home/u/kz/atarimgrp.txt");
+    EXPECT_EQ(editorCommandLine("", true, "/home/u/kz"), "notepad.exe /home/u/kz/atarimgrp.txt");
+    // Spreadsheet: no quotes and no fallback; an empty path leaves a leading blank.
+    EXPECT_EQ(spreadsheetCommandLine("/usr/bin/localc", "/k/tmptxt.csv"), "/usr/bin/localc /k/tmptxt.csv");
+    EXPECT_EQ(spreadsheetCommandLine("", "/k/tmptxt2.csv"), " /k/tmptxt2.csv");
+}
+
+TEST(LauncherTest, SplitsAtBlanksOutsideQuotesOnly) {
+    EXPECT_EQ(splitCommandLine("prog  a\tb"), (Args{"prog", "a", "b"}));
+    EXPECT_EQ(splitCommandLine("prog \"a b\" x\"y z\"w"), (Args{"prog", "a b", "xy zw"}));
+    EXPECT_EQ(splitCommandLine("prog \"\""), (Args{"prog", ""}));
+    EXPECT_EQ(splitCommandLine("prog \"open to the end"), (Args{"prog", "open to the end"}));
+    EXPECT_EQ(splitCommandLine("prog a;b $(c) `d` e&&f g|h"),
+              (Args{"prog", "a;b", "$(c)", "`d`", "e&&f", "g|h"}));
+    EXPECT_EQ(splitCommandLine("   "), Args{});
+}
+
+TEST(LauncherTest, TakesTheLongestExistingPathWithBlanksAsTheProgram) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.path() / "my tools");
+    dir.write("my tools/calc soft", "#!/bin/sh\n");
+    const std::string program = (dir.path() / "my tools" / "calc soft").string();
+
+    EXPECT_EQ(splitCommandLine(program + " /k/tmptxt.csv"), (Args{program, "/k/tmptxt.csv"}));
+    // Blanks inside the program path are kept as written.
+    const std::string spaced = (dir.path() / "my tools").string() + "/calc soft";
+    EXPECT_EQ(splitCommandLine(spaced + " a b").front(), spaced);
+    // No such file: the first word is the program.
+    EXPECT_EQ(splitCommandLine(dir.str() + "/my tools/none x"),
+              (Args{dir.str() + "/my", "tools/none", "x"}));
+    // A folder is not a program.
+    EXPECT_EQ(splitCommandLine(dir.str() + "/my tools x").front(), dir.str() + "/my");
+}
+
+TEST(LauncherTest, ReplacesTheWindowsFallbacksByTheSystemOpener) {
+    EXPECT_EQ(launchArguments(browserCommandLine("", "http://a.example/?q=1 2")),
+              (Args{"xdg-open", "http://a.example/?q=1 2"}));
+    EXPECT_EQ(launchArguments(homePageCommandLine("", "http://h.example/")), (Args{"xdg-open", "http://h.example/"}));
+    EXPECT_EQ(launchArguments(editorCommandLine("", false, "/k")), (Args{"xdg-open", "/k/atarimgrp.txt"}));
+    EXPECT_EQ(launchArguments("/usr/bin/gedit /k/atarimgrp.txt"), (Args{"/usr/bin/gedit", "/k/atarimgrp.txt"}));
+    // No program at all.
+    EXPECT_EQ(launchArguments(spreadsheetCommandLine("", "/k/tmptxt.csv")), Args{});
+    EXPECT_EQ(launchArguments("\"\" x"), Args{});
+}
+
+TEST(LauncherTest, ReportsEachKindOfStartFailure) {
+    TempDir dir;
+    std::string text;
+    EXPECT_EQ(errorCodeOf(""), kInvalidCall);
+    EXPECT_EQ(errorCodeOf(" /k/tmptxt.csv"), kInvalidCall);
+
+    const std::string missing = dir.str() + "/no-such-program";
+    EXPECT_EQ(errorCodeOf(missing + " x", &text), kFileNotFound);
+    EXPECT_NE(text.find(missing), std::string::npos) << text;
+    EXPECT_EQ(errorCodeOf("kazuban-no-such-program-on-path x"), kFileNotFound);
+
+    // A data file named as the program cannot be run.
+    const auto data = dir.write("data.csv", "1,2\n");
+    ::chmod(data.c_str(), 0644);
+    EXPECT_EQ(errorCodeOf(data.string() + " x", &text), kPermissionDenied);
+    EXPECT_NE(text.find(data.string()), std::string::npos) << text;
+}
+
+// What reaches the started program is exactly the text of each argument: no
+// shell ever sees a URL or a path.
+TEST(LauncherTest, PassesShellSyntaxThroughAsLiteralText) {
+    TempDir dir;
+    ArgumentRecorder recorder(dir.path());
+    const std::string canary = (dir.path() / "pwned").string();
+    const std::string url = "http://a.example/?q=1;touch " + canary + " $(touch " + canary + ") `touch " +
+                            canary + "` && touch " + canary + " | cat\ntouch " + canary;
+
+    ASSERT_EQ(errorCodeOf(browserCommandLine(ArgumentRecorder::script(), url)), 0);
+    const auto got = recorder.wait();
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(*got, (Args{ArgumentRecorder::script(), url}));
+    EXPECT_FALSE(std::filesystem::exists(canary));
+
+    // The started program is not left behind as our child (no zombie).
+    int status = 0;
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(LauncherTest, StartsAProgramWhosePathHoldsBlanksOnAnUnquotedPath) {
+    TempDir dir;
+    ArgumentRecorder recorder(dir.path());
+    std::filesystem::create_directories(dir.path() / "my tools");
+    const auto program = dir.path() / "my tools" / "calc soft";
+    std::filesystem::copy_file(ArgumentRecorder::script(), program);
+    ::chmod(program.c_str(), 0755);
+    // Unquoted, so only blanks would split it.
+    const std::string csv = dir.str() + "/a;b$(id)`id`&&c|d>e\nf/tmptxt.csv";
+
+    ASSERT_EQ(errorCodeOf(spreadsheetCommandLine(program.string(), csv)), 0);
+    const auto got = recorder.wait();
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(*got, (Args{program.string(), csv}));
+}
+
+}  // namespace
+}  // namespace kazuban::output
