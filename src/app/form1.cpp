@@ -111,8 +111,8 @@ bool Form1::Form_Load(const std::string& folder, bool requireEnvironmentFile) {
 
     // Step 11. The loader reports its own failures; without a history there
     // is nothing the window could show, so the program ends.
-    loadWinningNumbers();
-    if (closeRequested() || tdataon == 0) {
+    const bool loaded = runStartupStep([&] { loadWinningNumbers(); }, haveEnvironment);
+    if (!loaded || closeRequested() || tdataon == 0) {
         requestClose();
         return false;
     }

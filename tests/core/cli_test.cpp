@@ -1,0 +1,96 @@
+// Runs the built kazuban-cli as a user would.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "support/history_gen.h"
+#include "text/line_file.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace kazuban::cli {
+namespace {
+
+using testing::TempDir;
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs the CLI with `args` (already quoted as needed) from the folder `cwd`.
+CliRun runCli(const TempDir& scratch, const std::string& cwd, const std::string& args) {
+    const std::string outFile = (scratch.path() / "stdout.txt").string();
+    const std::string errFile = (scratch.path() / "stderr.txt").string();
+    const std::string cmd = "cd '" + cwd + "' && '" KAZUBAN_CLI_PATH "' " + args + " >'" + outFile + "' 2>'" + errFile + "'";
+    const int raw = std::system(cmd.c_str());
+    CliRun r;
+#ifdef _WIN32
+    r.status = raw;
+#else
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+    r.out = scratch.read("stdout.txt");
+    r.err = scratch.read("stderr.txt");
+    return r;
+}
+
+TEST(Cli, HelpAndUsageErrors) {
+    TempDir scratch;
+    CliRun r = runCli(scratch, scratch.str(), "--help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("stats"), std::string::npos);
+    EXPECT_NE(r.out.find("predraw"), std::string::npos);
+    r = runCli(scratch, scratch.str(), "totals --help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("--sort"), std::string::npos);
+    EXPECT_EQ(runCli(scratch, scratch.str(), "").status, 2);
+    EXPECT_EQ(runCli(scratch, scratch.str(), "nosuchcommand").status, 2);
+    EXPECT_EQ(runCli(scratch, scratch.str(), "totals f.txt --sort 5").status, 2);
+    EXPECT_EQ(runCli(scratch, scratch.str(), "predraw --sort 7x").status, 2);
+    EXPECT_EQ(runCli(scratch, scratch.str(), "generate 7").status, 2);
+}
+
+TEST(Cli, MissingHistoryIsReportedOnStandardError) {
+    TempDir scratch, data;
+    const CliRun r = runCli(scratch, scratch.str(), "--dir '" + data.str() + "' stats");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("atarimgrp.txt ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい"), std::string::npos);
+}
+
+TEST(Cli, StatsOnATinyHistory) {
+    TempDir scratch, data;
+    // No Kazuban.ini: the CLI does not need one.
+    testing::writeHistory(data, std::vector<testing::Draw>(3, testing::Draw{1, 2, 3, 4, 5, 6}));
+    CliRun r = runCli(scratch, data.str(), "stats");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_FALSE(data.exists("Kazuban.ini"));
+    const auto lines = text::splitLines(r.out);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("第1回～第3回"), std::string::npos);
+    // Row 1 of the pair table: 1..6 three times each, the rest zero.
+    EXPECT_EQ(lines[2].substr(0, 3 + 6 * 7), "  1     3     3     3     3     3     3     0");
+    EXPECT_NE(r.out.find("   1    1:3"), std::string::npos);   // rank 1 of window 1
+    EXPECT_EQ(r.out.substr(r.out.size() - 2), "\r\n");
+
+    // The same result through -o, in cp932, from either side of the command.
+    const std::string out1 = (scratch.path() / "a.txt").string();
+    const std::string out2 = (scratch.path() / "b.txt").string();
+    ASSERT_EQ(runCli(scratch, scratch.str(), "--dir '" + data.str() + "' stats -o '" + out1 + "'").status, 0);
+    ASSERT_EQ(runCli(scratch, scratch.str(), "stats -o '" + out2 + "' --dir '" + data.str() + "'").status, 0);
+    EXPECT_EQ(scratch.read("a.txt"), text::encodeCp932(r.out));
+    EXPECT_EQ(scratch.read("b.txt"), scratch.read("a.txt"));
+
+    // An output file that cannot be written is a failure, not silence.
+    r = runCli(scratch, data.str(), "stats -o '" + scratch.str() + "/no/such/folder/x.txt'");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err, "");
+}
+
+}  // namespace
+}  // namespace kazuban::cli

@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "app/form1.h"
+#include "config/env_file.h"
+#include "support/fake_platform.h"
+#include "support/history_gen.h"
+#include "text/app_error.h"
+#include "text/line_file.h"
+
+namespace kazuban::app {
+namespace {
+
+using platform::Buttons;
+using platform::Icon;
+using testing::TempDir;
+
+const char* const kMissingHistory = "atarimgrp.txt ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
+const char* const kMissingEnvironment = "Kazuban.ini ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
+const char* const kHistoryGone = "atarimgrp.txt ﾌｧｲﾙを Kazuban と同じﾌｫﾙﾀﾞｰに置いて下さい";
+
+// A FakePlatform with seams for faults: a file-existence answer that differs
+// from the disk, and a message box that fails while a condition holds.
+class FaultyPlatform : public testing::FakePlatform {
+public:
+    std::function<std::optional<bool>(const std::string&)> existsOverride;
+    std::function<bool(const std::string&)> failMessage;   // throw instead of showing this text
+    std::string cwd;
+
+    bool fileExists(const std::string& path) override {
+        if (existsOverride)
+            if (auto v = existsOverride(path)) return *v;
+        return FakePlatform::fileExists(path);
+    }
+    int messageBox(const std::string& text, Icon icon, Buttons buttons) override {
+        if (failMessage && failMessage(text)) throw AppError(kInvalidCall, "テスト用の障害です。");
+        return FakePlatform::messageBox(text, icon, buttons);
+    }
+    std::string currentDirectory() override { return cwd.empty() ? FakePlatform::currentDirectory() : cwd; }
+};
+
+bool msgIs(const Form1& f, int v) {
+    const int* p = std::get_if<int>(&f.msg);
+    return p && *p == v;
+}
+
+TEST(StartUp, MissingFilesShowOneMessageAndEnd) {
+    TempDir dir;   // neither file
+    FaultyPlatform p;
+    Form1 f(p);
+    EXPECT_FALSE(f.Form_Load(dir.str()));
+    EXPECT_TRUE(f.closeRequested());
+    ASSERT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages[0].text, kMissingHistory);
+    EXPECT_EQ(p.messages[0].icon, Icon::Critical);
+    EXPECT_EQ(p.messages[0].buttons, Buttons::Ok);
+    EXPECT_TRUE(msgIs(f, 1));
+    EXPECT_FALSE(dir.exists("Kazuban.ini"));
+
+    testing::writeSyntheticHistory(dir, 30, 1);
+    FaultyPlatform p2;
+    Form1 g(p2);
+    EXPECT_FALSE(g.Form_Load(dir.str()));
+    ASSERT_EQ(p2.messages.size(), 1u);
+    EXPECT_EQ(p2.messages[0].text, kMissingEnvironment);
+    EXPECT_EQ(p2.messages[0].icon, Icon::Critical);
+    EXPECT_FALSE(dir.exists("Kazuban.ini"));
+
+    // Without an environment file when none is required (the CLI).
+    FaultyPlatform p3;
+    Form1 h(p3);
+    EXPECT_TRUE(h.Form_Load(dir.str(), false));
+    EXPECT_TRUE(p3.messages.empty());
+    EXPECT_EQ(h.maxn, 30);
+    EXPECT_EQ(h.editdir, "");
+    EXPECT_FALSE(dir.exists("Kazuban.ini"));
+}
+
+TEST(StartUp, DemoFolderStartsAndBuildsEverything) {
+    TempDir dir;
+    testing::copyDemo(dir);
+    FaultyPlatform p;
+    p.cwd = dir.str();   // no folder given: the current directory
+    Form1 f(p);
+    ASSERT_TRUE(f.Form_Load());
+    EXPECT_FALSE(f.closeRequested());
+    EXPECT_TRUE(p.messages.empty());
+    EXPECT_EQ(f.startdir, dir.str());
+    EXPECT_EQ(f.mydir, dir.str());
+    EXPECT_EQ(f.maxn, 1400);
+    EXPECT_EQ(f.history.maxn(), 1400);
+    EXPECT_EQ(f.tdataon, 1);
+    EXPECT_EQ(f.links.Text1, config::defaultLinks());
+    EXPECT_EQ(f.pairCounts[1][1], 248);   // counted independently from the demo data
+    EXPECT_EQ(f.pairCounts[3][11], 67);
+    EXPECT_EQ(f.recentRanking.number[1][1], 31);
+    EXPECT_EQ(f.recentRanking.count[3][1], 5);
+    EXPECT_EQ(f.SSTab1, kTabWins);
+    EXPECT_EQ(f.MSFlexGrid1.col(), 1);
+    EXPECT_EQ(f.MSFlexGrid1.colSel(), 150);   // Int(1400 * 0.1) + 10
+    EXPECT_EQ(f.MSFlexGrid1.rowSel(), f.MSFlexGrid1.row());
+    EXPECT_EQ(f.HScroll1.min, 1);
+    EXPECT_EQ(f.HScroll1.max, 1400);
+    EXPECT_EQ(f.HScroll1.value, 1);
+}
+
+TEST(StartUp, EnvironmentFileOfFourteenFiveOrNoLines) {
+    TempDir dir;
+    testing::writeSyntheticHistory(dir, 5, 2);
+    std::vector<std::string> links;
+    for (int i = 0; i < 9; ++i) links.push_back("L" + std::to_string(i) + "=http://x.jp/?q=" + std::to_string(i));
+    dir.writeLines("Kazuban.ini", testing::environmentLines(links, "ed", "data", "calc", "brows"));
+    {
+        testing::FakePlatform p;
+        Form1 f(p);
+        ASSERT_TRUE(f.Form_Load(dir.str()));
+        EXPECT_EQ(f.editdir, "ed");
+        EXPECT_EQ(f.datadir, "data");
+        EXPECT_EQ(f.calcdir, "calc");
+        EXPECT_EQ(f.browsdir, "brows");
+        EXPECT_EQ(f.links.Text1[8], "L8=http://x.jp/?q=8");
+    }
+    dir.writeLines("Kazuban.ini", testing::environmentLines({}, "ed"));
+    {
+        testing::FakePlatform p;
+        Form1 f(p);
+        ASSERT_TRUE(f.Form_Load(dir.str()));
+        EXPECT_EQ(f.editdir, "ed");
+        EXPECT_EQ(f.links.Text1, config::Links{});
+    }
+    dir.write("Kazuban.ini", "");
+    {
+        testing::FakePlatform p;
+        Form1 f(p);
+        ASSERT_TRUE(f.Form_Load(dir.str()));
+        EXPECT_EQ(f.editdir, "");
+        EXPECT_EQ(f.browsdir, "");
+        EXPECT_TRUE(p.messages.empty());
+    }
+}
+
+TEST(StartUp, ErrorHandlerRepairsTheEnvironmentFileAndRetriesOnce) {
+    // The environment file vanishes between the check and the read: the
+    // handler reports it, writes a new one and the retried read succeeds.
+    TempDir dir;
+    testing::writeSyntheticHistory(dir, 25, 3);
+    FaultyPlatform p;
+    p.existsOverride = [](const std::string& path) -> std::optional<bool> {
+        if (path.ends_with("Kazuban.ini")) return true;
+        return std::nullopt;
+    };
+    Form1 f(p);
+    ASSERT_TRUE(f.Form_Load(dir.str()));
+    ASSERT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages[0].icon, Icon::None);
+    EXPECT_EQ(p.messages[0].buttons, Buttons::Ok);
+    EXPECT_EQ(f.maxn, 25);
+    const auto lines = dir.readLines("Kazuban.ini");
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines[0], "[ Kazuban の環境ﾌｧｲﾙ ]");
+    EXPECT_EQ(lines[1], "Your editor=");
+    EXPECT_EQ(lines[13], "");
+}
+
+TEST(StartUp, RepairKeepsTheLinksThatWereRead) {
+    // A step after the links were read fails once (here: the bad-lines
+    // message of the loader); the rewritten file keeps paths and links.
+    TempDir dir;
+    auto history = testing::syntheticHistoryLines(30, 4);
+    history[7] = "第7回=broken";
+    dir.writeLines("atarimgrp.txt", history);
+    config::Links links = config::defaultLinks();
+    links[2] = "自作=http://example.jp/a?b=c";
+    config::writeEnvironmentFile(dir.file("Kazuban.ini"), "ed", "data", "calc", "", links);
+    FaultyPlatform p;
+    int failures = 1;
+    p.failMessage = [&](const std::string& text) { return text.find("8 行目") != std::string::npos && failures-- > 0; };
+    Form1 f(p);
+    ASSERT_TRUE(f.Form_Load(dir.str()));
+    // The fault's text, then the bad-lines message of the retried load.
+    ASSERT_EQ(p.messages.size(), 2u);
+    EXPECT_EQ(p.messages[0].text, "テスト用の障害です。");
+    EXPECT_NE(p.messages[1].text.find("8 行目"), std::string::npos);
+    const auto env = config::readEnvironmentFile(dir.file("Kazuban.ini"), config::ReadRule::StartUp);
+    EXPECT_EQ(env.editor(), "ed");
+    EXPECT_EQ(env.calcSoft(), "calc");
+    EXPECT_EQ(env.links(), links);
+    EXPECT_FALSE(f.history.isValidDraw(7));
+    EXPECT_EQ(f.maxn, 30);
+}
+
+void failingDisk(const std::filesystem::path&) { throw AppError(kPathFileAccess, "書き込みに失敗しました。"); }
+
+TEST(StartUp, ErrorHandlerGivesUpAfterOneRetry) {
+    TempDir dir;
+    testing::writeSyntheticHistory(dir, 25, 3);
+    FaultyPlatform p;
+    p.existsOverride = [](const std::string& path) -> std::optional<bool> {
+        if (path.ends_with("Kazuban.ini")) return true;
+        return std::nullopt;
+    };
+    text::setWriteFaultHook(&failingDisk);
+    Form1 f(p);
+    const bool started = f.Form_Load(dir.str());
+    text::setWriteFaultHook(nullptr);
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(f.closeRequested());
+    // The read error, the failed repair, the read error again; then the end.
+    ASSERT_EQ(p.messages.size(), 3u);
+    EXPECT_EQ(p.messages[1].text, "書き込みに失敗しました。");
+    EXPECT_EQ(p.messages[0].text, p.messages[2].text);
+    EXPECT_FALSE(dir.exists("Kazuban.ini"));
+}
+
+TEST(StartUp, UnreadableHistoryEndsTheProgram) {
+    TempDir dir;
+    dir.write("atarimgrp.txt", "");   // no line at all
+    testing::writeMinimalEnvironment(dir);
+    testing::FakePlatform p;
+    Form1 f(p);
+    EXPECT_FALSE(f.Form_Load(dir.str()));
+    EXPECT_TRUE(f.closeRequested());
+    ASSERT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages[0].icon, Icon::None);
+    EXPECT_TRUE(msgIs(f, 1));
+}
+
+TEST(HistoryReload, GrowsFailsSafelyAndRecovers) {
+    TempDir dir;
+    const auto draws = testing::syntheticDraws(60, 9);
+    testing::writeHistory(dir, {draws.begin(), draws.begin() + 40});
+    testing::writeMinimalEnvironment(dir);
+    testing::FakePlatform p;
+    Form1 f(p);
+    ASSERT_TRUE(f.Form_Load(dir.str()));
+    EXPECT_EQ(f.maxn, 40);
+
+    testing::writeHistory(dir, draws);
+    f.loadWinningNumbers();
+    EXPECT_EQ(f.maxn, 60);
+    EXPECT_EQ(f.history.maxn(), 60);
+    EXPECT_EQ(f.history.entry(60), testing::makeDrawText(draws[59]));
+    EXPECT_TRUE(p.messages.empty());
+
+    // The file goes away: the error's own text, the history stays, the program goes on.
+    std::filesystem::remove(dir.file("atarimgrp.txt"));
+    f.loadWinningNumbers();
+    ASSERT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages[0].icon, Icon::None);
+    EXPECT_TRUE(f.msgIsOne());
+    EXPECT_FALSE(f.closeRequested());
+    EXPECT_EQ(f.maxn, 60);
+    EXPECT_EQ(f.history.maxn(), 60);
+    // Still gone: the put-the-file message.
+    f.loadWinningNumbers();
+    ASSERT_EQ(p.messages.size(), 2u);
+    EXPECT_EQ(p.messages[1].text, kHistoryGone);
+    EXPECT_EQ(p.messages[1].icon, Icon::Critical);
+    EXPECT_FALSE(f.closeRequested());
+    // Back again: loads, and the old failure no longer reads as one.
+    testing::writeHistory(dir, {draws.begin(), draws.begin() + 50});
+    f.loadWinningNumbers();
+    EXPECT_EQ(f.maxn, 50);
+    EXPECT_FALSE(f.msgIsOne());
+    EXPECT_EQ(p.messages.size(), 2u);
+}
+
+TEST(HistoryReload, BadLinesAreReportedOncePerSet) {
+    TempDir dir;
+    auto lines = testing::syntheticHistoryLines(30, 5);
+    lines[10] = "第10回= 1, 2, 3";
+    dir.writeLines("atarimgrp.txt", lines);
+    testing::writeMinimalEnvironment(dir);
+    testing::FakePlatform p;
+    Form1 f(p);
+    ASSERT_TRUE(f.Form_Load(dir.str()));
+    ASSERT_EQ(p.messages.size(), 1u);
+    EXPECT_NE(p.messages[0].text.find("11 行目"), std::string::npos);
+    EXPECT_FALSE(f.history.isValidDraw(10));
+    EXPECT_EQ(f.pairCounts[0][0], 0);
+    f.loadWinningNumbers();
+    EXPECT_EQ(p.messages.size(), 1u);
+    lines[20] = "第20回=xx";
+    dir.writeLines("atarimgrp.txt", lines);
+    f.loadWinningNumbers();
+    ASSERT_EQ(p.messages.size(), 2u);
+    EXPECT_NE(p.messages[1].text.find("21 行目"), std::string::npos);
+}
+
+TEST(MainWindow, ExitAndSettings) {
+    TempDir dir;
+    testing::prepareDataFolder(dir, 10, 1);
+    testing::FakePlatform p;
+    Form1 f(p);
+    ASSERT_TRUE(f.Form_Load(dir.str()));
+    f.msg = 7;
+    p.answers = {platform::kCancel};
+    f.mnufclose_Click();
+    EXPECT_FALSE(f.closeRequested());
+    ASSERT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages[0].text, " 終了します。 よろしいですか？");
+    EXPECT_EQ(p.messages[0].icon, Icon::None);
+    EXPECT_EQ(p.messages[0].buttons, Buttons::OkCancel);
+    EXPECT_TRUE(msgIs(f, 7));
+    p.answers = {platform::kOk};
+    f.mnufclose_Click();
+    EXPECT_TRUE(f.closeRequested());
+    EXPECT_TRUE(msgIs(f, 7));
+
+    f.mnuktoroku_Click();
+    EXPECT_EQ(p.settingsDialogs, 1);
+}
+
+}  // namespace
+}  // namespace kazuban::app
