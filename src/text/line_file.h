@@ -25,12 +25,16 @@ std::string decodeFileBytes(std::string_view bytes);
 std::vector<std::string> splitLines(std::string_view text);
 
 // Whole file as bytes. Throws AppError: kFileNotFound, kPermissionDenied,
-// kPathFileAccess (a folder, a read error).
+// kPathFileAccess (a folder, a read error, anything but an ordinary file such
+// as a pipe or a device, a file above 1 GB).
 std::string readFileBytes(const std::filesystem::path& path);
 // readFileBytes + decodeFileBytes + splitLines.
 std::vector<std::string> readLines(const std::filesystem::path& path);
 
-// Writes bytes atomically. Throws AppError with the kind and a Japanese text.
+// Writes bytes atomically. Throws AppError with the kind and a Japanese text:
+// kPathNotFound (no such folder), kPermissionDenied, kPathFileAccess (the target
+// is a folder, the disk is full, ...). The old file keeps its permission bits;
+// writing through a symbolic link replaces the file it points to.
 void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 // Encodes UTF-8 text as cp932 (nothing is written when that fails), then writes it atomically.
 void writeTextCp932(const std::filesystem::path& path, std::string_view utf8);

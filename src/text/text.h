@@ -10,11 +10,17 @@ namespace kazuban::text {
 // Shortest decimal text of v with up to 15 significant digits; a leading blank
 // when v >= 0, "-" when negative; no "0" before the point for -1 < v < 1
 // (Str(0.3342) = " .3342", Str(187.5) = " 187.5", Str(12) = " 12", Str(0) = " 0").
+// The exact binary value is rounded to 15 digits. Plain decimal form for
+// 1E-15 <= |v| < 1E+15 (Str(0.00005) = " .00005"), the exponent form beyond
+// (" 1E+15", "-1.5E-20"); infinities and NaN give " Infinity", "-Infinity", " NaN".
 std::string Str(double v);
 // Str without the leading blank and with "0" before the point (12, 0.5, -0.5).
 std::string plainText(double v);
 // Number that s spells: leading blanks skipped, reading stops at the first
-// character that cannot continue a number; 0 when none.
+// character that cannot continue a number; 0 when none. Blanks, tabs and
+// line feeds are ignored anywhere (Val(" 1 2") = 12); an exponent may follow
+// (E or D); "&H" and "&O" forms read as 0; a value beyond the double range
+// gives +-infinity, one below it 0. Any input, of any length, is safe.
 double Val(std::string_view s);
 
 std::size_t Len(std::string_view s);                       // characters
