@@ -13,9 +13,9 @@ namespace {
 // Random draws one combination may take, and combinations one batch may try.
 // A normal batch needs a few hundred draws; these only stop a loop that
 // cannot end.
-constexpr long kDrawsPerCombination = 200000;
+constexpr long kDrawsPerCombination = 100000;
 constexpr int kCombinationsPerBatch = 100000;
-constexpr long kDrawsPerBatch = 20000000;
+constexpr long kDrawsPerBatch = 2000000;
 
 std::string field(int n) { return n < 10 ? std::string{' ', static_cast<char>('0' + n)} : std::to_string(n); }
 
