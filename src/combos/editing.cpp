@@ -39,6 +39,15 @@ std::string normalised(const std::string& x, long h) {
     return text::Mid(x, h - 2, 14);
 }
 
+// A last line without a line break keeps 14 characters, counted from its
+// first number: "No.7  3, 9,15,22,30" pastes as " 3, 9,15,22,30" whether or
+// not a line break follows it (cut from its first character, the prefix
+// would push the last numbers out).
+std::string lastLineText(const std::string& line) {
+    const long h = text::InStr(line, ",");
+    return h >= 3 ? text::Mid(line, h - 2, 14) : text::Left(line, 14);
+}
+
 }  // namespace
 
 void pasteText(grid::TextGrid& table, std::string clip, int anchorRow) {
@@ -55,7 +64,7 @@ void pasteText(grid::TextGrid& table, std::string clip, int anchorRow) {
         const std::string line = s.substr(pos, last ? std::string::npos : end - pos);
         const int t = start + k - 1;
         if (!last) table.setCell(t, 1, line);
-        else if (text::Len(line) > 3) table.setCell(t, 1, text::Left(line, 14));
+        else if (text::Len(line) > 3) table.setCell(t, 1, lastLineText(line));
         const std::string x = table.cell(t, 1);
         const long h = text::InStr(x, ",");
         if (h != 0) {
