@@ -1,0 +1,88 @@
+#pragma once
+// FlexGrid: a table view over a core TextGrid with fixed rows and columns that
+// stay in view while the rest scrolls. The fixed parts are three overlay views
+// on the same model (fixed columns, fixed rows, their corner) laid over the
+// main view and kept in step with its scroll bars; they let the mouse through,
+// so every press lands here and is mapped to the cell shown under it.
+//
+// The selection is the grid's own (current cell and selection end): a left
+// press and a drag write it into the TextGrid, the model paints it, and what a
+// handler leaves in the grid is what the view shows after the next refresh().
+#include <QTableView>
+#include <string>
+#include <vector>
+
+#include "grid/text_grid.h"
+
+namespace kazuban::ui {
+
+class GridModel;
+
+class FlexGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit FlexGrid(grid::TextGrid& grid, QWidget* parent = nullptr);
+
+    GridModel* gridModel() const { return model_; }
+    grid::TextGrid& textGrid();
+
+    // Brings cells, selection, column widths, font and fixed parts up to date
+    // with the TextGrid (cheap when its revision did not change).
+    void refresh();
+
+    // Display-only grids (the mark-sheet figures) take no presses or keys and
+    // paint no selection.
+    void setInteractive(bool on);
+    // Hint text of the grid, shown over every cell.
+    void setHint(const QString& text);
+
+    // The cell shown under a point of the viewport, fixed cells included:
+    // x = column, y = row; (-1, -1) outside every cell.
+    QPoint cellAt(const QPoint& viewportPos) const;
+    // The viewport rectangle where cell (row, col) is shown (fixed cells at
+    // their fixed place); empty when the cell is out of sight.
+    QRect cellRect(int row, int col) const;
+
+    // Fixed part widths in pixels (the overlays' size).
+    int fixedWidth() const;
+    int fixedHeight() const;
+
+signals:
+    // A mouse button went down on the grid: 1 left, 2 right, 4 middle. A left
+    // press has already made the pressed cell current.
+    void gridMouseDown(int button);
+    // A left press and release on a cell (the grid's Click).
+    void gridClick();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+private:
+    QTableView* makeOverlay();
+    void applyLook();
+    void placeOverlays();
+    void selectOnPress(int row, int col);
+    void dragTo(const QPoint& viewportPos);
+    void ensureCellVisible(int row, int col);
+
+    GridModel* model_;
+    QTableView* colView_ = nullptr;
+    QTableView* rowView_ = nullptr;
+    QTableView* cornerView_ = nullptr;
+    std::vector<int> widths_;      // pixel widths already given to the views
+    std::vector<int> fixedWidths_; // the same for the fixed-column overlays
+    double fontSize_ = -1;
+    std::string fontName_;
+    bool interactive_ = true;
+    enum class Drag { None, Rows, Cols } drag_ = Drag::None;
+    bool leftPressedOnCell_ = false;
+};
+
+}  // namespace kazuban::ui

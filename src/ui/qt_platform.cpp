@@ -1,0 +1,165 @@
+#include "ui/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "ui/look.h"
+
+namespace kazuban::ui {
+
+namespace {
+
+// Message texts break lines with CR LF; a label wants a bare line feed.
+QString displayText(const std::string& text) {
+    QString s = QString::fromStdString(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+}  // namespace
+
+QWidget* QtPlatform::parentWidget() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return host_ ? host_->dialogParent() : nullptr;
+}
+
+int QtPlatform::messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) {
+    QMessageBox::Icon qicon = QMessageBox::NoIcon;
+    if (icon == platform::Icon::Critical) qicon = QMessageBox::Critical;
+    if (icon == platform::Icon::Exclamation) qicon = QMessageBox::Warning;
+    QMessageBox::StandardButtons qbuttons = QMessageBox::Ok;
+    QMessageBox::StandardButton first = QMessageBox::Ok, escape = QMessageBox::Ok;
+    if (buttons == platform::Buttons::OkCancel) {
+        qbuttons = QMessageBox::Ok | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+    } else if (buttons == platform::Buttons::YesNoCancel) {
+        qbuttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        first = QMessageBox::Yes;
+        escape = QMessageBox::Cancel;
+    }
+    // The box has no title of its own: it carries the program's name.
+    QMessageBox box(qicon, QString(), displayText(text), qbuttons, parentWidget());
+    box.setWindowTitle(QStringLiteral("Kazuban"));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(first);   // Enter confirms the first button
+    box.setEscapeButton(escape);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    const QMessageBox::StandardButton answer = clicked ? box.standardButton(clicked) : escape;
+    switch (answer) {
+    case QMessageBox::Cancel: return platform::kCancel;
+    case QMessageBox::Yes: return platform::kYes;
+    case QMessageBox::No: return platform::kNo;
+    default: return platform::kOk;
+    }
+}
+
+QStringList QtPlatform::nameFilters(const std::string& filter) {
+    QStringList out;
+    for (const platform::FileFilter& f : platform::parseFilter(filter)) {
+        QString patterns = qs(f.pattern);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString label = qs(f.label).trimmed();
+        // Qt reads the patterns from the parentheses at the end of a choice.
+        if (!label.endsWith(QLatin1Char('(') + patterns + QLatin1Char(')')))
+            label += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        out << label;
+    }
+    return out;
+}
+
+std::optional<std::string> QtPlatform::fileDialog(const platform::FileDialogOptions& options, bool save) {
+    QFileDialog dialog(parentWidget(), QString(), qs(options.initialFolder));
+    dialog.setWindowTitle(save ? QStringLiteral("名前を付けて保存") : QStringLiteral("ファイルを開く"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = nameFilters(options.filter);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (!options.defaultExtension.empty()) dialog.setDefaultSuffix(qs(options.defaultExtension));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && options.confirmOverwrite));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
+    return files.first().toStdString();
+}
+
+std::optional<std::string> QtPlatform::openFileDialog(const platform::FileDialogOptions& options) {
+    return fileDialog(options, false);
+}
+
+std::optional<std::string> QtPlatform::saveFileDialog(const platform::FileDialogOptions& options) {
+    return fileDialog(options, true);
+}
+
+std::string QtPlatform::clipboardText() {
+    // Lines on the clipboard end in CR LF for the program; texts that other
+    // programs of this system put there may end in a bare line feed.
+    QString s = QGuiApplication::clipboard()->text();
+    QString out;
+    out.reserve(s.size() + s.size() / 8);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == QLatin1Char('\n') && (i == 0 || s[i - 1] != QLatin1Char('\r'))) out += QLatin1Char('\r');
+        out += s[i];
+    }
+    return out.toStdString();
+}
+
+void QtPlatform::setClipboardText(const std::string& text) { QGuiApplication::clipboard()->setText(qs(text)); }
+
+void QtPlatform::clearClipboard() { QGuiApplication::clipboard()->clear(); }
+
+void QtPlatform::showPopupMenu(platform::PopupMenu menu) {
+    if (host_) host_->execPopupMenu(menu);
+}
+
+void QtPlatform::showSettingsDialog() {
+    if (host_) host_->execSettingsDialog();
+}
+
+void QtPlatform::setBusy(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++busyDepth_;
+    } else if (busyDepth_ > 0) {
+        QApplication::restoreOverrideCursor();
+        --busyDepth_;
+    }
+}
+
+void QtPlatform::endBusy() {
+    while (busyDepth_ > 0) setBusy(false);
+}
+
+void QtPlatform::showProgress(int minimum, int maximum) {
+    QProgressBar* bar = host_ ? host_->progressBar() : nullptr;
+    if (!bar) return;
+    bar->setRange(minimum, maximum);
+    bar->setValue(minimum);
+    bar->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sincePaint_.start();
+}
+
+void QtPlatform::setProgress(int value) {
+    QProgressBar* bar = host_ ? host_->progressBar() : nullptr;
+    if (!bar) return;
+    bar->setValue(value);
+    // Let the bar paint now and then during long work, never on every step.
+    if (!sincePaint_.isValid() || sincePaint_.elapsed() >= 50) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        sincePaint_.start();
+    }
+}
+
+void QtPlatform::hideProgress() {
+    if (QProgressBar* bar = host_ ? host_->progressBar() : nullptr) bar->hide();
+}
+
+}  // namespace kazuban::ui

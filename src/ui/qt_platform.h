@@ -1,0 +1,70 @@
+#pragma once
+// The Platform of the window: Qt message boxes, file dialogs, clipboard, busy
+// pointer and progress bar. Files, program start and random numbers are the
+// core's own defaults.
+#include <QElapsedTimer>
+#include <QStringList>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+class QProgressBar;
+class QWidget;
+
+namespace kazuban::ui {
+
+// What the platform needs from the main window.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+    // Shows the pop-up menu at the pointer; returns after the chosen command ran.
+    virtual void execPopupMenu(platform::PopupMenu menu) = 0;
+    // Opens the settings dialog modally.
+    virtual void execSettingsDialog() = 0;
+    virtual QProgressBar* progressBar() = 0;
+    // The window message boxes and file dialogs belong to (nullptr while hidden).
+    virtual QWidget* dialogParent() = 0;
+};
+
+class QtPlatform : public platform::Platform {
+public:
+    QtPlatform() = default;
+    void setHost(WindowHost* host) { host_ = host; }
+    WindowHost* host() const { return host_; }
+
+    int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
+    std::optional<std::string> openFileDialog(const platform::FileDialogOptions& options) override;
+    std::optional<std::string> saveFileDialog(const platform::FileDialogOptions& options) override;
+
+    std::string clipboardText() override;
+    void setClipboardText(const std::string& text) override;
+    void clearClipboard() override;
+
+    void showPopupMenu(platform::PopupMenu menu) override;
+    void showSettingsDialog() override;
+
+    void setBusy(bool busy) override;
+    void showProgress(int minimum, int maximum) override;
+    void setProgress(int value) override;
+    void hideProgress() override;
+
+    // Restores the normal pointer however many busy calls are still open (a
+    // command that ended early must not leave the hourglass behind).
+    void endBusy();
+    int busyDepth() const { return busyDepth_; }
+
+    // "label|pattern|..." as the choices of a Qt file dialog ("label (patterns)").
+    static QStringList nameFilters(const std::string& filter);
+
+protected:
+    QWidget* parentWidget() const;
+    std::optional<std::string> fileDialog(const platform::FileDialogOptions& options, bool save);
+
+private:
+    WindowHost* host_ = nullptr;
+    int busyDepth_ = 0;
+    QElapsedTimer sincePaint_;
+};
+
+}  // namespace kazuban::ui

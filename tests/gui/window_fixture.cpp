@@ -1,0 +1,97 @@
+#include "window_fixture.h"
+
+#include <QFile>
+#include <QMenu>
+#include <QTabWidget>
+
+namespace kazuban::testing {
+
+int ScriptedPlatform::messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) {
+    boxes.push_back({text, icon, buttons});
+    if (!answers.empty()) {
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return buttons == platform::Buttons::YesNoCancel ? platform::kCancel : platform::kOk;
+}
+
+std::optional<std::string> ScriptedPlatform::openFileDialog(const platform::FileDialogOptions&) {
+    if (openAnswers.empty()) return std::nullopt;
+    auto a = openAnswers.front();
+    openAnswers.pop_front();
+    return a;
+}
+
+std::optional<std::string> ScriptedPlatform::saveFileDialog(const platform::FileDialogOptions&) {
+    if (saveAnswers.empty()) return std::nullopt;
+    auto a = saveAnswers.front();
+    saveAnswers.pop_front();
+    return a;
+}
+
+void ScriptedPlatform::showPopupMenu(platform::PopupMenu menu) {
+    popups.push_back(menu);
+    if (popupChoices.empty()) return;
+    const QString choice = popupChoices.front();
+    popupChoices.pop_front();
+    if (choice.isEmpty()) return;
+    auto* window = dynamic_cast<ui::MainWindow*>(host());
+    ASSERT_NE(window, nullptr);
+    QMenu* m = window->popupMenu(menu);
+    ASSERT_NE(m, nullptr);
+    QAction* action = m->findChild<QAction*>(choice);
+    ASSERT_NE(action, nullptr) << "no entry " << choice.toStdString() << " in this pop-up menu";
+    action->trigger();
+}
+
+void ScriptedPlatform::showSettingsDialog() {
+    auto* window = dynamic_cast<ui::MainWindow*>(host());
+    ASSERT_NE(window, nullptr);
+    auto dialog = window->createSettingsDialog();
+    if (onSettingsDialog) onSettingsDialog(*dialog);
+}
+
+void WindowTest::SetUp() {
+    ASSERT_TRUE(dir.isValid());
+    previousDir = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+}
+
+void WindowTest::TearDown() {
+    window.reset();
+    form.reset();
+    QDir::setCurrent(previousDir);
+}
+
+void WindowTest::copyDemo() {
+    for (const char* name : {"atarimgrp.txt", "Kazuban.ini", "sample_combos.txt"}) {
+        const QString from = QStringLiteral(KAZUBAN_DEMO_DIR "/") + QLatin1String(name);
+        ASSERT_TRUE(QFile::copy(from, dir.filePath(QLatin1String(name)))) << name;
+    }
+}
+
+bool WindowTest::start() {
+    form = std::make_unique<app::Form1>(platform);
+    window = std::make_unique<ui::MainWindow>(*form, platform);
+    if (!form->Form_Load(platform.currentDirectory())) return false;
+    window->refreshFromState();
+    window->show();
+    return true;
+}
+
+void WindowTest::loadSampleCombinations() {
+    platform.openAnswers.push_back(dir.filePath(QStringLiteral("sample_combos.txt")).toStdString());
+    trigger(QStringLiteral("mnudopen"));
+}
+
+void WindowTest::trigger(const QString& name) {
+    QAction* action = find<QAction>(name);
+    ASSERT_NE(action, nullptr) << name.toStdString();
+    ASSERT_TRUE(action->isEnabled()) << name.toStdString();
+    action->trigger();
+}
+
+void WindowTest::selectTab(int index) { find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(index); }
+
+}  // namespace kazuban::testing

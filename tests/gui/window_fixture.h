@@ -1,0 +1,78 @@
+#pragma once
+// The real main window on a copy of the demo data, with a platform whose
+// message boxes, file dialogs, pop-up menus and settings dialog answer from
+// scripts (no real modal dialog ever opens in a test). Widgets, models and
+// the clipboard are the real ones.
+#include <QAction>
+#include <QDir>
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "ui/main_window.h"
+#include "ui/qt_platform.h"
+#include "ui/settings_dialog.h"
+
+namespace kazuban::testing {
+
+struct ShownBox {
+    std::string text;
+    platform::Icon icon;
+    platform::Buttons buttons;
+};
+
+class ScriptedPlatform : public ui::QtPlatform {
+public:
+    std::deque<int> answers;   // empty: OK, or Cancel for Yes/No/Cancel
+    std::vector<ShownBox> boxes;
+    std::deque<std::optional<std::string>> openAnswers, saveAnswers;   // empty: Cancel
+    // objectName of the pop-up entry to choose; "" or none dismisses the menu.
+    std::deque<QString> popupChoices;
+    std::vector<platform::PopupMenu> popups;
+    std::vector<std::string> startedPrograms;
+    std::function<void(ui::SettingsDialog&)> onSettingsDialog;
+
+    int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
+    std::optional<std::string> openFileDialog(const platform::FileDialogOptions& options) override;
+    std::optional<std::string> saveFileDialog(const platform::FileDialogOptions& options) override;
+    void showPopupMenu(platform::PopupMenu menu) override;
+    void showSettingsDialog() override;
+    void startProgram(const std::string& commandLine) override { startedPrograms.push_back(commandLine); }
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Copies the demo history and environment file into the test folder.
+    void copyDemo();
+    // Builds the window and runs the start-up in the test folder; shows the
+    // window when the start-up succeeded.
+    bool start();
+    // Loads the demo's combination file through "呼出し".
+    void loadSampleCombinations();
+
+    template <class T>
+    T* find(const QString& name) const {
+        return window->findChild<T*>(name);
+    }
+    // Triggers a menu entry, failing the test when it is missing or disabled.
+    void trigger(const QString& name);
+    void selectTab(int index);
+
+    ScriptedPlatform platform;
+    QTemporaryDir dir;
+    QString previousDir;
+    std::unique_ptr<app::Form1> form;
+    std::unique_ptr<ui::MainWindow> window;
+};
+
+}  // namespace kazuban::testing
