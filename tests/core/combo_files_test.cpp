@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/form1.h"
+#include "combos/combination_table.h"
+#include "output/layouts.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
@@ -157,3 +160,28 @@ TEST_F(ComboFiles, FailedSaveSaysWhyAndKeepsTheOldFile) {
 
 }  // namespace
 }  // namespace kazuban::combos
+
+namespace kazuban::output {
+namespace {
+
+TEST(LayoutA, RecordsRunToTheFirstEmptyCell) {
+    grid::TextGrid t;
+    combos::layoutTable(t, 50);
+    t.setCell(1, 1, " 1, 2, 3, 4, 5");
+    t.setCell(1, 2, "3=4");
+    t.setCell(1, 3, "40=2");
+    t.setCell(3, 1, "say \"hi\"");
+    t.setCell(4, 0, "");   // no row number: nothing at all for the saved CSV
+    const std::string print = layoutA(t, 2);
+    EXPECT_EQ(print.substr(0, 44), "\" 1, 2, 3, 4, 5\",\"3=4\",\"40=2\",\"\"\n\"\",\"\"\n\"say ");
+    EXPECT_NE(print.find("\n\"say \"\"hi\"\"\",\"\"\n"), std::string::npos);   // a quote is doubled
+    EXPECT_EQ(std::count(print.begin(), print.end(), '\n'), 1000);
+
+    const std::string saved = layoutA(t, 0);
+    EXPECT_EQ(saved.substr(0, 41), "\" 1, 2, 3, 4, 5\",\"3=4\",\"40=2\",\"\"\n\"\"\n\"say ");
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 999);
+    EXPECT_EQ(withFinalCrLf("a\n"), "a\n\r\n");
+}
+
+}  // namespace
+}  // namespace kazuban::output
