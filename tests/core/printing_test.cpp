@@ -205,13 +205,5 @@ TEST_F(PrintingTest, PrintsOnlyThePredrawRowsTheViewHolds) {
     EXPECT_EQ(some.substr(some.size() - 2), "\r\n");
 }
 
-TEST(PrintFailureMessageTest, MapsTheKindsOfFailure) {
-    EXPECT_EQ(printFailureMessage(AppError(kInvalidCall, "x"), "tmptxt.csv"), kResetPaths);
-    EXPECT_EQ(printFailureMessage(AppError(kPermissionDenied, "x"), "tmptxt.csv"), kLockedTable);
-    EXPECT_EQ(printFailureMessage(AppError(kPermissionDenied, "x"), "tmptxt2.csv"), kLockedView);
-    EXPECT_EQ(printFailureMessage(AppError(kPathFileAccess, "ディスクがいっぱいです。"), "tmptxt.csv"),
-              "ディスクがいっぱいです。");
-}
-
 }  // namespace
 }  // namespace kazuban::output
