@@ -9,34 +9,21 @@ namespace {
 
 using testing::TempDir;
 
-TEST(DrawHistory, EntriesAreTheTextAfterTheFirstEquals) {
-    const auto r = historyFromLines({"回=本数字,ボーナス", "第1回= 1, 5,12,20,28,30", "x=a=b", "no equals sign"});
+TEST(DrawHistory, EntriesAndSizes) {
+    const auto r = historyFromLines({"回=本数字,ボーナス", "第1回= 1, 5,12,20,28,30", "x=a=b", "no equals sign", "", " "});
     const DrawHistory& h = r.history;
-    EXPECT_EQ(h.maxn(), 3);
+    EXPECT_EQ(h.maxn(), 3) << "trailing blank lines are not draws";
     EXPECT_EQ(h.entry(0), "本数字,ボーナス");
     EXPECT_EQ(h.entry(1), " 1, 5,12,20,28,30");
     EXPECT_EQ(h.entry(2), "a=b");
     EXPECT_EQ(h.entry(3), "no equals sign");
     EXPECT_EQ(h.entry(4), "");
-    EXPECT_EQ(h.entry(-1), "");
     EXPECT_FALSE(h.isValidDraw(0));
-    ASSERT_TRUE(h.isValidDraw(1));
     EXPECT_EQ(h.numbers[1], (std::array<std::uint8_t, 6>{1, 5, 12, 20, 28, 30}));
-    EXPECT_FALSE(h.isValidDraw(2));
-    EXPECT_FALSE(h.isValidDraw(3));
-}
-
-TEST(DrawHistory, SizesFollowTheLineCount) {
     EXPECT_EQ(historyFromLines({"header"}).history.maxn(), 0);
-    EXPECT_EQ(historyFromLines(testing::syntheticHistoryLines(100, 7)).history.maxn(), 100);
-    // Trailing blank lines are not draws, but the header line always counts.
-    auto lines = testing::syntheticHistoryLines(3, 1);
-    lines.insert(lines.end(), {"", "  ", ""});
-    const auto r = historyFromLines(lines);
-    EXPECT_EQ(r.history.maxn(), 3);
-    EXPECT_TRUE(r.problems.empty());
     EXPECT_EQ(historyFromLines({""}).history.maxn(), 0);
-    // A blank line between draws stays a (bad) draw: draw numbers are line positions.
+    EXPECT_EQ(historyFromLines(testing::syntheticHistoryLines(100, 7)).history.maxn(), 100);
+    // A blank line between draws keeps its place: draw numbers are line positions.
     const auto gap = historyFromLines({"h", "", "=" + testing::makeDrawText({1, 2, 3, 4, 5, 6})});
     EXPECT_EQ(gap.history.maxn(), 2);
     EXPECT_TRUE(gap.history.isValidDraw(2));
@@ -45,12 +32,7 @@ TEST(DrawHistory, SizesFollowTheLineCount) {
 TEST(DrawHistory, RefusesNoLinesAndTooManyDraws) {
     EXPECT_THROW(historyFromLines({}), AppError);
     std::vector<std::string> many(static_cast<std::size_t>(kMaxDraws) + 2, "=" + testing::makeDrawText({1, 2, 3, 4, 5, 6}));
-    try {
-        historyFromLines(many);
-        FAIL() << "too many draws accepted";
-    } catch (const AppError& e) {
-        EXPECT_NE(e.text().find("32767"), std::string::npos);
-    }
+    EXPECT_THROW(historyFromLines(many), AppError);
     many.pop_back();
     EXPECT_EQ(historyFromLines(many).history.maxn(), kMaxDraws);
 }
@@ -72,9 +54,7 @@ TEST(DrawHistory, ValidatesEachDrawLine) {
     };
     const auto r = historyFromLines(lines);
     const DrawHistory& h = r.history;
-    EXPECT_TRUE(h.isValidDraw(1));
-    EXPECT_EQ(h.numbers[1][0], 5);
-    EXPECT_EQ(h.numbers[1][5], 1);
+    EXPECT_EQ(h.numbers[1], (std::array<std::uint8_t, 6>{5, 12, 20, 28, 30, 1}));
     EXPECT_TRUE(h.isValidDraw(9)) << "positions count characters";
     EXPECT_EQ(h.numbers[9][1], 5);
     EXPECT_TRUE(h.isValidDraw(10));
@@ -87,19 +67,12 @@ TEST(DrawHistory, ValidatesEachDrawLine) {
     }
     EXPECT_EQ(r.problems[0].what, "行が短すぎます");
     EXPECT_EQ(r.problems[1].what, "数字が1～31の2文字ではありません");
-}
-
-TEST(DrawHistory, ProblemsMessageNamesAtMostFiveLines) {
+    // The message names the first five lines and counts the rest.
+    const std::string m = problemsMessage(r.problems);
+    EXPECT_NE(m.find("7 行目"), std::string::npos);
+    EXPECT_EQ(m.find("8 行目"), std::string::npos);
+    EXPECT_NE(m.find("ほか 3 行"), std::string::npos);
     EXPECT_EQ(problemsMessage({}), "");
-    std::vector<LineProblem> ps;
-    for (int i = 0; i < 7; ++i) ps.push_back({10 + i, "行が短すぎます"});
-    const std::string m = problemsMessage(ps);
-    EXPECT_NE(m.find("10 行目"), std::string::npos);
-    EXPECT_NE(m.find("14 行目"), std::string::npos);
-    EXPECT_EQ(m.find("15 行目"), std::string::npos);
-    EXPECT_NE(m.find("ほか 2 行"), std::string::npos);
-    ps.resize(5);
-    EXPECT_EQ(problemsMessage(ps).find("ほか"), std::string::npos);
 }
 
 TEST(DrawHistory, ReadsFilesInEitherEncodingAndLineEnd) {
@@ -111,21 +84,11 @@ TEST(DrawHistory, ReadsFilesInEitherEncodingAndLineEnd) {
     const auto a = readWinningNumbers(dir.file("crlf.txt"));
     EXPECT_EQ(a.history.maxn(), 20);
     EXPECT_EQ(a.history.entry(0), "本数字,ボーナス");
-    for (const char* name : {"lf.txt", "cr.txt"}) {
-        const auto b = readWinningNumbers(dir.file(name));
-        EXPECT_EQ(b.history.entries, a.history.entries) << name;
-        EXPECT_EQ(b.history.numbers, a.history.numbers) << name;
-    }
+    for (const char* name : {"lf.txt", "cr.txt"})
+        EXPECT_EQ(readWinningNumbers(dir.file(name)).history.entries, a.history.entries) << name;
     dir.write("empty.txt", "");
     EXPECT_THROW(readWinningNumbers(dir.file("empty.txt")), AppError);
     EXPECT_THROW(readWinningNumbers(dir.file("missing.txt")), AppError);
-}
-
-TEST(DrawHistory, ReadsTheDemoHistory) {
-    const auto r = readWinningNumbers(testing::demoDir() / "atarimgrp.txt");
-    EXPECT_EQ(r.history.maxn(), 1400);
-    EXPECT_TRUE(r.problems.empty());
-    EXPECT_EQ(r.history.entry(1), " 1, 3,17,20,25,26");
 }
 
 }  // namespace
