@@ -1,0 +1,160 @@
+// Tabs 1 to 4 and the settings dialog, driven through the real widgets.
+#include <QApplication>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "ui/flex_grid.h"
+#include "ui/grid_model.h"
+#include "window_fixture.h"
+
+namespace kazuban::testing {
+namespace {
+
+class Tabs : public WindowTest {
+protected:
+    QString cell(const char* gridName, int r, int c) {
+        const QAbstractItemModel* m = find<ui::FlexGrid>(gridName)->gridModel();
+        return m->data(m->index(r, c)).toString();
+    }
+    void pressGrid(const char* gridName, Qt::MouseButton button, int r, int c) {
+        auto* g = find<ui::FlexGrid>(gridName);
+        QTest::mouseClick(g->viewport(), button, {}, g->cellRect(r, c).center());
+    }
+};
+
+TEST_F(Tabs, SelectingATabBuildsItAndProgramSwitchesFollow) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();
+    selectTab(1);
+    EXPECT_EQ(form->SSTab1, 1);
+    EXPECT_EQ(cell("MSFlexGrid2", 0, 2), QStringLiteral("合計"));
+    EXPECT_EQ(cell("MSFlexGrid2", 1, 1), QStringLiteral(" 5,11,13,21,31"));
+    EXPECT_EQ(cell("MSFlexGrid2", 1, 2), QStringLiteral("81"));
+    EXPECT_FALSE(find<QWidget>("ProgressBar1")->isVisible());
+
+    // The sort by sum from pop-up menu 2 reorders the view.
+    platform.popupChoices = {QStringLiteral("psmnu2")};
+    pressGrid("MSFlexGrid2", Qt::RightButton, 1, 1);
+    ASSERT_EQ(platform.popups.size(), 1u);
+    EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Totals);
+    EXPECT_GE(cell("MSFlexGrid2", 1, 2).toInt(), cell("MSFlexGrid2", 2, 2).toInt());
+
+    // Loading from tab 1 takes the window back to tab 0 by program; the
+    // totals grid is left as it was (its entry steps do not run again).
+    const QString before = cell("MSFlexGrid2", 1, 1);
+    platform.answers = {platform::kYes};
+    loadSampleCombinations();
+    EXPECT_EQ(form->SSTab1, 0);
+    EXPECT_EQ(find<QTabWidget>("SSTab1")->currentIndex(), 0);
+    EXPECT_EQ(cell("MSFlexGrid2", 1, 1), before);
+}
+
+TEST_F(Tabs, MarkSheetListClickShowsFiveFigures) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();
+    selectTab(2);
+    auto* list = find<ui::FlexGrid>("MSFlexGrid3");
+    EXPECT_EQ(list->toolTip(), QStringLiteral("ｸﾘｯｸ"));
+    pressGrid("MSFlexGrid3", Qt::LeftButton, 3, 1);
+    EXPECT_EQ(find<QLabel>("Label4")->text(), QStringLiteral("ﾃﾞｰﾀ番号: 3"));
+    EXPECT_EQ(find<QLabel>("Label14")->text(), QStringLiteral("ﾃﾞｰﾀ番号: 7"));
+    const QAbstractItemModel* figure = find<ui::FlexGrid>("MSFlexGrid4_0")->gridModel();
+    int marks = 0;
+    for (int r = 0; r < figure->rowCount(); ++r)
+        for (int c = 0; c < figure->columnCount(); ++c) marks += figure->data(figure->index(r, c)).toString() == "■";
+    EXPECT_EQ(marks, 5);   // " 2,12,17,19,30"
+    for (const char* box : {"Text4_0", "Text5_0", "Text2_0", "Text3_0"}) {
+        EXPECT_FALSE(find<QLineEdit>(box)->text().isEmpty()) << box;
+        EXPECT_TRUE(find<QLineEdit>(box)->isReadOnly()) << box;
+    }
+    EXPECT_EQ(find<QLineEdit>("Text2_0")->text(), QString::fromStdString(form->markSheet.Text2[0]));
+}
+
+TEST_F(Tabs, LinksOpenForEditingKeepTypedTextAndJump) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    selectTab(3);
+    auto* go = find<QPushButton>("Command1_4");
+    EXPECT_EQ(find<QPushButton>("Command1_0")->text(), QStringLiteral("Go! 偶数・奇数"));
+    EXPECT_EQ(go->toolTip(), QStringLiteral("飛びます！"));
+    EXPECT_FALSE(find<QWidget>("Text1_4")->isVisible());
+    EXPECT_FALSE(find<QWidget>("Command2")->isVisible());
+
+    QTest::mouseClick(find<QWidget>("Option1_4"), Qt::LeftButton);
+    auto* box = find<QLineEdit>("Text1_4");
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_FALSE(find<QWidget>("Text1_3")->isVisible());
+    EXPECT_TRUE(find<QWidget>("Command2")->isVisible());
+    EXPECT_EQ(find<QWidget>("Command8")->toolTip(), QStringLiteral("再起動後、有効"));
+
+    box->selectAll();
+    QInputMethodEvent typing;   // Japanese arrives through the input method
+    typing.setCommitString(QStringLiteral("間隔=http://example.org/a?b=c"));
+    QApplication::sendEvent(box, &typing);
+    EXPECT_EQ(form->links.Text1[4], "間隔=http://example.org/a?b=c");
+    QTest::mouseClick(find<QWidget>("Command7"), Qt::LeftButton);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_FALSE(find<QWidget>("Command7")->isVisible());
+
+    QTest::mouseClick(go, Qt::LeftButton);
+    ASSERT_EQ(platform.startedPrograms.size(), 1u);
+    EXPECT_NE(platform.startedPrograms[0].find("http://example.org/a?b=c"), std::string::npos);
+}
+
+TEST_F(Tabs, PredrawAnalysisShowsNewestFirstAndSortsFromPopupMenu3) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    selectTab(4);
+    const QAbstractItemModel* m = find<ui::FlexGrid>("MSFlexGrid5")->gridModel();
+    EXPECT_EQ(m->rowCount(), 1400 - 49);
+    EXPECT_EQ(cell("MSFlexGrid5", 0, 1), QStringLiteral("当選番号データ"));
+    EXPECT_EQ(cell("MSFlexGrid5", 1, 0), QStringLiteral("1400"));
+    ASSERT_NE(find<QLabel>("Picture1"), nullptr);
+    EXPECT_FALSE(find<QLabel>("Picture1")->pixmap().isNull());
+
+    pressGrid("MSFlexGrid5", Qt::LeftButton, 2, 1);
+    EXPECT_TRUE(platform.popups.empty());
+    platform.popupChoices = {QStringLiteral("ptsmnu0s")};
+    pressGrid("MSFlexGrid5", Qt::RightButton, 2, 1);
+    ASSERT_EQ(platform.popups.size(), 1u);
+    EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Predraw);
+    EXPECT_EQ(cell("MSFlexGrid5", 1, 0), QStringLiteral("51"));
+}
+
+TEST_F(Tabs, SettingsDialogShowsTheFileAndOkWritesIt) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    bool shown = false;
+    platform.onSettingsDialog = [&](ui::SettingsDialog& dialog) {
+        shown = true;
+        EXPECT_EQ(dialog.objectName(), QStringLiteral("Dialog"));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("環境設定"));
+        EXPECT_TRUE(dialog.isModal());
+        auto* editor = dialog.findChild<QLineEdit*>("Text1");
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->text(), QString());   // the demo file has no paths
+        EXPECT_EQ(dialog.findChild<QLabel*>("Label11")->toolTip(), QStringLiteral("飛びます!"));
+        EXPECT_EQ(dialog.findChild<QPushButton*>("CancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+        QTest::keyClicks(editor, QStringLiteral("/usr/bin/vi"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+        EXPECT_TRUE(dialog.finished());
+    };
+    trigger("mnuktoroku");
+    EXPECT_TRUE(shown);
+    QFile ini(dir.filePath("Kazuban.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = ini.readAll().split('\n');
+    ASSERT_GE(lines.size(), 14);
+    EXPECT_EQ(lines[1], QByteArray("Your editor=/usr/bin/vi\r"));
+    EXPECT_EQ(form->editdir, "");   // the window keeps its paths until the next start
+}
+
+}  // namespace
+}  // namespace kazuban::testing
