@@ -157,6 +157,15 @@ TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
     ASSERT_EQ(fake.messages.size(), 2u);
     EXPECT_NE(fake.messages[0].text.find("tmptxt2.csv"), std::string::npos) << fake.messages[0].text;
     EXPECT_NE(fake.messages[1].text.find("no-such-calc"), std::string::npos) << fake.messages[1].text;
+
+    // A spreadsheet path that names a file that may not be run is a setting
+    // to correct, not a locked print file.
+    fake.messages.clear();
+    dir.write("not-a-program", "plain text");
+    ::chmod(dir.file("not-a-program").c_str(), 0644);
+    f.calcdir = dir.str() + "/not-a-program";
+    f.pmnuprt_click();
+    EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{kResetPaths});
 }
 
 TEST_F(PrintingTest, PrintsTheHeaderAndTheScoredRowsOfTheTotalsView) {
