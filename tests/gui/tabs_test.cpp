@@ -140,7 +140,12 @@ TEST_F(Tabs, SettingsDialogShowsTheFileAndOkWritesIt) {
         auto* editor = dialog.findChild<QLineEdit*>("Text1");
         ASSERT_NE(editor, nullptr);
         EXPECT_EQ(editor->text(), QString());   // the demo file has no paths
-        EXPECT_EQ(dialog.findChild<QLabel*>("Label11")->toolTip(), QStringLiteral("飛びます!"));
+        auto* home = dialog.findChild<QLabel*>("Label11");
+        EXPECT_EQ(home->toolTip(), QStringLiteral("飛びます!"));
+        QTest::mouseClick(home, Qt::LeftButton);
+        ASSERT_EQ(platform.startedPrograms.size(), 1u);
+        EXPECT_NE(platform.startedPrograms[0].find(home->text().toStdString()), std::string::npos);
+        EXPECT_FALSE(dialog.finished());
         EXPECT_EQ(dialog.findChild<QPushButton*>("CancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
         QTest::keyClicks(editor, QStringLiteral("/usr/bin/vi"));
         QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
