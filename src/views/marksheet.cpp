@@ -13,7 +13,7 @@ constexpr int kListRows = 1000;
 std::string plainFigureCell(int y, int x) {
     const int n = 10 * x + y + 1;
     if (n > 31) return "×";
-    if (n < 10) return " " + text::intText(n);
+    if (n < 10) return std::string{' ', static_cast<char>('0' + n)};
     return text::intText(n);
 }
 

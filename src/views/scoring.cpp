@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 
 #include "text/text.h"
@@ -12,7 +13,6 @@ namespace {
 
 using text::Left;
 using text::Mid;
-using text::Str;
 using text::Val;
 
 bool isAscii(std::string_view s) {
@@ -21,18 +21,32 @@ bool isAscii(std::string_view s) {
     return true;
 }
 
-// The five two-character fields at positions 1, 4, 7, 10 and 13.
-std::array<std::string, 5> fieldsOf(std::string_view c) {
+// Val of a two-character field; the plain forms (" 7", "07", "12") directly.
+double fieldValue(const std::string& f) {
+    if (f.size() == 2 && f[1] >= '0' && f[1] <= '9') {
+        if (f[0] == ' ') return f[1] - '0';
+        if (f[0] >= '0' && f[0] <= '9') return (f[0] - '0') * 10 + (f[1] - '0');
+    }
+    return Val(f);
+}
+
+// The five two-character fields at positions 1, 4, 7, 10 and 13 and their values.
+struct Fields {
     std::array<std::string, 5> f;
+    std::array<double, 5> x{};
+};
+Fields fieldsOf(std::string_view c) {
+    Fields out;
     const bool ascii = isAscii(c);
     for (int i = 0; i < 5; ++i) {
         const std::size_t pos = static_cast<std::size_t>(3 * i);
         if (ascii)
-            f[i] = pos < c.size() ? std::string(c.substr(pos, 2)) : std::string();
+            out.f[i] = pos < c.size() ? std::string(c.substr(pos, 2)) : std::string();
         else
-            f[i] = Mid(c, 3 * i + 1, 2);
+            out.f[i] = Mid(c, 3 * i + 1, 2);
+        out.x[i] = fieldValue(out.f[i]);
     }
-    return f;
+    return out;
 }
 
 // Table index of a field's value, or -1 when the value indexes no entry.
@@ -42,19 +56,105 @@ int tableIndex(double x) {
     return whole == x ? static_cast<int>(whole) : -1;
 }
 
+bool isSmallWhole(double v) { return v >= 0 && v < 1e15 && std::floor(v) == v; }
+
+// Plain text of a count or a draw number.
+std::string countText(double v) {
+    return isSmallWhole(v) ? text::intText(static_cast<long long>(v)) : text::plainText(v);
+}
+
+}  // namespace
+
+std::string quickStr(double v) {
+    // Whole numbers and the plain decimal range take the fast road; anything
+    // else (negative, huge, tiny, not finite) goes to Str itself.
+    if (!std::isfinite(v) || v < 0) return text::Str(v);
+    if (isSmallWhole(v)) {
+        std::string out(1, ' ');
+        out += text::intText(static_cast<long long>(v));
+        return out;
+    }
+    // to_chars rounds the exact binary value to 15 significant digits as the
+    // "%.14e" of Str does: d.dddddddddddddde-XX.
+    char buf[40];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+    if (res.ec != std::errc()) return text::Str(v);
+    const char* e = std::find(buf, res.ptr, 'e');
+    if (e == res.ptr || e - buf != 16) return text::Str(v);
+    int exp = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), res.ptr, exp);
+    if (exp >= 15 || exp < -15) return text::Str(v);
+    char digits[15];
+    digits[0] = buf[0];
+    std::copy(buf + 2, buf + 16, digits + 1);
+    int n = 15;
+    while (n > 1 && digits[n - 1] == '0') --n;
+
+    std::string out(1, ' ');
+    if (exp >= 0) {
+        const int whole = exp + 1;
+        if (n <= whole) {
+            out.append(digits, static_cast<std::size_t>(n));
+            out.append(static_cast<std::size_t>(whole - n), '0');
+        } else {
+            out.append(digits, static_cast<std::size_t>(whole));
+            out.push_back('.');
+            out.append(digits + whole, static_cast<std::size_t>(n - whole));
+        }
+    } else {
+        out.push_back('.');
+        out.append(static_cast<std::size_t>(-exp - 1), '0');
+        out.append(digits, static_cast<std::size_t>(n));
+    }
+    return out;
+}
+
+namespace {
+
 // Str without its leading blank (negative values keep their "-").
 std::string strNoBlank(double v) {
-    std::string s = Str(v);
+    std::string s = quickStr(v);
     if (!s.empty() && s.front() == ' ') s.erase(0, 1);
     return s;
 }
 
-// Str(v) of a text that Str has produced is ASCII, so the character cuts are
-// byte cuts here.
+// The texts Str produces are ASCII, so the character cuts are byte cuts here.
+// "0" followed by n characters of s from 1-based position start1.
+std::string zeroAndMid(const std::string& s, std::size_t start1, std::size_t n) {
+    std::string out(1, '0');
+    if (start1 - 1 < s.size()) out.append(s, start1 - 1, n);
+    return out;
+}
 std::string asciiLeft(const std::string& s, std::size_t n) { return s.substr(0, std::min(n, s.size())); }
-std::string asciiMid(const std::string& s, std::size_t start1, std::size_t n) {
-    if (start1 - 1 >= s.size()) return std::string();
-    return s.substr(start1 - 1, n);
+
+PairScore pairScoreOf(const Fields& fields, const history::PairTable& pairs) {
+    const auto& f = fields.f;
+    std::array<int, 5> idx{};
+    for (int i = 0; i < 5; ++i) idx[i] = tableIndex(fields.x[i]);
+    auto pair = [&](int i, int j) -> double {
+        if (idx[i] < 0 || idx[j] < 0) return 0;
+        return pairs[idx[i]][idx[j]];
+    };
+
+    // The five rates, their sum and their average are single precision.
+    float rateSum = 0.0f;
+    double tSum = 0;
+    for (int i = 0; i < 5; ++i) {
+        double t = 0;
+        for (int j = 0; j < 5; ++j)
+            if (f[j] != f[i]) t += pair(i, j);
+        tSum += t;
+        const double own = pair(i, i);
+        const float rate = own != 0 ? static_cast<float>((t / own) * 0.5) : 0.0f;
+        rateSum = rateSum + rate;
+    }
+    const float avg = rateSum / 5.0f;
+
+    PairScore out;
+    out.pairSum = 0.5 * tSum;
+    const std::string rounded = quickStr(Val(asciiLeft(quickStr(static_cast<double>(avg) + 0.0005), 6)));
+    out.rateText = zeroAndMid(rounded, 2, 4);
+    return out;
 }
 
 }  // namespace
@@ -78,52 +178,25 @@ WinSummary summarizeWinEntries(const grid::TextGrid& table, int row, int lastCol
 }
 
 PairScore pairScore(std::string_view combination, const history::PairTable& pairs) {
-    const auto f = fieldsOf(combination);
-    std::array<int, 5> idx{};
-    for (int i = 0; i < 5; ++i) idx[i] = tableIndex(Val(f[i]));
-    auto pair = [&](int i, int j) -> double {
-        if (idx[i] < 0 || idx[j] < 0) return 0;
-        return pairs[idx[i]][idx[j]];
-    };
-
-    // The five rates, their sum and their average are single precision.
-    float rateSum = 0.0f;
-    double tSum = 0;
-    for (int i = 0; i < 5; ++i) {
-        double t = 0;
-        for (int j = 0; j < 5; ++j)
-            if (f[j] != f[i]) t += pair(i, j);
-        tSum += t;
-        const double own = pair(i, i);
-        const float rate = own != 0 ? static_cast<float>((t / own) * 0.5) : 0.0f;
-        rateSum = rateSum + rate;
-    }
-    const float avg = rateSum / 5.0f;
-
-    PairScore out;
-    out.pairSum = 0.5 * tSum;
-    const std::string rounded = Str(Val(asciiLeft(Str(static_cast<double>(avg) + 0.0005), 6)));
-    out.rateText = "0" + asciiMid(rounded, 2, 4);
-    return out;
+    return pairScoreOf(fieldsOf(combination), pairs);
 }
 
 std::string tripleRateText(double wins, double pairSum) {
     if (pairSum == 0) return "0";
     const double y = wins * 10000 / pairSum;
-    const double z = Val(asciiLeft(Str(y), 7)) / 10000 + 0.00005;
-    return "0" + asciiMid(Str(z), 2, 5);
+    const double z = Val(asciiLeft(quickStr(y), 7)) / 10000 + 0.00005;
+    return zeroAndMid(quickStr(z), 2, 5);
 }
 
 bool scoreCombination(std::string_view combination, const WinSummary& wins,
                       const history::PairTable& pairs, RowScores& out) {
     if (combination.size() < 14 || text::Len(combination) < 14) return false;
-    const auto f = fieldsOf(combination);
-    std::array<double, 5> x{};
+    const Fields fields = fieldsOf(combination);
+    const auto& x = fields.x;
     double sum = 0;
     int even = 0;
     std::array<int, 6> bins{};
     for (int i = 0; i < 5; ++i) {
-        x[i] = Val(f[i]);
         sum += x[i];
         if (std::floor(x[i] / 2) * 2 == x[i]) ++even;
         const int bin = x[i] > 24 ? 5 : x[i] > 18 ? 4 : x[i] > 12 ? 3 : x[i] > 6 ? 2 : 1;
@@ -132,15 +205,15 @@ bool scoreCombination(std::string_view combination, const WinSummary& wins,
     const int odd = 5 - even;
 
     out.sum = strNoBlank(sum);
-    out.oddEven = std::string(1, static_cast<char>('0' + odd)) + ":" + static_cast<char>('0' + even);
+    out.oddEven = {static_cast<char>('0' + odd), ':', static_cast<char>('0' + even)};
 
-    out.wins = text::plainText(static_cast<double>(wins.count));
-    out.latest = text::plainText(wins.latest);
-    out.best = wins.best == 10 ? std::string("0") : text::plainText(wins.best);
+    out.wins = text::intText(wins.count);
+    out.latest = countText(wins.latest);
+    out.best = wins.best == 10 ? std::string("0") : countText(wins.best);
 
-    const PairScore p = pairScore(combination, pairs);
+    const PairScore p = pairScoreOf(fields, pairs);
     out.pairRate = p.rateText;
-    out.tripleRate = tripleRateText(Val(out.wins), p.pairSum);
+    out.tripleRate = tripleRateText(static_cast<double>(wins.count), p.pairSum);
 
     out.distribution.clear();
     for (int k = 1; k <= 5; ++k) {
