@@ -63,8 +63,8 @@ constexpr int kMaxNumbersForBuckets = 8;
 }  // namespace
 
 std::string winEntryText(const WinEntry& e) {
-    char buf[24];
-    char* p = std::to_chars(buf, buf + sizeof buf, e.draw).ptr;
+    char buf[32];
+    char* p = std::to_chars(buf, buf + 12, e.draw).ptr;   // an int takes at most 11 characters
     *p++ = '=';
     p = std::to_chars(p, buf + sizeof buf, e.grade).ptr;
     return std::string(buf, p);
@@ -248,9 +248,10 @@ void evaluateWinEntries(grid::TextGrid& table, const history::DrawHistory& h, in
             else entries = winEntriesLiteral(h, c, h.maxn());
             const int last = kFirstWinColumn + static_cast<int>(entries.size()) - 1;
             if (last >= table.cols()) ensureWinColumns(table, last);
-            int col = kFirstWinColumn;
-            for (const WinEntry& e : entries) table.setCell(r, col++, winEntryText(e));
-            if (table.storedCells(r) > col) table.clearRange(r, col, r, table.storedCells(r) - 1);
+            if (table.storedCells(r) > last + 1) table.clearRange(r, last + 1, r, table.storedCells(r) - 1);
+            // Last column first: the row's storage grows once.
+            for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i)
+                table.setCell(r, kFirstWinColumn + i, winEntryText(entries[static_cast<std::size_t>(i)]));
         }
         platform.setProgress(r);
     }

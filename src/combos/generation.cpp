@@ -60,7 +60,10 @@ std::optional<std::string> makeOne(const history::RecentRanking& ranking, std::s
     for (int j = 1; j < 5; ++j)
         for (int i = j; i >= 1 && n[i] < n[i - 1]; --i) std::swap(n[i], n[i - 1]);
     std::string c = field(n[0]);
-    for (int j = 1; j < 5; ++j) c += "," + field(n[j]);
+    for (int j = 1; j < 5; ++j) {
+        c += ',';
+        c += field(n[j]);
+    }
     return c;
 }
 
