@@ -93,14 +93,15 @@ int finalRow(int n, int a) { return n + 1 - a; }
 // ---- the index of earlier draws ---------------------------------------------
 
 PredrawIndex::PredrawIndex()
-    : count3_(kSubsets3, 0), last3_(kSubsets3, 0), count4_(kSubsets4, 0),
-      count5_(kSubsets5, 0), bonus5_(kSubsets5, 0) {}
+    : count3_(kSubsets3, 0), last3_(kSubsets3, 0), count4_(kSubsets4, 0), quint_(kSubsets5) {}
 
 void PredrawIndex::add(const history::DrawHistory& h, int d) {
     if (!h.isValidDraw(d)) return;
     std::uint32_t mask = 0;
     int bonus = 0;
-    if (!regularDraw(h.entry(d), mask, bonus)) {
+    // The 16-bit tables hold counts of at most 65,535 draws (a history holds
+    // at most 32,767); beyond that a draw is compared literally.
+    if (d > kMaxIndexedDraw || !regularDraw(h.entry(d), mask, bonus)) {
         irregular_.push_back(d);
         return;
     }
@@ -114,7 +115,7 @@ void PredrawIndex::add(const history::DrawHistory& h, int d) {
             for (int c = b + 1; c < 5; ++c) {
                 const int r = rankOf(std::array<int, 3>{v[a], v[b], v[c]});
                 ++count3_[r];
-                last3_[r] = d;   // draws come in ascending order
+                last3_[r] = static_cast<std::uint16_t>(d);   // draws come in ascending order
             }
     for (int skip = 0; skip < 5; ++skip) {
         std::array<int, 4> u{};
@@ -124,12 +125,17 @@ void PredrawIndex::add(const history::DrawHistory& h, int d) {
         // Four main numbers and the bonus: a combination of exactly these five
         // numbers wins grade 2 in this draw.
         std::array<int, 5> w{};
-        for (int i = 0; i < 4; ++i) w[i] = u[i];
-        w[4] = bonus;
-        std::sort(w.begin(), w.end());
-        ++bonus5_[rankOf(w)];
+        for (int i = 0, k = 0, placed = 0; k < 5; ++k) {
+            if (!placed && (i == 4 || bonus < u[i])) {
+                w[k] = bonus;
+                placed = 1;
+            } else {
+                w[k] = u[i++];
+            }
+        }
+        ++quint_[rankOf(w)].bonusWins;
     }
-    ++count5_[rankOf(v)];
+    ++quint_[rankOf(v)].draws;
 }
 
 WinSummary PredrawIndex::query(const history::DrawHistory& h, std::string_view combination) const {
@@ -166,13 +172,13 @@ WinSummary PredrawIndex::query(const history::DrawHistory& h, std::string_view c
             for (int c = b + 1; c < m; ++c) {
                 const int r3 = rankOf(std::array<int, 3>{v[a], v[b], v[c]});
                 sum3 += count3_[r3];
-                latest = std::max(latest, last3_[r3]);
+                latest = std::max(latest, static_cast<int>(last3_[r3]));
                 for (int d = c + 1; d < m; ++d) {
                     sum4 += count4_[rankOf(std::array<int, 4>{v[a], v[b], v[c], v[d]})];
                     for (int e = d + 1; e < m; ++e) {
                         const int r5 = rankOf(std::array<int, 5>{v[a], v[b], v[c], v[d], v[e]});
-                        sum5 += count5_[r5];
-                        bonusWins += bonus5_[r5];
+                        sum5 += quint_[r5].draws;
+                        bonusWins += quint_[r5].bonusWins;
                     }
                 }
             }
@@ -232,7 +238,6 @@ void runPredrawAnalysis(const history::DrawHistory& h, int n, grid::TextGrid& vi
     for (int a = kPredrawFirstDraw; a <= n; ++a) {
         const int row = finalRow(n, a);
         std::string t = winningNumbersText(h, a);
-        view.setCell(row, 0, text::intText(a));
         // Texts shorter than 14 characters are listed without scores.
         if (text::Len(t) >= 14) {
             const WinSummary w = index.query(h, t);
@@ -240,6 +245,7 @@ void runPredrawAnalysis(const history::DrawHistory& h, int n, grid::TextGrid& vi
             scoreIntoGrid(view, row, t, w, pairs);
         }
         view.setCell(row, 1, std::move(t));
+        view.setCell(row, 0, text::intText(a));
         history::addDrawToPairTable(h, a, pairs);
         index.add(h, a);
         if (progress) progress->setProgress(a);

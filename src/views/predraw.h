@@ -48,7 +48,17 @@ private:
         std::uint32_t mainMask;
         std::uint32_t bonusMask;
     };
-    std::vector<std::int32_t> count3_, last3_, count4_, count5_, bonus5_;
+    static constexpr int kMaxIndexedDraw = 65535;
+    // By the rank of a sorted number subset: how many draws hold the triple
+    // (and the latest of them) or the quadruple among their main numbers;
+    // per five numbers, how many draws have exactly these main numbers, and
+    // how many have four of them and the fifth as their bonus.
+    struct Quint {
+        std::uint16_t draws = 0;
+        std::uint16_t bonusWins = 0;
+    };
+    std::vector<std::uint16_t> count3_, last3_, count4_;
+    std::vector<Quint> quint_;
     std::vector<Regular> regular_;
     std::vector<int> irregular_;
 };

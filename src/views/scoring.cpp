@@ -227,14 +227,15 @@ bool scoreIntoGrid(grid::TextGrid& view, int row, std::string_view combination,
                    const WinSummary& wins, const history::PairTable& pairs) {
     RowScores s;
     if (!scoreCombination(combination, wins, pairs, s)) return false;
-    view.setCell(row, 2, std::move(s.sum));
-    view.setCell(row, 3, std::move(s.wins));
-    view.setCell(row, 4, std::move(s.latest));
-    view.setCell(row, 5, std::move(s.best));
-    view.setCell(row, 6, std::move(s.oddEven));
-    view.setCell(row, 7, std::move(s.pairRate));
-    view.setCell(row, 8, std::move(s.tripleRate));
+    // The last column first: the row's storage grows once.
     view.setCell(row, 9, std::move(s.distribution));
+    view.setCell(row, 8, std::move(s.tripleRate));
+    view.setCell(row, 7, std::move(s.pairRate));
+    view.setCell(row, 6, std::move(s.oddEven));
+    view.setCell(row, 5, std::move(s.best));
+    view.setCell(row, 4, std::move(s.latest));
+    view.setCell(row, 3, std::move(s.wins));
+    view.setCell(row, 2, std::move(s.sum));
     return true;
 }
 
