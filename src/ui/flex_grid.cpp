@@ -298,8 +298,9 @@ void FlexGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    // A second press of a double click is one more press.
-    mousePressEvent(event);
+    // The second press of a double click is not a new press: the first one
+    // already selected the cell and ran the press and click handlers.
+    event->accept();
 }
 
 void FlexGrid::keyPressEvent(QKeyEvent* event) {

@@ -356,7 +356,7 @@ QWidget* MainWindow::buildWinsTab() {
         button->setToolTip(QString::fromUtf8(b.hint));
         button->setFixedSize(34, 28);
         const auto handler = b.handler;
-        connect(button, &QPushButton::clicked, this, [this, handler] { runHandler([this, handler] { (form_.*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, [this, handler] { runHandler([&f = form_, handler] { (f.*handler)(); }); });
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
@@ -501,7 +501,7 @@ QWidget* MainWindow::buildLinksTab() {
         keep.setRetainSizeWhenHidden(true);
         b->setSizePolicy(keep);
         b->hide();
-        connect(b, &QPushButton::clicked, this, [this, handler] { runHandler([this, handler] { (form_.*handler)(); }); });
+        connect(b, &QPushButton::clicked, this, [this, handler] { runHandler([&f = form_, handler] { (f.*handler)(); }); });
         buttons->addWidget(b);
         return b;
     };
