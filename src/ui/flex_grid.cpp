@@ -46,7 +46,8 @@ void setUpView(QTableView* v, GridModel* model, QAbstractItemDelegate* delegate)
     v->setWordWrap(false);
     v->setTextElideMode(Qt::ElideNone);
     v->setCornerButtonEnabled(false);
-    v->setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(192, 192, 192); }"));
+    const grid::Rgb line = model->grid().gridLineColour;
+    v->setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(%1, %2, %3); }").arg(line.r).arg(line.g).arg(line.b));
 }
 
 // Index of the section of `header` (counted without scrolling) under position
