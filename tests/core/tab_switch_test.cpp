@@ -75,16 +75,9 @@ TEST_F(TabSwitch, PredrawIsComputedOnceAndKeepsTheUsersOrder) {
 TEST_F(TabSwitch, LinksTabReturnsToBrowsing) {
     form.links.Text1[0] = "A=http://a.example/";
     form.links.Text1Visible[0] = true;
-    form.links.Command2Visible = true;
     select(app::kTabLinks);
     EXPECT_EQ(form.links.Command1Caption[0], "Go! A");
     EXPECT_FALSE(form.links.Text1Visible[0]);
-}
-
-TEST_F(TabSwitch, MarkSheetTabCopiesTheTable) {
-    select(app::kTabMarkSheet);
-    EXPECT_EQ(form.MSFlexGrid3.cell(1, 1), form.combinationTable().cell(1, 1));
-    EXPECT_EQ(form.MSFlexGrid4[2].cell(0, 3), "31");
 }
 
 }  // namespace
