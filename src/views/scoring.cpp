@@ -160,6 +160,19 @@ PairScore pairScoreOf(const Fields& fields, const history::PairTable& pairs) {
 }  // namespace
 
 void addWinEntry(WinSummary& summary, std::string_view entry) {
+    // The entries the evaluation writes ("123=4") are read directly; any
+    // other text by the number text rules, with the same result.
+    const std::size_t eq = entry.find('=');
+    if (eq != std::string_view::npos && eq > 0 && eq <= 9 && eq + 1 < entry.size()) {
+        long long draw = 0;
+        std::size_t i = 0;
+        for (; i < eq && entry[i] >= '0' && entry[i] <= '9'; ++i) draw = draw * 10 + (entry[i] - '0');
+        const char g = entry[eq + 1];
+        if (i == eq && g >= '0' && g <= '9') {
+            addWin(summary, static_cast<double>(draw), g - '0');
+            return;
+        }
+    }
     const long p = text::InStr(entry, "=");
     const double draw = Val(Left(entry, p));
     const double grade = Val(Mid(entry, p + 1, 1));

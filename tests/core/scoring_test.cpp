@@ -75,6 +75,12 @@ TEST(Scoring, WinEntriesEndAtTheFirstEmptyCellOrTheLastColumn) {
     EXPECT_EQ(w.count, 2);
     EXPECT_EQ(w.best, 3);
     EXPECT_EQ(summarizeWinEntries(t, 2, 9).best, 10);
+    // Texts the evaluation never writes still follow Val.
+    w = WinSummary{};
+    for (const char* e : {" 12 =3", "7", "=2", "x=1", "5=", "1234567890=4", "８=1"}) addWinEntry(w, e);
+    EXPECT_EQ(w.count, 7);
+    EXPECT_EQ(w.latest, 1234567890);
+    EXPECT_EQ(w.best, 0);   // "7" has no "=": grade Val("7") = 7; "5=" gives 0
 }
 
 TEST(Scoring, QuickStrIsStr) {
