@@ -68,6 +68,12 @@ Form1::Form1(platform::Platform& p)
     MSFlexGrid1.setCol(2);
     MSFlexGrid1.setRowSel(1);
     MSFlexGrid1.setColSel(2);
+    // The views start on their first data row too, so a right click before any
+    // left click acts on a row and the highlight is never on the header row.
+    for (TextGrid* view : {&MSFlexGrid2, &MSFlexGrid3, &MSFlexGrid5}) {
+        view->setRow(1);
+        view->setRowSel(1);
+    }
     for (auto& figure : MSFlexGrid4) figure = TextGrid(10, 5, 0, 0);
 }
 
