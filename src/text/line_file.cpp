@@ -146,6 +146,13 @@ std::string pathText(const std::filesystem::path& p) { return p.string(); }
     }
 }
 
+// The same file, unchanged: same inode, size, modification and change times.
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
 // Far beyond any history, settings or combination file; a bigger file is
 // refused instead of exhausting memory.
 constexpr unsigned long long kMaxReadBytes = 1ull << 30;
@@ -330,6 +337,13 @@ void writeFileAtomic(const std::filesystem::path& requested, std::string_view by
         open = false;
         if (::close(fd) != 0) throwFileError(errno, requested, true);
         if (WriteFaultHook hook = g_faultHook.load()) hook(tempPath);
+        // A file that another program put in the target's place (or changed)
+        // while the new one was being written is not overwritten unseen.
+        struct stat now {};
+        const bool existsNow = ::stat(path.c_str(), &now) == 0;
+        if (existsNow != targetExists || (existsNow && !sameFile(target, now)))
+            throw AppError(kPathFileAccess, "ファイル「" + pathText(requested) +
+                                                "」は書き込み中に他のプログラムによって変更されたため、上書きしませんでした。");
         if (::rename(tempPath.c_str(), path.c_str()) != 0) throwFileError(errno, requested, true);
     } catch (...) {
         // Whatever failed, no temporary file stays behind and the old file is whole.

@@ -33,8 +33,10 @@ std::vector<std::string> readLines(const std::filesystem::path& path);
 
 // Writes bytes atomically. Throws AppError with the kind and a Japanese text:
 // kPathNotFound (no such folder), kPermissionDenied, kPathFileAccess (the target
-// is a folder, the disk is full, ...). The old file keeps its permission bits;
-// writing through a symbolic link replaces the file it points to.
+// is a folder, the disk is full, the target was changed or replaced by another
+// program while the new text was written: that file is left as it is). The old
+// file keeps its permission bits; writing through a symbolic link replaces the
+// file it points to.
 void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 // Encodes UTF-8 text as cp932 (nothing is written when that fails), then writes it atomically.
 void writeTextCp932(const std::filesystem::path& path, std::string_view utf8);
