@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -193,6 +194,14 @@ void MainWindow::buildMenus() {
 
     QMenu* settings = topMenu("mnuksettei", "◇環境");
     addHandlerAction(settings, "mnuktoroku", "設定", [&f] { f.mnuktoroku_Click(); });
+
+    // The menu titles carry no mnemonics (their captions are fixed): Alt
+    // alone reaches the bar through the style, and F10 opens the first menu,
+    // as on the system the program was first written for; the arrows walk on.
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, bar, [bar] {
+        if (!bar->actions().isEmpty()) bar->setActiveAction(bar->actions().first());
+    });
 }
 
 void MainWindow::buildPopupMenus() {

@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include <QFile>
+#include <QProgressBar>
 #include <QMenu>
 #include <QTabWidget>
 
@@ -50,6 +51,22 @@ void ScriptedPlatform::showSettingsDialog() {
     ASSERT_NE(window, nullptr);
     auto dialog = window->createSettingsDialog();
     if (onSettingsDialog) onSettingsDialog(*dialog);
+}
+
+void ScriptedPlatform::startProgram(const std::string& commandLine) {
+    startedPrograms.push_back(commandLine);
+    if (startForReal) ui::QtPlatform::startProgram(commandLine);
+}
+
+void ScriptedPlatform::showProgress(int minimum, int maximum) {
+    progressRanges.emplace_back(minimum, maximum);
+    ui::QtPlatform::showProgress(minimum, maximum);
+}
+
+void ScriptedPlatform::setProgress(int value) {
+    ++progressSteps;
+    if (host() && host()->progressBar()->isVisible()) ++progressStepsVisible;
+    ui::QtPlatform::setProgress(value);
 }
 
 void WindowTest::SetUp() {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -38,13 +39,21 @@ public:
     std::vector<platform::PopupMenu> popups;
     std::vector<std::string> startedPrograms;
     std::function<void(ui::SettingsDialog&)> onSettingsDialog;
+    // Programs are recorded; with startForReal they are also started.
+    bool startForReal = false;
+    // Every progress range shown, and how many progress steps found the bar
+    // on screen.
+    std::vector<std::pair<int, int>> progressRanges;
+    int progressSteps = 0, progressStepsVisible = 0;
 
     int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
     std::optional<std::string> openFileDialog(const platform::FileDialogOptions& options) override;
     std::optional<std::string> saveFileDialog(const platform::FileDialogOptions& options) override;
     void showPopupMenu(platform::PopupMenu menu) override;
     void showSettingsDialog() override;
-    void startProgram(const std::string& commandLine) override { startedPrograms.push_back(commandLine); }
+    void startProgram(const std::string& commandLine) override;
+    void showProgress(int minimum, int maximum) override;
+    void setProgress(int value) override;
 };
 
 class WindowTest : public ::testing::Test {
