@@ -66,9 +66,12 @@ std::vector<Word> splitWords(std::string_view line) {
     return words;
 }
 
+// Longer texts are no path this system can open, so they are not looked up.
+constexpr std::size_t kLongestPath = 4096;
+
 bool namesExistingFile(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::is_regular_file(std::filesystem::path(path), ec);
+    return path.size() <= kLongestPath && std::filesystem::is_regular_file(std::filesystem::path(path), ec);
 }
 
 std::string joinFile(const std::string& folder, const char* name) {
@@ -231,7 +234,15 @@ void startDetached(const std::vector<std::string>& argv) {
 }  // namespace
 
 std::string browserCommandLine(const std::string& browsdir, const std::string& url) {
-    const std::string quoted = "\"" + url + "\"";
+    // A double quote is no character of a URL; written as %22 it cannot end
+    // the quoting early and hand the browser text of its own as options.
+    std::string safe;
+    safe.reserve(url.size());
+    for (char c : url) {
+        if (c == '"') safe += "%22";
+        else safe += c;
+    }
+    const std::string quoted = "\"" + safe + "\"";
     if (browsdir.empty()) return std::string(kFallbackBrowser) + " " + quoted;
     return browsdir + " " + quoted;
 }
@@ -262,8 +273,9 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
     while (plain < words.size() && !words[plain].quoted) ++plain;
     std::size_t programWords = 1;
     for (std::size_t k = plain; k >= 2; --k) {
-        const std::string candidate = commandLine.substr(words[0].begin, words[k - 1].end - words[0].begin);
-        if (namesExistingFile(candidate)) {
+        const std::size_t length = words[k - 1].end - words[0].begin;
+        if (length > kLongestPath) continue;
+        if (namesExistingFile(commandLine.substr(words[0].begin, length))) {
             programWords = k;
             break;
         }
@@ -272,7 +284,23 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
         out.push_back(commandLine.substr(words[0].begin, words[programWords - 1].end - words[0].begin));
     else
         out.push_back(words[0].text);
-    for (std::size_t i = programWords; i < words.size(); ++i) out.push_back(words[i].text);
+
+    // The file the program is started on (the print file, atarimgrp.txt) is
+    // unquoted as well, and the start-up folder's name may hold blanks or
+    // double quotes: the longest trailing run of words whose text as written
+    // names an existing file is one argument, taken as written.
+    std::size_t fileFrom = words.size();
+    for (std::size_t k = programWords; k < words.size(); ++k) {
+        const std::size_t length = words.back().end - words[k].begin;
+        const bool wouldChange = k + 1 < words.size() || words[k].quoted;
+        if (!wouldChange || length > kLongestPath) continue;
+        if (namesExistingFile(commandLine.substr(words[k].begin, length))) {
+            fileFrom = k;
+            break;
+        }
+    }
+    for (std::size_t i = programWords; i < fileFrom; ++i) out.push_back(words[i].text);
+    if (fileFrom < words.size()) out.push_back(commandLine.substr(words[fileFrom].begin, words.back().end - words[fileFrom].begin));
     return out;
 }
 

@@ -13,7 +13,8 @@ inline constexpr const char* kBrowserHint = "ﾌﾞﾗｳｻﾞｰの登録場�
 inline constexpr const char* kEditorHint = "atarimgrp.txt ﾌｧｲﾙを Kazuban と同じﾌｫﾙﾀﾞｰに置いて下さい";
 
 // Browser on a URL (online fetch, link jump): browsdir + " " + Q + url + Q,
-// or the fallback browser when browsdir is empty.
+// or the fallback browser when browsdir is empty. A double quote inside the
+// URL is written as %22.
 std::string browserCommandLine(const std::string& browsdir, const std::string& url);
 // Home page of the settings dialog: the URL unquoted.
 std::string homePageCommandLine(const std::string& browsdir, const std::string& url);
@@ -25,7 +26,9 @@ std::string spreadsheetCommandLine(const std::string& calcdir, const std::string
 // Splits a command line: blanks separate arguments, double quotes group
 // (and are removed). When the unquoted text holds a program path with blanks
 // (the Windows fallback browser), the longest leading run of words that names
-// an existing file is taken as the program.
+// an existing file is taken as the program; likewise the longest trailing run
+// of words that names an existing file as written (a file in a folder whose
+// name holds blanks or double quotes) is taken as the last argument.
 std::vector<std::string> splitCommandLine(const std::string& commandLine);
 
 // The program and arguments that startCommandLine starts: splitCommandLine,

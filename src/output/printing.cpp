@@ -56,13 +56,14 @@ void printThroughSpreadsheet(platform::Platform& platform, const std::string& ca
         if (platform.fileExists(p)) platform.setNormalAttributes(p);
     });
     step([&] { text::writeTextCp932(path, withFinalCrLf(text)); });
-    // A spreadsheet path that may not be run is a wrong setting, not a locked
-    // print file: it gets the re-set-the-paths message.
+    // A spreadsheet path that names no program, or one that may not be run,
+    // is a wrong setting, not a locked print file: it gets the
+    // re-set-the-paths message.
     step([&] {
         try {
             platform.startProgram(spreadsheetCommandLine(calcdir, p));
         } catch (const AppError& e) {
-            if (e.code() == kPermissionDenied) throw AppError(kInvalidCall, e.text());
+            if (e.code() == kPermissionDenied || e.code() == kFileNotFound) throw AppError(kInvalidCall, e.text());
             throw;
         }
     });

@@ -35,6 +35,8 @@ TEST(LauncherTest, ComposesEachCommandLineWithItsFallback) {
     EXPECT_EQ(browserCommandLine("/usr/bin/firefox", "http://a.example/x y"),
               "/usr/bin/firefox \"http://a.example/x y\"");
     EXPECT_EQ(browserCommandLine("", "http://www."), kIe + " \"http://www.\"");
+    // A quote cannot end the quoting early.
+    EXPECT_EQ(browserCommandLine("b", "http://a/\" -x \""), "b \"http://a/%22 -x %22\"");
     // Home page: unquoted.
     EXPECT_EQ(homePageCommandLine("/usr/bin/firefox", "http://h.example/k/"), "/usr/bin/firefox http://h.example/k/");
     EXPECT_EQ(homePageCommandLine("", "http://h.example/k/"), kIe + " http://h.example/k/");
@@ -72,6 +74,12 @@ TEST(LauncherTest, TakesTheLongestExistingPathWithBlanksAsTheProgram) {
               (Args{dir.str() + "/my", "tools/none", "x"}));
     // A folder is not a program.
     EXPECT_EQ(splitCommandLine(dir.str() + "/my tools x").front(), dir.str() + "/my");
+    // The file after the program, in a folder whose name holds blanks and
+    // quotes, stays one argument as written; options before it stay apart.
+    std::filesystem::create_directories(dir.path() / "my \"data\"");
+    const std::string csv = dir.write("my \"data\"/tmptxt.csv", "x").string();
+    EXPECT_EQ(splitCommandLine(program + " --calc " + csv), (Args{program, "--calc", csv}));
+    EXPECT_EQ(splitCommandLine("notepad.exe " + csv), (Args{"notepad.exe", csv}));
 }
 
 TEST(LauncherTest, ReplacesTheWindowsFallbacksByTheSystemOpener) {
@@ -110,12 +118,13 @@ TEST(LauncherTest, PassesShellSyntaxThroughAsLiteralText) {
     ArgumentRecorder recorder(dir.path());
     const std::string canary = (dir.path() / "pwned").string();
     const std::string url = "http://a.example/?q=1;touch " + canary + " $(touch " + canary + ") `touch " +
-                            canary + "` && touch " + canary + " | cat\ntouch " + canary;
+                            canary + "` && touch " + canary + " | cat\ntouch " + canary + " \" --option \"";
 
     ASSERT_EQ(errorCodeOf(browserCommandLine(ArgumentRecorder::script(), url)), 0);
     const auto got = recorder.wait();
     ASSERT_TRUE(got.has_value());
-    EXPECT_EQ(*got, (Args{ArgumentRecorder::script(), url}));
+    const std::string sent = url.substr(0, url.find('"')) + "%22 --option %22";
+    EXPECT_EQ(*got, (Args{ArgumentRecorder::script(), sent}));
     EXPECT_FALSE(std::filesystem::exists(canary));
 
     // The started program is not left behind as our child (no zombie).
@@ -136,9 +145,18 @@ TEST(LauncherTest, StartsAProgramWhosePathHoldsBlanksOnAnUnquotedPath) {
     const std::string csv = dir.str() + "/a;b$(id)`id`&&c|d>e\nf/tmptxt.csv";
 
     ASSERT_EQ(errorCodeOf(spreadsheetCommandLine(program.string(), csv)), 0);
-    const auto got = recorder.wait();
+    auto got = recorder.wait();
     ASSERT_TRUE(got.has_value());
     EXPECT_EQ(*got, (Args{program.string(), csv}));
+
+    // A print file in a start-up folder whose name holds blanks and quotes.
+    std::filesystem::remove(dir.path() / "record.bin");
+    std::filesystem::create_directories(dir.path() / "my \"kazuban\" data");
+    const std::string printFile = dir.write("my \"kazuban\" data/tmptxt.csv", "x").string();
+    ASSERT_EQ(errorCodeOf(spreadsheetCommandLine(program.string(), printFile)), 0);
+    got = recorder.wait();
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(*got, (Args{program.string(), printFile}));
 }
 
 }  // namespace
