@@ -216,3 +216,42 @@ TEST_F(PrintingTest, PrintsOnlyThePredrawRowsTheViewHolds) {
 
 }  // namespace
 }  // namespace kazuban::output
+
+namespace kazuban::output {
+namespace {
+
+std::string expectedFile(const char* name) {
+    return text::readFileBytes(std::filesystem::path(KAZUBAN_TESTDATA_DIR) / "golden" / name);
+}
+
+// The window's print commands on the demo history write the bytes that the
+// headless front end writes with -o and that were computed independently.
+TEST(PrintFiles, WindowPrintsTheExpectedFilesOfTheDemoHistory) {
+    TempDir dir;
+    testing::copyDemoHistory(dir);
+    testing::writeMinimalEnvironment(dir);
+    FakePlatform fake;
+    app::Form1 f{fake};
+    ASSERT_TRUE(f.Form_Load(dir.str()));
+    f.calcdir = "/usr/bin/localc";
+    fake.openAnswers.push_back(std::string(KAZUBAN_TESTDATA_DIR) + "/golden/combos200.txt");
+    f.mnudopen_Click();
+
+    f.pmnuprt_click();
+    EXPECT_EQ(dir.read("tmptxt.csv"), expectedFile("tmptxt.csv"));
+
+    f.SSTab1 = app::kTabTotals;
+    f.SSTab1_Click();
+    f.pmnuprt2_click();
+    EXPECT_EQ(text::decodeCp932(dir.read("tmptxt2.csv")), expectedFile("totals.csv"));
+
+    f.SSTab1 = app::kTabPredraw;
+    f.SSTab1_Click();
+    f.pmnuprt3_click();
+    EXPECT_EQ(dir.read("tmptxt2.csv"), expectedFile("tmptxt2-predraw.csv"));
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(fake.startedPrograms.size(), 3u);
+}
+
+}  // namespace
+}  // namespace kazuban::output
