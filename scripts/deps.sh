@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the window and the tests need.
+# Installs the Debian packages the build, the window and the tests need
+# (xdg-utils: xdg-open is the browser and editor used when none is set).
 # Sourced by the other scripts; does nothing when everything is there.
 set -euo pipefail
 KAZUBAN_PACKAGES=(
@@ -7,6 +8,7 @@ KAZUBAN_PACKAGES=(
   qt6-base-dev libgl-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic xvfb xauth
+  xdg-utils
 )
 missing=()
 for p in "${KAZUBAN_PACKAGES[@]}"; do
