@@ -149,45 +149,54 @@ void Form1::mnudsave_Click() {
 
 // ---- quick generation -------------------------------------------------------
 
-void Form1::mnu10mk_Click() {
-    // Refused before the question, so a refusal never empties the table.
-    if (auto why = combos::generationRefusal(history, maxn, recentRanking)) {
-        platform.messageBox(*why, Icon::Exclamation, Buttons::Ok);
-        return;
+namespace {
+
+// The batch of a generation command, or nullopt after the refusal message.
+std::optional<std::vector<std::string>> makeBatch(Form1& f, int n) {
+    if (auto why = combos::generationRefusal(f.history, f.maxn, f.recentRanking)) {
+        f.platform.messageBox(*why, Icon::Exclamation, Buttons::Ok);
+        return std::nullopt;
     }
-    if (const auto s = askClearOrAppend()) generateCombinations(*s, 10);
+    auto batch = combos::generateBatch(f.recentRanking, f.history.entry(f.maxn - 1), n, f.platform);
+    if (!batch) f.platform.messageBox(combos::generationFailedMessage(), Icon::Exclamation, Buttons::Ok);
+    return batch;
 }
 
-void Form1::mnu5mk_Click() {
-    if (auto why = combos::generationRefusal(history, maxn, recentRanking)) {
-        platform.messageBox(*why, Icon::Exclamation, Buttons::Ok);
-        return;
-    }
-    if (const auto s = askClearOrAppend()) generateCombinations(*s, 5);
-}
-
-bool Form1::generateCombinations(int s, int n) {
-    if (auto why = combos::generationRefusal(history, maxn, recentRanking)) {
-        platform.messageBox(*why, Icon::Exclamation, Buttons::Ok);
-        return false;
-    }
-    const auto batch = combos::generateBatch(recentRanking, history.entry(maxn - 1), n, platform);
-    if (!batch) {
-        platform.messageBox(combos::generationFailedMessage(), Icon::Exclamation, Buttons::Ok);
-        return false;
-    }
-    for (int i = 1; i <= static_cast<int>(batch->size()); ++i) {
+// Rows s + 1, s + 2, ... take the batch (members past row 1000 are dropped),
+// then the table is evaluated and the latest draw shown on the first tab.
+void placeBatch(Form1& f, int s, const std::vector<std::string>& batch) {
+    for (int i = 1; i <= static_cast<int>(batch.size()); ++i) {
         if (s + i > combos::kDataRows) break;
-        MSFlexGrid1.setCell(s + i, 1, (*batch)[static_cast<std::size_t>(i - 1)]);
+        f.MSFlexGrid1.setCell(s + i, 1, batch[static_cast<std::size_t>(i - 1)]);
     }
     {
-        BusyPointer busy(platform);
-        evaluateWinEntries();
+        BusyPointer busy(f.platform);
+        f.evaluateWinEntries();
     }
-    showPrizeCounts(maxn);
-    Label3[0] = text::intText(maxn);
-    Label1 = "第" + text::intText(maxn) + "回:" + history.entry(maxn);
-    SSTab1 = kTabWins;
+    f.showPrizeCounts(f.maxn);
+    f.Label3[0] = text::intText(f.maxn);
+    f.Label1 = "第" + text::intText(f.maxn) + "回:" + f.history.entry(f.maxn);
+    f.SSTab1 = kTabWins;
+}
+
+// The batch is made before the clear-or-append question, so a refusal or a
+// batch that cannot be completed leaves the table as it was, even after Yes.
+void generationCommand(Form1& f, int n) {
+    const auto batch = makeBatch(f, n);
+    if (!batch) return;
+    if (const auto s = f.askClearOrAppend()) placeBatch(f, *s, *batch);
+}
+
+}  // namespace
+
+void Form1::mnu10mk_Click() { generationCommand(*this, 10); }
+
+void Form1::mnu5mk_Click() { generationCommand(*this, 5); }
+
+bool Form1::generateCombinations(int s, int n) {
+    const auto batch = makeBatch(*this, n);
+    if (!batch) return false;
+    placeBatch(*this, s, *batch);
     return true;
 }
 

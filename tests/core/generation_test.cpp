@@ -97,10 +97,17 @@ TEST_F(Generation, RefusesWhatCannotBeGenerated) {
     EXPECT_NE(generationRefusal(form.history, form.maxn, form.recentRanking).value_or("").find("第29回"),
               std::string::npos);
 
-    // Loops that could never end stop: every rank names 7.
-    history::RecentRanking sevens;
-    for (auto& window : sevens.number) window.fill(7);
-    EXPECT_FALSE(generateBatch(sevens, " 1, 2, 3, 4, 5, 6", 10, p));
+    // Loops that could never end stop (every rank names 7), and the batch is
+    // made before the question: a Yes does not empty the table for nothing.
+    dir.writeLines("atarimgrp.txt", testing::syntheticHistoryLines(30, 5));
+    form.loadWinningNumbers();
+    for (auto& window : form.recentRanking.number) window.fill(7);
+    p.messages.clear();
+    p.answers = {platform::kYes};
+    form.mnu10mk_Click();
+    ASSERT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages[0].text, generationFailedMessage());
+    EXPECT_EQ(form.MSFlexGrid1.cell(1, 1), " 1, 2, 3, 4, 5");
 }
 
 }  // namespace

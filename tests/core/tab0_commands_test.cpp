@@ -72,6 +72,13 @@ TEST_F(Tab0, SortOrdersInsideAndAcrossRowsThenEvaluates) {
     sortCombinationRows(g());
     EXPECT_EQ(g().cell(1, 1), "20,21,22,23,24");
     EXPECT_EQ(g().cell(1000, 1), "");
+
+    // Nothing but short texts: the count reaches row 1000 and nothing moves.
+    for (int r = 1; r <= 1000; ++r) g().setCell(r, 1, "");
+    g().setCell(4, 1, " 1, 2");
+    sortCombinationRows(g());
+    EXPECT_EQ(g().cell(1000, 1), " 1, 2");
+    EXPECT_EQ(g().cell(1, 1), "");
 }
 
 TEST_F(Tab0, SwitchTwiceRestoresTheOrder) {
