@@ -32,15 +32,39 @@ EnvironmentSlots environmentFromLines(const std::vector<std::string>& lines, Rea
 }
 
 EnvironmentSlots readEnvironmentFile(const std::filesystem::path& file, ReadRule rule) {
-    return environmentFromLines(text::readLines(file), rule);
+    // Lines beyond the slots are not even decoded.
+    return environmentFromLines(text::readFirstLines(file, kEnvironmentSlots).lines, rule);
 }
+
+namespace {
+
+// A value is one line of the file: a line break pasted into a box would
+// otherwise push every later value onto the wrong line. Each break becomes a blank.
+std::string oneLine(const std::string& value) {
+    if (value.find_first_of("\r\n") == std::string::npos) return value;
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+            out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
 
 std::vector<std::string> environmentFileLines(const std::string& editdir, const std::string& datadir,
                                               const std::string& calcdir, const std::string& browsdir,
                                               const Links& links) {
-    std::vector<std::string> lines{kEnvironmentHeader, "Your editor=" + editdir, "Your data dirctory=" + datadir,
-                                   "Your calcsoft=" + calcdir, "Your browser=" + browsdir};
-    lines.insert(lines.end(), links.begin(), links.end());
+    std::vector<std::string> lines{kEnvironmentHeader, "Your editor=" + oneLine(editdir),
+                                   "Your data dirctory=" + oneLine(datadir), "Your calcsoft=" + oneLine(calcdir),
+                                   "Your browser=" + oneLine(browsdir)};
+    for (const auto& link : links) lines.push_back(oneLine(link));
     return lines;
 }
 

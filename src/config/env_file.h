@@ -49,7 +49,7 @@ EnvironmentSlots environmentFromLines(const std::vector<std::string>& lines, Rea
 // Throws AppError when the file cannot be read (kFileNotFound, kPermissionDenied, ...).
 EnvironmentSlots readEnvironmentFile(const std::filesystem::path& file, ReadRule rule);
 
-// The 14 lines every writer writes.
+// The 14 lines every writer writes. A line break inside a value becomes a blank.
 std::vector<std::string> environmentFileLines(const std::string& editdir, const std::string& datadir,
                                               const std::string& calcdir, const std::string& browsdir,
                                               const Links& links);

@@ -57,6 +57,18 @@ TEST(EnvironmentFile, WritesFourteenCp932LinesAndReadsThemBack) {
     EXPECT_EQ(env.browser(), "/usr/bin/firefox");
     EXPECT_EQ(env.links(), links);
 
+    // A line break pasted into a value cannot shift the later lines.
+    Links pasted = links;
+    pasted[0] = "貼付=http://example.jp/a\r\n";
+    pasted[1] = "x=http://\ny\rz";
+    writeEnvironmentFile(dir.file("pasted.ini"), "/usr/bin/\nvi", "", "", "", pasted);
+    const auto back = readEnvironmentFile(dir.file("pasted.ini"), ReadRule::StartUp);
+    EXPECT_EQ(dir.readLines("pasted.ini").size(), 14u);
+    EXPECT_EQ(back.editor(), "/usr/bin/ vi");
+    EXPECT_EQ(back.link(0), "貼付=http://example.jp/a ");
+    EXPECT_EQ(back.link(1), "x=http:// y z");
+    EXPECT_EQ(back.link(8), links[8]);
+
     // A text cp932 cannot hold is refused and the old file stays whole.
     EXPECT_THROW(writeEnvironmentFile(path, "😀", "", "", "", links), AppError);
     EXPECT_EQ(dir.read("Kazuban.ini"), bytes);
