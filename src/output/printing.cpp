@@ -55,7 +55,16 @@ void printThroughSpreadsheet(platform::Platform& platform, const std::string& ca
     step([&] {
         if (platform.fileExists(p)) platform.setNormalAttributes(p);
     });
-    step([&] { text::writeTextCp932(path, withFinalCrLf(text)); });
+    step([&] {
+        try {
+            text::writeTextCp932(path, withFinalCrLf(text));
+        } catch (const AppError& e) {
+            // Only the program start tells a wrong path by an invalid call: a
+            // cell that cp932 cannot hold is reported by its own text.
+            if (e.code() == kInvalidCall) throw AppError(kPathFileAccess, e.text());
+            throw;
+        }
+    });
     // A spreadsheet path that names no program, or one that may not be run,
     // is a wrong setting, not a locked print file: it gets the
     // re-set-the-paths message.

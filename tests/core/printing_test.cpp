@@ -166,6 +166,14 @@ TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
     f.calcdir = dir.str() + "/not-a-program";
     f.pmnuprt_click();
     EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{kResetPaths});
+
+    // A cell the print file cannot hold says so; it is no path to correct.
+    fake.messages.clear();
+    fake.startForReal = false;
+    f.MSFlexGrid1.setCell(4, 1, "😀");
+    f.pmnuprt_click();
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_NE(fake.messages[0].text.find("😀"), std::string::npos) << fake.messages[0].text;
 }
 
 TEST_F(PrintingTest, PrintsTheHeaderAndTheScoredRowsOfTheTotalsView) {
