@@ -69,7 +69,9 @@ void Form1::recalculateCombinationTable() {
     MSFlexGrid1.clearRange(1, combos::kFirstWinColumn, combos::kDataRows, winEntryLastColumn());
     BusyPointer busy(platform);
     evaluateWinEntries();
+    // Columns 1 .. the last win-entry column of the current row only.
     MSFlexGrid1.setCol(1);
+    MSFlexGrid1.setRowSel(MSFlexGrid1.row());
     MSFlexGrid1.setColSel(winEntryLastColumn());
     MSFlexGrid1.setFontSize(combos::evaluatedFontSize(maxn));
 }
