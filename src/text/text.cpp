@@ -1,8 +1,8 @@
 #include "text/text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -13,64 +13,77 @@ namespace {
 // ---------------------------------------------------------------------------
 // Number texts
 
-// Decimal digits and exponent of v rounded to 15 significant digits:
-// v = 0.d1d2...dn × 10^(exp + 1), digits without trailing zeros.
-struct Decimal {
-    bool negative = false;
-    std::string digits;   // at least one digit, first one non-zero (unless v == 0)
-    int exp = 0;          // power of ten of the first digit
-};
+// The number texts are written for every score of every row of the views
+// (tens of thousands of rows), so they are built in a small buffer without
+// going through the C library's formatted output.
 
-Decimal toDecimal(double v) {
-    Decimal d;
-    d.negative = std::signbit(v) && v != 0;
-    char buf[64];
-    // "%.14e" rounds the exact binary value to 15 significant digits.
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
-    const char* p = buf;
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') d.digits.push_back(*p);
-    if (*p == 'e') d.exp = std::atoi(p + 1);
-    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
-    if (d.digits == "0") d.exp = 0;
-    return d;
+// Appends the decimal digits of a whole number below 10^15.
+char* appendWhole(char* out, unsigned long long w) {
+    char tmp[20];
+    char* t = tmp + sizeof tmp;
+    do {
+        *--t = static_cast<char>('0' + w % 10);
+        w /= 10;
+    } while (w != 0);
+    while (t != tmp + sizeof tmp) *out++ = *t++;
+    return out;
 }
 
-// Body of the number text without sign; plain decimal unless the magnitude
-// is extreme, then the classic exponent form "1.5E+16".
-std::string decimalBody(const Decimal& d, bool zeroBeforePoint) {
-    std::string out;
-    if (d.digits == "0") return "0";
-    if (d.exp >= 15 || d.exp < -15) {
-        out.push_back(d.digits[0]);
-        if (d.digits.size() > 1) {
-            out.push_back('.');
-            out.append(d.digits, 1, std::string::npos);
-        }
-        out.push_back('E');
-        out.push_back(d.exp < 0 ? '-' : '+');
-        int e = d.exp < 0 ? -d.exp : d.exp;
-        if (e < 10) out.push_back('0');
-        out += std::to_string(e);
+// Writes the text of v (finite) into out and returns its end: a sign ("-",
+// or the blank of Str when `blank`), then the digits of v rounded to 15
+// significant digits, plain decimal unless the magnitude is extreme, then the
+// classic exponent form "1.5E+16". `zeroBeforePoint`: "0.5" rather than ".5".
+char* formatNumber(char* out, double v, bool blank, bool zeroBeforePoint) {
+    const bool negative = std::signbit(v) && v != 0;
+    if (negative) *out++ = '-';
+    else if (blank) *out++ = ' ';
+    const double a = std::fabs(v);
+    if (a == 0) {
+        *out++ = '0';
         return out;
     }
-    if (d.exp >= 0) {
-        const std::size_t intDigits = static_cast<std::size_t>(d.exp) + 1;
-        if (d.digits.size() <= intDigits) {
-            out = d.digits;
-            out.append(intDigits - d.digits.size(), '0');
-        } else {
-            out.assign(d.digits, 0, intDigits);
-            out.push_back('.');
-            out.append(d.digits, intDigits, std::string::npos);
+    // Whole numbers below 10^15 have at most 15 digits: exact as they are.
+    if (a < 1e15 && std::floor(a) == a) return appendWhole(out, static_cast<unsigned long long>(a));
+
+    // The exact binary value rounded to 15 significant digits, as "%.14e"
+    // writes it: d.dddddddddddddde[+-]XX.
+    char buf[40];
+    const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
+    char digits[15];
+    digits[0] = buf[0];
+    std::memcpy(digits + 1, buf + 2, 14);
+    int exp = 0;
+    const char* e = buf + 16;   // the 'e'
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), res.ptr, exp);
+    int n = 15;
+    while (n > 1 && digits[n - 1] == '0') --n;
+
+    if (exp >= 15 || exp < -15) {
+        *out++ = digits[0];
+        if (n > 1) {
+            *out++ = '.';
+            out = std::copy(digits + 1, digits + n, out);
         }
-        return out;
+        *out++ = 'E';
+        *out++ = exp < 0 ? '-' : '+';
+        const int x = exp < 0 ? -exp : exp;
+        if (x < 10) *out++ = '0';
+        return appendWhole(out, static_cast<unsigned long long>(x));
     }
-    if (zeroBeforePoint) out.push_back('0');
-    out.push_back('.');
-    out.append(static_cast<std::size_t>(-d.exp - 1), '0');
-    out += d.digits;
-    return out;
+    if (exp >= 0) {
+        const int whole = exp + 1;
+        if (n <= whole) {
+            out = std::copy(digits, digits + n, out);
+            return std::fill_n(out, whole - n, '0');
+        }
+        out = std::copy(digits, digits + whole, out);
+        *out++ = '.';
+        return std::copy(digits + whole, digits + n, out);
+    }
+    if (zeroBeforePoint) *out++ = '0';
+    *out++ = '.';
+    out = std::fill_n(out, -exp - 1, '0');
+    return std::copy(digits, digits + n, out);
 }
 
 std::string nonFinite(double v) {
@@ -143,14 +156,14 @@ std::string cut(std::string_view s, std::size_t first, std::size_t count) {
 
 std::string Str(double v) {
     if (!std::isfinite(v)) return (v < 0 ? "" : " ") + nonFinite(v);
-    const Decimal d = toDecimal(v);
-    return (d.negative ? "-" : " ") + decimalBody(d, false);
+    char buf[48];
+    return std::string(buf, formatNumber(buf, v, true, false));
 }
 
 std::string plainText(double v) {
     if (!std::isfinite(v)) return nonFinite(v);
-    const Decimal d = toDecimal(v);
-    return (d.negative ? "-" : "") + decimalBody(d, true);
+    char buf[48];
+    return std::string(buf, formatNumber(buf, v, false, true));
 }
 
 double Val(std::string_view s) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 
 #include "text/text.h"
@@ -56,64 +55,9 @@ int tableIndex(double x) {
     return whole == x ? static_cast<int>(whole) : -1;
 }
 
-bool isSmallWhole(double v) { return v >= 0 && v < 1e15 && std::floor(v) == v; }
-
-// Plain text of a count or a draw number.
-std::string countText(double v) {
-    return isSmallWhole(v) ? text::intText(static_cast<long long>(v)) : text::plainText(v);
-}
-
-}  // namespace
-
-std::string quickStr(double v) {
-    // Whole numbers and the plain decimal range take the fast road; anything
-    // else (negative, huge, tiny, not finite) goes to Str itself.
-    if (!std::isfinite(v) || v < 0) return text::Str(v);
-    if (isSmallWhole(v)) {
-        std::string out(1, ' ');
-        out += text::intText(static_cast<long long>(v));
-        return out;
-    }
-    // to_chars rounds the exact binary value to 15 significant digits as the
-    // "%.14e" of Str does: d.dddddddddddddde-XX.
-    char buf[40];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
-    if (res.ec != std::errc()) return text::Str(v);
-    const char* e = std::find(buf, res.ptr, 'e');
-    if (e == res.ptr || e - buf != 16) return text::Str(v);
-    int exp = 0;
-    std::from_chars(e + (e[1] == '+' ? 2 : 1), res.ptr, exp);
-    if (exp >= 15 || exp < -15) return text::Str(v);
-    char digits[15];
-    digits[0] = buf[0];
-    std::copy(buf + 2, buf + 16, digits + 1);
-    int n = 15;
-    while (n > 1 && digits[n - 1] == '0') --n;
-
-    std::string out(1, ' ');
-    if (exp >= 0) {
-        const int whole = exp + 1;
-        if (n <= whole) {
-            out.append(digits, static_cast<std::size_t>(n));
-            out.append(static_cast<std::size_t>(whole - n), '0');
-        } else {
-            out.append(digits, static_cast<std::size_t>(whole));
-            out.push_back('.');
-            out.append(digits + whole, static_cast<std::size_t>(n - whole));
-        }
-    } else {
-        out.push_back('.');
-        out.append(static_cast<std::size_t>(-exp - 1), '0');
-        out.append(digits, static_cast<std::size_t>(n));
-    }
-    return out;
-}
-
-namespace {
-
 // Str without its leading blank (negative values keep their "-").
 std::string strNoBlank(double v) {
-    std::string s = quickStr(v);
+    std::string s = text::Str(v);
     if (!s.empty() && s.front() == ' ') s.erase(0, 1);
     return s;
 }
@@ -152,7 +96,7 @@ PairScore pairScoreOf(const Fields& fields, const history::PairTable& pairs) {
 
     PairScore out;
     out.pairSum = 0.5 * tSum;
-    const std::string rounded = quickStr(Val(asciiLeft(quickStr(static_cast<double>(avg) + 0.0005), 6)));
+    const std::string rounded = text::Str(Val(asciiLeft(text::Str(static_cast<double>(avg) + 0.0005), 6)));
     out.rateText = zeroAndMid(rounded, 2, 4);
     return out;
 }
@@ -197,8 +141,8 @@ PairScore pairScore(std::string_view combination, const history::PairTable& pair
 std::string tripleRateText(double wins, double pairSum) {
     if (pairSum == 0) return "0";
     const double y = wins * 10000 / pairSum;
-    const double z = Val(asciiLeft(quickStr(y), 7)) / 10000 + 0.00005;
-    return zeroAndMid(quickStr(z), 2, 5);
+    const double z = Val(asciiLeft(text::Str(y), 7)) / 10000 + 0.00005;
+    return zeroAndMid(text::Str(z), 2, 5);
 }
 
 bool scoreCombination(std::string_view combination, const WinSummary& wins,
@@ -221,8 +165,8 @@ bool scoreCombination(std::string_view combination, const WinSummary& wins,
     out.oddEven = {static_cast<char>('0' + odd), ':', static_cast<char>('0' + even)};
 
     out.wins = text::intText(wins.count);
-    out.latest = countText(wins.latest);
-    out.best = wins.best == 10 ? std::string("0") : countText(wins.best);
+    out.latest = text::plainText(wins.latest);
+    out.best = wins.best == 10 ? std::string("0") : text::plainText(wins.best);
 
     const PairScore p = pairScoreOf(fields, pairs);
     out.pairRate = p.rateText;

@@ -11,10 +11,6 @@
 
 namespace kazuban::views {
 
-// text::Str(v), the same text by a faster road: the analysis writes several
-// number texts for each of up to 32,767 rows.
-std::string quickStr(double v);
-
 // What the scores read from a list of win entries ("123=4", ...).
 struct WinSummary {
     long long count = 0;   // number of entries

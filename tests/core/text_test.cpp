@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "text/text.h"
 
@@ -43,6 +48,64 @@ TEST(NumberText, StrRoundsTheBinaryValueToFifteenDigits) {
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(Str(-inf)[0], '-');
     EXPECT_FALSE(Str(std::numeric_limits<double>::quiet_NaN()).empty());
+}
+
+// Str by the C library's "%.14e" (the exact binary value rounded to 15
+// digits), the road Str once took: Str must give the same texts by its own.
+std::string strByPrintf(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    std::string digits;
+    const char* p = buf;
+    for (; *p != 'e'; ++p)
+        if (*p != '.') digits += *p;
+    int exp = std::atoi(p + 1);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    std::string body;
+    const int n = static_cast<int>(digits.size());
+    if (digits == "0") {
+        body = "0";
+    } else if (exp >= 15 || exp < -15) {
+        body = digits.substr(0, 1) + (n > 1 ? "." + digits.substr(1) : "");
+        body += std::string("E") + (exp < 0 ? "-" : "+") + (std::abs(exp) < 10 ? "0" : "") + std::to_string(std::abs(exp));
+    } else if (exp >= 0) {
+        body = n <= exp + 1 ? digits + std::string(static_cast<std::size_t>(exp + 1 - n), '0')
+                            : digits.substr(0, static_cast<std::size_t>(exp + 1)) + "." + digits.substr(static_cast<std::size_t>(exp + 1));
+    } else {
+        body = "." + std::string(static_cast<std::size_t>(-exp - 1), '0') + digits;
+    }
+    return (std::signbit(v) && v != 0 ? "-" : " ") + body;
+}
+
+TEST(NumberText, StrGivesTheCLibrarysDigitsOnManyValues) {
+    std::vector<double> values = {0, 1, 12, 187.5, 0.3342, 0.0005, 0.00005, 0.0188, 0.07505,
+                                  0.33422000885009766, 0.20005000281333923, 1.0005, 999999999999999,
+                                  999999999999999.5, 1e15, 1e-15, 9.99999999999999e-16, 1.5e-16, 123456.789,
+                                  0.1 + 0.2, 2.0 / 3, 1e14 + 0.5, -3, -0.5, 5e-324, 1.7976931348623157e308,
+                                  1000000000000005, 1000000000000015, 2.5e15 + 1, 0.125e-10, 4503599627370497.0,
+                                  123456789012345.67, 0.999999999999999944, 9.999999999999995e22};
+    std::mt19937_64 rng(42);
+    std::uniform_real_distribution<double> unit(0, 2.5), wide(0, 1e7), power(-330, 310);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(unit(rng));
+        values.push_back(-wide(rng));
+        values.push_back(std::floor(wide(rng)) / 10000 + 0.00005);
+        values.push_back(static_cast<double>(static_cast<float>(unit(rng))) + 0.0005);
+        if (const double v = std::pow(10.0, power(rng)) * unit(rng); std::isfinite(v)) values.push_back(v);
+        // Any bit pattern that is a finite number.
+        const std::uint64_t bits = rng();
+        double any;
+        std::memcpy(&any, &bits, sizeof any);
+        if (std::isfinite(any)) values.push_back(any);
+    }
+    for (double v : values) {
+        const std::string want = strByPrintf(v);
+        ASSERT_EQ(Str(v), want) << v;
+        std::string plain = want.substr(want[0] == ' ' ? 1 : 0);
+        const std::size_t point = plain.find('.');
+        if (point != std::string::npos && (point == 0 || (point == 1 && plain[0] == '-'))) plain.insert(point, "0");
+        ASSERT_EQ(plainText(v), plain) << v;
+    }
 }
 
 TEST(NumberText, ValReadsTheLeadingNumber) {
