@@ -16,7 +16,10 @@ platform::FileDialogOptions comboFileDialog(const std::string& datadir, bool sav
 
 std::string missingFileMessage(const std::string& file) { return file + " は存在しないﾌｧｲﾙです。"; }
 
-std::vector<std::string> readCombinationFile(const std::filesystem::path& file) { return text::readLines(file); }
+std::vector<std::string> readCombinationFile(const std::filesystem::path& file) {
+    // No more lines than the table has rows can ever be placed.
+    return text::readFirstLines(file, kDataRows).lines;
+}
 
 int placeLines(grid::TextGrid& table, int s, const std::vector<std::string>& lines) {
     int placed = 0;

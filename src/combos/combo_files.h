@@ -18,7 +18,8 @@ platform::FileDialogOptions comboFileDialog(const std::string& datadir, bool sav
 // "<file> は存在しないﾌｧｲﾙです。"
 std::string missingFileMessage(const std::string& file);
 
-// Every line of the file, unchanged (empty and malformed lines included).
+// The lines of the file, unchanged (empty and malformed lines included), up
+// to the 1000 the table can hold.
 // Throws AppError when the file cannot be read.
 std::vector<std::string> readCombinationFile(const std::filesystem::path& file);
 // Line i goes to column 1 of row s + i; lines past row 1000 are dropped.

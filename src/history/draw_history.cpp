@@ -75,6 +75,11 @@ const char* checkDraw(std::string_view entry, std::array<std::uint8_t, 6>& numbe
     return nullptr;
 }
 
+[[noreturn]] void throwTooManyDraws() {
+    throw AppError(kSubscript, "atarimgrp.txt の当選番号が多すぎます。扱えるのは第" + std::to_string(kMaxDraws) +
+                                   "回までです。");
+}
+
 }  // namespace
 
 const std::string& DrawHistory::entry(int n) const {
@@ -89,9 +94,7 @@ LoadResult historyFromLines(const std::vector<std::string>& lines) {
     while (count > 1 && isBlankLine(lines[count - 1])) --count;
     if (count == 0)
         throw AppError(kSubscript, "atarimgrp.txt に行がありません。当選番号を記入して下さい。");
-    if (count - 1 > static_cast<std::size_t>(kMaxDraws))
-        throw AppError(kSubscript, "atarimgrp.txt の当選番号が多すぎます。扱えるのは第" +
-                                       std::to_string(kMaxDraws) + "回までです。");
+    if (count - 1 > static_cast<std::size_t>(kMaxDraws)) throwTooManyDraws();
 
     LoadResult result;
     DrawHistory& h = result.history;
@@ -111,7 +114,11 @@ LoadResult historyFromLines(const std::vector<std::string>& lines) {
 }
 
 LoadResult readWinningNumbers(const std::filesystem::path& file) {
-    return historyFromLines(text::readLines(file));
+    // The header line and at most kMaxDraws draws are read; a file with more
+    // than blank lines after them is refused without reading the rest.
+    text::FirstLines first = text::readFirstLines(file, static_cast<std::size_t>(kMaxDraws) + 1);
+    if (!first.restIsBlank) throwTooManyDraws();
+    return historyFromLines(first.lines);
 }
 
 std::string problemsMessage(const std::vector<LineProblem>& problems) {

@@ -164,9 +164,11 @@ constexpr unsigned long long kMaxReadBytes = 1ull << 30;
 }  // namespace
 
 bool isValidUtf8(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
     std::size_t i = 0;
-    while (i < bytes.size()) {
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+    while (i < size) {
+        if (p[i] < 0x80) {
             ++i;
             continue;
         }
@@ -224,14 +226,24 @@ std::string decodeFileBytes(std::string_view bytes) {
     return decodeCp932(bytes);
 }
 
-std::vector<std::string> splitLines(std::string_view text) {
+namespace {
+
+// Splits as splitLines does; a line longer than maxBytes keeps its first
+// maxBytes bytes, cut at a character boundary (the text is UTF-8).
+std::vector<std::string> splitLinesCapped(std::string_view text, std::size_t maxBytes) {
     std::vector<std::string> lines;
     std::size_t start = 0;
+    const char* t = text.data();
     const std::size_t n = text.size();
     while (start < n) {
         std::size_t i = start;
-        while (i < n && text[i] != '\r' && text[i] != '\n') ++i;
-        lines.emplace_back(text.substr(start, i - start));
+        while (i < n && t[i] != '\r' && t[i] != '\n') ++i;
+        std::size_t len = i - start;
+        if (len > maxBytes) {
+            len = maxBytes;
+            while (len > 0 && (static_cast<unsigned char>(t[start + len]) & 0xC0) == 0x80) --len;
+        }
+        lines.emplace_back(text.substr(start, len));
         if (i >= n) break;
         if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
         start = i + 1;
@@ -239,42 +251,114 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
-std::string readFileBytes(const std::filesystem::path& path) {
-    int fd;
-    do {
-        // Non-blocking, so that naming a pipe cannot hang the program.
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) throwFileError(errno, path, false);
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) throwFileError(errno, path, false);
-    if (S_ISDIR(st.st_mode)) throwFileError(EISDIR, path, false);
-    // Only ordinary files: a device or a pipe may never end.
-    if (!S_ISREG(st.st_mode))
-        throw AppError(kPathFileAccess, "「" + pathText(path) + "」は通常のファイルではないため読み込めません。");
-    if (static_cast<unsigned long long>(st.st_size) > kMaxReadBytes) throwTooLarge(path);
-    std::string data;
-    data.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
-    for (;;) {
-        const ssize_t r = ::read(fd, buf, sizeof buf);
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            throwFileError(errno, path, false);
+}  // namespace
+
+std::vector<std::string> splitLines(std::string_view text) { return splitLinesCapped(text, std::string_view::npos); }
+
+namespace {
+
+// An ordinary file opened for reading, with its size; closed with the object.
+class ReadableFile {
+public:
+    explicit ReadableFile(const std::filesystem::path& path) : path_(path) {
+        do {
+            // Non-blocking, so that naming a pipe cannot hang the program.
+            fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        } while (fd_ < 0 && errno == EINTR);
+        if (fd_ < 0) throwFileError(errno, path, false);
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) fail(errno);
+        if (S_ISDIR(st.st_mode)) fail(EISDIR);
+        // Only ordinary files: a device or a pipe may never end.
+        if (!S_ISREG(st.st_mode)) {
+            ::close(fd_);
+            throw AppError(kPathFileAccess, "「" + pathText(path) + "」は通常のファイルではないため読み込めません。");
         }
-        if (r == 0) break;
-        if (data.size() + static_cast<std::size_t>(r) > kMaxReadBytes) throwTooLarge(path);   // grew while read
-        data.append(buf, static_cast<std::size_t>(r));
+        if (static_cast<unsigned long long>(st.st_size) > kMaxReadBytes) {
+            ::close(fd_);
+            throwTooLarge(path);
+        }
+        size_ = static_cast<std::size_t>(st.st_size);
     }
+    ~ReadableFile() { ::close(fd_); }
+    ReadableFile(const ReadableFile&) = delete;
+    ReadableFile& operator=(const ReadableFile&) = delete;
+
+    std::size_t size() const { return size_; }
+    // The next bytes into buf; 0 at the end of the file.
+    std::size_t read(char* buf, std::size_t n) {
+        for (;;) {
+            const ssize_t r = ::read(fd_, buf, n);
+            if (r >= 0) {
+                total_ += static_cast<unsigned long long>(r);
+                if (total_ > kMaxReadBytes) throwTooLarge(path_);   // grew while read
+                return static_cast<std::size_t>(r);
+            }
+            if (errno != EINTR) throwFileError(errno, path_, false);
+        }
+    }
+
+private:
+    [[noreturn]] void fail(int err) {
+        ::close(fd_);
+        throwFileError(err, path_, false);
+    }
+    std::filesystem::path path_;
+    int fd_ = -1;
+    std::size_t size_ = 0;
+    unsigned long long total_ = 0;
+};
+
+}  // namespace
+
+std::string readFileBytes(const std::filesystem::path& path) {
+    ReadableFile file(path);
+    std::string data;
+    data.reserve(file.size());
+    char buf[65536];
+    while (const std::size_t n = file.read(buf, sizeof buf)) data.append(buf, n);
     return data;
 }
 
 std::vector<std::string> readLines(const std::filesystem::path& path) {
     return splitLines(decodeFileBytes(readFileBytes(path)));
+}
+
+FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLines) {
+    // Line ends are counted on the bytes: CR and LF are never part of a
+    // cp932 or UTF-8 character. A CR LF counts once, at its CR; the LF that
+    // may follow the last wanted line end is then part of the rest.
+    ReadableFile file(path);
+    FirstLines out;
+    std::string prefix;
+    std::size_t ends = 0;
+    bool afterCr = false;
+    bool inPrefix = maxLines > 0;
+    char buf[65536];
+    while (const std::size_t n = file.read(buf, sizeof buf)) {
+        std::size_t i = 0;
+        if (inPrefix) {
+            for (; i < n && inPrefix; ++i) {
+                const char b = buf[i];
+                if (b == '\r' || (b == '\n' && !afterCr)) inPrefix = ++ends < maxLines;
+                afterCr = b == '\r';
+            }
+            prefix.append(buf, i);
+        }
+        for (; i < n && out.restIsBlank; ++i) {
+            const char b = buf[i];
+            out.restIsBlank = b == ' ' || b == '\t' || b == '\r' || b == '\n';
+        }
+        // Nothing more to learn once the rest holds text.
+        if (!inPrefix && !out.restIsBlank) break;
+    }
+    // Valid UTF-8 is split as it stands, without a decoded copy.
+    if (!prefix.starts_with("\xEF\xBB\xBF") && isValidUtf8(prefix)) {
+        out.lines = splitLinesCapped(prefix, kMaxLineBytes);
+    } else {
+        out.lines = splitLinesCapped(decodeFileBytes(prefix), kMaxLineBytes);
+    }
+    return out;
 }
 
 void setWriteFaultHook(WriteFaultHook hook) { g_faultHook.store(hook); }

@@ -31,6 +31,19 @@ std::string readFileBytes(const std::filesystem::path& path);
 // readFileBytes + decodeFileBytes + splitLines.
 std::vector<std::string> readLines(const std::filesystem::path& path);
 
+// The first `maxLines` lines of a file, read as readLines reads them (the
+// encoding is judged on those lines). Later lines are neither decoded nor
+// kept, so a huge file costs no more memory than the lines a reader uses.
+// A line longer than kMaxLineBytes (UTF-8) keeps only its first part: no line
+// of the program's files means anything at that length, and a cell that long
+// would stall every view that shows it.
+inline constexpr std::size_t kMaxLineBytes = 65536;
+struct FirstLines {
+    std::vector<std::string> lines;
+    bool restIsBlank = true;   // every later line holds only blanks and tabs, or there is none
+};
+FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLines);
+
 // Writes bytes atomically. Throws AppError with the kind and a Japanese text:
 // kPathNotFound (no such folder), kPermissionDenied, kPathFileAccess (the target
 // is a folder, the disk is full, the target was changed or replaced by another
