@@ -87,10 +87,15 @@ void Form1::psmnu1_click() {
         // row. (Copying only the rows that moved would leave rows
         // 1001 - k .. k holding their old texts when more than half the rows
         // are short, duplicating combinations in the table.)
+        TextGrid& table = combinationTable();
         for (int r = 1; r <= kRows; ++r) {
-            combinationTable().setCell(r, 1, view.cell(r, 1));
+            table.setCell(r, 1, view.cell(r, 1));
             MSFlexGrid3.setCell(r, 1, view.cell(r, 1));
         }
+        // The texts moved away from their win entries. When the recalculation
+        // stops early (an invalid row, no history) a row must show no entries
+        // rather than those of the text that stood there before.
+        table.clearRange(1, 2, kRows, std::max(winEntryLastColumn(), table.cols() - 1));
         recalculateCombinationTable();
         for (int r = 1; r <= kRows; ++r) {
             view.setCell(r, 0, text::intText(r));

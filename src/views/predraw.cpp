@@ -222,6 +222,13 @@ void buildPredrawGrid(grid::TextGrid& view, int n) {
 
 // ---- the analysis --------------------------------------------------------------
 
+void scorePredrawRow(grid::TextGrid& view, int row, const WinSummary& wins, const history::PairTable& pairsBefore) {
+    const std::string& c = view.cell(row, 1);
+    if (c.size() < 14) return;
+    // The text is read in full before the row's other cells are written.
+    scoreIntoGrid(view, row, c, wins, pairsBefore);
+}
+
 void runPredrawAnalysis(const history::DrawHistory& h, int n, grid::TextGrid& view,
                         PredrawState& state, platform::Platform* progress) {
     n = std::min(n, h.maxn());
@@ -237,15 +244,14 @@ void runPredrawAnalysis(const history::DrawHistory& h, int n, grid::TextGrid& vi
 
     for (int a = kPredrawFirstDraw; a <= n; ++a) {
         const int row = finalRow(n, a);
-        std::string t = winningNumbersText(h, a);
+        view.setCell(row, 1, winningNumbersText(h, a));
+        view.setCell(row, 0, text::intText(a));
         // Texts shorter than 14 characters are listed without scores.
-        if (text::Len(t) >= 14) {
+        if (const std::string& t = view.cell(row, 1); text::Len(t) >= 14) {
             const WinSummary w = index.query(h, t);
             state.wins[static_cast<std::size_t>(a)] = w;
-            scoreIntoGrid(view, row, t, w, pairs);
+            scorePredrawRow(view, row, w, pairs);
         }
-        view.setCell(row, 1, std::move(t));
-        view.setCell(row, 0, text::intText(a));
         history::addDrawToPairTable(h, a, pairs);
         index.add(h, a);
         if (progress) progress->setProgress(a);
@@ -266,11 +272,10 @@ grid::TextGrid predrawLiteral(const history::DrawHistory& h, int n) {
     history::PairTable pairs{};
     for (int a = kPredrawFirstDraw; a <= n; ++a) {
         history::buildPairTable(h, a - 1, pairs);
-        const std::string c = view.cell(a, 1);
         WinSummary w;
-        for (const combos::WinEntry& e : combos::winEntriesLiteral(h, c, a - 1))
+        for (const combos::WinEntry& e : combos::winEntriesLiteral(h, view.cell(a, 1), a - 1))
             addWinEntry(w, combos::winEntryText(e));
-        if (text::Len(c) >= 14) scoreIntoGrid(view, a, c, w, pairs);
+        scorePredrawRow(view, a, w, pairs);
     }
     view.setFontSize(n > 999 ? 9 : 11);
     for (int a = kPredrawFirstDraw; a <= n; ++a)

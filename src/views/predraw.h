@@ -70,6 +70,11 @@ int literalGrade(std::string_view c, std::string_view t);
 // Draw a's winning-numbers text: its history text without the last three characters.
 std::string winningNumbersText(const history::DrawHistory& h, int a);
 
+// Columns 2..9 of `row` from the winning-numbers text in its column 1, the
+// summary of that draw's win entries against the earlier draws and the
+// prefix pair table of those draws; nothing for a text shorter than 14 characters.
+void scorePredrawRow(grid::TextGrid& view, int row, const WinSummary& wins, const history::PairTable& pairsBefore);
+
 // Sets the grid to n + 1 rows, empties it, writes headers, widths, centring
 // and the draw numbers 1..n into column 0.
 void buildPredrawGrid(grid::TextGrid& view, int n);

@@ -59,7 +59,8 @@ std::string tripleRateText(double wins, double pairSum);
 // text is shorter than 14 characters, which is never scored.
 bool scoreCombination(std::string_view combination, const WinSummary& wins,
                       const history::PairTable& pairs, RowScores& out);
-// Writes the scores into columns 2..9 of `row` of `view`; nothing for a short text.
+// Writes the scores into columns 2..9 of `row` of `view`; nothing for a short
+// text. `combination` may be a cell of that row: it is read in full first.
 bool scoreIntoGrid(grid::TextGrid& view, int row, std::string_view combination,
                    const WinSummary& wins, const history::PairTable& pairs);
 

@@ -80,6 +80,21 @@ TEST_F(TotalsFixture, SortByCombinationClosesUpTableListAndView) {
     EXPECT_EQ(platform.busyDepth, 0);
 }
 
+TEST_F(TotalsFixture, SortByCombinationStoppedByAnInvalidRowLeavesNoEntriesBesideOtherTexts) {
+    const auto c = combos(6);
+    fill({{3, c[0]}, {9, c[1]}, {20, c[2]}, {21, c[3]}, {40, c[4]}});
+    ASSERT_FALSE(form.combinationTable().cell(3, 2).empty() && form.combinationTable().cell(9, 2).empty());
+    form.combinationTable().setCell(50, 1, "99, 1, 2, 3, 4");   // 99 is no number: validation stops
+    enterTab();
+    form.psmnu1_click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    for (int r = 1; r <= 6; ++r) {
+        EXPECT_FALSE(form.combinationTable().cell(r, 1).empty());
+        EXPECT_EQ(form.combinationTable().cell(r, 2), "") << r;
+        EXPECT_EQ(view().cell(r, 3), "0") << r;
+    }
+}
+
 TEST_F(TotalsFixture, SortByCombinationWithEveryRowFilledReordersTheViewOnly) {
     const auto c = combos(1000);
     std::map<int, std::string> rows;
