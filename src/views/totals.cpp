@@ -48,6 +48,9 @@ std::string selectedCombinationsText(const grid::TextGrid& g) {
     int a = g.row();
     int b = g.rowSel();
     if (a > b) std::swap(a, b);
+    // Rows outside the grid hold nothing; the walk never leaves it.
+    a = std::max(a, 0);
+    b = std::min(b, g.rows() - 1);
     std::string out;
     for (int r = a; r <= b; ++r) {
         if (r > a) out += "\r\n";
