@@ -92,7 +92,9 @@ QTableView* FlexGrid::makeOverlay() {
     v->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Presses and wheel turns fall through to the main view, which maps them.
     v->setAttribute(Qt::WA_TransparentForMouseEvents);
-    viewport()->stackUnder(v);
+    // Above the viewport (and every overlay made before it): the viewport
+    // stacked under each new overlay in turn would end up over the earlier ones.
+    v->raise();
     v->show();
     return v;
 }

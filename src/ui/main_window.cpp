@@ -594,8 +594,7 @@ void MainWindow::refreshFromState() {
         tabs_->setCurrentIndex(form_.SSTab1);
     }
 
-    for (FlexGrid* g : {grid1_, grid2_, grid3_, grid5_}) g->refresh();
-    for (FlexGrid* g : grid4_) g->refresh();
+    refreshGrids();
     refreshMarkSheet();
     refreshLinks();
 
@@ -603,6 +602,11 @@ void MainWindow::refreshFromState() {
         closing_ = true;
         close();
     }
+}
+
+void MainWindow::refreshGrids() {
+    for (FlexGrid* g : {grid1_, grid2_, grid3_, grid5_}) g->refresh();
+    for (FlexGrid* g : grid4_) g->refresh();
 }
 
 void MainWindow::refreshMarkSheet() {

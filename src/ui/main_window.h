@@ -52,6 +52,7 @@ public:
     void execPopupMenu(platform::PopupMenu menu) override;
     void execSettingsDialog() override;
     QProgressBar* progressBar() override { return progressBar_; }
+    void refreshGrids() override;
     QWidget* dialogParent() override;
 
 protected:

@@ -1,5 +1,6 @@
 #include "ui/pictures.h"
 
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
@@ -33,11 +34,20 @@ void drawBall(QPainter& p, QPointF centre, qreal radius, const QColor& colour, c
     p.drawText(box, Qt::AlignCenter, number);
 }
 
+// A transparent pixmap of `size` in device-independent pixels, with as many
+// device pixels as the screen has, so the picture stays sharp when scaled.
+QPixmap canvas(QSize size) {
+    const qreal ratio = qGuiApp ? std::max<qreal>(1, qGuiApp->devicePixelRatio()) : 1;
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
 }  // namespace
 
 QPixmap drawBallsPicture(QSize size) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = canvas(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal w = size.width(), h = size.height();
@@ -63,8 +73,7 @@ QPixmap drawBallsPicture(QSize size) {
 }
 
 QPixmap drawMarkSheetPicture(QSize size) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = canvas(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal w = size.width(), h = size.height();

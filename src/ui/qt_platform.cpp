@@ -140,6 +140,7 @@ void QtPlatform::endBusy() {
 void QtPlatform::showProgress(int minimum, int maximum) {
     QProgressBar* bar = host_ ? host_->progressBar() : nullptr;
     if (!bar) return;
+    host_->refreshGrids();
     bar->setRange(minimum, maximum);
     bar->setValue(minimum);
     bar->show();

@@ -23,6 +23,9 @@ public:
     // Opens the settings dialog modally.
     virtual void execSettingsDialog() = 0;
     virtual QProgressBar* progressBar() = 0;
+    // Long work is about to show its progress: bring the grids up to what the
+    // work has written so far, so the view being filled looks whole meanwhile.
+    virtual void refreshGrids() {}
     // The window message boxes and file dialogs belong to (nullptr while hidden).
     virtual QWidget* dialogParent() = 0;
 };

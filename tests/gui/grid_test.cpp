@@ -92,12 +92,23 @@ TEST_F(Tab0, LoadedCombinationsShowInTheGridAndTheDrawLabels) {
         EXPECT_EQ(find<QLabel>(QStringLiteral("Label3_%1").arg(k))->text(), QString::fromStdString(form->Label3[k]));
     EXPECT_TRUE(find<QLabel>("Label2")->text().startsWith(QStringLiteral("≪第")));
 
-    // The fixed row and columns stay in place while the rest scrolls away.
+    // The fixed row and columns stay in place while the rest scrolls away,
+    // and are what the user sees there: painted in the fixed colour, over the
+    // scrolled cells.
     grid()->horizontalScrollBar()->setValue(grid()->horizontalScrollBar()->maximum());
     grid()->verticalScrollBar()->setValue(grid()->verticalScrollBar()->maximum());
     const QPoint header = grid()->cellRect(0, 1).center();
     EXPECT_EQ(grid()->cellAt(header), QPoint(1, 0));
     EXPECT_EQ(grid()->cellAt(grid()->cellRect(1000, 0).center()), QPoint(0, 1000));
+    const QImage shown = grid()->grab().toImage();
+    const QPoint origin = grid()->viewport()->pos();
+    const int lastCol = m->columnCount() - 1;
+    for (const auto& [r, c] : {std::pair{1000, 0}, {999, 1}, {0, lastCol}, {0, lastCol - 1}}) {
+        const QRect at = grid()->cellRect(r, c);
+        ASSERT_FALSE(at.isEmpty()) << r << "," << c;
+        const QPoint pixel = (QPointF(origin + at.topLeft() + QPoint(2, 2)) * shown.devicePixelRatio()).toPoint();
+        EXPECT_EQ(QColor(shown.pixel(pixel)).name().toStdString(), "#ddffff") << "cell " << r << "," << c;
+    }
 }
 
 TEST_F(Tab0, PressAndDragSelectWholeRowsAndTheCopyEntryCopiesThem) {

@@ -1,8 +1,16 @@
-// Pictures of every tab and of the settings dialog on the demo data, for the
-// documentation. Runs only when KAZUBAN_SCREENSHOT_DIR names the folder to
-// write them to (scripts/screenshots.sh does that).
+// Pictures of the window on the demo data. KAZUBAN_SCREENSHOT_DIR names the
+// folder for the documentation's pictures (every tab, the settings dialog, the
+// right-click menu over a generated batch; scripts/screenshots.sh sets it);
+// KAZUBAN_SCREENSHOT_AUDIT_DIR the folder for pictures that check the layout
+// (scrolled grids, the progress bar half-way through the back-test). Without
+// them the tests do nothing.
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QPainter>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QTest>
 
 #include "ui/flex_grid.h"
@@ -12,31 +20,77 @@
 namespace kazuban::testing {
 namespace {
 
-class Screenshots : public WindowTest {};
-
-void save(QWidget* widget, const QString& folder, const QString& name) {
-    QApplication::processEvents();
-    const QPixmap picture = widget->grab();
+void save(const QPixmap& picture, const QString& folder, const QString& name) {
     ASSERT_FALSE(picture.isNull());
     ASSERT_TRUE(picture.save(folder + QLatin1Char('/') + name)) << name.toStdString();
 }
 
-TEST_F(Screenshots, EveryTabAndTheSettingsDialog) {
+void save(QWidget* widget, const QString& folder, const QString& name) {
+    QApplication::processEvents();
+    save(widget->grab(), folder, name);
+}
+
+class Screenshots : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        // The settings dialog lists the folders down to the start-up folder:
+        // give it a name a player would use rather than the random test folder.
+        home = QDir(dir.path()).filePath(QStringLiteral("Kazuban"));
+        ASSERT_TRUE(QDir().mkpath(home));
+        for (const char* name : {"atarimgrp.txt", "Kazuban.ini", "sample_combos.txt"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(KAZUBAN_DEMO_DIR "/") + QLatin1String(name),
+                                    QDir(home).filePath(QLatin1String(name))));
+        ASSERT_TRUE(QDir::setCurrent(home));
+        ui::useJapaneseApplicationFont();
+    }
+    void loadSample() {
+        platform.openAnswers.push_back(QDir(home).filePath(QStringLiteral("sample_combos.txt")).toStdString());
+        trigger(QStringLiteral("mnudopen"));
+    }
+    ui::FlexGrid* grid(const char* name) { return find<ui::FlexGrid>(QLatin1String(name)); }
+    void click(const char* gridName, int row, int col) {
+        auto* g = grid(gridName);
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(row, col).center());
+    }
+    QString home;
+};
+
+TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_DIR");
     if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_DIR not set";
-    ui::useJapaneseApplicationFont();
-    copyDemo();
     ASSERT_TRUE(start());
-    loadSampleCombinations();
+
+    // A generated batch of ten, rows 3 to 5 selected, the right-click menu open.
+    platform.seed(20240601);
+    trigger(QStringLiteral("mnu10mk"));
+    auto* g = grid("MSFlexGrid1");
+    QTest::mousePress(g->viewport(), Qt::LeftButton, {}, g->cellRect(3, 1).center());
+    QTest::mouseMove(g->viewport(), g->cellRect(5, 1).center());
+    QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, g->cellRect(5, 1).center());
+    QApplication::processEvents();
+    QMenu* menu = window->popupMenu(platform::PopupMenu::Combination);
+    const QPoint at = g->viewport()->mapTo(window.get(), g->cellRect(5, 1).center());
+    menu->popup(window->mapToGlobal(at));
+    QApplication::processEvents();
+    QPixmap picture = window->grab();
+    {
+        QPainter p(&picture);
+        p.drawPixmap(at, menu->grab());
+    }
+    menu->hide();
+    save(picture, folder, QStringLiteral("popup.png"));
+
+    platform.answers = {platform::kYes};
+    loadSample();
+    click("MSFlexGrid1", 1, 1);
     save(window.get(), folder, QStringLiteral("tab0.png"));
 
     selectTab(1);
     save(window.get(), folder, QStringLiteral("tab1.png"));
 
     selectTab(2);
-    auto* list = find<ui::FlexGrid>(QStringLiteral("MSFlexGrid3"));
-    ASSERT_NE(list, nullptr);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->cellRect(3, 1).center());
+    click("MSFlexGrid3", 3, 1);
     save(window.get(), folder, QStringLiteral("tab2.png"));
 
     selectTab(3);
@@ -52,6 +106,39 @@ TEST_F(Screenshots, EveryTabAndTheSettingsDialog) {
         dialog.reject();
     };
     trigger(QStringLiteral("mnuktoroku"));
+}
+
+TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
+    const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_AUDIT_DIR not set";
+    ASSERT_TRUE(start());
+    loadSample();
+    auto scrollAll = [&](const char* name) {
+        auto* g = grid(name);
+        g->horizontalScrollBar()->setValue(g->horizontalScrollBar()->maximum() / 2);
+        g->verticalScrollBar()->setValue(g->verticalScrollBar()->maximum());
+    };
+    scrollAll("MSFlexGrid1");
+    save(window.get(), folder, QStringLiteral("scrolled-tab0.png"));
+    selectTab(1);
+    scrollAll("MSFlexGrid2");
+    save(window.get(), folder, QStringLiteral("scrolled-tab1.png"));
+    selectTab(2);
+    scrollAll("MSFlexGrid3");
+    save(window.get(), folder, QStringLiteral("scrolled-tab2.png"));
+
+    bool grabbed = false;
+    platform.onProgress = [&](int value) {
+        if (grabbed || value < 700) return;
+        grabbed = true;
+        save(window.get(), folder, QStringLiteral("progress-tab4.png"));
+    };
+    selectTab(4);
+    platform.onProgress = nullptr;
+    EXPECT_TRUE(grabbed);
+    scrollAll("MSFlexGrid5");
+    save(window.get(), folder, QStringLiteral("scrolled-tab4.png"));
+    save(find<QWidget>(QStringLiteral("Picture1")), folder, QStringLiteral("picture1.png"));
 }
 
 }  // namespace

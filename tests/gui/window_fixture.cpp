@@ -67,6 +67,7 @@ void ScriptedPlatform::setProgress(int value) {
     ++progressSteps;
     if (host() && host()->progressBar()->isVisible()) ++progressStepsVisible;
     ui::QtPlatform::setProgress(value);
+    if (onProgress) onProgress(value);
 }
 
 void WindowTest::SetUp() {

@@ -45,6 +45,7 @@ public:
     // on screen.
     std::vector<std::pair<int, int>> progressRanges;
     int progressSteps = 0, progressStepsVisible = 0;
+    std::function<void(int)> onProgress;   // called at every progress step
 
     int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
     std::optional<std::string> openFileDialog(const platform::FileDialogOptions& options) override;
