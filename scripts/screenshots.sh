@@ -1,16 +1,34 @@
 #!/usr/bin/env bash
-# Takes the pictures of the five tabs and of the settings dialog on the demo
-# data (offscreen: no display needed) and writes them to docs/images/.
+# Takes the pictures of the five tabs, the settings dialog and the right-click
+# menu on the demo data (offscreen: no display needed) and writes them to
+# docs/images/.
+#
+#   scripts/screenshots.sh               the documentation's pictures, at 100 %
+#   scripts/screenshots.sh --check DIR   the same pictures and those that check
+#                                        the layout (scrolled grids, the progress
+#                                        bar half-way) into DIR; with
+#                                        QT_SCALE_FACTOR=2 at 200 %
+#
 # KAZUBAN_BUILD_DIR reuses an existing build folder configured with the window.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${KAZUBAN_BUILD_DIR:-$root/build/screenshots}"
+out="$root/docs/images"
+check=""
+if [ "${1:-}" = "--check" ]; then
+  out="${2:?--check needs a folder}"
+  check="$out"
+fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
   bash "$root/scripts/deps.sh"
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAZUBAN_WITH_QT=ON -DKAZUBAN_BENCH=OFF
 fi
 cmake --build "$build" --target gui_tests
-mkdir -p "$root/docs/images"
-QT_QPA_PLATFORM=offscreen KAZUBAN_SCREENSHOT_DIR="$root/docs/images" \
+mkdir -p "$out"
+if [ -z "$check" ]; then
+  # The documentation shows the window at its design size.
+  unset QT_SCALE_FACTOR
+fi
+QT_QPA_PLATFORM=offscreen KAZUBAN_SCREENSHOT_DIR="$out" KAZUBAN_SCREENSHOT_AUDIT_DIR="$check" \
   "$build/tests/gui_tests" --gtest_filter='Screenshots.*'
-echo "Pictures written to $root/docs/images"
+echo "Pictures written to $out"

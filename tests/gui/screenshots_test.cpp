@@ -32,17 +32,23 @@ void save(QWidget* widget, const QString& folder, const QString& name) {
 
 class Screenshots : public WindowTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        // The settings dialog lists the folders down to the start-up folder:
-        // give it a name a player would use rather than the random test folder.
-        home = QDir(dir.path()).filePath(QStringLiteral("Kazuban"));
+    // The settings dialog lists the folders down to the start-up folder, so
+    // the pictures are taken in a folder of a fixed name rather than in the
+    // random test folder: the same pictures come out at every run.
+    void useFixedFolder() {
+        root = QDir::temp().filePath(QStringLiteral("kazuban-screenshots"));
+        QDir(root).removeRecursively();
+        home = QDir(root).filePath(QStringLiteral("Kazuban"));
         ASSERT_TRUE(QDir().mkpath(home));
         for (const char* name : {"atarimgrp.txt", "Kazuban.ini", "sample_combos.txt"})
             ASSERT_TRUE(QFile::copy(QStringLiteral(KAZUBAN_DEMO_DIR "/") + QLatin1String(name),
                                     QDir(home).filePath(QLatin1String(name))));
         ASSERT_TRUE(QDir::setCurrent(home));
         ui::useJapaneseApplicationFont();
+    }
+    void TearDown() override {
+        WindowTest::TearDown();
+        if (!root.isEmpty()) QDir(root).removeRecursively();
     }
     void loadSample() {
         platform.openAnswers.push_back(QDir(home).filePath(QStringLiteral("sample_combos.txt")).toStdString());
@@ -53,12 +59,13 @@ protected:
         auto* g = grid(gridName);
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(row, col).center());
     }
-    QString home;
+    QString root, home;
 };
 
 TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_DIR");
     if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_DIR not set";
+    useFixedFolder();
     ASSERT_TRUE(start());
 
     // A generated batch of ten, rows 3 to 5 selected, the right-click menu open.
@@ -111,6 +118,7 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
 TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
     if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_AUDIT_DIR not set";
+    useFixedFolder();
     ASSERT_TRUE(start());
     loadSample();
     auto scrollAll = [&](const char* name) {
