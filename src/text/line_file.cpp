@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -169,7 +170,10 @@ bool isValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < size) {
         if (p[i] < 0x80) {
-            ++i;
+            // Runs of ASCII go eight bytes at a time.
+            std::uint64_t w = 0;
+            while (i + 8 <= size && (std::memcpy(&w, p + i, 8), (w & 0x8080808080808080ull) == 0)) i += 8;
+            while (i < size && p[i] < 0x80) ++i;
             continue;
         }
         const std::size_t n = utf8SequenceLength(bytes, i);
@@ -228,6 +232,29 @@ std::string decodeFileBytes(std::string_view bytes) {
 
 namespace {
 
+// The line ends (CR or LF) of a text in order, found with memchr; each kind's
+// next position is remembered until it is passed, so a text of only LF (or
+// only CR) line ends is still searched once.
+class LineEnds {
+public:
+    explicit LineEnds(std::string_view text) : text_(text), cr_(find(0, '\r')), lf_(find(0, '\n')) {}
+    // The first line end at or after `from`; text.size() when there is none.
+    std::size_t next(std::size_t from) {
+        if (cr_ < from) cr_ = find(from, '\r');
+        if (lf_ < from) lf_ = find(from, '\n');
+        return cr_ < lf_ ? cr_ : lf_;
+    }
+
+private:
+    std::size_t find(std::size_t from, char c) const {
+        if (from >= text_.size()) return text_.size();
+        const void* hit = std::memchr(text_.data() + from, c, text_.size() - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
+    }
+    std::string_view text_;
+    std::size_t cr_, lf_;
+};
+
 // Splits as splitLines does; a line longer than maxBytes keeps its first
 // maxBytes bytes, cut at a character boundary (the text is UTF-8).
 std::vector<std::string> splitLinesCapped(std::string_view text, std::size_t maxBytes) {
@@ -235,9 +262,9 @@ std::vector<std::string> splitLinesCapped(std::string_view text, std::size_t max
     std::size_t start = 0;
     const char* t = text.data();
     const std::size_t n = text.size();
+    LineEnds ends(text);
     while (start < n) {
-        std::size_t i = start;
-        while (i < n && t[i] != '\r' && t[i] != '\n') ++i;
+        const std::size_t i = ends.next(start);
         std::size_t len = i - start;
         if (len > maxBytes) {
             len = maxBytes;
@@ -245,8 +272,7 @@ std::vector<std::string> splitLinesCapped(std::string_view text, std::size_t max
         }
         lines.emplace_back(text.substr(start, len));
         if (i >= n) break;
-        if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-        start = i + 1;
+        start = t[i] == '\r' && i + 1 < n && t[i + 1] == '\n' ? i + 2 : i + 1;
     }
     return lines;
 }
@@ -338,11 +364,19 @@ FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLine
     while (const std::size_t n = file.read(buf, sizeof buf)) {
         std::size_t i = 0;
         if (inPrefix) {
-            for (; i < n && inPrefix; ++i) {
-                const char b = buf[i];
-                if (b == '\r' || (b == '\n' && !afterCr)) inPrefix = ++ends < maxLines;
-                afterCr = b == '\r';
+            LineEnds lineEnds(std::string_view(buf, n));
+            while (inPrefix) {
+                const std::size_t e = lineEnds.next(i);
+                if (e == n) {
+                    i = n;
+                    break;
+                }
+                // An LF right after a CR (perhaps the last byte read before) ends the same line.
+                const bool sameEnd = buf[e] == '\n' && (e > 0 ? buf[e - 1] == '\r' : afterCr);
+                if (!sameEnd) inPrefix = ++ends < maxLines;
+                i = e + 1;
             }
+            if (i > 0) afterCr = buf[i - 1] == '\r';
             prefix.append(buf, i);
         }
         for (; i < n && out.restIsBlank; ++i) {

@@ -1,0 +1,341 @@
+// Every file the program reads, as users' disks hand it over: missing, a
+// folder in its place, unreadable, empty, huge, binary, and changed while the
+// program runs. Nothing crashes or hangs, each failure is told, and a failed
+// reload keeps what the program had.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "config/dialog.h"
+#include "config/env_file.h"
+#include "support/fake_platform.h"
+#include "support/history_gen.h"
+#include "history/draw_history.h"
+#include "text/app_error.h"
+#include "text/line_file.h"
+
+namespace kazuban::app {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakePlatform;
+using testing::TempDir;
+
+constexpr const char* kMissingHistory = "atarimgrp.txt ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
+constexpr const char* kMissingEnvironment = "Kazuban.ini ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
+constexpr const char* kHistoryGone = "atarimgrp.txt ﾌｧｲﾙを Kazuban と同じﾌｫﾙﾀﾞｰに置いて下さい";
+constexpr std::size_t kHuge = 100u << 20;
+
+void writeBytes(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+
+// A 100 MB file made once per run by repeating a block.
+fs::path hugeFile(const char* name, const std::string& block) {
+    static TempDir store;
+    const fs::path p = store.path() / name;
+    if (!fs::exists(p)) {
+        std::ofstream out(p, std::ios::binary);
+        for (std::size_t n = 0; n < kHuge; n += block.size()) out << block;
+    }
+    return p;
+}
+
+// About 3.4 million well-formed draw lines.
+fs::path hugeDraws() {
+    std::string block;
+    for (const auto& l : testing::syntheticHistoryLines(20000, 5)) block += text::encodeCp932(l) + "\r\n";
+    return hugeFile("draws.txt", block);
+}
+
+// One line of 100 MB.
+fs::path hugeLine() { return hugeFile("line.txt", std::string(1 << 20, '7')); }
+
+// The ways a file can reach the program. Each puts its file at `p`.
+struct Shape {
+    const char* name;
+    std::function<void(const fs::path&)> put;
+};
+
+std::string randomBytes(std::size_t n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::string s(n, '\0');
+    for (char& c : s) c = static_cast<char>(rng() & 0xFF);
+    return s;
+}
+
+void linkOrCopy(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    fs::remove(to, ec);
+    fs::create_hard_link(from, to, ec);
+    if (ec) fs::copy_file(from, to);
+}
+
+const Shape kMissing{"missing", [](const fs::path& p) { fs::remove_all(p); }};
+const Shape kFolder{"folder", [](const fs::path& p) {
+                        fs::remove_all(p);
+                        fs::create_directory(p);
+                        writeBytes(p / "inside.txt", " 1, 2, 3, 4, 5\r\n");
+                    }};
+const Shape kEmpty{"empty", [](const fs::path& p) { writeBytes(p, ""); }};
+const Shape kHugeDraws{"100 MB of draws", [](const fs::path& p) { linkOrCopy(hugeDraws(), p); }};
+const Shape kHugeLine{"one 100 MB line", [](const fs::path& p) { linkOrCopy(hugeLine(), p); }};
+const Shape kRandom{"random bytes", [](const fs::path& p) { writeBytes(p, randomBytes(1 << 16, 3)); }};
+const Shape kNul{"NUL bytes", [](const fs::path& p) {
+                     writeBytes(p, std::string("\0\0=\0\r\n", 6) + std::string(4096, '\0') + "\r\n第2回= 1, 2, 3,\0 5, 6\r\n");
+                 }};
+const Shape kUnreadable{"unreadable", [](const fs::path& p) {
+                            writeBytes(p, " 1, 2, 3, 4, 5\r\n");
+                            fs::permissions(p, fs::perms::none);
+                        }};
+
+std::vector<Shape> shapes() {
+    std::vector<Shape> out{kMissing, kFolder, kEmpty, kHugeDraws, kHugeLine, kRandom, kNul};
+    if (::geteuid() != 0) out.push_back(kUnreadable);   // root reads every file
+    return out;
+}
+
+bool is(const Shape& s, const Shape& which) { return std::string(s.name) == which.name; }
+
+double secondsSince(std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
+}
+
+// Runs what a user does next with whatever history was loaded.
+void useEverything(Form1& f) {
+    f.MSFlexGrid1.setCell(1, 1, " 1, 2, 3, 4, 5");
+    f.Command5_Click();
+    for (int tab : {kTabTotals, kTabMarkSheet, kTabLinks, kTabPredraw, kTabWins}) {
+        f.SSTab1 = tab;
+        f.SSTab1_Click();
+    }
+    f.MSFlexGrid3_Click();
+    f.pmnuprt_click();
+    f.pmnuprt2_click();
+    f.pmnuprt3_click();
+    f.HScroll1_Change();
+    f.mnu5mk_Click();
+}
+
+TEST(ReadFaults, ReadersTakeOnlyTheLinesTheyUse) {
+    TempDir dir;
+    using Lines = std::vector<std::string>;
+    // A CR LF split between two reads of the file is one line end.
+    const std::string a(65535, 'a');
+    const fs::path p = dir.write("split.txt", a + "\r\nb\r\n\r\n \t\n");
+    auto first = text::readFirstLines(p, 1);
+    EXPECT_EQ(first.lines, Lines{a});
+    EXPECT_FALSE(first.restIsBlank);
+    first = text::readFirstLines(p, 2);
+    EXPECT_EQ(first.lines, (Lines{a, "b"}));
+    EXPECT_TRUE(first.restIsBlank);
+    EXPECT_EQ(text::readFirstLines(p, 9).lines, (Lines{a, "b", "", " \t"}));
+    EXPECT_EQ(text::readFirstLines(dir.write("lf.txt", "x\ny\rz"), 2).lines, (Lines{"x", "y"}));
+    // The encoding is judged on the lines read: a cp932 tail does not change them.
+    EXPECT_EQ(text::readFirstLines(dir.write("mixed.txt", "第1回\r\n\x82\xA0"), 1).lines, Lines{"第1回"});
+    // A line far too long keeps its first part, cut between characters.
+    const std::string longLine = "あ" + std::string(text::kMaxLineBytes, 'x');
+    first = text::readFirstLines(dir.write("long.txt", longLine + "\r\nnext"), 5);
+    ASSERT_EQ(first.lines.size(), 2u);
+    EXPECT_EQ(first.lines[0], longLine.substr(0, text::kMaxLineBytes));
+    const std::string straddling = std::string(text::kMaxLineBytes - 2, 'x') + "あyy";
+    EXPECT_EQ(text::readFirstLines(dir.write("cut.txt", straddling), 1).lines[0], straddling.substr(0, text::kMaxLineBytes - 2));
+
+    // The history takes 32,767 draws and blank lines after them, not one draw more.
+    auto lines = testing::syntheticHistoryLines(history::kMaxDraws, 2);
+    lines.push_back("");
+    lines.push_back("  ");
+    dir.writeLines("atarimgrp.txt", lines);
+    EXPECT_EQ(history::readWinningNumbers(dir.file("atarimgrp.txt")).history.maxn(), history::kMaxDraws);
+    lines.push_back("第32768回= 1, 2, 3, 4, 5, 6");
+    dir.writeLines("atarimgrp.txt", lines);
+    EXPECT_THROW(history::readWinningNumbers(dir.file("atarimgrp.txt")), AppError);
+}
+
+TEST(ReadFaults, HistoryAtStartUp) {
+    for (const Shape& shape : shapes()) {
+        SCOPED_TRACE(shape.name);
+        TempDir dir;
+        testing::writeMinimalEnvironment(dir);
+        shape.put(dir.file("atarimgrp.txt"));
+        FakePlatform fake;
+        Form1 f(fake);
+        const auto t0 = std::chrono::steady_clock::now();
+        const bool started = f.Form_Load(dir.str());
+        EXPECT_LT(secondsSince(t0), 5.0);
+        if (is(shape, kMissing) || is(shape, kFolder)) {
+            EXPECT_FALSE(started);
+            EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{kMissingHistory});
+        } else if (is(shape, kEmpty) || is(shape, kHugeDraws) || is(shape, kUnreadable)) {
+            EXPECT_FALSE(started);
+            ASSERT_EQ(fake.messages.size(), 1u);
+            if (is(shape, kHugeDraws)) {
+                EXPECT_NE(fake.messages[0].text.find("第32767回まで"), std::string::npos);
+            }
+        } else {
+            // Junk is read as draws that count for nothing; the program works on.
+            ASSERT_TRUE(started);
+            EXPECT_EQ(f.tdataon, 1);
+            useEverything(f);
+            EXPECT_FALSE(f.closeRequested());
+            if (is(shape, kHugeLine)) {
+                EXPECT_EQ(f.maxn, 0);
+                EXPECT_EQ(f.history.entry(0).size(), text::kMaxLineBytes);
+            }
+        }
+    }
+}
+
+TEST(ReadFaults, HistoryReloadKeepsWhatItHadWhenTheFileFails) {
+    TempDir dir;
+    testing::prepareDataFolder(dir, 60, 8);
+    const std::string good = dir.read("atarimgrp.txt");
+    FakePlatform fake;
+    Form1 f(fake);
+    ASSERT_TRUE(f.Form_Load(dir.str()));
+    f.MSFlexGrid1.setCell(1, 1, f.history.entry(60).substr(0, 14));
+    f.recalculateCombinationTable();
+    ASSERT_EQ(f.MSFlexGrid1.cell(1, 2), "60=1");
+
+    for (const Shape& shape : shapes()) {
+        SCOPED_TRACE(shape.name);
+        fake.messages.clear();
+        shape.put(dir.file("atarimgrp.txt"));
+        f.HScroll1_Change();
+        f.recalculateCombinationTable();
+        EXPECT_FALSE(f.closeRequested());
+        const bool fails = !(is(shape, kHugeLine) || is(shape, kRandom) || is(shape, kNul));
+        if (fails) {
+            // Told at each reload; the history, the table and its entries stay.
+            ASSERT_EQ(fake.messages.size(), 2u);
+            EXPECT_EQ(fake.messages[1].text, kHistoryGone);
+            EXPECT_EQ(f.maxn, 60);
+            EXPECT_EQ(f.MSFlexGrid1.cell(1, 2), "60=1");
+            EXPECT_EQ(f.HScroll1.max, 60);
+        }
+        // Back to the good file: everything works as before.
+        fs::remove_all(dir.file("atarimgrp.txt"));
+        writeBytes(dir.file("atarimgrp.txt"), good);
+        f.recalculateCombinationTable();
+        EXPECT_EQ(f.maxn, 60);
+        EXPECT_EQ(f.MSFlexGrid1.cell(1, 2), "60=1");
+    }
+}
+
+TEST(ReadFaults, DrawsAddedWhileRunningAreSeen) {
+    TempDir dir;
+    testing::prepareDataFolder(dir, 69, 8);
+    FakePlatform fake;
+    Form1 f(fake);
+    ASSERT_TRUE(f.Form_Load(dir.str()));
+    const std::string combo = " 4,11,17,23,29";
+    f.MSFlexGrid1.setCell(1, 1, combo);
+    f.recalculateCombinationTable();
+    const int entries = f.MSFlexGrid1.storedCells(1);
+
+    // The user adds draws 70 and 71 in the editor; 71 is the combination
+    // itself, and the history now needs one more win-entry column.
+    std::ofstream(dir.file("atarimgrp.txt"), std::ios::binary | std::ios::app)
+        << "70= 1, 2, 3, 5, 6, 7\r\n71=" << combo << ",30\r\n";
+    f.HScroll1.value = 1;
+    f.HScroll1_Change();
+    EXPECT_EQ(f.maxn, 71);
+    EXPECT_EQ(f.HScroll1.max, 71);
+    EXPECT_EQ(f.Label1, "第71回:" + combo + ",30");
+
+    f.recalculateCombinationTable();
+    EXPECT_EQ(f.MSFlexGrid1.storedCells(1), entries + 1);
+    EXPECT_EQ(f.MSFlexGrid1.cell(1, entries), "71=1");
+    EXPECT_EQ(f.MSFlexGrid1.cols(), 71 / 10 + 21);
+    EXPECT_EQ(f.MSFlexGrid1.cell(0, 27), "26");
+    f.HScroll1_Change();
+    EXPECT_EQ(f.Label3[1], " 1");   // the combination won grade 1 in draw 71
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST(ReadFaults, EnvironmentFileAtStartUpAndInTheDialog) {
+    for (const Shape& shape : shapes()) {
+        SCOPED_TRACE(shape.name);
+        TempDir dir;
+        testing::writeSyntheticHistory(dir, 30, 4);
+        shape.put(dir.file("Kazuban.ini"));
+        FakePlatform fake;
+        Form1 f(fake);
+        const auto t0 = std::chrono::steady_clock::now();
+        const bool started = f.Form_Load(dir.str());
+        EXPECT_LT(secondsSince(t0), 5.0);
+        if (is(shape, kMissing) || is(shape, kFolder)) {
+            EXPECT_FALSE(started);
+            EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{kMissingEnvironment});
+        } else if (!is(shape, kUnreadable)) {
+            ASSERT_TRUE(started);
+            EXPECT_TRUE(fake.messages.empty());
+            EXPECT_LE(f.editdir.size(), text::kMaxLineBytes);
+            if (is(shape, kHugeDraws)) {
+                EXPECT_EQ(f.editdir, testing::makeDrawText(testing::syntheticDraws(1, 5)[0]));
+                EXPECT_EQ(f.links.Text1[8], "第13回=" + testing::makeDrawText(testing::syntheticDraws(13, 5)[12]));
+            }
+            f.SSTab1 = kTabLinks;
+            f.SSTab1_Click();
+        }
+
+        // The settings dialog reads the same file.
+        fake.messages.clear();
+        config::Dialog d(fake);
+        d.Form_Load(dir.str());
+        const bool unreadable = is(shape, kMissing) || is(shape, kFolder) || is(shape, kUnreadable);
+        EXPECT_EQ(fake.messages.size(), unreadable ? 1u : 0u);
+        if (unreadable) {
+            EXPECT_EQ(d.Text1, config::exampleEditorPath());
+        } else if (is(shape, kEmpty)) {
+            EXPECT_EQ(d.Text1, "");
+        }
+        EXPECT_FALSE(d.closed);
+    }
+}
+
+TEST(ReadFaults, CombinationFiles) {
+    TempDir data;
+    testing::prepareDataFolder(data, 60, 8);
+    for (const Shape& shape : shapes()) {
+        SCOPED_TRACE(shape.name);
+        FakePlatform fake;
+        Form1 f(fake);
+        ASSERT_TRUE(f.Form_Load(data.str()));
+        const fs::path file = data.file("combos.txt");
+        shape.put(file);
+        fake.openAnswers.push_back(file.string());
+        const auto t0 = std::chrono::steady_clock::now();
+        f.mnudopen_Click();
+        EXPECT_LT(secondsSince(t0), 5.0);
+        EXPECT_FALSE(f.closeRequested());
+        if (is(shape, kMissing) || is(shape, kFolder)) {
+            EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{file.string() + " は存在しないﾌｧｲﾙです。"});
+        } else if (is(shape, kEmpty) || is(shape, kUnreadable)) {
+            EXPECT_EQ(f.hasCombinationData(), 0);
+            EXPECT_EQ(fake.messages.size(), is(shape, kEmpty) ? 0u : 1u);
+        } else {
+            // Junk rows are kept as read and named by the input check.
+            EXPECT_EQ(fake.messages.size(), 1u);
+            EXPECT_NE(fake.messages.at(0).text.find("入力ミス"), std::string::npos);
+            if (is(shape, kHugeDraws)) {
+                EXPECT_FALSE(f.MSFlexGrid1.cell(1000, 1).empty());
+            }
+            if (is(shape, kHugeLine)) {
+                EXPECT_EQ(f.MSFlexGrid1.cell(1, 1).size(), text::kMaxLineBytes);
+            }
+            useEverything(f);
+            EXPECT_FALSE(f.closeRequested());
+        }
+        fs::remove_all(file);
+    }
+}
+
+}  // namespace
+}  // namespace kazuban::app
