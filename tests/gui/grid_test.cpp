@@ -90,7 +90,22 @@ TEST_F(Tab0, LoadedCombinationsShowInTheGridAndTheDrawLabels) {
     EXPECT_EQ(find<QLabel>("Label3_0")->text(), QStringLiteral("1400"));
     for (int k = 1; k <= 4; ++k)
         EXPECT_EQ(find<QLabel>(QStringLiteral("Label3_%1").arg(k))->text(), QString::fromStdString(form->Label3[k]));
-    EXPECT_TRUE(find<QLabel>("Label2")->text().startsWith(QStringLiteral("≪第")));
+    // The draw number and the four counts sit over the blanks of Label2's
+    // caption, in its order (第 … 回, ４等, ３等, ２等, １等), each wide enough
+    // for the largest value it can show.
+    const QLabel* caption = find<QLabel>("Label2");
+    EXPECT_TRUE(caption->text().startsWith(QStringLiteral("≪第")));
+    int left = caption->geometry().left();
+    for (int k : {0, 4, 3, 2, 1}) {
+        auto* value = find<QLabel>(QStringLiteral("Label3_%1").arg(k));
+        ASSERT_EQ(value->parentWidget(), caption->parentWidget());
+        const QRect at = value->geometry();
+        EXPECT_GE(at.left(), left) << "Label3_" << k;
+        EXPECT_LE(at.right(), caption->geometry().right()) << "Label3_" << k;
+        left = at.right();
+        const QString widest = k == 0 ? QStringLiteral("32767") : QStringLiteral(" 1000");
+        EXPECT_LE(value->fontMetrics().horizontalAdvance(widest), at.width()) << "Label3_" << k;
+    }
 
     // The fixed row and columns stay in place while the rest scrolls away,
     // and are what the user sees there: painted in the fixed colour, over the

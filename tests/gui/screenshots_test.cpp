@@ -14,7 +14,6 @@
 #include <QTest>
 
 #include "ui/flex_grid.h"
-#include "ui/look.h"
 #include "window_fixture.h"
 
 namespace kazuban::testing {
@@ -44,7 +43,6 @@ protected:
             ASSERT_TRUE(QFile::copy(QStringLiteral(KAZUBAN_DEMO_DIR "/") + QLatin1String(name),
                                     QDir(home).filePath(QLatin1String(name))));
         ASSERT_TRUE(QDir::setCurrent(home));
-        ui::useJapaneseApplicationFont();
     }
     void TearDown() override {
         WindowTest::TearDown();
