@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "window_fixture.h"
 
@@ -33,30 +34,43 @@ protected:
     }
 };
 
-// Presses `key` in the modal dialog that the next call opens, and fails when
-// no dialog came. A dialog left open by a failure is closed after a while,
-// so the test cannot hang.
-class ModalKeyPress {
+// Runs `act` on the modal dialog that the next call opens. A dialog the
+// action leaves open is closed after a while, so the test cannot hang.
+class WhenModal {
 public:
-    explicit ModalKeyPress(Qt::Key key) {
+    explicit WhenModal(std::function<void(QWidget*)> act) : act_(std::move(act)) {
         poll_.setInterval(10);
-        QObject::connect(&poll_, &QTimer::timeout, [this, key] {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal || !modal->isVisible()) return;
             poll_.stop();
             fired_ = true;
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : modal, key);
+            act_(modal);
         });
         poll_.start();
-        QTimer::singleShot(5000, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget(); modal && !fired_) modal->close();
+        // A dialog still open after a while is closed (the test fails).
+        guard_.setSingleShot(true);
+        QObject::connect(&guard_, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                stuck_ = true;
+                modal->close();
+            }
         });
+        guard_.start(5000);
     }
-    bool fired() const { return fired_; }
+    // A key pressed where the dialog has put the focus.
+    static std::function<void(QWidget*)> press(Qt::Key key) {
+        return [key](QWidget* modal) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : modal, key);
+        };
+    }
+    // The action ran and the dialog ended without the guard's help.
+    bool worked() const { return fired_ && !stuck_; }
 
 private:
-    QTimer poll_;
-    bool fired_ = false;
+    std::function<void(QWidget*)> act_;
+    QTimer poll_, guard_;
+    bool fired_ = false, stuck_ = false;
 };
 
 TEST_F(Keyboard, AltAndF10ReachEveryMenuAndItsEntries) {
@@ -99,24 +113,26 @@ TEST_F(Keyboard, AltAndF10ReachEveryMenuAndItsEntries) {
     EXPECT_EQ(openMenu(), nullptr);
 }
 
-TEST_F(Keyboard, EscClosesTheSettingsDialogWithoutWriting) {
+TEST_F(Keyboard, EscClosesTheModalSettingsDialogWithoutWriting) {
     copyDemo();
     ASSERT_TRUE(start());
-    const QByteArray before = [&] {
+    auto readIni = [&] {
         QFile f(dir.filePath("Kazuban.ini"));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
-    auto dialog = window->createSettingsDialog();
-    dialog->show();
-    auto* editor = dialog->findChild<QLineEdit*>("Text1");
-    editor->setFocus();
-    QTest::keyClicks(editor, QStringLiteral("/usr/bin/vi"));
-    QTest::keyClick(editor, Qt::Key_Escape);
-    EXPECT_TRUE(dialog->finished());
-    EXPECT_FALSE(dialog->isVisible());
-    QFile f(dir.filePath("Kazuban.ini"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), before);
+    };
+    const QByteArray before = readIni();
+    // The dialog as the menu opens it: modal, over the window, until it ends.
+    WhenModal typeThenEsc([](QWidget* modal) {
+        auto* editor = modal->findChild<QLineEdit*>("Text1");
+        ASSERT_NE(editor, nullptr);
+        editor->setFocus();
+        QTest::keyClicks(editor, QStringLiteral("/usr/bin/vi"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    window->execSettingsDialog();
+    EXPECT_TRUE(typeThenEsc.worked());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(readIni(), before);
     EXPECT_TRUE(platform.boxes.empty());
 }
 
@@ -129,9 +145,9 @@ TEST(MessageBoxKeys, EnterConfirmsTheFirstButtonAndEscCancels) {
                           Case{platform::Buttons::YesNoCancel, Qt::Key_Escape, platform::kCancel},
                           Case{platform::Buttons::Ok, Qt::Key_Enter, platform::kOk},
                           Case{platform::Buttons::Ok, Qt::Key_Escape, platform::kOk}}) {
-        ModalKeyPress press(c.key);
+        WhenModal press(WhenModal::press(c.key));
         const int answer = real.messageBox(" 終了します。 よろしいですか？", platform::Icon::None, c.buttons);
-        EXPECT_TRUE(press.fired());
+        EXPECT_TRUE(press.worked());
         EXPECT_EQ(answer, c.answer) << "key " << c.key;
     }
 }
