@@ -1,15 +1,13 @@
-// The window without a mouse: the menu bar, the settings dialog and the
-// message boxes answer the keys a user expects.
+// The window without a mouse: the menu bar and the settings dialog answer
+// the keys a user expects (message boxes: qt_platform_test.cpp).
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
+#include "modal.h"
 #include "window_fixture.h"
 
 namespace kazuban::testing {
@@ -32,45 +30,6 @@ protected:
         QAction* a = window->menuBar()->activeAction();
         return a && a->menu() && a->menu()->isVisible() ? a->menu() : nullptr;
     }
-};
-
-// Runs `act` on the modal dialog that the next call opens. A dialog the
-// action leaves open is closed after a while, so the test cannot hang.
-class WhenModal {
-public:
-    explicit WhenModal(std::function<void(QWidget*)> act) : act_(std::move(act)) {
-        poll_.setInterval(10);
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible()) return;
-            poll_.stop();
-            fired_ = true;
-            act_(modal);
-        });
-        poll_.start();
-        // A dialog still open after a while is closed (the test fails).
-        guard_.setSingleShot(true);
-        QObject::connect(&guard_, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                stuck_ = true;
-                modal->close();
-            }
-        });
-        guard_.start(5000);
-    }
-    // A key pressed where the dialog has put the focus.
-    static std::function<void(QWidget*)> press(Qt::Key key) {
-        return [key](QWidget* modal) {
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : modal, key);
-        };
-    }
-    // The action ran and the dialog ended without the guard's help.
-    bool worked() const { return fired_ && !stuck_; }
-
-private:
-    std::function<void(QWidget*)> act_;
-    QTimer poll_, guard_;
-    bool fired_ = false, stuck_ = false;
 };
 
 TEST_F(Keyboard, AltAndF10ReachEveryMenuAndItsEntries) {
@@ -134,22 +93,6 @@ TEST_F(Keyboard, EscClosesTheModalSettingsDialogWithoutWriting) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(readIni(), before);
     EXPECT_TRUE(platform.boxes.empty());
-}
-
-TEST(MessageBoxKeys, EnterConfirmsTheFirstButtonAndEscCancels) {
-    ui::QtPlatform real;
-    struct Case { platform::Buttons buttons; Qt::Key key; int answer; };
-    for (const Case& c : {Case{platform::Buttons::OkCancel, Qt::Key_Return, platform::kOk},
-                          Case{platform::Buttons::OkCancel, Qt::Key_Escape, platform::kCancel},
-                          Case{platform::Buttons::YesNoCancel, Qt::Key_Return, platform::kYes},
-                          Case{platform::Buttons::YesNoCancel, Qt::Key_Escape, platform::kCancel},
-                          Case{platform::Buttons::Ok, Qt::Key_Enter, platform::kOk},
-                          Case{platform::Buttons::Ok, Qt::Key_Escape, platform::kOk}}) {
-        WhenModal press(WhenModal::press(c.key));
-        const int answer = real.messageBox(" 終了します。 よろしいですか？", platform::Icon::None, c.buttons);
-        EXPECT_TRUE(press.worked());
-        EXPECT_EQ(answer, c.answer) << "key " << c.key;
-    }
 }
 
 }  // namespace
