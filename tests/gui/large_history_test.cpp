@@ -14,7 +14,7 @@ namespace {
 
 class LargeHistory : public WindowTest {};
 
-TEST_F(LargeHistory, CombinationGridShowsItsLastColumn) {
+TEST_F(LargeHistory, TheGridsReachTheirLastColumnAndRow) {
     const auto lines = syntheticHistoryLines(32767, 7);
     {
         QFile f(dir.filePath("atarimgrp.txt"));
