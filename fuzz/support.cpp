@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "text/line_file.h"
+
 namespace kazuban::fuzz {
 
 void require(bool ok, const char* what) {
@@ -15,6 +17,15 @@ void require(bool ok, const char* what) {
 const history::DrawHistory& demoHistory() {
     static const history::DrawHistory h =
         history::readWinningNumbers(std::string(KAZUBAN_DEMO_DIR) + "/atarimgrp.txt").history;
+    return h;
+}
+
+const history::DrawHistory& smallHistory() {
+    static const history::DrawHistory h = [] {
+        auto lines = text::readLines(std::string(KAZUBAN_DEMO_DIR) + "/atarimgrp.txt");
+        lines.resize(201);
+        return history::historyFromLines(lines).history;
+    }();
     return h;
 }
 

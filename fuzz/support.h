@@ -12,6 +12,8 @@ namespace kazuban::fuzz {
 void require(bool ok, const char* what);
 // The demo history, read once.
 const history::DrawHistory& demoHistory();
+// Its first 200 draws: enough for every grade, quick enough to fuzz with.
+const history::DrawHistory& smallHistory();
 // Takes the first byte of the input as a number (0 when empty) and removes it.
 unsigned takeByte(std::string_view& data);
 
