@@ -148,6 +148,8 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     EXPECT_EQ(platform.progressStepsVisible, platform.progressSteps);
     EXPECT_EQ(platform.progressSteps, 1000);
     EXPECT_FALSE(shown("ProgressBar1"));
+    EXPECT_EQ(label("LabelHint2"), QStringLiteral("右ｸﾘｯｸ可"));
+    EXPECT_TRUE(shown("LabelHint2"));
     std::map<QString, QString> pairRate;
     for (int r = 1; r <= 30; ++r) {
         const std::string c = cell("MSFlexGrid2", r, 1).toStdString();
@@ -252,6 +254,7 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     EXPECT_EQ(cell("MSFlexGrid5", 1, 1), QString::fromStdString(draws.back().substr(0, 14)));
     EXPECT_EQ(cell("MSFlexGrid5", maxn - 50, 0), QStringLiteral("51"));
     EXPECT_TRUE(shown("Picture1"));
+    EXPECT_EQ(label("LabelHint5"), QStringLiteral("右ｸﾘｯｸ可"));
     EXPECT_TRUE(shown("LabelHint5"));
 
     // Pop-up menu 3: "整列" → "合計" → "降順".
