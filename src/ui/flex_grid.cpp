@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -312,6 +313,11 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        event->accept();
+        requestMenuFromKeyboard();
+        return;
+    }
     int r = g.rowSel(), c = g.colSel();
     const int page = std::max(1, (viewport()->height() - fixedHeight()) / std::max(1, rowHeight(0)));
     switch (event->key()) {
@@ -344,6 +350,22 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
     refresh();
     ensureCellVisible(r, c);
     event->accept();
+}
+
+void FlexGrid::contextMenuEvent(QContextMenuEvent* event) {
+    // A right press has already asked for the menu; the system's keyboard
+    // request (where it sends one instead of the key) is taken here.
+    if (event->reason() == QContextMenuEvent::Keyboard && interactive_) requestMenuFromKeyboard();
+    event->accept();
+}
+
+void FlexGrid::requestMenuFromKeyboard() {
+    const grid::TextGrid& g = model_->grid();
+    ensureCellVisible(g.row(), g.col());
+    const QRect cell = cellRect(g.row(), g.col());
+    keyboardMenuAt_ = viewport()->mapToGlobal(cell.isEmpty() ? QPoint(0, 0) : cell.center());
+    emit gridMouseDown(2);
+    keyboardMenuAt_.reset();
 }
 
 void FlexGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {

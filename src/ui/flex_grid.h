@@ -9,6 +9,7 @@
 // press and a drag write it into the TextGrid, the model paints it, and what a
 // handler leaves in the grid is what the view shows after the next refresh().
 #include <QTableView>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,9 +48,15 @@ public:
     int fixedWidth() const;
     int fixedHeight() const;
 
+    // While the keyboard asks for the pop-up menu (the menu key, Shift+F10),
+    // the screen point of the current cell, where the menu opens in place of
+    // the mouse position; nullopt otherwise.
+    std::optional<QPoint> keyboardMenuAt() const { return keyboardMenuAt_; }
+
 signals:
     // A mouse button went down on the grid: 1 left, 2 right, 4 middle. A left
-    // press has already made the pressed cell current.
+    // press has already made the pressed cell current. The keyboard's menu
+    // request arrives as a right press.
     void gridMouseDown(int button);
     // A left press and release on a cell (the grid's Click).
     void gridClick();
@@ -60,6 +67,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -71,6 +79,7 @@ private:
     void selectOnPress(int row, int col);
     void dragTo(const QPoint& viewportPos);
     void ensureCellVisible(int row, int col);
+    void requestMenuFromKeyboard();
 
     GridModel* model_;
     QTableView* colView_ = nullptr;
@@ -83,6 +92,7 @@ private:
     bool interactive_ = true;
     enum class Drag { None, Rows, Cols } drag_ = Drag::None;
     bool leftPressedOnCell_ = false;
+    std::optional<QPoint> keyboardMenuAt_;
 };
 
 }  // namespace kazuban::ui

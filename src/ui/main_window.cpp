@@ -282,7 +282,11 @@ QMenu* MainWindow::popupMenu(platform::PopupMenu menu) const {
 
 void MainWindow::execPopupMenu(platform::PopupMenu menu) {
     // The chosen entry's handler runs inside exec(), before the caller goes on.
-    if (QMenu* m = popupMenu(menu)) m->exec(QCursor::pos());
+    // A menu the keyboard asked for opens at the grid's current cell.
+    QPoint at = QCursor::pos();
+    for (const FlexGrid* g : {grid1_, grid2_, grid5_})
+        if (const auto p = g->keyboardMenuAt()) at = *p;
+    if (QMenu* m = popupMenu(menu)) m->exec(at);
 }
 
 // ---- the winning-numbers frame ----------------------------------------------

@@ -1,13 +1,16 @@
 // The window without a mouse: the menu bar and the settings dialog answer
 // the keys a user expects (message boxes: qt_platform_test.cpp).
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QTest>
 
 #include "modal.h"
+#include "ui/flex_grid.h"
 #include "window_fixture.h"
 
 namespace kazuban::testing {
@@ -70,6 +73,33 @@ TEST_F(Keyboard, AltAndF10ReachEveryMenuAndItsEntries) {
     QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_TRUE(dialogOpened);
     EXPECT_EQ(openMenu(), nullptr);
+}
+
+TEST_F(Keyboard, TheMenuKeyOpensAGridsPopupMenuOnTheRowsChosenWithTheArrows) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();
+    focusWindow();
+    auto* grid = find<ui::FlexGrid>("MSFlexGrid1");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    platform.popupChoices = {QStringLiteral("pmnucopy")};
+    QTest::keyClick(grid, Qt::Key_Menu);
+    ASSERT_EQ(platform.popups.size(), 1u);
+    EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Combination);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral(" 2, 3, 4,18,27\r\n 2,12,17,19,30\r\n"));
+
+    // Ctrl+Tab moves to tab 1; Shift+F10 opens pop-up menu 2 there.
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(find<QTabWidget>("SSTab1")->currentIndex(), 1);
+    auto* totals = find<ui::FlexGrid>("MSFlexGrid2");
+    totals->setFocus();
+    platform.popupChoices = {QStringLiteral("pmnucancell2")};
+    QTest::keyClick(totals, Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_EQ(platform.popups.size(), 2u);
+    EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Totals);
+    EXPECT_EQ(openMenu(), nullptr) << "Shift+F10 is not the menu bar's F10";
 }
 
 TEST_F(Keyboard, EscClosesTheModalSettingsDialogWithoutWriting) {
