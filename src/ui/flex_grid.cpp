@@ -318,6 +318,13 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
         requestMenuFromKeyboard();
         return;
     }
+    // Enter or Space on the current cell is its click (the mark-sheet list).
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) &&
+        event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        emit gridClick();
+        return;
+    }
     int r = g.rowSel(), c = g.colSel();
     const int page = std::max(1, (viewport()->height() - fixedHeight()) / std::max(1, rowHeight(0)));
     switch (event->key()) {

@@ -58,7 +58,8 @@ signals:
     // press has already made the pressed cell current. The keyboard's menu
     // request arrives as a right press.
     void gridMouseDown(int button);
-    // A left press and release on a cell (the grid's Click).
+    // A left press and release on a cell, or Enter or Space on the current
+    // cell (the grid's Click).
     void gridClick();
 
 protected:

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -75,7 +76,7 @@ TEST_F(Keyboard, AltAndF10ReachEveryMenuAndItsEntries) {
     EXPECT_EQ(openMenu(), nullptr);
 }
 
-TEST_F(Keyboard, TheMenuKeyOpensAGridsPopupMenuOnTheRowsChosenWithTheArrows) {
+TEST_F(Keyboard, GridsTakeTheMenuKeyAndEnterOnTheRowsChosenWithTheArrows) {
     copyDemo();
     ASSERT_TRUE(start());
     loadSampleCombinations();
@@ -100,6 +101,15 @@ TEST_F(Keyboard, TheMenuKeyOpensAGridsPopupMenuOnTheRowsChosenWithTheArrows) {
     ASSERT_EQ(platform.popups.size(), 2u);
     EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Totals);
     EXPECT_EQ(openMenu(), nullptr) << "Shift+F10 is not the menu bar's F10";
+
+    // On the mark-sheet list Enter is the click that shows five rows.
+    QTest::keyClick(totals, Qt::Key_Tab, Qt::ControlModifier);
+    auto* list = find<ui::FlexGrid>("MSFlexGrid3");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(find<QLabel>("Label4")->text(), QStringLiteral("ﾃﾞｰﾀ番号: 2"));
+    EXPECT_EQ(find<QLabel>("Label14")->text(), QStringLiteral("ﾃﾞｰﾀ番号: 6"));
 }
 
 TEST_F(Keyboard, EscClosesTheModalSettingsDialogWithoutWriting) {
