@@ -4,39 +4,17 @@
 #include <cstdlib>
 #include <string>
 
+#include "support/cli_run.h"
 #include "support/history_gen.h"
 #include "text/line_file.h"
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
 namespace kazuban::cli {
 namespace {
 
 using testing::TempDir;
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs the CLI with `args` (already quoted as needed) from the folder `cwd`.
-CliRun runCli(const TempDir& scratch, const std::string& cwd, const std::string& args) {
-    const std::string outFile = (scratch.path() / "stdout.txt").string();
-    const std::string errFile = (scratch.path() / "stderr.txt").string();
-    const std::string cmd = "cd '" + cwd + "' && '" KAZUBAN_CLI_PATH "' " + args + " >'" + outFile + "' 2>'" + errFile + "'";
-    const int raw = std::system(cmd.c_str());
-    CliRun r;
-#ifdef _WIN32
-    r.status = raw;
-#else
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
-    r.out = scratch.read("stdout.txt");
-    r.err = scratch.read("stderr.txt");
-    return r;
-}
+using testing::CliRun;
+using testing::runCli;
 
 TEST(Cli, HelpAndUsageErrors) {
     TempDir scratch;

@@ -2,32 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "support/cli_run.h"
 #include "support/history_gen.h"
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
 namespace kazuban::cli {
 namespace {
 
 using testing::TempDir;
 
-std::string golden(const std::string& name) {
-    std::ifstream in(std::string(KAZUBAN_TESTDATA_DIR) + "/golden/" + name, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-};
+using testing::golden;
+using CliResult = testing::CliRun;
 
 // Runs the CLI on a data folder holding the demo history and a five-line ini.
 struct CliViews : ::testing::Test {
@@ -37,17 +23,7 @@ struct CliViews : ::testing::Test {
         testing::writeMinimalEnvironment(data);
     }
     CliResult run(const std::string& args) {
-        const std::string out = (scratch.path() / "stdout.txt").string();
-        const std::string cmd = "'" KAZUBAN_CLI_PATH "' --dir '" + data.str() + "' " + args + " >'" + out + "' 2>/dev/null";
-        const int raw = std::system(cmd.c_str());
-        CliResult r;
-#ifdef _WIN32
-        r.status = raw;
-#else
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
-        r.out = scratch.read("stdout.txt");
-        return r;
+        return testing::runCli(scratch, "", "--dir '" + data.str() + "' " + args);
     }
     std::string combos() const { return "'" KAZUBAN_TESTDATA_DIR "/golden/combos200.txt'"; }
 };
