@@ -13,8 +13,23 @@ namespace kazuban::combos {
 
 namespace {
 
-// Value of a two-character field in the form the draws and the generated
-// combinations use (" 1".." 9", "10".."31"); 0 for any other pair.
+bool isAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string plainField(int v) {
+    return v < 10 ? std::string{' ', static_cast<char>('0' + v)} : std::to_string(v);
+}
+
+constexpr int tripleKey(int a, int b, int c) { return (a << 10) | (b << 5) | c; }
+constexpr int kTripleKeys = 1 << 15;
+
+// Beyond this many distinct numbers in one text, walking every draw is
+// cheaper than walking the buckets of all its triples.
+constexpr int kMaxNumbersForBuckets = 8;
+
+}  // namespace
+
 int plainFieldValue(char a, char b) {
     if (b < '0' || b > '9') return 0;
     const int low = b - '0';
@@ -24,13 +39,6 @@ int plainFieldValue(char a, char b) {
     return 0;
 }
 
-bool isAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Bit n set when the field of number n occurs in s. Exact for the substring
-// rule: a plain field is two ASCII bytes, and in UTF-8 an ASCII byte is
-// always a whole character, so a byte match is a character match.
 std::uint32_t fieldMask(std::string_view s) {
     std::uint32_t mask = 0;
     for (std::size_t i = 0; i + 1 < s.size(); ++i) {
@@ -48,19 +56,6 @@ int gradeFromMatches(int matches, bool bonusHit) {
         default: return 0;
     }
 }
-
-std::string plainField(int v) {
-    return v < 10 ? std::string{' ', static_cast<char>('0' + v)} : std::to_string(v);
-}
-
-constexpr int tripleKey(int a, int b, int c) { return (a << 10) | (b << 5) | c; }
-constexpr int kTripleKeys = 1 << 15;
-
-// Beyond this many distinct numbers in one text, walking every draw is
-// cheaper than walking the buckets of all its triples.
-constexpr int kMaxNumbersForBuckets = 8;
-
-}  // namespace
 
 std::string winEntryText(const WinEntry& e) {
     char buf[32];

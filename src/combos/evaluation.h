@@ -37,6 +37,16 @@ struct WinEntry {
     bool operator==(const WinEntry&) const = default;
 };
 
+// Value of a two-character field in the plain form (" 1".." 9", "10".."31"),
+// 0 for any other pair of bytes.
+int plainFieldValue(char a, char b);
+// Bit n set when the plain field of number n occurs in s. Exact for the
+// substring rule: a plain field is two ASCII bytes, and in UTF-8 an ASCII
+// byte is always a whole character, so a byte match is a character match.
+std::uint32_t fieldMask(std::string_view s);
+// Grade 1..4 for the number of main fields matched and the bonus; 0 for none.
+int gradeFromMatches(int matches, bool bonusHit);
+
 // "123=4": the cell text of a win entry.
 std::string winEntryText(const WinEntry& e);
 

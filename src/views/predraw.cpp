@@ -37,25 +37,9 @@ int rankOf(const std::array<int, K>& v) {
     return r;
 }
 
-// Value of a two-character field in the plain form (" 1".." 9", "10".."31"),
-// 0 for any other pair.
-int plainFieldValue(char a, char b) {
-    if (b < '0' || b > '9') return 0;
-    const int low = b - '0';
-    if (a == ' ') return low;
-    if (a == '1' || a == '2') return (a - '0') * 10 + low;
-    if (a == '3' && low <= 1) return 30 + low;
-    return 0;
-}
-
-// Bit n set when the plain field of number n occurs in s. In UTF-8 an ASCII
-// byte is always a whole character, so a byte match is a character match.
-std::uint32_t fieldMask(std::string_view s) {
-    std::uint32_t mask = 0;
-    for (std::size_t i = 0; i + 1 < s.size(); ++i)
-        if (const int v = plainFieldValue(s[i], s[i + 1])) mask |= 1u << v;
-    return mask;
-}
+using combos::fieldMask;
+using combos::gradeFromMatches;
+using combos::plainFieldValue;
 
 // A draw whose text is exactly the 17 ASCII characters of five distinct plain
 // main fields and a plain bonus field: "field occurs in c" is then "bit set".
@@ -71,14 +55,6 @@ bool regularDraw(std::string_view t, std::uint32_t& mainMask, int& bonus) {
     return bonus != 0 && !(mainMask >> bonus & 1u);
 }
 
-int gradeFromMatches(int matches, bool bonusHit) {
-    switch (matches) {
-        case 5: return 1;
-        case 4: return bonusHit ? 2 : 3;
-        case 3: return 4;
-        default: return 0;
-    }
-}
 
 constexpr std::array<const char*, 10> kHeaders = {
     "回", "当選番号データ", "合計", "当選回数", "最新当選回", "最高", "奇:偶",
