@@ -7,7 +7,12 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "ui/flex_grid.h"
 #include "ui/grid_model.h"
@@ -20,6 +25,14 @@ QColor background(const QAbstractItemModel* m, int r, int c) {
     return m->data(m->index(r, c), Qt::BackgroundRole).value<QBrush>().color();
 }
 QString text(const QAbstractItemModel* m, int r, int c) { return m->data(m->index(r, c)).toString(); }
+
+// Every cell of a grid, row by row.
+std::vector<std::vector<std::string>> cells(const grid::TextGrid& g) {
+    std::vector<std::vector<std::string>> out(static_cast<std::size_t>(g.rows()));
+    for (int r = 0; r < g.rows(); ++r)
+        for (int c = 0; c < g.cols(); ++c) out[static_cast<std::size_t>(r)].push_back(g.cell(r, c));
+    return out;
+}
 
 TEST(GridModel, FollowsItsGridThroughEveryKindOfChange) {
     grid::TextGrid g(4, 5, 1, 2);
@@ -64,6 +77,28 @@ TEST(GridModel, FollowsItsGridThroughEveryKindOfChange) {
 
 class Tab0 : public WindowTest {
 protected:
+    // The scroll bar's handle dragged with the mouse past one end.
+    static void dragScrollBar(QScrollBar* bar, bool toRightEnd) {
+        QStyleOptionSlider opt;
+        opt.initFrom(bar);
+        opt.orientation = bar->orientation();
+        opt.state |= QStyle::State_Horizontal;
+        opt.minimum = bar->minimum();
+        opt.maximum = bar->maximum();
+        opt.sliderPosition = bar->sliderPosition();
+        opt.sliderValue = bar->value();
+        opt.singleStep = bar->singleStep();
+        opt.pageStep = bar->pageStep();
+        opt.upsideDown = bar->invertedAppearance();
+        const QRect handle = bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, bar);
+        ASSERT_FALSE(handle.isEmpty());
+        const QPoint to(toRightEnd ? bar->width() + 40 : -40, handle.center().y());
+        QTest::mousePress(bar, Qt::LeftButton, {}, handle.center());
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(bar->mapToGlobal(to)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, to);
+    }
     ui::FlexGrid* grid() { return find<ui::FlexGrid>("MSFlexGrid1"); }
     void press(Qt::MouseButton button, int row, int col) {
         QTest::mousePress(grid()->viewport(), button, {}, grid()->cellRect(row, col).center());
@@ -155,11 +190,38 @@ TEST_F(Tab0, PressAndDragSelectWholeRowsAndTheCopyEntryCopiesThem) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral(" 2, 3, 4,18,27\r\n 2,12,17,19,30\r\n 2, 3, 7, 8,14\r\n"));
 
-    // Delete through the menu empties the rows on screen too.
+    // Rows 3 to 5 copied and pasted with the anchor on row 10 land in rows
+    // 10 to 12; every other cell, the win entries of rows 10 to 12 included,
+    // stays as it was.
+    dragRows("MSFlexGrid1", 3, 5, 1);
+    platform.popupChoices = {QStringLiteral("pmnucopy")};
+    press(Qt::RightButton, 4, 1);
+    const QString copied = QString::fromStdString(g.cell(3, 1) + "\r\n" + g.cell(4, 1) + "\r\n" + g.cell(5, 1) + "\r\n");
+    EXPECT_EQ(copied.size(), 3 * 16);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), copied);
+    const std::vector<std::vector<std::string>> before = cells(g);
+    press(Qt::LeftButton, 10, 1);
+    platform.popupChoices = {QStringLiteral("pmnupaste")};
+    press(Qt::RightButton, 10, 1);
+    std::vector<std::vector<std::string>> expected = before;
+    for (int r = 10; r <= 12; ++r) expected[static_cast<std::size_t>(r)][1] = before[static_cast<std::size_t>(r - 7)][1];
+    EXPECT_EQ(cells(g), expected);
+    for (int r = 10; r <= 12; ++r) EXPECT_EQ(text(grid()->gridModel(), r, 1), text(grid()->gridModel(), r - 7, 1)) << r;
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), copied);
+
+    // Delete through the menu empties the rows on screen too, whole rows
+    // from the combination to the last win entry, also for a selection
+    // dragged upwards; nothing moves up.
+    dragRows("MSFlexGrid1", 5, 3, 2);
     platform.popupChoices = {QStringLiteral("pmnudelete")};
     press(Qt::RightButton, 3, 1);
     EXPECT_EQ(text(grid()->gridModel(), 3, 1), QString());
     EXPECT_EQ(text(grid()->gridModel(), 3, 0), QStringLiteral("3"));
+    for (int r = 3; r <= 5; ++r) {
+        expected[static_cast<std::size_t>(r)].assign(expected[static_cast<std::size_t>(r)].size(), std::string());
+        expected[static_cast<std::size_t>(r)][0] = std::to_string(r);
+    }
+    EXPECT_EQ(cells(g), expected);
 
     // The keyboard moves the selection's end.
     press(Qt::LeftButton, 6, 2);
@@ -168,19 +230,112 @@ TEST_F(Tab0, PressAndDragSelectWholeRowsAndTheCopyEntryCopiesThem) {
     EXPECT_EQ(g.rowSel(), 7);
 }
 
-TEST_F(Tab0, ButtonsRunTheirCommands) {
+TEST_F(Tab0, ButtonsAndTheDrawSelectorRunTheirCommands) {
     copyDemo();
     ASSERT_TRUE(start());
     loadSampleCombinations();
+    const grid::TextGrid& g = form->MSFlexGrid1;
     const QAbstractItemModel* m = grid()->gridModel();
-    // "⇔" turns the win entries to descending order; "AC" after OK empties all.
+    const auto ascending = cells(g);
+    const std::size_t winColumns = ascending[1].size() - 2;
+    auto label = [&](const char* name) { return find<QLabel>(QString::fromLatin1(name))->text(); };
+    // The draw number and prize counts of draw d as the frame shows them,
+    // counted from the win entries on screen.
+    auto expectDrawShown = [&](int d, const QString& numbers) {
+        EXPECT_EQ(label("Label1"), QStringLiteral("第%1回:").arg(d) + numbers);
+        EXPECT_EQ(label("Label3_0"), QString::number(d));
+        for (int grade = 1; grade <= 4; ++grade) {
+            const QString entry = QStringLiteral("%1=%2").arg(d).arg(grade);
+            int n = 0;
+            for (int r = 1; r <= 1000; ++r)
+                for (int c = 2; c < m->columnCount(); ++c) n += text(m, r, c) == entry;
+            EXPECT_EQ(find<QLabel>(QStringLiteral("Label3_%1").arg(grade))->text(),
+                      n ? QStringLiteral(" %1").arg(n) : QStringLiteral("0"))
+                << "draw " << d << " grade " << grade;
+        }
+    };
+
+    // The draw selector starts at its left end, the latest draw; its handle
+    // dragged to the right end shows draw 1, back to the left end the latest
+    // draw again. The win entries stay as they are.
+    auto* bar = find<QScrollBar>("HScroll1");
+    EXPECT_EQ(bar->minimum(), 1);
+    EXPECT_EQ(bar->maximum(), 1400);
+    EXPECT_EQ(bar->value(), 1);
+    dragScrollBar(bar, true);
+    EXPECT_EQ(bar->value(), 1400);
+    expectDrawShown(1, QStringLiteral(" 1, 3,17,20,25,26"));
+    EXPECT_NE(label("Label3_4"), QStringLiteral("0")) << "draw 1 gives the sample some fourth prizes";
+    dragScrollBar(bar, false);
+    EXPECT_EQ(bar->value(), 1);
+    expectDrawShown(1400, QStringLiteral(" 1,14,15,17,29,30"));
+    EXPECT_EQ(cells(g), ascending);
+
+    // "⇔" turns the win entries to descending order, row by row; twice, it
+    // gives back the order they had.
     QTest::mouseClick(find<QWidget>("Command4"), Qt::LeftButton);
     EXPECT_NE(text(m, 1, 2), QStringLiteral("48=4"));
+    for (int r = 1; r <= 30; ++r) {
+        const auto& row = ascending[static_cast<std::size_t>(r)];
+        std::vector<std::string> entries(row.begin() + 2, row.end());
+        entries.erase(std::find(entries.begin(), entries.end(), std::string()), entries.end());
+        std::reverse(entries.begin(), entries.end());
+        entries.resize(winColumns);
+        std::vector<std::string> shown;
+        for (std::size_t c = 2; c < winColumns + 2; ++c) shown.push_back(g.cell(r, static_cast<int>(c)));
+        EXPECT_EQ(shown, entries) << "row " << r;
+    }
+    QTest::mouseClick(find<QWidget>("Command4"), Qt::LeftButton);
+    EXPECT_EQ(cells(g), ascending);
+
+    // "￥" works the entries out again (ascending) and shows the latest draw,
+    // wherever the selector stood; the selector stays there.
+    dragScrollBar(bar, true);
+    QTest::mouseClick(find<QWidget>("Command4"), Qt::LeftButton);
+    ASSERT_NE(cells(g), ascending);
+    QTest::mouseClick(find<QWidget>("Command5"), Qt::LeftButton);
+    EXPECT_EQ(cells(g), ascending);
+    expectDrawShown(1400, QStringLiteral(" 1,14,15,17,29,30"));
+    EXPECT_EQ(bar->value(), 1400);
+
+    // "AC" answered Cancel changes nothing; answered OK it empties all.
+    platform.answers = {platform::kCancel};
+    QTest::mouseClick(find<QWidget>("Command6"), Qt::LeftButton);
+    ASSERT_FALSE(platform.boxes.empty());
+    EXPECT_EQ(platform.boxes.back().text, "全ﾃﾞｰﾀを消去しますか？\r\n");
+    EXPECT_EQ(platform.boxes.back().icon, platform::Icon::Exclamation);
+    EXPECT_EQ(platform.boxes.back().buttons, platform::Buttons::OkCancel);
+    EXPECT_EQ(cells(g), ascending);
     platform.answers = {platform::kOk};
     QTest::mouseClick(find<QWidget>("Command6"), Qt::LeftButton);
     EXPECT_EQ(platform.boxes.back().text, "全ﾃﾞｰﾀを消去しますか？\r\n");
     EXPECT_EQ(text(m, 1, 1), QString());
     EXPECT_EQ(text(m, 1, 2), QString());
+    EXPECT_EQ(text(m, 0, 1), QStringLiteral("組合せデータ"));
+
+    // "△" gathers scattered rows at the top, each combination's numbers and
+    // the rows in ascending order (equal rows stay two rows), renumbers and
+    // works the win entries out again.
+    form->MSFlexGrid1.setCell(5, 1, "12,13,14,15,16");
+    form->MSFlexGrid1.setCell(9, 1, " 5,31,12, 3,20");
+    form->MSFlexGrid1.setCell(700, 1, " 5,11,13,21,31");
+    form->MSFlexGrid1.setCell(800, 1, "12,13,14,15,16");
+    window->refreshFromState();
+    dragScrollBar(bar, true);
+    QTest::mouseClick(find<QWidget>("Command3"), Qt::LeftButton);
+    const QStringList sorted = {" 3, 5,12,20,31", " 5,11,13,21,31", "12,13,14,15,16", "12,13,14,15,16"};
+    for (int r = 1; r <= 1000; ++r) {
+        EXPECT_EQ(text(m, r, 0), QString::number(r));
+        EXPECT_EQ(text(m, r, 1), r <= 4 ? sorted[r - 1] : QString()) << r;
+        if (r > 4) {
+            EXPECT_EQ(text(m, r, 2), QString()) << r;
+        }
+    }
+    // The sample's first row was " 5,11,13,21,31": the same entries again.
+    std::vector<std::string> wins(ascending[1].begin() + 2, ascending[1].end());
+    const auto after = cells(g);
+    EXPECT_EQ(std::vector<std::string>(after[2].begin() + 2, after[2].end()), wins);
+    expectDrawShown(1400, QStringLiteral(" 1,14,15,17,29,30"));
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "window_fixture.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QProgressBar>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTabWidget>
+#include <QTest>
 
 namespace kazuban::testing {
 
@@ -108,6 +111,19 @@ void WindowTest::trigger(const QString& name) {
     ASSERT_NE(action, nullptr) << name.toStdString();
     ASSERT_TRUE(action->isEnabled()) << name.toStdString();
     action->trigger();
+}
+
+void WindowTest::dragRows(const char* gridName, int fromRow, int toRow, int col) {
+    auto* g = find<ui::FlexGrid>(QString::fromLatin1(gridName));
+    ASSERT_NE(g, nullptr) << gridName;
+    const QRect from = g->cellRect(fromRow, col), to = g->cellRect(toRow, col);
+    ASSERT_FALSE(from.isEmpty()) << gridName << " row " << fromRow << " is out of sight";
+    ASSERT_FALSE(to.isEmpty()) << gridName << " row " << toRow << " is out of sight";
+    QTest::mousePress(g->viewport(), Qt::LeftButton, {}, from.center());
+    QMouseEvent move(QEvent::MouseMove, QPointF(to.center()), QPointF(g->viewport()->mapToGlobal(to.center())),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(g->viewport(), &move);
+    QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, to.center());
 }
 
 void WindowTest::selectTab(int index) { find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(index); }

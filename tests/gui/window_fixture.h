@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "ui/flex_grid.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 #include "ui/settings_dialog.h"
@@ -77,6 +78,9 @@ protected:
     // Triggers a menu entry, failing the test when it is missing or disabled.
     void trigger(const QString& name);
     void selectTab(int index);
+    // A left press on (fromRow, col) of a grid, a drag with the button held to
+    // (toRow, col) and the release there; both cells must be in sight.
+    void dragRows(const char* gridName, int fromRow, int toRow, int col);
 
     ScriptedPlatform platform;
     QTemporaryDir dir;
