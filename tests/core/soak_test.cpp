@@ -287,6 +287,7 @@ std::ostream& operator<<(std::ostream& os, const SessionSetup& s) {
     return os << "seed " << s.seed << ", " << s.steps << " steps";
 }
 
+
 class Session {
 public:
     explicit Session(const SessionSetup& setup) : setup_(setup), p_(setup.seed) {
@@ -358,7 +359,7 @@ private:
             if (c == '\r' || c == '\n') c = '|';
         if (s.size() > 160) s = s.substr(0, 160) + "...";
         log_.push_back("  step " + std::to_string(step_) + ": " + s);
-        if (std::getenv("SOAK_TRACE")) std::fprintf(stderr, "%s\n", log_.back().c_str());
+        if (std::getenv("KAZUBAN_SOAK_TRACE")) std::fprintf(stderr, "%s\n", log_.back().c_str());
         if (log_.size() > 40) log_.pop_front();
     }
     std::string describe() const {
@@ -505,6 +506,7 @@ private:
 
     // ---- the settings dialog: a few random edits, then OK, Cancel or the home page ----
     void runSettingsDialog() {
+        if (p_.chance(0.1)) return note("  the dialog closed at once");
         config::Dialog d(p_);
         d.Form_Load(form_->startdir);
         const std::string root = dir_.str();
@@ -750,6 +752,11 @@ private:
     std::string savedHistory_;
 };
 
+std::string sessionName(const ::testing::TestParamInfo<SessionSetup>& info) {
+    static constexpr const char* kNames[] = {"demo", "short", "badlines"};
+    return std::string(kNames[static_cast<int>(info.param.data)]) + "_seed" + std::to_string(info.param.seed);
+}
+
 class LongUse : public ::testing::TestWithParam<SessionSetup> {};
 
 TEST_P(LongUse, RandomSessionKeepsEveryInvariant) {
@@ -763,7 +770,8 @@ INSTANTIATE_TEST_SUITE_P(Sessions, LongUse,
                                            SessionSetup{37, StartData::Demo, 1000},
                                            SessionSetup{41, StartData::Demo, 1000},
                                            SessionSetup{59, StartData::Short, 1000},
-                                           SessionSetup{73, StartData::BadLines, 1000}));
+                                           SessionSetup{73, StartData::BadLines, 1000}),
+                         sessionName);
 
 // A longer hunt on demand: KAZUBAN_SOAK_SEEDS="first last" runs those seeds
 // (demo data, short history and bad lines in turn), KAZUBAN_SOAK_STEPS steps each.
