@@ -36,6 +36,7 @@ using testing::TempDir;
 
 constexpr const char* kExitQuestion = " 終了します。 よろしいですか？";
 constexpr const char* kTableHeader = "組合せデータ";
+constexpr const char* kMissingEnvironment = "Kazuban.ini ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
 
 // ---- a failing disk, switched on for a number of writes -----------------------------
 
@@ -375,6 +376,19 @@ private:
     bool start() {
         restoreHistory();
         form_.reset();
+        if (!dir_.exists("Kazuban.ini")) {
+            // Without the environment file the program refuses to start;
+            // the user puts the file back and starts again.
+            form_ = std::make_unique<Form1>(p_);
+            note("start-up without Kazuban.ini");
+            if (form_->Form_Load(dir_.str()) || !form_->closeRequested() || p_.lastMessage != kMissingEnvironment) {
+                fail("start-up without Kazuban.ini did not refuse with its message");
+                return false;
+            }
+            dir_.writeLines("Kazuban.ini", testing::environmentLines());
+            iniDeleted_ = false;
+            form_.reset();
+        }
         form_ = std::make_unique<Form1>(p_);
         note("start-up");
         bool ok = false;
@@ -411,6 +425,7 @@ private:
             fail(s);
             return false;
         }
+        if (iniDeleted_ && dir_.exists("Kazuban.ini")) iniDeleted_ = false;   // a writer made it anew
         if (auto s = fileProblem(); !s.empty()) {
             fail(s);
             return false;
@@ -426,7 +441,7 @@ private:
             const std::string name = it->path().filename().string();
             if (name.find(".tmp-") != std::string::npos) return "a temporary file was left behind: " + name;
         }
-        if (!dir_.exists("Kazuban.ini")) return "Kazuban.ini is gone";
+        if (!iniDeleted_ && !dir_.exists("Kazuban.ini")) return "Kazuban.ini is gone";
         if (historyState_ == HistoryState::Readable && !fs::is_regular_file(dir_.file("atarimgrp.txt"), ec))
             return "atarimgrp.txt is gone";
         return {};
@@ -626,6 +641,31 @@ private:
         note("atarimgrp.txt readable again");
     }
 
+    // ---- the user's editor on Kazuban.ini: deleted, or overwritten with junk ----
+    void mangleEnvironmentFile() {
+        switch (p_.pick(4)) {
+            case 0:
+                fs::remove(dir_.file("Kazuban.ini"));
+                iniDeleted_ = true;
+                return note("Kazuban.ini deleted");
+            case 1: {
+                std::string bytes;
+                for (int i = 0; i < 2048; ++i) bytes.push_back(static_cast<char>(p_.rng() & 0xFF));
+                dir_.write("Kazuban.ini", bytes);
+                break;
+            }
+            case 2: {
+                std::string lines;
+                for (int i = p_.between(1, 40); i > 0; --i) lines += testing::junkLine(p_.rng, 30) + testing::randomLineEnd(p_.rng);
+                dir_.write("Kazuban.ini", lines);
+                break;
+            }
+            default: dir_.write("Kazuban.ini", ""); break;
+        }
+        iniDeleted_ = false;
+        note("Kazuban.ini overwritten");
+    }
+
     // ---- the actions ----
     static bool call(Session& s, void (Form1::*handler)()) {
         (s.form_.get()->*handler)();
@@ -725,6 +765,10 @@ private:
                              s.emptyHistory();
                              return false;
                          }});
+            a.push_back({0.3, "Kazuban.ini mangled", [](Session& s) {
+                             s.mangleEnvironmentFile();
+                             return false;
+                         }});
             a.push_back({0.4, "disk fails", [](Session& s) {
                              g_failingWrites = s.p_.between(1, 2);
                              return false;
@@ -750,6 +794,7 @@ private:
     HistoryState historyState_ = HistoryState::Readable;
     int unreadableFor_ = 0;
     std::string savedHistory_;
+    bool iniDeleted_ = false;   // the user deleted Kazuban.ini; a writer may make it anew
 };
 
 std::string sessionName(const ::testing::TestParamInfo<SessionSetup>& info) {
