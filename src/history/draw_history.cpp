@@ -127,7 +127,7 @@ std::string problemsMessage(const std::vector<LineProblem>& problems) {
                     "これらの行は集計にも当選確認にも使いません。\n";
     const std::size_t shown = std::min<std::size_t>(problems.size(), 5);
     for (std::size_t i = 0; i < shown; ++i)
-        m += "\n" + std::to_string(problems[i].lineNumber) + " 行目： " + problems[i].what;
+        m.append("\n").append(std::to_string(problems[i].lineNumber)).append(" 行目： ").append(problems[i].what);
     if (problems.size() > shown) m += "\nほか " + std::to_string(problems.size() - shown) + " 行";
     return m;
 }

@@ -155,7 +155,7 @@ std::string cut(std::string_view s, std::size_t first, std::size_t count) {
 }  // namespace
 
 std::string Str(double v) {
-    if (!std::isfinite(v)) return (v < 0 ? "" : " ") + nonFinite(v);
+    if (!std::isfinite(v)) return std::string(v < 0 ? "" : " ").append(nonFinite(v));
     char buf[48];
     return std::string(buf, formatNumber(buf, v, true, false));
 }

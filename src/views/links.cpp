@@ -27,7 +27,9 @@ int firstInvalidLink(const std::array<std::string, 9>& links) {
     return -1;
 }
 
-std::string invalidLinkMessage(int index) { return " " + text::intText(index + 1) + kLinkMistake; }
+std::string invalidLinkMessage(int index) {
+    return std::string(" ").append(text::intText(index + 1)).append(kLinkMistake);
+}
 
 void refreshLinks(app::LinkControls& c) {
     for (std::size_t i = 0; i < 9; ++i) {
