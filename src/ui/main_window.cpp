@@ -222,6 +222,7 @@ void MainWindow::buildPopupMenus() {
 
     popup2_ = new QMenu(this);
     popup2_->setObjectName(QStringLiteral("pmnupopup2"));
+    popup2_->setTitle(QStringLiteral("◇ PopupMenu2"));   // never shown in the menu bar
     QMenu* psort = addSubMenu(popup2_, "psort", "整列");
     addHandlerAction(psort, "psmnu1", "組合わせﾃﾞｰﾀ", [&f] { f.psmnu1_click(); });
     addSeparator(psort, "pkugiri61");
@@ -247,6 +248,7 @@ void MainWindow::buildPopupMenus() {
 
     popup3_ = new QMenu(this);
     popup3_->setObjectName(QStringLiteral("pmnupopup3"));
+    popup3_->setTitle(QStringLiteral("◇ PopupMenu3"));   // never shown in the menu bar
     QMenu* ptsort = addSubMenu(popup3_, "ptsort", "整列");
     struct SortEntry { int column; const char* caption; };
     static constexpr SortEntry kSorts[] = {{0, "回"},        {1, "当選番号"}, {2, "合計"},

@@ -74,6 +74,8 @@ TEST_F(StartUp, PopupMenusListTheirEntriesInOrder) {
                            "kugiri36|", "ptsmnu7=P相性率", "kugiri37|", "ptsmnu8=T相性率", "kugiri38|",
                            "ptsmnu9=5分割分布"}));
     EXPECT_EQ(entries(find<QMenu>("ptsmnu6")), QStringList({"ptsmnu6s=昇順", "kugiri361|", "ptsmnu6k=降順"}));
+    EXPECT_EQ(window->popupMenu(platform::PopupMenu::Totals)->title(), QStringLiteral("◇ PopupMenu2"));
+    EXPECT_EQ(window->popupMenu(platform::PopupMenu::Predraw)->title(), QStringLiteral("◇ PopupMenu3"));
 }
 
 TEST_F(StartUp, ExitAsksFirstFromTheMenuAndFromTheTitleBar) {
