@@ -7,6 +7,7 @@
 //   form1_combos.cpp   the combination table and the first tab's commands
 //   form1_views.cpp    totals, mark-sheet and pre-draw views, tab switching
 //   form1_output.cpp   CSV export, printing, registration, analysis links
+//   form1_undo.cpp     undo and redo of the combination table
 #include <array>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include <variant>
 #include <vector>
 
+#include "combos/undo_history.h"
 #include "grid/text_grid.h"
 #include "history/draw_history.h"
 #include "history/statistics.h"
@@ -91,6 +93,14 @@ public:
     void showPrizeCounts(int d);
     // The clear-or-append question: the start row, or nullopt when the command ends.
     std::optional<int> askClearOrAppend();
+    // The same question without its effect: the start row and whether the
+    // table is to be emptied first (Yes), or nullopt when the command ends.
+    struct ClearOrAppend {
+        int start = 0;
+        bool clear = false;
+    };
+    std::optional<ClearOrAppend> askClearOrAppendFirst();
+    void clearForNewData();   // the effect of Yes
     void evaluateWinEntries();
     int winEntryLastColumn() const;   // floor(maxn * 0.1) + 20, widened as needed
     void mnudopen_Click();
@@ -113,6 +123,12 @@ public:
     void clearAllData();
     void HScroll1_Change();
     void showDraw(int k);   // the draw display of the winning-numbers frame
+
+    // ---- undo and redo of the combination table (form1_undo.cpp) -------------
+    // "元に戻す" and "やり直し": the texts come back exactly and the table is
+    // checked and evaluated again as "￥" does.
+    void mnuundo_Click();
+    void mnuredo_Click();
 
     // ---- analysis views and tab switching (form1_views.cpp) -------------------
     void SSTab1_Click();
@@ -172,6 +188,7 @@ public:
     history::RecentRanking recentRanking{};
 
     TextGrid MSFlexGrid1;                  // the CombinationTable
+    combos::UndoHistory undoHistory;       // the steps of the commands that changed it
     TextGrid& combinationTable() { return MSFlexGrid1; }
     const TextGrid& combinationTable() const { return MSFlexGrid1; }
     TextGrid MSFlexGrid2;                  // totals view

@@ -85,22 +85,30 @@ void Form1::showPrizeCounts(int d) {
 }
 
 std::optional<int> Form1::askClearOrAppend() {
-    if (hasCombinationData() == 0) return 0;
+    const auto plan = askClearOrAppendFirst();
+    if (!plan) return std::nullopt;
+    if (plan->clear) clearForNewData();
+    return plan->start;
+}
+
+std::optional<Form1::ClearOrAppend> Form1::askClearOrAppendFirst() {
+    if (hasCombinationData() == 0) return ClearOrAppend{};
     msg = std::string(kClearOrAppend);
     const int answer = platform.messageBox(kClearOrAppend, Icon::Exclamation, Buttons::YesNoCancel);
-    if (answer == platform::kYes) {
-        MSFlexGrid1.clearRange(1, 1, combos::kDataRows, 1);
-        MSFlexGrid1.clear();
-        buildCombinationTable();
-        MSFlexGrid1.setCell(0, 1, combos::kTableHeader);
-        return 0;
-    }
+    if (answer == platform::kYes) return ClearOrAppend{0, true};
     if (answer == platform::kNo) {
         const int r = combos::firstEmptyRow(MSFlexGrid1);
         if (r > combos::kDataRows) return std::nullopt;
-        return r - 1;
+        return ClearOrAppend{r - 1, false};
     }
     return std::nullopt;
+}
+
+void Form1::clearForNewData() {
+    MSFlexGrid1.clearRange(1, 1, combos::kDataRows, 1);
+    MSFlexGrid1.clear();
+    buildCombinationTable();
+    MSFlexGrid1.setCell(0, 1, combos::kTableHeader);
 }
 
 void Form1::showDraw(int k) {
@@ -112,8 +120,11 @@ void Form1::showDraw(int k) {
 // ---- combination files ------------------------------------------------------
 
 void Form1::mnudopen_Click() {
-    const std::optional<int> start = askClearOrAppend();
-    if (!start) return;
+    combos::UndoStep step(undoHistory, MSFlexGrid1);
+    // The answer Yes empties the table only once the chosen file has been
+    // read: a cancelled dialog or a missing or unreadable file loses nothing.
+    const auto plan = askClearOrAppendFirst();
+    if (!plan) return;
     const auto file = platform.openFileDialog(combos::comboFileDialog(datadir, false));
     if (!file || file->empty()) return;
     if (!platform.fileExists(*file)) {
@@ -121,14 +132,17 @@ void Form1::mnudopen_Click() {
         return;
     }
     std::vector<std::string> lines;
+    bool read = true;
     try {
         lines = combos::readCombinationFile(pathFromUtf8(*file));
     } catch (const AppError& e) {
-        // A file that exists but cannot be read: nothing was placed.
+        // A file that exists but cannot be read: nothing is placed, the rows
+        // already there stay, and the command goes on with its next steps.
         platform.messageBox(e.text(), Icon::None, Buttons::Ok);
-        return;
+        read = false;
     }
-    combos::placeLines(MSFlexGrid1, *start, lines);
+    if (read && plan->clear) clearForNewData();
+    combos::placeLines(MSFlexGrid1, plan->start, lines);
     recalculateCombinationTable();
     Label3[0] = text::intText(maxn);
     showPrizeCounts(maxn);
@@ -184,6 +198,7 @@ void placeBatch(Form1& f, int s, const std::vector<std::string>& batch) {
 // The batch is made before the clear-or-append question, so a refusal or a
 // batch that cannot be completed leaves the table as it was, even after Yes.
 void generationCommand(Form1& f, int n) {
+    combos::UndoStep step(f.undoHistory, f.MSFlexGrid1);
     const auto batch = makeBatch(f, n);
     if (!batch) return;
     if (const auto s = f.askClearOrAppend()) placeBatch(f, *s, *batch);
@@ -216,9 +231,13 @@ void Form1::pmnucopy_click() {
     platform.setClipboardText(combos::copyText(MSFlexGrid1, MSFlexGrid1.row(), MSFlexGrid1.rowSel()));
 }
 
-void Form1::pmnupaste_click() { combos::pasteText(MSFlexGrid1, platform.clipboardText(), MSFlexGrid1.row()); }
+void Form1::pmnupaste_click() {
+    combos::UndoStep step(undoHistory, MSFlexGrid1);
+    combos::pasteText(MSFlexGrid1, platform.clipboardText(), MSFlexGrid1.row());
+}
 
 void Form1::pmnudelete_click() {
+    combos::UndoStep step(undoHistory, MSFlexGrid1);
     combos::deleteRows(MSFlexGrid1, MSFlexGrid1.row(), MSFlexGrid1.rowSel(), winEntryLastColumn());
 }
 
@@ -239,6 +258,10 @@ void Form1::Command5_Click() {
 }
 
 void Form1::Command3_Click() {
+    // A row the sort cannot read back would come out empty and be lost: the
+    // input check names it first and nothing changes.
+    if (validateCombinations() > 0) return;
+    combos::UndoStep step(undoHistory, MSFlexGrid1);
     sortCombinations();
     MSFlexGrid1.clearRange(1, combos::kFirstWinColumn, combos::kDataRows, winEntryLastColumn());
     {
@@ -251,6 +274,7 @@ void Form1::Command3_Click() {
 void Form1::Command4_Click() { reverseWinEntries(); }
 
 void Form1::Command6_Click() {
+    combos::UndoStep step(undoHistory, MSFlexGrid1);
     msg = std::string(kClearAll);
     if (platform.messageBox(kClearAll, Icon::Exclamation, Buttons::OkCancel) == platform::kOk) clearAllData();
 }

@@ -77,6 +77,7 @@ void Form1::MSFlexGrid2_MouseDown(int button) {
 }
 
 void Form1::psmnu1_click() {
+    combos::UndoStep step(undoHistory, combinationTable());
     platform.setBusy(true);
     TextGrid& view = MSFlexGrid2;
     view.sortRows(1, kRows, 1, true, grid::Comparison::Generic);
@@ -118,6 +119,7 @@ void Form1::psmnu9_click() { pbsort(9); }
 void Form1::pbsort(int column) {
     if (column < 0 || column > 9) return;
     TextGrid& table = combinationTable();
+    combos::UndoStep step(undoHistory, table);
     // Every win-entry cell, including columns a widened table gained.
     table.clearRange(1, 2, kRows, std::max(winEntryLastColumn(), table.cols() - 1));
     MSFlexGrid2.sortRows(1, kRows, column, false, grid::Comparison::Generic);
