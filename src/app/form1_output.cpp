@@ -87,7 +87,12 @@ void Form1::refreshLinks() { views::refreshLinks(links); }
 
 void Form1::Command1_Click(int index) {
     if (index < 0 || index >= config::kLinkCount) return;
-    openInBrowser(*this, views::linkUrl(links.Text1[static_cast<std::size_t>(index)]));
+    const std::string url = views::linkUrl(links.Text1[static_cast<std::size_t>(index)]);
+    if (!views::isWebAddress(url)) {
+        msg = platform.messageBox(views::notWebAddressMessage(index), Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    openInBrowser(*this, url);
 }
 
 void Form1::Option1_Click(int index) { views::editLink(links, index); }

@@ -32,6 +32,13 @@ constexpr const char* kSystemOpener = "open";
 constexpr const char* kSystemOpener = "xdg-open";
 #endif
 
+// Opens a file with the desktop's default program for its kind.
+#ifdef _WIN32
+constexpr const char* kFileOpener = "explorer.exe";
+#else
+constexpr const char* kFileOpener = kSystemOpener;
+#endif
+
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 struct Word {
@@ -259,6 +266,9 @@ std::string editorCommandLine(const std::string& editdir, bool editorExists, con
 }
 
 std::string spreadsheetCommandLine(const std::string& calcdir, const std::string& path) {
+    // Without a spreadsheet program the desktop opens the print file with its
+    // default program for CSV files.
+    if (calcdir.find_first_not_of(" \t") == std::string::npos) return std::string(kFileOpener) + " " + path;
     return calcdir + " " + path;
 }
 

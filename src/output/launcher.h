@@ -20,7 +20,8 @@ std::string browserCommandLine(const std::string& browsdir, const std::string& u
 std::string homePageCommandLine(const std::string& browsdir, const std::string& url);
 // Editor on startdir's atarimgrp.txt; `editorExists` tells whether a file exists at editdir.
 std::string editorCommandLine(const std::string& editdir, bool editorExists, const std::string& startdir);
-// Spreadsheet program on a print file: calcdir + " " + path (no fallback).
+// Spreadsheet program on a print file: calcdir + " " + path; without a
+// calcdir the desktop's opener (xdg-open) on the path.
 std::string spreadsheetCommandLine(const std::string& calcdir, const std::string& path);
 
 // Splits a command line: blanks separate arguments, double quotes group

@@ -18,7 +18,14 @@ std::string linkUrl(const std::string& link) {
 }
 
 bool isValidLink(const std::string& link) {
-    return link.find("http://") != std::string::npos && link.find('=') != std::string::npos;
+    const bool web = link.find("http://") != std::string::npos || link.find("https://") != std::string::npos;
+    return web && link.find('=') != std::string::npos;
+}
+
+bool isWebAddress(const std::string& url) { return url.starts_with("http://") || url.starts_with("https://"); }
+
+std::string notWebAddressMessage(int index) {
+    return std::string(" ").append(text::intText(index + 1)).append(kLinkNotWebAddress);
 }
 
 int firstInvalidLink(const std::array<std::string, 9>& links) {

@@ -10,13 +10,19 @@ namespace kazuban::views {
 
 inline constexpr const char* kLinkJumpPrefix = "Go! ";
 inline constexpr const char* kLinkMistake = "行目に記入ミスがあります。";
+inline constexpr const char* kLinkNotWebAddress = "行目のｱﾄﾞﾚｽは http:// か https:// で始めて下さい｡";
 
 // The text before the first "=" ("" when there is none).
 std::string linkLabel(const std::string& link);
 // The text after the first "="; the whole text when there is none.
 std::string linkUrl(const std::string& link);
-// A valid link holds both "http://" and "=".
+// A valid link holds "=" and "http://" or "https://".
 bool isValidLink(const std::string& link);
+// Whether a link's URL may go to the browser: it begins with "http://" or
+// "https://", so no text of the link can reach the browser as an option.
+bool isWebAddress(const std::string& url);
+// " " + (index + 1) + "行目のｱﾄﾞﾚｽは http:// か https:// で始めて下さい｡"
+std::string notWebAddressMessage(int index);
 // Index of the first invalid link, or -1 when all nine are valid.
 int firstInvalidLink(const std::array<std::string, 9>& links);
 // " " + (index + 1) + "行目に記入ミスがあります。"

@@ -44,9 +44,10 @@ TEST(LauncherTest, ComposesEachCommandLineWithItsFallback) {
     EXPECT_EQ(editorCommandLine("/usr/bin/gedit", true, "/home/u/kz"), "/usr/bin/gedit /home/u/kz/atarimgrp.txt");
     EXPECT_EQ(editorCommandLine("/usr/bin/gedit", false, "/home/u/kz"), "notepad.exe /home/u/kz/atarimgrp.txt");
     EXPECT_EQ(editorCommandLine("", true, "/home/u/kz"), "notepad.exe /home/u/kz/atarimgrp.txt");
-    // Spreadsheet: no quotes and no fallback; an empty path leaves a leading blank.
+    // Spreadsheet: no quotes; without a path the desktop opens the file.
     EXPECT_EQ(spreadsheetCommandLine("/usr/bin/localc", "/k/tmptxt.csv"), "/usr/bin/localc /k/tmptxt.csv");
-    EXPECT_EQ(spreadsheetCommandLine("", "/k/tmptxt2.csv"), " /k/tmptxt2.csv");
+    EXPECT_EQ(spreadsheetCommandLine("", "/k/tmptxt2.csv"), "xdg-open /k/tmptxt2.csv");
+    EXPECT_EQ(spreadsheetCommandLine("  ", "/k/tmptxt2.csv"), "xdg-open /k/tmptxt2.csv");
 }
 
 TEST(LauncherTest, SplitsAtBlanksOutsideQuotesOnly) {
@@ -88,8 +89,9 @@ TEST(LauncherTest, ReplacesTheWindowsFallbacksByTheSystemOpener) {
     EXPECT_EQ(launchArguments(homePageCommandLine("", "http://h.example/")), (Args{"xdg-open", "http://h.example/"}));
     EXPECT_EQ(launchArguments(editorCommandLine("", false, "/k")), (Args{"xdg-open", "/k/atarimgrp.txt"}));
     EXPECT_EQ(launchArguments("/usr/bin/gedit /k/atarimgrp.txt"), (Args{"/usr/bin/gedit", "/k/atarimgrp.txt"}));
+    EXPECT_EQ(launchArguments(spreadsheetCommandLine("", "/k/tmptxt.csv")), (Args{"xdg-open", "/k/tmptxt.csv"}));
     // No program at all.
-    EXPECT_EQ(launchArguments(spreadsheetCommandLine("", "/k/tmptxt.csv")), Args{});
+    EXPECT_EQ(launchArguments(" /k/tmptxt.csv"), Args{});
     EXPECT_EQ(launchArguments("\"\" x"), Args{});
 }
 
@@ -157,6 +159,9 @@ TEST(LauncherTest, StartsAProgramWhosePathHoldsBlanksOnAnUnquotedPath) {
     got = recorder.wait();
     ASSERT_TRUE(got.has_value());
     EXPECT_EQ(*got, (Args{program.string(), printFile}));
+
+    // Without a spreadsheet path the desktop's opener gets that file whole.
+    EXPECT_EQ(launchArguments(spreadsheetCommandLine("", printFile)), (Args{"xdg-open", printFile}));
 }
 
 }  // namespace

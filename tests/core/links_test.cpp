@@ -24,7 +24,9 @@ TEST(LinkTextTest, SplitsAtTheFirstEqualsSignAndValidates) {
     EXPECT_EQ(linkUrl("http://no-label.example/"), "http://no-label.example/");
 
     EXPECT_TRUE(isValidLink("http://x?a=b"));   // "=" anywhere will do
-    EXPECT_FALSE(isValidLink("a=https://x"));
+    EXPECT_TRUE(isValidLink("a=https://x"));
+    EXPECT_FALSE(isValidLink("a=ftp://x"));
+    EXPECT_FALSE(isValidLink("https://x"));
     EXPECT_EQ(firstInvalidLink(config::defaultLinks()), -1);   // "追加登録=http://www." included
     auto links = config::defaultLinks();
     links[5].clear();
@@ -96,6 +98,20 @@ TEST_F(LinksTabTest, EditToggleCancelAndJumpWithTheTypedText) {
     f.Command1_Click(5);
     f.Command1_Click(9);   // no such link
     EXPECT_EQ(fake.startedPrograms, std::vector<std::string>{"/usr/bin/firefox \"http://my.example/q?a=1 b\""});
+}
+
+TEST_F(LinksTabTest, JumpTakesHttpsAndRefusesAnythingElse) {
+    f.links.Text1[0] = "安全=https://s.example/a?b=c";
+    f.links.Text1[1] = "x=--headless http://y";     // an option in front of the address
+    f.links.Text1[2] = "x=-new-window=http://y";
+    f.links.Text1[3] = "x= http://y";
+    f.links.Text1[4] = "x=javascript:alert(1)";
+    for (int i = 0; i < 5; ++i) f.Command1_Click(i);
+    EXPECT_EQ(fake.startedPrograms, std::vector<std::string>{"/usr/bin/firefox \"https://s.example/a?b=c\""});
+    ASSERT_EQ(fake.messages.size(), 4u);
+    EXPECT_EQ(fake.messages[0].text, " 2行目のｱﾄﾞﾚｽは http:// か https:// で始めて下さい｡");
+    EXPECT_EQ(fake.messages[0].icon, Icon::Exclamation);
+    EXPECT_EQ(fake.messages[3].text, " 5行目のｱﾄﾞﾚｽは http:// か https:// で始めて下さい｡");
 }
 
 TEST_F(LinksTabTest, JumpFailureShowsTheErrorAndTheBrowserHint) {
