@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the window and the tests need
-# (xdg-utils: xdg-open is the browser and editor used when none is set).
+# (xdg-utils: xdg-open is the browser, editor and spreadsheet used when none
+# is set; qt6-translations-l10n: Qt's own dialogs in Japanese; poppler-utils:
+# pdftotext reads back the PDF that the print preview test writes).
 # Sourced by the other scripts; does nothing when everything is there.
 set -euo pipefail
 KAZUBAN_PACKAGES=(
@@ -8,7 +10,7 @@ KAZUBAN_PACKAGES=(
   qt6-base-dev libgl-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic xvfb xauth
-  xdg-utils
+  xdg-utils qt6-translations-l10n poppler-utils
 )
 missing=()
 for p in "${KAZUBAN_PACKAGES[@]}"; do

@@ -239,6 +239,18 @@ void FlexGrid::selectOnPress(int row, int col) {
     if (rowFixed && colFixed) drag_ = Drag::None;
 }
 
+void FlexGrid::selectRowOnRightPress(int row, int col) {
+    grid::TextGrid& g = model_->grid();
+    if (row < g.fixedRows() || row >= g.rows() || g.cols() <= g.fixedCols()) return;
+    if (row >= std::min(g.row(), g.rowSel()) && row <= std::max(g.row(), g.rowSel())) return;
+    const int c = std::clamp(col, g.fixedCols(), g.cols() - 1);
+    g.setRow(row);
+    g.setCol(c);
+    g.setRowSel(row);
+    g.setColSel(c);
+    refresh();
+}
+
 void FlexGrid::dragTo(const QPoint& pos) {
     grid::TextGrid& g = model_->grid();
     if (drag_ == Drag::None) return;
@@ -283,6 +295,8 @@ void FlexGrid::mousePressEvent(QMouseEvent* event) {
         selectOnPress(cell.y(), cell.x());
         leftPressedOnCell_ = true;
         refresh();
+    } else if (button == 2 && cell.x() >= 0 && rightPressSelectsRow_) {
+        selectRowOnRightPress(cell.y(), cell.x());
     }
     event->accept();
     if (button != 0) emit gridMouseDown(button);

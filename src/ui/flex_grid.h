@@ -36,6 +36,10 @@ public:
     void setInteractive(bool on);
     // Hint text of the grid, shown over every cell.
     void setHint(const QString& text);
+    // A right press on a data row outside the selected rows first selects
+    // that row, so the pop-up menu acts on what the user pointed at; a right
+    // press inside the selection keeps it.
+    void setRightPressSelectsRow(bool on) { rightPressSelectsRow_ = on; }
 
     // The cell shown under a point of the viewport, fixed cells included:
     // x = column, y = row; (-1, -1) outside every cell.
@@ -78,6 +82,7 @@ private:
     void applyLook();
     void placeOverlays();
     void selectOnPress(int row, int col);
+    void selectRowOnRightPress(int row, int col);
     void dragTo(const QPoint& viewportPos);
     void ensureCellVisible(int row, int col);
     void requestMenuFromKeyboard();
@@ -91,6 +96,7 @@ private:
     double fontSize_ = -1;
     std::string fontName_;
     bool interactive_ = true;
+    bool rightPressSelectsRow_ = false;
     enum class Drag { None, Rows, Cols } drag_ = Drag::None;
     bool leftPressedOnCell_ = false;
     std::optional<QPoint> keyboardMenuAt_;

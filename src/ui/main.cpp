@@ -7,11 +7,13 @@
 #include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "ui/translations.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kazuban"));
     kazuban::ui::useJapaneseApplicationFont();
+    kazuban::ui::installJapaneseQtTranslation(app);
 
     kazuban::ui::QtPlatform platform;
     kazuban::app::Form1 form(platform);

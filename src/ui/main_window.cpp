@@ -184,6 +184,12 @@ void MainWindow::buildMenus() {
     addSeparator(file, "mnukugiri1");
     addHandlerAction(file, "mnufclose", "終了", [&f] { f.mnufclose_Click(); });
 
+    QMenu* edit = topMenu("mnuedit", "◇編集");
+    undoAction_ = addHandlerAction(edit, "mnuundo", "元に戻す", [&f] { f.mnuundo_Click(); });
+    undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction_ = addHandlerAction(edit, "mnuredo", "やり直し", [&f] { f.mnuredo_Click(); });
+    redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+
     QMenu* draws = topMenu("mnutbango", "◇当選番号");
     addHandlerAction(draws, "mnuatoroku", "登　録", [&f] { f.mnuatoroku_Click(); });
     addHandlerAction(draws, "mnuanet", "ｵﾝﾗｲﾝ取得", [&f] { f.mnuanet_Click(); });
@@ -354,6 +360,7 @@ QWidget* MainWindow::buildWinsTab() {
     layout->setContentsMargins(6, 6, 6, 6);
     grid1_ = makeGrid(form_.MSFlexGrid1, "MSFlexGrid1");
     grid1_->setHint(QString::fromUtf8(kRightClickHint));
+    grid1_->setRightPressSelectsRow(true);
     connect(grid1_, &FlexGrid::gridMouseDown, this,
             [this](int button) { runHandler([this, button] { form_.MSFlexGrid1_MouseDown(button); }); });
     layout->addWidget(grid1_, 1);
@@ -389,6 +396,7 @@ QWidget* MainWindow::buildTotalsTab() {
     hint->setAlignment(Qt::AlignRight);
     layout->addWidget(hint);
     grid2_ = makeGrid(form_.MSFlexGrid2, "MSFlexGrid2");
+    grid2_->setRightPressSelectsRow(true);
     connect(grid2_, &FlexGrid::gridMouseDown, this,
             [this](int button) { runHandler([this, button] { form_.MSFlexGrid2_MouseDown(button); }); });
     layout->addWidget(grid2_, 1);
@@ -542,6 +550,7 @@ QWidget* MainWindow::buildPredrawTab() {
     hint->setAlignment(Qt::AlignRight);
     left->addWidget(hint);
     grid5_ = makeGrid(form_.MSFlexGrid5, "MSFlexGrid5");
+    grid5_->setRightPressSelectsRow(true);
     connect(grid5_, &FlexGrid::gridMouseDown, this,
             [this](int button) { runHandler([this, button] { form_.MSFlexGrid5_MouseDown(button); }); });
     left->addWidget(grid5_, 1);
@@ -603,6 +612,8 @@ void MainWindow::refreshFromState() {
     refreshGrids();
     refreshMarkSheet();
     refreshLinks();
+    undoAction_->setEnabled(form_.undoHistory.canUndo());
+    redoAction_->setEnabled(form_.undoHistory.canRedo());
 
     if (form_.closeRequested() && !closing_) {
         closing_ = true;

@@ -105,6 +105,8 @@ private:
     QPushButton* command7_ = nullptr;
     QPushButton* command8_ = nullptr;
 
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     QMenu* popup1_ = nullptr;
     QMenu* popup2_ = nullptr;
     QMenu* popup3_ = nullptr;

@@ -79,7 +79,11 @@ std::optional<std::string> QtPlatform::fileDialog(const platform::FileDialogOpti
     QFileDialog dialog(parentWidget(), QString(), qs(options.initialFolder));
     dialog.setWindowTitle(save ? QStringLiteral("名前を付けて保存") : QStringLiteral("ファイルを開く"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A name typed in the open dialog reaches the program even when no such
+    // file exists, which then says so in its own words; Qt's own dialog
+    // speaks the program's language whatever the desktop's dialog would.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     const QStringList filters = nameFilters(options.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!options.defaultExtension.empty()) dialog.setDefaultSuffix(qs(options.defaultExtension));

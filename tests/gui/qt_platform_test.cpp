@@ -3,6 +3,7 @@
 // busy pointer.
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -171,6 +172,43 @@ TEST(QtPlatform, FileDialogsStartInTheFolderOfferTheChoicesAndAskBeforeReplacing
             EXPECT_EQ(chosen, std::nullopt);
         }
     }
+}
+
+TEST(QtPlatform, StandardDialogsSpeakJapanese) {
+    ui::QtPlatform real;
+    QStringList buttons;
+    {
+        WhenModal look(
+            [&](QWidget* w) {
+                for (QAbstractButton* b : static_cast<QMessageBox*>(w)->buttons()) buttons << b->text();
+                WhenModal::press(Qt::Key_Escape)(w);
+            },
+            "QMessageBox");
+        real.messageBox("?", platform::Icon::Exclamation, platform::Buttons::YesNoCancel);
+        ASSERT_TRUE(look.worked());
+    }
+    buttons.sort();
+    EXPECT_EQ(buttons.join(QLatin1Char(' ')).toStdString(), "いいえ(&N) はい(&Y) キャンセル");
+
+    // The open dialog in Japanese lets a typed name that is no file through,
+    // so the program can say so in its own words.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    platform::FileDialogOptions options{"ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*", "txt", dir.path().toStdString(), false};
+    QString openCaption;
+    WhenModal type(
+        [&](QWidget* w) {
+            auto* dialog = static_cast<QFileDialog*>(w);
+            if (auto* box = dialog->findChild<QDialogButtonBox*>()) openCaption = box->buttons().value(0)->text();
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            QTest::keyClicks(name, QStringLiteral("typed"));
+            QTest::keyClick(name, Qt::Key_Return);
+        },
+        "QFileDialog");
+    EXPECT_EQ(real.openFileDialog(options), dir.filePath("typed.txt").toStdString());
+    EXPECT_TRUE(type.worked());
+    EXPECT_TRUE(openCaption.contains(QStringLiteral("開く"))) << openCaption.toStdString();
 }
 
 }  // namespace

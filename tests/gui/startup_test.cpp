@@ -27,7 +27,9 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
 
     QStringList bar;
     for (const QAction* a : window->menuBar()->actions()) bar << a->objectName() + QLatin1Char('=') + a->text();
-    EXPECT_EQ(bar, QStringList({"mnufile=◇ファイル", "mnutbango=◇当選番号", "mnudatamk=◇簡易ﾃﾞｰﾀ作成", "mnuksettei=◇環境"}));
+    EXPECT_EQ(bar, QStringList({"mnufile=◇ファイル", "mnuedit=◇編集", "mnutbango=◇当選番号", "mnudatamk=◇簡易ﾃﾞｰﾀ作成",
+                                "mnuksettei=◇環境"}));
+    EXPECT_EQ(entries(find<QMenu>("mnuedit")), QStringList({"mnuundo=元に戻す", "mnuredo=やり直し"}));
     EXPECT_EQ(entries(find<QMenu>("mnufile")), QStringList({"mnudopen=呼出し", "mnudsave=保存", "mnukugiri1|", "mnufclose=終了"}));
     EXPECT_EQ(entries(find<QMenu>("mnutbango")), QStringList({"mnuatoroku=登　録", "mnuanet=ｵﾝﾗｲﾝ取得"}));
     EXPECT_EQ(entries(find<QMenu>("mnudatamk")), QStringList({"mnu10mk=10個", "mnu5mk=5個"}));

@@ -1,0 +1,206 @@
+// "◇編集": undo and redo of the combination table through the menu and the
+// keys, the commands that must not lose rows, and the right press that
+// selects the row it lands on.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "combos/undo_history.h"
+#include "ui/flex_grid.h"
+#include "ui/grid_model.h"
+#include "window_fixture.h"
+
+namespace kazuban::testing {
+namespace {
+
+class Edit : public WindowTest {
+protected:
+    QString shown(const char* gridName, int r, int c) {
+        const QAbstractItemModel* m = find<ui::FlexGrid>(gridName)->gridModel();
+        return m->data(m->index(r, c)).toString();
+    }
+    void press(const char* gridName, Qt::MouseButton button, int r, int c) {
+        auto* g = find<ui::FlexGrid>(gridName);
+        const QRect at = g->cellRect(r, c);
+        ASSERT_FALSE(at.isEmpty()) << gridName << " row " << r;
+        QTest::mouseClick(g->viewport(), button, {}, at.center());
+    }
+    void key(int k, Qt::KeyboardModifiers mods) { QTest::keyClick(window.get(), Qt::Key(k), mods); }
+    combos::TableTexts texts() const { return combos::tableTexts(form->MSFlexGrid1); }
+    QAction* action(const char* name) { return find<QAction>(QLatin1String(name)); }
+};
+
+TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(action("mnuundo")->isEnabled());
+    EXPECT_FALSE(action("mnuredo")->isEnabled());
+    EXPECT_EQ(action("mnuundo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(action("mnuredo")->shortcuts(),
+              QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+
+    loadSampleCombinations();
+    const combos::TableTexts loaded = texts();
+    const QString firstEntry = shown("MSFlexGrid1", 1, 2);
+    ASSERT_FALSE(firstEntry.isEmpty());
+    EXPECT_TRUE(action("mnuundo")->isEnabled());
+    trigger(QStringLiteral("mnuundo"));
+    EXPECT_EQ(shown("MSFlexGrid1", 1, 1), QString());
+    EXPECT_FALSE(action("mnuundo")->isEnabled());
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(texts(), loaded);
+    EXPECT_EQ(shown("MSFlexGrid1", 1, 2), firstEntry);   // evaluated again
+
+    // Each command, then Ctrl+Z: the texts come back and so do their entries.
+    struct Step {
+        const char* name;
+        std::function<void()> run;
+    };
+    const std::vector<Step> steps = {
+        {"paste", [&] {
+             QGuiApplication::clipboard()->setText(QStringLiteral(" 1, 2, 3, 4, 5\r\n"));
+             press("MSFlexGrid1", Qt::LeftButton, 2, 1);
+             platform.popupChoices = {QStringLiteral("pmnupaste")};
+             press("MSFlexGrid1", Qt::RightButton, 2, 1);
+         }},
+        {"delete", [&] {
+             platform.popupChoices = {QStringLiteral("pmnudelete")};
+             press("MSFlexGrid1", Qt::RightButton, 4, 1);
+         }},
+        {"generation", [&] {
+             platform.answers = {platform::kNo};
+             trigger(QStringLiteral("mnu5mk"));
+         }},
+        {"data sort", [&] { find<QPushButton>(QStringLiteral("Command3"))->click(); }},
+        {"sort of tab 1", [&] {
+             selectTab(1);
+             platform.popupChoices = {QStringLiteral("psmnu8")};
+             press("MSFlexGrid2", Qt::RightButton, 1, 1);
+         }},
+        {"all clear", [&] {
+             platform.answers = {platform::kOk};
+             find<QPushButton>(QStringLiteral("Command6"))->click();
+         }},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        selectTab(0);
+        const combos::TableTexts before = texts();
+        QStringList entries;
+        for (int r = 1; r <= 30; ++r) entries << shown("MSFlexGrid1", r, 2);
+        s.run();
+        ASSERT_NE(texts(), before);
+        const int tab = form->SSTab1;
+        key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(texts(), before);
+        QStringList after;
+        for (int r = 1; r <= 30; ++r) after << shown("MSFlexGrid1", r, 2);
+        EXPECT_EQ(after, entries);
+        EXPECT_EQ(form->SSTab1, tab);
+        if (tab == 1) {   // the view on screen follows the table
+            EXPECT_EQ(shown("MSFlexGrid2", 1, 1), QString::fromStdString(before[0]));
+        }
+        EXPECT_TRUE(action("mnuredo")->isEnabled());
+        key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_NE(texts(), before);
+        key(Qt::Key_Z, Qt::ControlModifier);
+    }
+    EXPECT_TRUE(platform.boxes.size() >= 2u);   // the questions only
+    for (const ShownBox& b : platform.boxes) EXPECT_EQ(b.text.find("入力ミス"), std::string::npos) << b.text;
+}
+
+TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();
+    const combos::TableTexts loaded = texts();
+    const QString row1 = shown("MSFlexGrid1", 1, 1);
+
+    // "はい", then the dialog cancelled; "はい", then a name that is no file.
+    platform.answers = {platform::kYes};
+    trigger(QStringLiteral("mnudopen"));
+    EXPECT_EQ(texts(), loaded);
+    const std::string missing = dir.filePath(QStringLiteral("typed.txt")).toStdString();
+    platform.answers = {platform::kYes};
+    platform.openAnswers = {missing};
+    trigger(QStringLiteral("mnudopen"));
+    EXPECT_EQ(platform.boxes.back().text, missing + " は存在しないﾌｧｲﾙです。");
+    EXPECT_EQ(texts(), loaded);
+    EXPECT_EQ(shown("MSFlexGrid1", 1, 1), row1);
+
+    // "はい" or "いいえ", then a file that cannot be read (a pipe): the rows
+    // stay; after "いいえ" the command goes on to the first tab.
+    const std::string pipe = dir.filePath(QStringLiteral("pipe.txt")).toStdString();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const int answer : {platform::kYes, platform::kNo}) {
+        selectTab(2);
+        const std::size_t boxes = platform.boxes.size();
+        platform.answers = {answer};
+        platform.openAnswers = {pipe};
+        trigger(QStringLiteral("mnudopen"));
+        EXPECT_EQ(platform.boxes.size(), boxes + 2);   // the question and the read error
+        EXPECT_EQ(texts(), loaded);
+        EXPECT_EQ(shown("MSFlexGrid1", 1, 1), row1);
+        EXPECT_EQ(form->SSTab1, 0);
+    }
+
+    // The data sort names a row it could not read back and changes nothing.
+    selectTab(0);
+    form->MSFlexGrid1.setCell(20, 1, "3,9,14,22,30");   // typed without the blanks
+    window->refreshFromState();
+    const combos::TableTexts withBadRow = texts();
+    const std::size_t boxes = platform.boxes.size();
+    find<QPushButton>(QStringLiteral("Command3"))->click();
+    ASSERT_EQ(platform.boxes.size(), boxes + 1);
+    EXPECT_EQ(platform.boxes.back().text, " データ番号 20 に、入力ミスがあります。");
+    EXPECT_EQ(texts(), withBadRow);
+    EXPECT_EQ(shown("MSFlexGrid1", 1, 1), row1);
+}
+
+TEST_F(Edit, ARightPressOutsideTheSelectionSelectsThatRowFirst) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();
+    const grid::TextGrid& table = form->MSFlexGrid1;
+    auto line = [](const std::string& s) { return QString::fromStdString(s + "\r\n"); };
+    auto copyAt = [&](const char* gridName, const char* entry, int r) {
+        platform.popupChoices = {QString::fromLatin1(entry)};
+        press(gridName, Qt::RightButton, r, 1);
+        return QGuiApplication::clipboard()->text();
+    };
+
+    // Tab 0: rows 3 to 5 selected; a right press inside keeps them, one
+    // outside (on the text or on the row number) copies its own row.
+    dragRows("MSFlexGrid1", 3, 5, 1);
+    EXPECT_EQ(copyAt("MSFlexGrid1", "pmnucopy", 4), line(table.cell(3, 1)) + line(table.cell(4, 1)) + line(table.cell(5, 1)));
+    EXPECT_EQ(copyAt("MSFlexGrid1", "pmnucopy", 9), line(table.cell(9, 1)));
+    EXPECT_EQ(table.row(), 9);
+    EXPECT_EQ(table.colSel(), table.cols() - 1);   // the whole row, as a left press
+    platform.popupChoices = {QStringLiteral("pmnucopy")};
+    press("MSFlexGrid1", Qt::RightButton, 12, 0);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), line(table.cell(12, 1)));
+
+    // Tabs 1 and 4 alike.
+    selectTab(1);
+    const grid::TextGrid& totals = form->MSFlexGrid2;
+    dragRows("MSFlexGrid2", 2, 4, 1);
+    EXPECT_EQ(copyAt("MSFlexGrid2", "pmnucopy2", 3),
+              line(totals.cell(2, 1)) + line(totals.cell(3, 1)) + line(totals.cell(4, 1)));
+    EXPECT_EQ(copyAt("MSFlexGrid2", "pmnucopy2", 7), line(totals.cell(7, 1)));
+
+    selectTab(4);
+    const grid::TextGrid& predraw = form->MSFlexGrid5;
+    dragRows("MSFlexGrid5", 1, 3, 1);
+    EXPECT_EQ(copyAt("MSFlexGrid5", "pmnucopy3", 2),
+              line(predraw.cell(1, 1)) + line(predraw.cell(2, 1)) + line(predraw.cell(3, 1)));
+    EXPECT_EQ(copyAt("MSFlexGrid5", "pmnucopy3", 6), line(predraw.cell(6, 1)));
+    EXPECT_EQ(predraw.row(), 6);
+}
+
+}  // namespace
+}  // namespace kazuban::testing
