@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/grid_model.h"
 #include "ui/look.h"
@@ -121,7 +122,7 @@ void FlexGrid::applyLook() {
     if (g.fontSize() != fontSize_ || g.fontName() != fontName_) {
         fontSize_ = g.fontSize();
         fontName_ = g.fontName();
-        QFont f = japaneseFont(fontSize_ > 0 ? fontSize_ : 9);
+        QFont f = japaneseFont((fontSize_ > 0 ? fontSize_ : 9) * zoom_);
         if (!fontName_.empty()) {
             QStringList families = f.families();
             families.prepend(qs(fontName_));
@@ -139,7 +140,7 @@ void FlexGrid::applyLook() {
     fixedWidths_.resize(static_cast<std::size_t>(std::max(fixedCols, 0)), -1);
     for (int c = 0; c < cols; ++c) {
         const int twips = g.colWidth(c) > 0 ? g.colWidth(c) : kDefaultColumnTwips;
-        const int px = std::max(1, twipsToPixels(twips, this));
+        const int px = std::max(1, static_cast<int>(std::lround(twipsToPixels(twips, this) * zoom_)));
         auto& shown = widths_[static_cast<std::size_t>(c)];
         if (shown != px) {
             shown = px;
@@ -153,6 +154,20 @@ void FlexGrid::applyLook() {
         }
     }
     placeOverlays();
+}
+
+void FlexGrid::setZoom(double zoom) {
+    if (zoom <= 0 || zoom == zoom_) return;
+    zoom_ = zoom;
+    fontSize_ = -1;   // the font and every width are worked out again
+    applyLook();
+}
+
+QSize FlexGrid::contentSize() const {
+    int w = 0, h = 0;
+    for (int c = 0; c < model_->columnCount(); ++c) w += columnWidth(c);
+    for (int r = 0; r < model_->rowCount(); ++r) h += rowHeight(r);
+    return {w + 2 * frameWidth(), h + 2 * frameWidth()};
 }
 
 int FlexGrid::fixedWidth() const {

@@ -52,6 +52,13 @@ public:
     int fixedWidth() const;
     int fixedHeight() const;
 
+    // Shows the grid's font and column widths this many times larger (the
+    // mark-sheet figures grow with the window); 1 is the grid's own size.
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
+    // The size that shows every cell whole, frame included.
+    QSize contentSize() const;
+
     // While the keyboard asks for the pop-up menu (the menu key, Shift+F10),
     // the screen point of the current cell, where the menu opens in place of
     // the mouse position; nullopt otherwise.
@@ -94,6 +101,7 @@ private:
     std::vector<int> widths_;      // pixel widths already given to the views
     std::vector<int> fixedWidths_; // the same for the fixed-column overlays
     double fontSize_ = -1;
+    double zoom_ = 1.0;
     std::string fontName_;
     bool interactive_ = true;
     bool rightPressSelectsRow_ = false;

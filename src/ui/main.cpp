@@ -8,6 +8,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 #include "ui/translations.h"
+#include "ui/window_geometry.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,6 +28,6 @@ int main(int argc, char** argv) {
     // A missing data file or a failed load ends the program before the window shows.
     if (!loaded || form.closeRequested()) return 1;
     window.refreshFromState();
-    window.show();
+    kazuban::ui::showWithRememberedGeometry(window);
     return app.exec();
 }

@@ -25,8 +25,10 @@
 #include "text/app_error.h"
 #include "ui/flex_grid.h"
 #include "ui/look.h"
+#include "ui/marksheet_area.h"
 #include "ui/pictures.h"
 #include "ui/settings_dialog.h"
+#include "ui/window_geometry.h"
 
 namespace kazuban::ui {
 
@@ -90,24 +92,6 @@ private:
     std::array<QLabel*, 5> values_;
 };
 
-// A frame label " 第　　　　　回" with its tier box set over the blanks.
-void placeFramedBox(QLabel* frame, QLineEdit* box, const QString& opening) {
-    const QString text = frame->text();
-    const QFontMetrics fm(frame->font());
-    const qsizetype start = text.indexOf(opening);
-    if (start < 0) return;
-    const qsizetype blanksFrom = start + opening.size();
-    qsizetype blanksTo = blanksFrom;
-    while (blanksTo < text.size() && text[blanksTo].isSpace()) ++blanksTo;
-    const int x0 = fm.horizontalAdvance(text.left(blanksFrom));
-    const int x1 = fm.horizontalAdvance(text.left(blanksTo));
-    const int width = fm.horizontalAdvance(text) + 4;
-    const QRect b = box->geometry();
-    const int frameLeft = b.center().x() - (x0 + x1) / 2;
-    frame->setGeometry(frameLeft, b.y(), width, b.height());
-    frame->lower();
-}
-
 }  // namespace
 
 MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
@@ -138,7 +122,7 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
         runHandler([this] { form_.SSTab1_Click(); });
     });
     setCentralWidget(central);
-    resize(900, 660);
+    resize(openingWindowSize(*this));
     refreshFromState();
 }
 
@@ -309,7 +293,8 @@ QGroupBox* MainWindow::buildWinningNumbersFrame() {
 
     hscroll1_ = new QScrollBar(Qt::Horizontal, frame);
     hscroll1_->setObjectName(QStringLiteral("HScroll1"));
-    hscroll1_->setFixedWidth(180);
+    hscroll1_->setMinimumWidth(180);
+    hscroll1_->setMaximumWidth(420);
     // Like the scroll bar of old, a drag reports its end position only.
     hscroll1_->setTracking(false);
     connect(hscroll1_, &QScrollBar::valueChanged, this, [this](int value) {
@@ -338,11 +323,13 @@ QGroupBox* MainWindow::buildWinningNumbersFrame() {
     }
     auto* counts = new DrawCountsLine(label2_, label3_, frame);
 
+    // A wider window gives the draw selector finer steps and the draw text room.
     grid->addWidget(hscroll1_, 0, 0);
     grid->addWidget(label1_, 0, 1);
-    grid->setColumnStretch(2, 1);
-    grid->addWidget(progressBar_, 0, 3);
-    grid->addWidget(counts, 1, 0, 1, 4);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 2);
+    grid->addWidget(progressBar_, 0, 2);
+    grid->addWidget(counts, 1, 0, 1, 3, Qt::AlignLeft);
     return frame;
 }
 
@@ -404,69 +391,66 @@ QWidget* MainWindow::buildTotalsTab() {
 }
 
 QWidget* MainWindow::buildMarkSheetTab() {
-    // Laid out in twips, as the view was designed.
+    // The list on the left takes the tab's height; the figures' area beside it
+    // is laid out as the view was designed and grows with the window.
     auto* page = new QWidget;
-    auto px = [page](int twips) { return twipsToPixels(twips, page); };
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(12);
     grid3_ = makeGrid(form_.MSFlexGrid3, "MSFlexGrid3");
-    grid3_->setParent(page);
     grid3_->setHint(QStringLiteral("ｸﾘｯｸ"));
-    grid3_->setGeometry(px(120), px(480), px(3015), px(5800));
+    grid3_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    grid3_->setMinimumHeight(120);
     connect(grid3_, &FlexGrid::gridClick, this, [this] { runHandler([this] { form_.MSFlexGrid3_Click(); }); });
+    layout->addWidget(grid3_);
 
+    auto* area = new MarkSheetArea(page);
+    markSheetArea_ = area;
+    area->setObjectName(QStringLiteral("MarkSheetArea"));
     const char* captionNames[5] = {"Label4", "Label5", "Label6", "Label7", "Label14"};
-    const int tierTops[4] = {3960, 4440, 4920, 5400};
-    auto makeBox = [&](const char* base, int k, int top) {
-        auto* box = new QLineEdit(page);
+    auto makeBox = [&](const char* base, int k) {
+        auto* box = new QLineEdit(area);
         box->setObjectName(objName(base, k));
         box->setReadOnly(true);
         box->setAlignment(Qt::AlignCenter);
         box->setFocusPolicy(Qt::NoFocus);
-        box->setGeometry(px(3720 + 1680 * k), px(top), px(860), px(270));
         box->setTextMargins(0, 0, 0, 0);
         box->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
         return box;
     };
     for (int k = 0; k < 5; ++k) {
         const auto i = static_cast<std::size_t>(k);
-        const int left = 3360 + 1680 * k;
         grid4_[i] = makeGrid(form_.MSFlexGrid4[i], objName("MSFlexGrid4", k).toLatin1().constData());
-        grid4_[i]->setParent(page);
         grid4_[i]->setInteractive(false);
         grid4_[i]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid4_[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        grid4_[i]->setGeometry(px(left), px(960), px(1440), px(2775));
 
-        figureCaptions_[i] = new QLabel(page);
+        figureCaptions_[i] = new QLabel(area);
         figureCaptions_[i]->setObjectName(QString::fromLatin1(captionNames[k]));
-        figureCaptions_[i]->setGeometry(px(left), px(960 - 315), px(1600), px(270));
 
-        text4_[i] = makeBox("Text4", k, tierTops[0]);
-        text5_[i] = makeBox("Text5", k, tierTops[1]);
-        text2_[i] = makeBox("Text2", k, tierTops[2]);
-        text3_[i] = makeBox("Text3", k, tierTops[3]);
+        text4_[i] = makeBox("Text4", k);
+        text5_[i] = makeBox("Text5", k);
+        text2_[i] = makeBox("Text2", k);
+        text3_[i] = makeBox("Text3", k);
 
-        label11_[i] = new QLabel(QStringLiteral(" 全　　　　　回"), page);
+        label11_[i] = new QLabel(QStringLiteral(" 全　　　　　回"), area);
         label11_[i]->setObjectName(objName("Label11", k));
-        label9_[i] = new QLabel(QStringLiteral(" 第　　　　　回"), page);
+        label9_[i] = new QLabel(QStringLiteral(" 第　　　　　回"), area);
         label9_[i]->setObjectName(objName("Label9", k));
-        placeFramedBox(label11_[i], text2_[i], QStringLiteral("全"));
-        placeFramedBox(label9_[i], text3_[i], QStringLiteral("第"));
+        area->setFigure(k, {figureCaptions_[i], grid4_[i], {text4_[i], text5_[i], text2_[i], text3_[i]}, label11_[i],
+                            label9_[i]});
     }
-    auto sideLabel = [&](const char* name, const char* text, const QLineEdit* box) {
-        auto* label = new QLabel(QString::fromUtf8(text), page);
+    auto sideLabel = [&](const char* name, const char* text) {
+        auto* label = new QLabel(QString::fromUtf8(text), area);
         label->setObjectName(QString::fromLatin1(name));
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        const QRect b = box->geometry();
-        label->setGeometry(b.x() - px(300) - 4, b.y(), px(300), b.height());
+        return label;
     };
-    sideLabel("Label12", "P", text4_[0]);
-    sideLabel("Label13", "T", text5_[0]);
-
-    auto* note = new QLabel(QString::fromUtf8(kMarkSheetNote), page);
+    area->setSideLabels(sideLabel("Label12", "P"), sideLabel("Label13", "T"));
+    auto* note = new QLabel(QString::fromUtf8(kMarkSheetNote), area);
     note->setObjectName(QStringLiteral("Label8"));
-    note->move(px(3360), px(5880));
-    note->adjustSize();
-    page->setMinimumSize(std::max(px(3360 + 1680 * 5), note->geometry().right() + 8), px(480 + 5800 + 120));
+    area->setNote(note);
+    layout->addWidget(area, 1);
     return page;
 }
 
@@ -512,7 +496,9 @@ QWidget* MainWindow::buildLinksTab() {
         grid->addWidget(command1_[k], i, 1);
         grid->addWidget(text1_[k], i, 2);
     }
-    grid->setColumnStretch(2, 1);
+    // The buttons and the edit boxes share the width the window gives.
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 2);
     outer->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;
@@ -624,6 +610,10 @@ void MainWindow::refreshFromState() {
 void MainWindow::refreshGrids() {
     for (FlexGrid* g : {grid1_, grid2_, grid3_, grid5_}) g->refresh();
     for (FlexGrid* g : grid4_) g->refresh();
+    // The mark-sheet list is as wide as its columns; the figures show whole.
+    const int listWidth = grid3_->contentSize().width() + grid3_->verticalScrollBar()->sizeHint().width();
+    if (grid3_->minimumWidth() != listWidth) grid3_->setFixedWidth(listWidth);
+    markSheetArea_->figuresChanged();
 }
 
 void MainWindow::refreshMarkSheet() {
@@ -674,6 +664,7 @@ void MainWindow::execSettingsDialog() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (closing_) {
+        if (isVisible()) saveWindowGeometry(*this);
         event->accept();
         return;
     }
@@ -687,6 +678,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     runHandler([this] { form_.mnufclose_Click(); });
     if (form_.closeRequested()) {
         closing_ = true;
+        if (isVisible()) saveWindowGeometry(*this);
         event->accept();
     } else {
         event->ignore();

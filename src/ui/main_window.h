@@ -27,6 +27,7 @@ class QToolButton;
 namespace kazuban::ui {
 
 class FlexGrid;
+class MarkSheetArea;
 class SettingsDialog;
 
 class MainWindow : public QMainWindow, public WindowHost {
@@ -91,6 +92,7 @@ private:
     FlexGrid* grid2_ = nullptr;
     FlexGrid* grid3_ = nullptr;
     std::array<FlexGrid*, 5> grid4_{};
+    MarkSheetArea* markSheetArea_ = nullptr;
     FlexGrid* grid5_ = nullptr;
 
     std::array<QLabel*, 5> figureCaptions_{};

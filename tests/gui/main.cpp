@@ -1,14 +1,24 @@
 // GUI tests run the real widgets on the offscreen platform, in the font the
-// program itself gives them.
+// program itself gives them, on a screen of a common desktop (1920 x 1080)
+// unless the run names another platform.
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "ui/look.h"
 #include "ui/translations.h"
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
+    if (qpa.isEmpty() || qpa == "offscreen")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" KAZUBAN_TESTDATA_DIR "/offscreen-1920x1080.json");
     QApplication app(argc, argv);
+    // The window remembers its geometry in the user's configuration folder;
+    // the tests keep theirs in a folder of their own.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     kazuban::ui::useJapaneseApplicationFont();
     kazuban::ui::installJapaneseQtTranslation(app);
     ::testing::InitGoogleTest(&argc, argv);

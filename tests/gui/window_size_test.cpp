@@ -1,0 +1,186 @@
+// The window on the screen: it opens at its design size where that fits and
+// never larger than the screen's free area (ctest runs these tests at 100 %
+// and at 200 % on a 1920 x 1080 screen), every tab uses the room it gets,
+// and size, place and maximised state come back at the next start.
+#include <QDir>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTest>
+#include <algorithm>
+#include <memory>
+
+#include "ui/marksheet_area.h"
+#include "ui/window_geometry.h"
+#include "window_fixture.h"
+
+namespace kazuban::testing {
+namespace {
+
+class WindowSize : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        forget();
+    }
+    void TearDown() override {
+        forget();
+        WindowTest::TearDown();
+    }
+    static void forget() {
+        std::unique_ptr<QSettings> s(ui::newWindowSettings());
+        s->clear();
+    }
+    QRect freeArea() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
+    // Closes the window as the user does, answering the exit question.
+    void closeWindow() {
+        platform.answers = {platform::kOk};
+        ASSERT_TRUE(window->close());
+    }
+    // A second run: a new window on the same data.
+    void restart() {
+        window.reset();
+        form.reset();
+        ASSERT_TRUE(start());
+        window->hide();
+        ui::showWithRememberedGeometry(*window);
+        QApplication::processEvents();
+    }
+    QSize viewport(const char* gridName) { return find<ui::FlexGrid>(QLatin1String(gridName))->viewport()->size(); }
+};
+
+TEST(WindowFit, ClassicSizeWhereItFitsTheFreeAreaWhereNot) {
+    const QSize classic = ui::kClassicWindowSize;
+    EXPECT_EQ(ui::fittedWindowSize(classic, QSize(880, 490), QSize(1920, 1040)), classic);
+    // 1920 x 1080 at 200 %: 960 x 540 logical pixels.
+    EXPECT_EQ(ui::fittedWindowSize(classic, QSize(880, 490), QSize(960, 540)), QSize(900, 500));
+    // A screen too small for every control: the controls win.
+    EXPECT_EQ(ui::fittedWindowSize(classic, QSize(880, 490), QSize(800, 480)), QSize(880, 490));
+}
+
+TEST_F(WindowSize, OpensOnTheScreenWithEveryControlInSight) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    window->hide();
+    ui::showWithRememberedGeometry(*window);
+    QApplication::processEvents();
+    const QRect area = freeArea();
+    const QSize minimum = window->minimumSizeHint();
+    EXPECT_LE(minimum.width() + ui::kWindowFrameAllowance.width(), area.width());
+    EXPECT_LE(minimum.height() + ui::kWindowFrameAllowance.height(), area.height());
+    EXPECT_TRUE(area.contains(window->frameGeometry())) << area.width() << "x" << area.height();
+    if (area.height() >= 700) {
+        EXPECT_EQ(window->size(), ui::kClassicWindowSize);
+    }
+    if (QGuiApplication::primaryScreen()->devicePixelRatio() == 2 && area.size() == QSize(960, 540)) {
+        EXPECT_EQ(window->size(), QSize(900, 500));   // the case that opened with its bottom off the screen
+    }
+
+    // At the smallest size every control of every tab still shows whole.
+    window->resize(minimum);
+    loadSampleCombinations();
+    auto* tabs = find<QTabWidget>(QStringLiteral("SSTab1"));
+    for (int t = 0; t < tabs->count(); ++t) {
+        selectTab(t);
+        QApplication::processEvents();
+        QWidget* page = tabs->widget(t);
+        for (QWidget* w : page->findChildren<QWidget*>()) {
+            if (!w->isVisible() || w->parentWidget() == nullptr || w->objectName().isEmpty()) continue;
+            if (qobject_cast<const QAbstractScrollArea*>(w->parentWidget())) continue;   // a grid's own parts
+            const QRect inPage(w->mapTo(page, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(page->rect().contains(inPage))
+                << "tab " << t << ": " << w->objectName().toStdString() << " is cut off";
+        }
+    }
+    selectTab(2);
+    for (int k = 0; k < 5; ++k) {
+        auto* figure = find<ui::FlexGrid>(QStringLiteral("MSFlexGrid4_%1").arg(k));
+        EXPECT_GE(figure->width(), figure->contentSize().width()) << "figure " << k << " shows all five columns";
+        EXPECT_GE(figure->height(), figure->contentSize().height());
+    }
+}
+
+TEST_F(WindowSize, TheGridsTheFiguresAndTheLinksGrowWithTheWindow) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();
+    const QRect area = freeArea();
+    window->resize(window->minimumSizeHint());
+    QApplication::processEvents();
+    struct Shown {
+        QSize grid1, grid2, grid3, grid5, figure, link;
+        double zoom;
+    };
+    auto measure = [&] {
+        Shown s;
+        for (int t : {0, 1, 2, 3, 4}) selectTab(t);
+        QApplication::processEvents();
+        s.grid1 = viewport("MSFlexGrid1");
+        s.grid2 = viewport("MSFlexGrid2");
+        s.grid3 = viewport("MSFlexGrid3");
+        s.grid5 = viewport("MSFlexGrid5");
+        s.figure = find<ui::FlexGrid>(QStringLiteral("MSFlexGrid4_0"))->size();
+        s.link = find<QPushButton>(QStringLiteral("Command1_0"))->size();
+        s.zoom = find<ui::MarkSheetArea>(QStringLiteral("MarkSheetArea"))->zoom();
+        return s;
+    };
+    const Shown small = measure();
+    window->resize((area.size() - ui::kWindowFrameAllowance).expandedTo(window->minimumSizeHint()));
+    const Shown large = measure();
+    window->showMaximized();
+    QApplication::processEvents();
+    const Shown maximised = measure();
+    EXPECT_TRUE(window->isMaximized());
+    for (const Shown* bigger : {&large, &maximised}) {
+        EXPECT_GT(bigger->grid1.width(), small.grid1.width());
+        EXPECT_GT(bigger->grid1.height(), small.grid1.height());
+        EXPECT_GT(bigger->grid2.height(), small.grid2.height());
+        EXPECT_GT(bigger->grid5.height(), small.grid5.height());
+        EXPECT_GT(bigger->grid3.height(), small.grid3.height());
+        EXPECT_GT(bigger->link.width(), small.link.width());
+        EXPECT_GT(bigger->zoom, small.zoom);
+        EXPECT_GT(bigger->figure.width(), small.figure.width());
+    }
+    EXPECT_EQ(small.zoom, 1.0);
+}
+
+TEST_F(WindowSize, SizePlaceAndMaximisedStateComeBackAtTheNextStart) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    const QRect area = freeArea();
+    const QSize size = (window->minimumSizeHint() + QSize(20, 10)).boundedTo(area.size() - ui::kWindowFrameAllowance);
+    // A place where the window and its title bar fit.
+    const QPoint place = area.topLeft() + QPoint(7, std::clamp(area.height() - size.height() - 40, 0, 30));
+    window->resize(size);
+    window->move(place);
+    QApplication::processEvents();
+    closeWindow();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({"Kazuban.ini", "atarimgrp.txt", "sample_combos.txt"}))
+        << "nothing new in the data folder";
+    restart();
+    EXPECT_EQ(window->size(), size);
+    EXPECT_EQ(window->pos(), place);
+    EXPECT_FALSE(window->isMaximized());
+
+    window->showMaximized();
+    QApplication::processEvents();
+    closeWindow();
+    restart();
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_EQ(window->normalGeometry().size(), size);   // what "restore" returns to
+    window->showNormal();
+    QApplication::processEvents();
+
+    // A size left on a larger screen (or at a smaller scale) shrinks to fit.
+    window->resize(area.size() * 2);
+    closeWindow();
+    restart();
+    EXPECT_TRUE(area.contains(window->frameGeometry()));
+}
+
+}  // namespace
+}  // namespace kazuban::testing
