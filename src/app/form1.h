@@ -8,6 +8,7 @@
 //   form1_views.cpp    totals, mark-sheet and pre-draw views, tab switching
 //   form1_output.cpp   CSV export, printing, registration, analysis links
 //   form1_undo.cpp     undo and redo of the combination table
+//   form1_print.cpp    the print preview of tabs 0, 1 and 4
 #include <array>
 #include <functional>
 #include <memory>
@@ -165,6 +166,10 @@ public:
     void pmnuprt_click();
     void pmnuprt2_click();
     void pmnuprt3_click();
+    // "印刷プレビュー…" of the three pop-up menus (form1_print.cpp).
+    void pmnupreview_click();
+    void pmnupreview2_click();
+    void pmnupreview3_click();
     void mnuatoroku_Click();
     void mnuanet_Click();
     void refreshLinks();

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace kazuban::output { struct PrintDocument; }
+
 namespace kazuban::platform {
 
 // Message box answers, as the behaviour numbers them.
@@ -49,6 +51,9 @@ public:
     virtual void showPopupMenu(PopupMenu menu) = 0;
     // Opens the settings dialog modally and returns when it has closed.
     virtual void showSettingsDialog() = 0;
+    // Shows the document in a print preview, from which the user prints it;
+    // returns when the preview has closed. Nothing where there is no window.
+    virtual void showPrintPreview(const output::PrintDocument& document) { (void)document; }
 
     // Files. Defaults use std::filesystem; hidden attributes exist on Windows only.
     virtual std::string currentDirectory();

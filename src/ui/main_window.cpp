@@ -209,6 +209,8 @@ void MainWindow::buildPopupMenus() {
     addHandlerAction(popup1_, "pmnuprt", "印刷", [&f] { f.pmnuprt_click(); });
     addSeparator(popup1_, "kugiri5");
     addHandlerAction(popup1_, "pmnucancell", "ｷｬﾝｾﾙ", [&f] { f.pmnucancell_click(); });
+    addSeparator(popup1_, "kugiri6");
+    addHandlerAction(popup1_, "pmnupreview", "印刷プレビュー…", [&f] { f.pmnupreview_click(); });
 
     popup2_ = new QMenu(this);
     popup2_->setObjectName(QStringLiteral("pmnupopup2"));
@@ -235,6 +237,8 @@ void MainWindow::buildPopupMenus() {
     addHandlerAction(popup2_, "pmnuprt2", "印刷", [&f] { f.pmnuprt2_click(); });
     addSeparator(popup2_, "pkugiri9");
     addHandlerAction(popup2_, "pmnucancell2", "ｷｬﾝｾﾙ", [&f] { f.pmnucancell2_click(); });
+    addSeparator(popup2_, "pkugiri10");
+    addHandlerAction(popup2_, "pmnupreview2", "印刷プレビュー…", [&f] { f.pmnupreview2_click(); });
 
     popup3_ = new QMenu(this);
     popup3_->setObjectName(QStringLiteral("pmnupopup3"));
@@ -261,6 +265,8 @@ void MainWindow::buildPopupMenus() {
     addHandlerAction(popup3_, "pmnuprt3", "印刷", [&f] { f.pmnuprt3_click(); });
     addSeparator(popup3_, "kugiri12");
     addHandlerAction(popup3_, "pmnucancell3", "ｷｬﾝｾﾙ", [&f] { f.pmnucancell3_click(); });
+    addSeparator(popup3_, "kugiri13");
+    addHandlerAction(popup3_, "pmnupreview3", "印刷プレビュー…", [&f] { f.pmnupreview3_click(); });
 }
 
 QMenu* MainWindow::popupMenu(platform::PopupMenu menu) const {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "ui/look.h"
+#include "ui/print_preview.h"
 
 namespace kazuban::ui {
 
@@ -125,6 +126,10 @@ void QtPlatform::showPopupMenu(platform::PopupMenu menu) {
 
 void QtPlatform::showSettingsDialog() {
     if (host_) host_->execSettingsDialog();
+}
+
+void QtPlatform::showPrintPreview(const output::PrintDocument& document) {
+    execPrintPreview(parentWidget(), document);
 }
 
 void QtPlatform::setBusy(bool busy) {

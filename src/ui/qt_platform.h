@@ -46,6 +46,7 @@ public:
 
     void showPopupMenu(platform::PopupMenu menu) override;
     void showSettingsDialog() override;
+    void showPrintPreview(const output::PrintDocument& document) override;
 
     void setBusy(bool busy) override;
     void showProgress(int minimum, int maximum) override;

@@ -10,10 +10,13 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QTest>
 
+#include "modal.h"
 #include "ui/flex_grid.h"
+#include "ui/print_preview.h"
 #include "window_fixture.h"
 
 namespace kazuban::testing {
@@ -145,6 +148,49 @@ TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
     scrollAll("MSFlexGrid5");
     save(window.get(), folder, QStringLiteral("scrolled-tab4.png"));
     save(find<QWidget>(QStringLiteral("Picture1")), folder, QStringLiteral("picture1.png"));
+}
+
+TEST_F(Screenshots, JapaneseDialogsThePrintPreviewAndItsPdf) {
+    const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_AUDIT_DIR not set";
+    useFixedFolder();
+    ASSERT_TRUE(start());
+    loadSample();
+    ui::QtPlatform real;
+    real.setHost(window.get());
+    {
+        WhenModal shot([&](QWidget* w) { save(w, folder, QStringLiteral("question.png")); static_cast<QDialog*>(w)->reject(); },
+                       "QMessageBox");
+        real.messageBox("ﾃﾞｰﾀを消去しますか？\r\n    は　い(Y) : 全て消去\r\n    いいえ(N) : 現ﾃﾞｰﾀに追加",
+                        platform::Icon::Exclamation, platform::Buttons::YesNoCancel);
+    }
+    {
+        WhenModal shot([&](QWidget* w) { save(w, folder, QStringLiteral("open-dialog.png")); static_cast<QDialog*>(w)->reject(); },
+                       "QFileDialog");
+        real.openFileDialog({"ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*", "txt", home.toStdString(), false});
+    }
+    selectTab(4);
+    for (const auto& [gridName, entry, name] : {std::tuple{"MSFlexGrid1", "pmnupreview", "print-tab0"},
+                                                {"MSFlexGrid5", "pmnupreview3", "print-tab4"}}) {
+        if (QString::fromLatin1(gridName) == QStringLiteral("MSFlexGrid1")) selectTab(0);
+        else selectTab(4);
+        platform.popupChoices = {QString::fromLatin1(entry)};
+        auto* g = grid(gridName);
+        QTest::mouseClick(g->viewport(), Qt::RightButton, {}, g->cellRect(1, 1).center());
+        ASSERT_FALSE(platform.previews.empty());
+        QPrinter printer(QPrinter::HighResolution);
+        ui::setUpPrinter(printer, platform.previews.back());
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".pdf"));
+        ui::PrintLayout(platform.previews.back(), QDate(2024, 6, 1)).paint(printer);
+    }
+    WhenModal shot([&](QWidget* w) {
+        w->resize(900, 700);
+        QTest::qWait(200);
+        save(w, folder, QStringLiteral("print-preview.png"));
+        static_cast<QDialog*>(w)->reject();
+    }, "QPrintPreviewDialog");
+    ui::execPrintPreview(window.get(), platform.previews.back());
 }
 
 }  // namespace

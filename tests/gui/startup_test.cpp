@@ -59,17 +59,18 @@ TEST_F(StartUp, PopupMenusListTheirEntriesInOrder) {
     ASSERT_TRUE(start());
     EXPECT_EQ(entries(window->popupMenu(platform::PopupMenu::Combination)),
               QStringList({"pmnucopy=ｺﾋﾟｰ", "kugiri1|", "pmnupaste=貼付", "kugiri2|", "pmnudelete=削除", "kugiri3|",
-                           "pmnusave=保存", "kugiri4|", "pmnuprt=印刷", "kugiri5|", "pmnucancell=ｷｬﾝｾﾙ"}));
+                           "pmnusave=保存", "kugiri4|", "pmnuprt=印刷", "kugiri5|", "pmnucancell=ｷｬﾝｾﾙ",
+                           "kugiri6|", "pmnupreview=印刷プレビュー…"}));
     EXPECT_EQ(entries(window->popupMenu(platform::PopupMenu::Totals)),
               QStringList({"psort=整列", "pkugiri7|", "pmnucopy2=ｺﾋﾟｰ", "pkugiri8|", "pmnuprt2=印刷", "pkugiri9|",
-                           "pmnucancell2=ｷｬﾝｾﾙ"}));
+                           "pmnucancell2=ｷｬﾝｾﾙ", "pkugiri10|", "pmnupreview2=印刷プレビュー…"}));
     EXPECT_EQ(entries(find<QMenu>("psort")),
               QStringList({"psmnu1=組合わせﾃﾞｰﾀ", "pkugiri61|", "psmnu2=合 計", "pkugiri62|", "psmnu3=当選回数",
                            "pkugiri63|", "psmnu4=最新当選回", "pkugiri64|", "psmnu6=奇：偶", "pkugiri65|",
                            "psmnu7=P相性率", "pkugiri66|", "psmnu8=T相性率", "pkugiri67|", "psmnu9=5分割分布"}));
     EXPECT_EQ(entries(window->popupMenu(platform::PopupMenu::Predraw)),
               QStringList({"ptsort=整列", "kugiri10|", "pmnucopy3=ｺﾋﾟｰ", "kugiri11|", "pmnuprt3=印刷", "kugiri12|",
-                           "pmnucancell3=ｷｬﾝｾﾙ"}));
+                           "pmnucancell3=ｷｬﾝｾﾙ", "kugiri13|", "pmnupreview3=印刷プレビュー…"}));
     EXPECT_EQ(entries(find<QMenu>("ptsort")),
               QStringList({"ptsmnu0=回", "kugiri31|", "ptsmnu1=当選番号", "kugiri32|", "ptsmnu2=合計", "kugiri33|",
                            "ptsmnu3=当選回数", "kugiri34|", "ptsmnu4=最新当選回", "kugiri35|", "ptsmnu6=奇：偶",

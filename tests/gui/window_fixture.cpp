@@ -56,6 +56,11 @@ void ScriptedPlatform::showSettingsDialog() {
     if (onSettingsDialog) onSettingsDialog(*dialog);
 }
 
+void ScriptedPlatform::showPrintPreview(const output::PrintDocument& document) {
+    previews.push_back(document);
+    if (previewForReal) ui::QtPlatform::showPrintPreview(document);
+}
+
 void ScriptedPlatform::startProgram(const std::string& commandLine) {
     startedPrograms.push_back(commandLine);
     if (startForReal) ui::QtPlatform::startProgram(commandLine);

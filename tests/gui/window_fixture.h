@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "output/print_document.h"
 #include "ui/flex_grid.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
@@ -53,6 +54,11 @@ public:
     std::optional<std::string> saveFileDialog(const platform::FileDialogOptions& options) override;
     void showPopupMenu(platform::PopupMenu menu) override;
     void showSettingsDialog() override;
+    // Every document shown in the print preview; with previewForReal the
+    // real preview dialog opens too.
+    std::vector<output::PrintDocument> previews;
+    bool previewForReal = false;
+    void showPrintPreview(const output::PrintDocument& document) override;
     void startProgram(const std::string& commandLine) override;
     void showProgress(int minimum, int maximum) override;
     void setProgress(int value) override;

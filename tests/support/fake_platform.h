@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "output/print_document.h"
 #include "platform/platform.h"
 
 namespace kazuban::testing {
@@ -32,6 +33,7 @@ public:
     std::vector<platform::PopupMenu> popups;
     std::function<void(platform::PopupMenu)> onPopup;   // runs "the chosen command"
     int settingsDialogs = 0;
+    std::vector<output::PrintDocument> previews;   // every document shown in the print preview
     std::function<void()> onSettingsDialog;
     int busyDepth = 0;
     bool progressVisible = false;
@@ -46,6 +48,7 @@ public:
     void clearClipboard() override { clipboard.clear(); }
     void showPopupMenu(platform::PopupMenu m) override;
     void showSettingsDialog() override;
+    void showPrintPreview(const output::PrintDocument& d) override { previews.push_back(d); }
     void startProgram(const std::string& commandLine) override;
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     void showProgress(int mn, int mx) override { progressVisible = true; progressMin = mn; progressMax = mx; ++progressShows; }

@@ -1,0 +1,40 @@
+#pragma once
+// Native printing of a view: the document laid out as a table on A4 pages,
+// the columns fitted to the page width, the view's title, the date and the
+// draw in the header of every page and the page number in its footer; shown
+// in Qt's print preview, from which the print dialog prints it (to a PDF file
+// as well).
+#include <QDate>
+#include <vector>
+
+#include "output/print_document.h"
+
+class QPrinter;
+class QWidget;
+
+namespace kazuban::ui {
+
+// A4, portrait, 12 mm margins, the document's title as the job's name.
+void setUpPrinter(QPrinter& printer, const output::PrintDocument& document);
+
+class PrintLayout {
+public:
+    PrintLayout(const output::PrintDocument& document, QDate date);
+
+    // Paints every page on the printer; returns the number of pages.
+    int paint(QPrinter& printer) const;
+
+    // The rows (indexes into the document) on each page, as the last paint
+    // laid them out.
+    const std::vector<std::vector<int>>& pages() const { return pages_; }
+
+private:
+    const output::PrintDocument& document_;
+    QDate date_;
+    mutable std::vector<std::vector<int>> pages_;
+};
+
+// The print preview of the document, modal over `parent`.
+void execPrintPreview(QWidget* parent, const output::PrintDocument& document);
+
+}  // namespace kazuban::ui
