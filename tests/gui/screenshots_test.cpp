@@ -1,12 +1,16 @@
 // Pictures of the window on the demo data. KAZUBAN_SCREENSHOT_DIR names the
 // folder for the documentation's pictures (every tab, the settings dialog, the
-// right-click menu over a generated batch; scripts/screenshots.sh sets it);
+// right-click menu over a generated batch, at a window size of a desktop; and
+// the window as it opens at 200 % on a 1920 x 1080 screen; scripts/screenshots.sh
+// sets it);
 // KAZUBAN_SCREENSHOT_AUDIT_DIR the folder for pictures that check the layout
 // (scrolled grids, the progress bar half-way through the back-test). Without
 // them the tests do nothing.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -17,6 +21,7 @@
 #include "modal.h"
 #include "ui/flex_grid.h"
 #include "ui/print_preview.h"
+#include "ui/window_geometry.h"
 #include "window_fixture.h"
 
 namespace kazuban::testing {
@@ -66,8 +71,10 @@ protected:
 TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_DIR");
     if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_DIR not set";
+    if (QGuiApplication::primaryScreen()->devicePixelRatio() != 1) GTEST_SKIP() << "the pictures are taken at 100 %";
     useFixedFolder();
     ASSERT_TRUE(start());
+    window->resize(1280, 800);
 
     // A generated batch of ten, rows 3 to 5 selected, the right-click menu open.
     platform.seed(20240601);
@@ -114,6 +121,22 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
         dialog.reject();
     };
     trigger(QStringLiteral("mnuktoroku"));
+}
+
+TEST_F(Screenshots, TheWindowAsItOpensAt200Percent) {
+    const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_DIR not set";
+    if (QGuiApplication::primaryScreen()->devicePixelRatio() != 2) GTEST_SKIP() << "run with QT_SCALE_FACTOR=2";
+    useFixedFolder();
+    ASSERT_TRUE(start());
+    window->hide();
+    ui::showWithRememberedGeometry(*window);
+    loadSample();
+    click("MSFlexGrid1", 1, 1);
+    save(window.get(), folder, QStringLiteral("window-200.png"));
+    selectTab(2);
+    click("MSFlexGrid3", 3, 1);
+    save(window.get(), folder, QStringLiteral("tab2-200.png"));
 }
 
 TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
