@@ -9,11 +9,12 @@
 #include <string>
 
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace fs = std::filesystem;
 using namespace kazuban;
 using namespace kazuban::text;
+using namespace kazuban::platform;
 
 namespace {
 

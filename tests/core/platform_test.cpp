@@ -37,7 +37,7 @@ TEST(PlatformFiles, ExistenceAndDeletion) {
     EXPECT_FALSE(exists(dir / "dangling"));
     EXPECT_FALSE(exists(dir));              // a folder is not a file
     EXPECT_FALSE(exists(""));
-    auto code = [&](const fs::path& f) {
+    auto code = [&](const fs::path& f) -> int {
         try {
             p.deleteFile(f.string());
         } catch (const AppError& e) {

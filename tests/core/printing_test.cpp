@@ -11,7 +11,7 @@
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 #include "text/text.h"
 
 namespace kazuban::output {
@@ -30,11 +30,11 @@ const std::string kResetPaths = "環境設定でﾊﾟｽの再設定をして�
 // A disk that refuses to replace the file, as when the spreadsheet program holds it open.
 struct LockedFiles {
     LockedFiles() {
-        text::setWriteFaultHook([](const std::filesystem::path&) {
+        platform::setWriteFaultHook([](const std::filesystem::path&) {
             throw AppError(kPermissionDenied, "ファイルが使用中です。");
         });
     }
-    ~LockedFiles() { text::setWriteFaultHook(nullptr); }
+    ~LockedFiles() { platform::setWriteFaultHook(nullptr); }
 };
 
 std::string repeat(const std::string& s, int n) {
@@ -189,7 +189,7 @@ TEST_F(PrintingTest, PrintsTheHeaderAndTheScoredRowsOfTheTotalsView) {
 
     f.pmnuprt2_click();
 
-    EXPECT_EQ(text::decodeCp932(dir.read("tmptxt2.csv")),
+    EXPECT_EQ(platform::decodeCp932(dir.read("tmptxt2.csv")),
               "\"組合せデータ\",\"合計\",\"当選回数\",\"最新当選回\",\"最高\",\"奇;偶\",\"P相性率\",\"T相性率\",\"５分割分布\"\n"
               "\" 4,11,17,21,31\",\"84\",\"33\",\"1372\",\"4\",\"4;1\",\"0.328\",\"0.0704\",\"1:1:1:1:1\"\n"
               "\" 1, 2, 3, 4, 5\",\"15\",\"0\",\"0\",\"0\",\"5;0\",\"0.1\",\"0\",\"5:0:0:0:0\"\n"
@@ -229,7 +229,7 @@ namespace kazuban::output {
 namespace {
 
 std::string expectedFile(const char* name) {
-    return text::readFileBytes(std::filesystem::path(KAZUBAN_TESTDATA_DIR) / "golden" / name);
+    return platform::readFileBytes(std::filesystem::path(KAZUBAN_TESTDATA_DIR) / "golden" / name);
 }
 
 // The window's print commands on the demo history write the bytes that the
@@ -251,7 +251,7 @@ TEST(PrintFiles, WindowPrintsTheExpectedFilesOfTheDemoHistory) {
     f.SSTab1 = app::kTabTotals;
     f.SSTab1_Click();
     f.pmnuprt2_click();
-    EXPECT_EQ(text::decodeCp932(dir.read("tmptxt2.csv")), expectedFile("totals.csv"));
+    EXPECT_EQ(platform::decodeCp932(dir.read("tmptxt2.csv")), expectedFile("totals.csv"));
 
     f.SSTab1 = app::kTabPredraw;
     f.SSTab1_Click();

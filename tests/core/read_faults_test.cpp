@@ -20,7 +20,7 @@
 #include "support/history_gen.h"
 #include "history/draw_history.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::app {
 namespace {
@@ -50,7 +50,7 @@ fs::path hugeFile(const char* name, const std::string& block) {
 // About 3.4 million well-formed draw lines.
 fs::path hugeDraws() {
     std::string block;
-    for (const auto& l : testing::syntheticHistoryLines(20000, 5)) block += text::encodeCp932(l) + "\r\n";
+    for (const auto& l : testing::syntheticHistoryLines(20000, 5)) block += platform::encodeCp932(l) + "\r\n";
     return hugeFile("draws.txt", block);
 }
 
@@ -129,23 +129,23 @@ TEST(ReadFaults, ReadersTakeOnlyTheLinesTheyUse) {
     // A CR LF split between two reads of the file is one line end.
     const std::string a(65535, 'a');
     const fs::path p = dir.write("split.txt", a + "\r\nb\r\n\r\n \t\n");
-    auto first = text::readFirstLines(p, 1);
+    auto first = platform::readFirstLines(p, 1);
     EXPECT_EQ(first.lines, Lines{a});
     EXPECT_FALSE(first.restIsBlank);
-    first = text::readFirstLines(p, 2);
+    first = platform::readFirstLines(p, 2);
     EXPECT_EQ(first.lines, (Lines{a, "b"}));
     EXPECT_TRUE(first.restIsBlank);
-    EXPECT_EQ(text::readFirstLines(p, 9).lines, (Lines{a, "b", "", " \t"}));
-    EXPECT_EQ(text::readFirstLines(dir.write("lf.txt", "x\ny\rz"), 2).lines, (Lines{"x", "y"}));
+    EXPECT_EQ(platform::readFirstLines(p, 9).lines, (Lines{a, "b", "", " \t"}));
+    EXPECT_EQ(platform::readFirstLines(dir.write("lf.txt", "x\ny\rz"), 2).lines, (Lines{"x", "y"}));
     // The encoding is judged on the lines read: a cp932 tail does not change them.
-    EXPECT_EQ(text::readFirstLines(dir.write("mixed.txt", "第1回\r\n\x82\xA0"), 1).lines, Lines{"第1回"});
+    EXPECT_EQ(platform::readFirstLines(dir.write("mixed.txt", "第1回\r\n\x82\xA0"), 1).lines, Lines{"第1回"});
     // A line far too long keeps its first part, cut between characters.
     const std::string longLine = "あ" + std::string(text::kMaxLineBytes, 'x');
-    first = text::readFirstLines(dir.write("long.txt", longLine + "\r\nnext"), 5);
+    first = platform::readFirstLines(dir.write("long.txt", longLine + "\r\nnext"), 5);
     ASSERT_EQ(first.lines.size(), 2u);
     EXPECT_EQ(first.lines[0], longLine.substr(0, text::kMaxLineBytes));
     const std::string straddling = std::string(text::kMaxLineBytes - 2, 'x') + "あyy";
-    EXPECT_EQ(text::readFirstLines(dir.write("cut.txt", straddling), 1).lines[0], straddling.substr(0, text::kMaxLineBytes - 2));
+    EXPECT_EQ(platform::readFirstLines(dir.write("cut.txt", straddling), 1).lines[0], straddling.substr(0, text::kMaxLineBytes - 2));
 
     // The history takes 32,767 draws and blank lines after them, not one draw more.
     auto lines = testing::syntheticHistoryLines(history::kMaxDraws, 2);

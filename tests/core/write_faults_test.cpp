@@ -22,7 +22,7 @@
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -83,10 +83,10 @@ struct Session {
     explicit Session(fs::path dir) : folder(std::move(dir)) {
         auto lines = testing::syntheticHistoryLines(60, 11);
         lines[30] = "第30回=bad line";
-        text::writeLinesCp932(folder / "atarimgrp.txt", lines);
+        platform::writeLinesCp932(folder / "atarimgrp.txt", lines);
         const config::Links defaults = config::defaultLinks();
         const std::vector<std::string> links(defaults.begin(), defaults.end());
-        text::writeLinesCp932(folder / "Kazuban.ini", testing::environmentLines(links, "", folder.string()));
+        platform::writeLinesCp932(folder / "Kazuban.ini", testing::environmentLines(links, "", folder.string()));
         start();
         f->MSFlexGrid1.setCell(1, 1, " 1, 2, 3, 4, 5");
         f->MSFlexGrid1.setCell(2, 1, " 3, 9,14,22,30");
@@ -220,22 +220,22 @@ TEST_F(WriteFaults, FullDiskAndReadOnlyFolderSimulated) {
     tryEveryWriter(
         inTemp(),
         [](const Writer&, Session&) {
-            text::setWriteFaultHook([](const fs::path&) {
+            platform::setWriteFaultHook([](const fs::path&) {
                 throw AppError(kPathFileAccess, "ファイルに書き込めません（No space left on device）。");
             });
         },
-        [] { text::setWriteFaultHook(nullptr); },
+        [] { platform::setWriteFaultHook(nullptr); },
         [&](const Writer&, const std::vector<std::string>& m) { return mentions(m, full); });
 
     const std::string denied = "ファイルに書き込めません（Permission denied）。";
     tryEveryWriter(
         inTemp(),
         [](const Writer&, Session&) {
-            text::setWriteFaultHook([](const fs::path&) {
+            platform::setWriteFaultHook([](const fs::path&) {
                 throw AppError(kPermissionDenied, "ファイルに書き込めません（Permission denied）。");
             });
         },
-        [] { text::setWriteFaultHook(nullptr); },
+        [] { platform::setWriteFaultHook(nullptr); },
         [&](const Writer& w, const std::vector<std::string>& m) {
             return isPrint(w) ? mentions(m, closeMessage(w)) : mentions(m, denied);
         });
@@ -289,13 +289,13 @@ TEST_F(WriteFaults, FileReplacedWhileWritten) {
         inTemp(),
         [](const Writer& w, Session& s) {
             g_replaceTarget = s.folder / w.target;
-            text::setWriteFaultHook([](const fs::path&) {
+            platform::setWriteFaultHook([](const fs::path&) {
                 const fs::path other = g_replaceTarget.parent_path() / "other.tmp";
                 writeBytes(other, kOtherProgram);
                 fs::rename(other, g_replaceTarget);
             });
         },
-        [] { text::setWriteFaultHook(nullptr); },
+        [] { platform::setWriteFaultHook(nullptr); },
         [](const Writer& w, const std::vector<std::string>& m) {
             return mentions(m, w.target) && mentions(m, "他のプログラムによって変更された");
         },

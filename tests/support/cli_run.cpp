@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -29,7 +29,7 @@ CliRun runCli(const TempDir& scratch, const std::string& cwd, const std::string&
 }
 
 std::string golden(const std::string& name) {
-    return text::readFileBytes(std::filesystem::path(KAZUBAN_TESTDATA_DIR) / "golden" / name);
+    return platform::readFileBytes(std::filesystem::path(KAZUBAN_TESTDATA_DIR) / "golden" / name);
 }
 
 }  // namespace kazuban::testing

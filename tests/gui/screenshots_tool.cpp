@@ -1,9 +1,9 @@
-// Pictures of the window on the demo data. KAZUBAN_SCREENSHOT_DIR names the
+// The tool that takes the pictures of the window on the demo data (run by
+// scripts/screenshots.sh, never by ctest). KAZUBAN_SCREENSHOT_DIR names the
 // folder for the documentation's pictures (every tab, the settings dialog, the
-// right-click menu over a generated batch; scripts/screenshots.sh sets it);
-// KAZUBAN_SCREENSHOT_AUDIT_DIR the folder for pictures that check the layout
-// (scrolled grids, the progress bar half-way through the back-test). Without
-// them the tests do nothing.
+// right-click menu over a generated batch); KAZUBAN_SCREENSHOT_AUDIT_DIR the
+// folder for pictures that check the layout (scrolled grids, the progress bar
+// half-way through the back-test). A set whose folder is not named is not taken.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -62,7 +62,7 @@ protected:
 
 TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_DIR not set";
+    if (folder.isEmpty()) return;
     useFixedFolder();
     ASSERT_TRUE(start());
 
@@ -115,7 +115,7 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
 
 TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_AUDIT_DIR not set";
+    if (folder.isEmpty()) return;
     useFixedFolder();
     ASSERT_TRUE(start());
     loadSample();
