@@ -1,7 +1,6 @@
 #include "output/printing.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -162,7 +161,9 @@ TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
     // So is one that names a file that may not be run: not a locked print file.
     fake.messages.clear();
     dir.write("not-a-program", "plain text");
-    ::chmod(dir.file("not-a-program").c_str(), 0644);
+    std::filesystem::permissions(dir.file("not-a-program"), std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::owner_write | std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);
     f.calcdir = dir.str() + "/not-a-program";
     f.pmnuprt_click();
     EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{kResetPaths});

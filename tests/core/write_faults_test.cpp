@@ -4,10 +4,7 @@
 // message, the file that was there stays byte for byte, no temporary file is
 // left behind, and the program goes on with its data.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,12 +18,9 @@
 #include "config/env_file.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
-#include "text/app_error.h"
 #include "platform/line_file.h"
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
+#include "support/os.h"
+#include "text/app_error.h"
 
 namespace kazuban::app {
 namespace {
@@ -242,7 +236,7 @@ TEST_F(WriteFaults, FullDiskAndReadOnlyFolderSimulated) {
 }
 
 TEST_F(WriteFaults, ReadOnlyFolderForReal) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    if (!testing::rightsBindThisUser()) GTEST_SKIP() << "this user writes into read-only folders";
     tryEveryWriter(
         inTemp(),
         [](const Writer&, Session& s) {
@@ -306,13 +300,12 @@ TEST_F(WriteFaults, FileReplacedWhileWritten) {
 class TinyDisk {
 public:
     TinyDisk() {
-        if (::geteuid() != 0) return;
         mountPoint_ = dir_.path() / "disk";
         fs::create_directory(mountPoint_);
-        mounted_ = ::mount("tmpfs", mountPoint_.c_str(), "tmpfs", 0, "size=256k") == 0;
+        mounted_ = testing::mountTinyDisk(mountPoint_, 256);
     }
     ~TinyDisk() {
-        if (mounted_) ::umount2(mountPoint_.c_str(), MNT_DETACH);
+        if (mounted_) testing::unmountTinyDisk(mountPoint_);
     }
     bool mounted() const { return mounted_; }
     // A fresh folder on the disk.
@@ -357,7 +350,7 @@ TEST_F(WriteFaults, FullDiskForReal) {
 }
 
 TEST(CliWriteFaults, OutputFileIsWholeOrUntouched) {
-#ifndef _WIN32
+    if (!testing::kPosix) GTEST_SKIP() << "the disk limit comes from the POSIX shell";
     TempDir data, out;
     testing::writeSyntheticHistory(data, 60, 11);
     const fs::path target = out.file("check.csv");
@@ -367,8 +360,7 @@ TEST(CliWriteFaults, OutputFileIsWholeOrUntouched) {
         const std::string cmd = prefix + "'" KAZUBAN_CLI_PATH "' --dir '" + data.str() + "' check '" +
                                 data.file("combos.txt").string() + "' -o '" + o.string() + "' 2>'" +
                                 (data.path() / "err.txt").string() + "'";
-        const int raw = std::system(cmd.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return testing::exitStatusOf(std::system(cmd.c_str()));
     };
     const auto state = folderState(out.path());
 
@@ -383,7 +375,7 @@ TEST(CliWriteFaults, OutputFileIsWholeOrUntouched) {
     EXPECT_NE(data.read("err.txt").find("dir.csv"), std::string::npos);
     EXPECT_TRUE(fs::is_empty(out.file("dir.csv")));
 
-    if (::geteuid() != 0) {
+    if (testing::rightsBindThisUser()) {
         fs::permissions(out.path(), fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_EQ(run("", target), 2);
         fs::permissions(out.path(), fs::perms::owner_all);
@@ -396,7 +388,6 @@ TEST(CliWriteFaults, OutputFileIsWholeOrUntouched) {
     EXPECT_EQ(run("", target), 0);
     EXPECT_NE(readBytes(target), "the old file\r\n");
     EXPECT_EQ(fs::directory_iterator(out.path())->path(), target);
-#endif
 }
 
 }  // namespace

@@ -5,9 +5,7 @@
 
 #include "platform/line_file.h"
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
+#include "support/os.h"
 
 namespace kazuban::testing {
 
@@ -18,11 +16,7 @@ CliRun runCli(const TempDir& scratch, const std::string& cwd, const std::string&
     if (!cwd.empty()) cmd = "cd '" + cwd + "' && " + cmd;
     const int raw = std::system(cmd.c_str());
     CliRun r;
-#ifdef _WIN32
-    r.status = raw;
-#else
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
+    r.status = exitStatusOf(raw);
     r.out = scratch.read("stdout.txt");
     r.err = scratch.read("stderr.txt");
     return r;
