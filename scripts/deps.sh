@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the window and the tests need
-# (xdg-utils: xdg-open is the browser and editor used when none is set).
+# (xdg-utils: xdg-open is the browser and editor used when none is set;
+# clang-format-14: scripts/check-format.sh).
 # Sourced by the other scripts; does nothing when everything is there.
 set -euo pipefail
 KAZUBAN_PACKAGES=(
@@ -9,6 +10,7 @@ KAZUBAN_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic xvfb xauth
   xdg-utils
+  clang-format-14
 )
 missing=()
 for p in "${KAZUBAN_PACKAGES[@]}"; do
