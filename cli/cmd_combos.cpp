@@ -9,6 +9,7 @@
 #include "output/layouts.h"
 #include "session.h"
 #include "text/app_error.h"
+#include "text/path_text.h"
 #include "text/text.h"
 
 namespace kazuban::cli {
@@ -33,7 +34,7 @@ int loadCombinationFile(Session& s, const std::string& file) {
     }
     std::vector<std::string> lines;
     try {
-        lines = combos::readCombinationFile(std::filesystem::path(std::u8string(file.begin(), file.end())));
+        lines = combos::readCombinationFile(text::pathFromUtf8(file));
     } catch (const AppError& e) {
         s.platform.messageBox(e.text(), Icon::None, Buttons::Ok);
         return 2;

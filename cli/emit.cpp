@@ -1,10 +1,11 @@
 #include <cstdio>
-#include <filesystem>
+#include <exception>
 #include <string>
 
 #include "commands.h"
+#include "platform/line_file.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "text/path_text.h"
 
 namespace kazuban::cli {
 
@@ -21,10 +22,9 @@ int emitResult(const Context& ctx, const std::string& text, bool appendFinalCrLf
         return 0;
     }
     try {
-        const std::string& out = *ctx.out;
-        text::writeTextCp932(std::filesystem::path(std::u8string(out.begin(), out.end())), all);
-    } catch (const AppError& e) {
-        std::fprintf(stderr, "%s\n", e.text().c_str());
+        platform::writeTextCp932(text::pathFromUtf8(*ctx.out), all);
+    } catch (...) {
+        std::fprintf(stderr, "%s\n", errorText(std::current_exception()).c_str());
         return 2;
     }
     return 0;

@@ -10,12 +10,9 @@
 #include <system_error>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 #include "commands.h"
+#include "platform/system.h"
+#include "text/path_text.h"
 
 namespace {
 
@@ -36,12 +33,8 @@ struct CommonOptions {
     }
 };
 
-fs::path pathFromUtf8(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
-
-std::string utf8FromPath(const fs::path& p) {
-    const std::u8string u = p.u8string();
-    return std::string(u.begin(), u.end());
-}
+using kazuban::text::pathFromUtf8;
+using kazuban::text::utf8FromPath;
 
 // An input file named relative to the current folder; when it is not there,
 // the data folder is tried too.
@@ -56,9 +49,7 @@ std::string resolveInput(const std::string& file, const Context& ctx) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
+    kazuban::platform::useBinaryStandardOutput();
     CLI::App app{"Kazuban (ミニロト) の分析をウィンドウなしで実行します。", "kazuban-cli"};
     app.require_subcommand(1);
 
@@ -123,10 +114,7 @@ int main(int argc, char** argv) {
         if (c.common.dirOption->count() > 0) ctx.dir = c.common.dir;
         if (c.common.outOption->count() > 0) ctx.out = c.common.out;
     }
-    if (ctx.dir.empty()) {
-        std::error_code ec;
-        ctx.dir = utf8FromPath(fs::current_path(ec));
-    }
+    if (ctx.dir.empty()) ctx.dir = utf8FromPath(kazuban::platform::currentFolder());
 
     using namespace kazuban::cli;
     if (check->parsed()) return runCheck(ctx, resolveInput(file, ctx));

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "text/app_error.h"
+
 namespace kazuban::cli {
 
 std::unique_ptr<Session> openSession(const Context& ctx, int* exitCode) {
@@ -10,8 +12,9 @@ std::unique_ptr<Session> openSession(const Context& ctx, int* exitCode) {
     try {
         // The window's start-up, except that the CLI needs no Kazuban.ini.
         started = session->form.Form_Load(ctx.dir, /*requireEnvironmentFile=*/false);
-    } catch (const std::exception& e) {
-        session->platform.messageBox(e.what(), platform::Icon::None, platform::Buttons::Ok);
+    } catch (...) {
+        session->platform.messageBox(errorText(std::current_exception()), platform::Icon::None,
+                                     platform::Buttons::Ok);
     }
     if (!started || session->form.closeRequested()) {
         if (exitCode) *exitCode = 2;

@@ -11,7 +11,7 @@
 #include "support.h"
 #include "output/layouts.h"
 #include "platform/headless_platform.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 using namespace kazuban;
 
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto& h = fuzz::smallHistory();
     int start = static_cast<int>(fuzz::takeByte(bytes)) * 4;   // 0..1020
-    auto lines = text::splitLines(text::decodeFileBytes(bytes));
+    auto lines = text::splitLines(platform::decodeFileBytes(bytes));
 
     grid::TextGrid table;
     combos::layoutTable(table, h.maxn());

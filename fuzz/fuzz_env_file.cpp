@@ -5,13 +5,13 @@
 
 #include "config/env_file.h"
 #include "support.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 using namespace kazuban;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    auto lines = text::splitLines(text::decodeFileBytes(bytes));
+    auto lines = text::splitLines(platform::decodeFileBytes(bytes));
     auto startUp = config::environmentFromLines(lines, config::ReadRule::StartUp);
     auto settings = config::environmentFromLines(lines, config::ReadRule::Settings);
     fuzz::require(startUp.linesRead <= config::kEnvironmentSlots, "at most 21 slots");

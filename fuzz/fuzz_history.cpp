@@ -8,7 +8,7 @@
 #include "support.h"
 #include "history/statistics.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 using namespace kazuban;
 
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     history::LoadResult loaded;
     try {
-        loaded = history::historyFromLines(text::splitLines(text::decodeFileBytes(bytes)));
+        loaded = history::historyFromLines(text::splitLines(platform::decodeFileBytes(bytes)));
     } catch (const AppError&) {
         return 0;   // refused with a message: fine
     }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::fuzz {
 
@@ -22,7 +22,7 @@ const history::DrawHistory& demoHistory() {
 
 const history::DrawHistory& smallHistory() {
     static const history::DrawHistory h = [] {
-        auto lines = text::readLines(std::string(KAZUBAN_DEMO_DIR) + "/atarimgrp.txt");
+        auto lines = platform::readLines(std::string(KAZUBAN_DEMO_DIR) + "/atarimgrp.txt");
         lines.resize(201);
         return history::historyFromLines(lines).history;
     }();

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the window and the tests need
 # (xdg-utils: xdg-open is the browser, editor and spreadsheet used when none
 # is set; qt6-translations-l10n: Qt's own dialogs in Japanese; poppler-utils:
-# pdftotext reads back the PDF that the print preview test writes).
+# pdftotext reads back the PDF that the print preview test writes;
+# clang-format-14: scripts/check-format.sh).
 # Sourced by the other scripts; does nothing when everything is there.
 set -euo pipefail
 KAZUBAN_PACKAGES=(
@@ -11,6 +12,7 @@ KAZUBAN_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic xvfb xauth
   xdg-utils qt6-translations-l10n poppler-utils
+  clang-format-14
 )
 missing=()
 for p in "${KAZUBAN_PACKAGES[@]}"; do

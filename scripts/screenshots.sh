@@ -25,14 +25,14 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   bash "$root/scripts/deps.sh"
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAZUBAN_WITH_QT=ON -DKAZUBAN_BENCH=OFF
 fi
-cmake --build "$build" --target gui_tests
+cmake --build "$build" --target screenshots
 mkdir -p "$out"
 if [ -z "$check" ]; then
   # The documentation shows the window at 100 %, and once as it opens at 200 %.
   unset QT_SCALE_FACTOR
   QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 KAZUBAN_SCREENSHOT_DIR="$out" \
-    "$build/tests/gui_tests" --gtest_filter='Screenshots.TheWindowAsItOpensAt200Percent'
+    "$build/tests/screenshots" --gtest_filter='Screenshots.TheWindowAsItOpensAt200Percent'
 fi
 QT_QPA_PLATFORM=offscreen KAZUBAN_SCREENSHOT_DIR="$out" KAZUBAN_SCREENSHOT_AUDIT_DIR="$check" \
-  "$build/tests/gui_tests" --gtest_filter='Screenshots.*'
+  "$build/tests/screenshots"
 echo "Pictures written to $out"

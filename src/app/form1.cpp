@@ -3,10 +3,10 @@
 #include <cmath>
 #include <exception>
 #include <filesystem>
-#include <new>
 
 #include "config/env_file.h"
 #include "text/app_error.h"
+#include "text/path_text.h"
 #include "views/predraw.h"
 
 namespace kazuban::app {
@@ -20,32 +20,12 @@ constexpr const char* kMissingHistory = "atarimgrp.txt ﾌｧｲﾙを Kazuban.e
 constexpr const char* kMissingEnvironment = "Kazuban.ini ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
 constexpr const char* kHistoryGone = "atarimgrp.txt ﾌｧｲﾙを Kazuban と同じﾌｫﾙﾀﾞｰに置いて下さい";
 constexpr const char* kConfirmExit = " 終了します。 よろしいですか？";
-constexpr const char* kOutOfMemory = "メモリが不足しています。";
 
-fs::path pathFromUtf8(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
-
-std::string utf8FromPath(const fs::path& p) {
-    const std::u8string u = p.u8string();
-    return std::string(u.begin(), u.end());
-}
+using text::pathFromUtf8;
+using text::utf8FromPath;
 
 std::string joinPath(const std::string& folder, const char* name) {
     return utf8FromPath(pathFromUtf8(folder) / name);
-}
-
-// The error's own text of anything a step may throw.
-std::string errorText(const std::exception_ptr& e) {
-    try {
-        std::rethrow_exception(e);
-    } catch (const AppError& err) {
-        return err.text();
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemory;
-    } catch (const std::exception& err) {
-        return std::string("予期しないエラーが発生しました。") + err.what();
-    } catch (...) {
-        return "予期しないエラーが発生しました。";
-    }
 }
 
 bool sameProblems(const std::vector<history::LineProblem>& a, const std::vector<history::LineProblem>& b) {
@@ -236,8 +216,6 @@ void Form1::mnuktoroku_Click() { platform.showSettingsDialog(); }
 // ---- statistics -------------------------------------------------------------
 
 void Form1::buildPairCounts() { history::buildPairTable(history, history.maxn(), pairCounts); }
-
-void Form1::buildPairCountsBefore(int n) { history::buildPairTable(history, n, pairCountsBefore); }
 
 void Form1::buildRecentRanking() { recentRanking = history::buildRanking(history); }
 

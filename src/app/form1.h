@@ -22,6 +22,8 @@
 #include "history/draw_history.h"
 #include "history/statistics.h"
 #include "platform/platform.h"
+#include "views/links.h"
+#include "views/marksheet.h"
 
 namespace kazuban::views { struct PredrawState; }
 
@@ -40,26 +42,6 @@ struct ScrollBarState {
     int min = 1, max = 1, value = 1;
 };
 
-// Tab 3's controls (the nine analysis links).
-struct LinkControls {
-    std::array<std::string, 9> Text1;           // link texts "label=URL"
-    std::array<bool, 9> Text1Visible{};         // shown while being edited
-    std::array<std::string, 9> Command1Caption; // "Go! " + label
-    std::array<bool, 9> Option1{};              // edit toggles
-    bool Command2Visible = false;               // "編集を保存"
-    bool Command7Visible = false;               // "キャンセル"
-    bool Command8Visible = false;               // "初期値に戻す"
-};
-
-// Tab 2's controls beside the five figures.
-struct MarkSheetControls {
-    std::array<std::string, 5> caption;  // Label4, Label5, Label6, Label7, Label14
-    std::array<std::string, 5> Text4;    // tier 1: pair rate
-    std::array<std::string, 5> Text5;    // tier 2: triple rate
-    std::array<std::string, 5> Text2;    // tier 3: win count
-    std::array<std::string, 5> Text3;    // tier 4: latest winning draw
-};
-
 class Form1 {
 public:
     explicit Form1(platform::Platform& platform);
@@ -72,8 +54,8 @@ public:
     // Returns false when the program must end (a missing file, a fatal load).
     // The CLI starts without Kazuban.ini (requireEnvironmentFile = false).
     bool Form_Load(const std::string& folder = {}, bool requireEnvironmentFile = true);
-    void mnufclose_Click();
-    void mnuktoroku_Click();
+    void mnufclose_Click();             // ◇ファイル → 終了
+    void mnuktoroku_Click();            // ◇環境 → 設定
     // Reloads atarimgrp.txt into `history`, sets maxn and tdataon.
     void loadWinningNumbers();
     // True once a handler decided that the program ends; the front end closes.
@@ -83,7 +65,6 @@ public:
 
     // ---- statistics (form1.cpp) -----------------------------------------------
     void buildPairCounts();
-    void buildPairCountsBefore(int n);
     void buildRecentRanking();
 
     // ---- combination table and tab 0 (form1_combos.cpp) -----------------------
@@ -104,25 +85,25 @@ public:
     void clearForNewData();   // the effect of Yes
     void evaluateWinEntries();
     int winEntryLastColumn() const;   // floor(maxn * 0.1) + 20, widened as needed
-    void mnudopen_Click();
-    void mnudsave_Click();
-    void mnu10mk_Click();
-    void mnu5mk_Click();
+    void mnudopen_Click();              // ◇ファイル → 呼出し
+    void mnudsave_Click();              // ◇ファイル → 保存
+    void mnu10mk_Click();               // ◇簡易ﾃﾞｰﾀ作成 → 10個
+    void mnu5mk_Click();                // ◇簡易ﾃﾞｰﾀ作成 → 5個
     // Returns false (and changes nothing) when generation was refused.
     bool generateCombinations(int s, int n);
-    void MSFlexGrid1_MouseDown(int button);
-    void pmnucopy_click();
-    void pmnupaste_click();
-    void pmnudelete_click();
-    void pmnucancell_click();
-    void Command5_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command6_Click();
+    void MSFlexGrid1_MouseDown(int button);   // a click on the combination table
+    void pmnucopy_click();              // pop-up menu 1 ｺﾋﾟｰ
+    void pmnupaste_click();             // pop-up menu 1 貼付
+    void pmnudelete_click();            // pop-up menu 1 削除
+    void pmnucancell_click();           // pop-up menu 1 ｷｬﾝｾﾙ
+    void Command5_Click();              // button ￥ (当選回数確認)
+    void Command3_Click();              // button △ (データ整列)
+    void Command4_Click();              // button ⇔ (昇順・降順切替)
+    void Command6_Click();              // button AC (All Clear)
     void sortCombinations();
     void reverseWinEntries();
     void clearAllData();
-    void HScroll1_Change();
+    void HScroll1_Change();             // the draw selector moved
     void showDraw(int k);   // the draw display of the winning-numbers frame
 
     // ---- undo and redo of the combination table (form1_undo.cpp) -------------
@@ -132,52 +113,52 @@ public:
     void mnuredo_Click();
 
     // ---- analysis views and tab switching (form1_views.cpp) -------------------
-    void SSTab1_Click();
+    void SSTab1_Click();                // a tab was chosen
     void buildTotalsGrid();
     void scoreTotalsRow(int row);
-    void MSFlexGrid2_MouseDown(int button);
-    void psmnu1_click();
-    void psmnu2_click();
-    void psmnu3_click();
-    void psmnu4_click();
-    void psmnu6_click();
-    void psmnu7_click();
-    void psmnu8_click();
-    void psmnu9_click();
+    void MSFlexGrid2_MouseDown(int button);   // a click on the totals view
+    void psmnu1_click();                // pop-up menu 2 整列 → 組合わせﾃﾞｰﾀ
+    void psmnu2_click();                // pop-up menu 2 整列 → 合 計
+    void psmnu3_click();                // pop-up menu 2 整列 → 当選回数
+    void psmnu4_click();                // pop-up menu 2 整列 → 最新当選回
+    void psmnu6_click();                // pop-up menu 2 整列 → 奇：偶
+    void psmnu7_click();                // pop-up menu 2 整列 → P相性率
+    void psmnu8_click();                // pop-up menu 2 整列 → T相性率
+    void psmnu9_click();                // pop-up menu 2 整列 → 5分割分布
     void pbsort(int column);
-    void pmnucopy2_click();
-    void pmnucancell2_click();
+    void pmnucopy2_click();             // pop-up menu 2 ｺﾋﾟｰ
+    void pmnucancell2_click();          // pop-up menu 2 ｷｬﾝｾﾙ
     void setupMarkSheetList();
     void clearMarkSheet();
     void drawMarkSheetFigures();
     void copyCombinationsToMarkSheet();
     void markFiveCombinations(int first);
-    void MSFlexGrid3_Click();
+    void MSFlexGrid3_Click();           // a click on the mark-sheet list
     void buildPredrawGrid();
     void computePredrawAnalysis();
-    void MSFlexGrid5_MouseDown(int button);
-    // Pop-up menu 3's sort entries: ptsmnu<column><s|k>_click.
+    void MSFlexGrid5_MouseDown(int button);   // a click on the pre-draw view
+    // Pop-up menu 3 整列 → a column → 昇順 or 降順: ptsmnu<column><s|k>_click.
     void ptsmnuSort(int column, bool ascending);
-    void pmnucopy3_click();
-    void pmnucancell3_click();
+    void pmnucopy3_click();             // pop-up menu 3 ｺﾋﾟｰ
+    void pmnucancell3_click();          // pop-up menu 3 ｷｬﾝｾﾙ
 
     // ---- output, registration, links (form1_output.cpp) -----------------------
-    void pmnusave_click();
-    void pmnuprt_click();
-    void pmnuprt2_click();
-    void pmnuprt3_click();
+    void pmnusave_click();              // pop-up menu 1 保存
+    void pmnuprt_click();               // pop-up menu 1 印刷
+    void pmnuprt2_click();              // pop-up menu 2 印刷
+    void pmnuprt3_click();              // pop-up menu 3 印刷
     // "印刷プレビュー…" of the three pop-up menus (form1_print.cpp).
-    void pmnupreview_click();
-    void pmnupreview2_click();
-    void pmnupreview3_click();
-    void mnuatoroku_Click();
-    void mnuanet_Click();
+    void pmnupreview_click();           // pop-up menu 1 印刷プレビュー…
+    void pmnupreview2_click();          // pop-up menu 2 印刷プレビュー…
+    void pmnupreview3_click();          // pop-up menu 3 印刷プレビュー…
+    void mnuatoroku_Click();            // ◇当選番号 → 登　録
+    void mnuanet_Click();               // ◇当選番号 → ｵﾝﾗｲﾝ取得
     void refreshLinks();
-    void Command1_Click(int index);
-    void Option1_Click(int index);
-    void Command2_Click();
-    void Command7_Click();
-    void Command8_Click();
+    void Command1_Click(int index);     // button Go! + label of link `index`
+    void Option1_Click(int index);      // the round edit button beside link `index`
+    void Command2_Click();              // button 編集を保存
+    void Command7_Click();              // button キャンセル
+    void Command8_Click();              // button 初期値に戻す
 
     // ---- shared state ---------------------------------------------------------
     platform::Platform& platform;
@@ -189,7 +170,6 @@ public:
 
     history::DrawHistory history;
     history::PairTable pairCounts{};
-    history::PairTable pairCountsBefore{};
     history::RecentRanking recentRanking{};
 
     TextGrid MSFlexGrid1;                  // the CombinationTable
@@ -205,8 +185,8 @@ public:
     std::array<std::string, 5> Label3;     // draw number and prize counts
     ScrollBarState HScroll1;
     int SSTab1 = kTabWins;                 // the current tab
-    LinkControls links;
-    MarkSheetControls markSheet;
+    views::LinkControls links;
+    views::MarkSheetControls markSheet;
 
     // Bad history lines already reported, so a reload does not repeat the message.
     std::vector<history::LineProblem> reportedProblems;

@@ -10,6 +10,7 @@
 #include "combos/generation.h"
 #include "combos/sorting.h"
 #include "text/app_error.h"
+#include "text/path_text.h"
 #include "text/text.h"
 
 namespace kazuban::app {
@@ -25,21 +26,8 @@ constexpr const char* kClearOrAppend =
     "    いいえ(N) : 現ﾃﾞｰﾀに追加";
 constexpr const char* kClearAll = "全ﾃﾞｰﾀを消去しますか？\r\n";
 
-std::filesystem::path pathFromUtf8(const std::string& s) {
-    return std::filesystem::path(std::u8string(s.begin(), s.end()));
-}
-
-// Busy pointer for the duration of a scope.
-class BusyPointer {
-public:
-    explicit BusyPointer(platform::Platform& p) : p_(p) { p_.setBusy(true); }
-    ~BusyPointer() { p_.setBusy(false); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-private:
-    platform::Platform& p_;
-};
+using platform::BusyPointer;
+using text::pathFromUtf8;
 
 }  // namespace
 

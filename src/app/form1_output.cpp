@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 
 #include "app/form1.h"
@@ -7,8 +8,9 @@
 #include "output/launcher.h"
 #include "output/layouts.h"
 #include "output/printing.h"
+#include "platform/line_file.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "text/path_text.h"
 #include "views/links.h"
 
 namespace kazuban::app {
@@ -21,7 +23,7 @@ namespace {
 // Writes a print file in the start-up folder and opens it in the spreadsheet
 // program; each failed step shows its message and the next step runs.
 void printFile(Form1& f, const char* fileName, const std::string& text) {
-    const std::filesystem::path path = std::filesystem::path(f.startdir) / fileName;
+    const std::filesystem::path path = text::pathFromUtf8(f.startdir) / fileName;
     output::printThroughSpreadsheet(f.platform, f.calcdir, path, text, [&](const AppError& e) {
         f.msg = f.platform.messageBox(output::printFailureMessage(e, fileName), Icon::None, Buttons::Ok);
         f.msg = 0;
@@ -32,8 +34,8 @@ void printFile(Form1& f, const char* fileName, const std::string& text) {
 void openInBrowser(Form1& f, const std::string& url) {
     try {
         f.platform.startProgram(output::browserCommandLine(f.browsdir, url));
-    } catch (const std::exception& e) {
-        f.msg = f.platform.messageBox(output::asAppError(e).text() + output::kBrowserHint, Icon::Critical,
+    } catch (...) {
+        f.msg = f.platform.messageBox(errorText(std::current_exception()) + output::kBrowserHint, Icon::Critical,
                                       Buttons::Ok);
     }
 }
@@ -47,10 +49,10 @@ void Form1::pmnusave_click() {
     const auto chosen = platform.saveFileDialog(output::csvSaveDialogOptions(datadir));
     if (!chosen || chosen->empty()) return;
     try {
-        text::writeTextCp932(*chosen, output::withFinalCrLf(text));
-    } catch (const std::exception& e) {
+        platform::writeTextCp932(text::pathFromUtf8(*chosen), output::withFinalCrLf(text));
+    } catch (...) {
         // A save that did not happen is never passed over in silence.
-        msg = platform.messageBox(output::asAppError(e).text(), Icon::None, Buttons::Ok);
+        msg = platform.messageBox(errorText(std::current_exception()), Icon::None, Buttons::Ok);
     }
 }
 
@@ -73,8 +75,8 @@ void Form1::mnuatoroku_Click() {
             throw AppError(kInvalidCall, "エディタのパス「" + editdir + "」が正しくありません。");
         const bool exists = !editdir.empty() && platform.fileExists(editdir);
         platform.startProgram(output::editorCommandLine(editdir, exists, startdir));
-    } catch (const std::exception& e) {
-        msg = platform.messageBox(output::asAppError(e).text(), Icon::None, Buttons::Ok);
+    } catch (...) {
+        msg = platform.messageBox(errorText(std::current_exception()), Icon::None, Buttons::Ok);
         msg = platform.messageBox(output::kEditorHint, Icon::Critical, Buttons::Ok);
     }
 }
@@ -106,12 +108,12 @@ void Form1::Command2_Click() {
         return;
     }
     try {
-        config::writeEnvironmentFile(std::filesystem::path(mydir) / config::kEnvironmentFileName, editdir, datadir,
+        config::writeEnvironmentFile(text::pathFromUtf8(mydir) / config::kEnvironmentFileName, editdir, datadir,
                                      calcdir, browsdir, links.Text1);
-    } catch (const std::exception& e) {
+    } catch (...) {
         // The old file stays whole; the program goes on and the links stay in
         // editing, so the user can try again.
-        msg = platform.messageBox(output::asAppError(e).text(), Icon::None, Buttons::Ok);
+        msg = platform.messageBox(errorText(std::current_exception()), Icon::None, Buttons::Ok);
         return;
     }
     views::endLinkEditing(links);

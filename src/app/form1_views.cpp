@@ -78,34 +78,14 @@ void Form1::MSFlexGrid2_MouseDown(int button) {
 
 void Form1::psmnu1_click() {
     combos::UndoStep step(undoHistory, combinationTable());
-    platform.setBusy(true);
-    TextGrid& view = MSFlexGrid2;
-    view.sortRows(1, kRows, 1, true, grid::Comparison::Generic);
-    const int k = views::leadingShortRows(view);
-    if (k > 0) {
-        views::closeUpCombinations(view, k);
-        // The table and the mark-sheet list take the view's order for every
-        // row. (Copying only the rows that moved would leave rows
-        // 1001 - k .. k holding their old texts when more than half the rows
-        // are short, duplicating combinations in the table.)
-        TextGrid& table = combinationTable();
-        for (int r = 1; r <= kRows; ++r) {
-            table.setCell(r, 1, view.cell(r, 1));
-            MSFlexGrid3.setCell(r, 1, view.cell(r, 1));
-        }
-        // The texts moved away from their win entries. When the recalculation
-        // stops early (an invalid row, no history) a row must show no entries
-        // rather than those of the text that stood there before.
-        table.clearRange(1, 2, kRows, std::max(winEntryLastColumn(), table.cols() - 1));
+    platform::BusyPointer busy(platform);
+    TextGrid& table = combinationTable();
+    const int lastColumn = std::max(winEntryLastColumn(), table.cols() - 1);
+    if (views::sortTotalsByCombination(MSFlexGrid2, table, MSFlexGrid3, lastColumn)) {
         recalculateCombinationTable();
-        for (int r = 1; r <= kRows; ++r) {
-            view.setCell(r, 0, text::intText(r));
-            if (!view.cell(r, 1).empty()) scoreTotalsRow(r);
-        }
-    } else {
-        for (int r = 1; r <= kRows; ++r) view.setCell(r, 0, text::intText(r));
+        for (int r = 1; r <= kRows; ++r) scoreTotalsRow(r);
     }
-    platform.setBusy(false);
+    views::numberTotalsRows(MSFlexGrid2);
 }
 
 void Form1::psmnu2_click() { pbsort(2); }
@@ -198,11 +178,10 @@ void Form1::computePredrawAnalysis() {
     const int n = std::min(maxn, history.maxn());
     if (chg == 1 || n < views::kPredrawFirstDraw) return;
     if (!predraw) predraw = std::make_unique<views::PredrawState>();
-    platform.setBusy(true);
+    platform::BusyPointer busy(platform);
     buildPredrawGrid();
     views::selectRowColumns(MSFlexGrid5, 0, 9);
     views::runPredrawAnalysis(history, n, MSFlexGrid5, *predraw, &platform);
-    platform.setBusy(false);
     chg = 1;
 }
 

@@ -1,7 +1,7 @@
 #include "combos/combo_files.h"
 
 #include "combos/combination_table.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::combos {
 
@@ -18,7 +18,7 @@ std::string missingFileMessage(const std::string& file) { return file + " は存
 
 std::vector<std::string> readCombinationFile(const std::filesystem::path& file) {
     // No more lines than the table has rows can ever be placed.
-    return text::readFirstLines(file, kDataRows).lines;
+    return platform::readFirstLines(file, kDataRows).lines;
 }
 
 int placeLines(grid::TextGrid& table, int s, const std::vector<std::string>& lines) {
@@ -40,7 +40,7 @@ std::vector<std::string> tableLines(const grid::TextGrid& table) {
 }
 
 void writeCombinationFile(const std::filesystem::path& file, const grid::TextGrid& table) {
-    text::writeLinesCp932(file, tableLines(table));
+    platform::writeLinesCp932(file, tableLines(table));
 }
 
 }  // namespace kazuban::combos

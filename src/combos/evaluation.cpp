@@ -6,7 +6,7 @@
 
 #include "combos/combination_table.h"
 #include "platform/platform.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 #include "text/text.h"
 
 namespace kazuban::combos {

@@ -2,17 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <system_error>
 
 #include "config/env_file.h"
 #include "output/launcher.h"
+#include "platform/system.h"
 #include "text/app_error.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "text/path_text.h"
 
 namespace kazuban::config {
 
@@ -22,57 +19,20 @@ namespace {
 
 bool isFolder(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::is_directory(fs::path(path), ec);
+    return !path.empty() && fs::is_directory(text::pathFromUtf8(path), ec);
 }
 
 // A folder path as the boxes show it: normal form, no trailing separator
 // (except for a root).
 std::string folderText(const std::string& path) {
-    fs::path p = fs::path(path).lexically_normal();
-    std::string s = p.string();
+    fs::path p = text::pathFromUtf8(path).lexically_normal();
+    std::string s = text::utf8FromPath(p);
     while (s.size() > 1 && (s.back() == '/' || s.back() == '\\') && p.has_relative_path()) {
         s.pop_back();
-        p = fs::path(s);
+        p = text::pathFromUtf8(s);
     }
     return s;
 }
-
-#if !defined(_WIN32) && !defined(__APPLE__)
-// /proc/mounts writes blanks, tabs, newlines and backslashes as \ooo.
-std::string unescapeMountField(const std::string& s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        auto octal = [&](std::size_t k) { return s[k] >= '0' && s[k] <= '7'; };
-        if (s[i] == '\\' && i + 3 < s.size() && octal(i + 1) && octal(i + 2) && octal(i + 3)) {
-            out += static_cast<char>((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
-            i += 3;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
-bool isSystemMount(const std::string& type, const std::string& dir) {
-    static const char* const kPseudoTypes[] = {
-        "proc",     "sysfs",   "devtmpfs",  "devpts",     "cgroup",  "cgroup2",   "mqueue",
-        "debugfs",  "tracefs", "securityfs", "pstore",    "bpf",     "configfs",  "fusectl",
-        "hugetlbfs", "binfmt_misc", "autofs", "efivarfs", "selinuxfs", "nsfs", "rpc_pipefs",
-        "tmpfs",    "ramfs",   "squashfs",  "overlay",    "fuse.gvfsd-fuse", "fuse.portal"};
-    if (dir == "/") return false;
-    for (const char* t : kPseudoTypes)
-        if (type == t) return true;
-    for (const char* prefix : {"/proc", "/sys", "/dev", "/run", "/boot", "/snap", "/var/lib"}) {
-        const std::string p = prefix;
-        if (dir == p || dir.starts_with(p + "/")) {
-            // Removable media are mounted under /run/media.
-            if (dir.starts_with("/run/media/")) return false;
-            return true;
-        }
-    }
-    return false;
-}
-#endif
 
 }  // namespace
 
@@ -108,38 +68,7 @@ std::string exampleBrowserPath() {
 #endif
 }
 
-std::vector<std::string> listDrives() {
-    std::vector<std::string> drives;
-#ifdef _WIN32
-    const DWORD mask = GetLogicalDrives();
-    for (int i = 0; i < 26; ++i)
-        if (mask & (1u << i)) drives.push_back(std::string(1, static_cast<char>('A' + i)) + ":\\");
-#elif defined(__APPLE__)
-    drives.push_back("/");
-    std::error_code ec;
-    for (fs::directory_iterator it("/Volumes", ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code ec2;
-        if (it->is_directory(ec2) && !it->is_symlink(ec2)) drives.push_back(it->path().string());
-    }
-    std::sort(drives.begin() + 1, drives.end());
-#else
-    std::vector<std::string> others;
-    std::ifstream mounts("/proc/mounts");
-    std::string device, dir, type, rest;
-    // Bounded by the file's size: one entry per line.
-    while (mounts >> device >> dir >> type) {
-        std::getline(mounts, rest);
-        dir = unescapeMountField(dir);
-        if (dir == "/" || isSystemMount(type, dir) || !isFolder(dir)) continue;
-        others.push_back(dir);
-    }
-    std::sort(others.begin(), others.end());
-    others.erase(std::unique(others.begin(), others.end()), others.end());
-    drives.push_back("/");
-    drives.insert(drives.end(), others.begin(), others.end());
-#endif
-    return drives;
-}
+std::vector<std::string> listDrives() { return platform::driveList(); }
 
 std::string driveOf(const std::string& path, const std::vector<std::string>& drives) {
     std::string best;
@@ -156,15 +85,8 @@ std::string driveOf(const std::string& path, const std::vector<std::string>& dri
 std::vector<std::string> listSubFolders(const std::string& path) {
     std::vector<std::pair<std::string, std::string>> found;   // name, full path
     if (path.empty()) return {};
-    std::error_code ec;
-    fs::directory_iterator it(fs::path(path), fs::directory_options::skip_permission_denied, ec);
-    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        // Dot folders are the hidden folders of this system.
-        if (name.empty() || name.front() == '.') continue;
-        std::error_code ec2;
-        if (it->is_directory(ec2)) found.emplace_back(name, it->path().string());
-    }
+    for (const fs::path& folder : platform::visibleSubFolders(text::pathFromUtf8(path)))
+        found.emplace_back(text::utf8FromPath(folder.filename()), text::utf8FromPath(folder));
     std::sort(found.begin(), found.end());
     std::vector<std::string> out;
     out.reserve(found.size());
@@ -179,9 +101,8 @@ Dialog::Dialog(platform::Platform& platform)
       Text4(exampleBrowserPath()),
       Drive1(listDrives()),
       platform_(platform) {
-    std::error_code ec;
-    const fs::path here = fs::current_path(ec);
-    Dir1Path = ec ? std::string(Drive1.empty() ? "/" : Drive1.front()) : folderText(here.string());
+    const fs::path here = platform::currentFolder();
+    Dir1Path = here.empty() ? std::string(Drive1.empty() ? "/" : Drive1.front()) : folderText(text::utf8FromPath(here));
     Dir1Folders = listSubFolders(Dir1Path);
     Drive1Drive = driveOf(Dir1Path, Drive1);
 }
@@ -200,15 +121,14 @@ void Dialog::Form_Load(const std::string& startdir) {
     settingsDir = startdir;
     try {
         const EnvironmentSlots env =
-            readEnvironmentFile(fs::path(settingsDir) / kEnvironmentFileName, ReadRule::Settings);
+            readEnvironmentFile(text::pathFromUtf8(settingsDir) / kEnvironmentFileName, ReadRule::Settings);
         Text1 = env.editor();
         Text2 = env.dataFolder();
         Text3 = env.calcSoft();
         Text4 = env.browser();
-    } catch (const AppError& e) {
-        dialogAnswer = platform_.messageBox(e.text(), platform::Icon::None, platform::Buttons::Ok);
-    } catch (const std::exception& e) {
-        dialogAnswer = platform_.messageBox(e.what(), platform::Icon::None, platform::Buttons::Ok);
+    } catch (...) {
+        dialogAnswer =
+            platform_.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
     }
 }
 
@@ -237,10 +157,8 @@ void Dialog::Label11_Click(const std::string& browsdir) {
     try {
         platform_.startProgram(output::homePageCommandLine(browsdir, kMakerHomePage));
         return;
-    } catch (const AppError& e) {
-        failure = e.text();
-    } catch (const std::exception& e) {
-        failure = e.what();
+    } catch (...) {
+        failure = errorText(std::current_exception());
     }
     dialogAnswer =
         platform_.messageBox(failure + output::kBrowserHint, platform::Icon::Critical, platform::Buttons::Ok);
@@ -249,20 +167,19 @@ void Dialog::Label11_Click(const std::string& browsdir) {
 }
 
 void Dialog::OKButton_Click(const std::array<std::string, 9>& links) {
-    const fs::path file = fs::path(settingsDir) / kEnvironmentFileName;
+    const fs::path file = text::pathFromUtf8(settingsDir) / kEnvironmentFileName;
+    const std::string fileText = text::utf8FromPath(file);
     // The old file is replaced only once the new one is complete; a file that
     // has gone meanwhile is reported once and a new one is written.
-    if (!platform_.fileExists(file.string())) {
-        dialogAnswer = platform_.messageBox(defaultErrorText(kFileNotFound) + file.string(),
+    if (!platform_.fileExists(fileText)) {
+        dialogAnswer = platform_.messageBox(defaultErrorText(kFileNotFound) + fileText,
                                             platform::Icon::None, platform::Buttons::Ok);
     }
     std::optional<std::string> failure;
     try {
         writeEnvironmentFile(file, Text1, Text2, Text3, Text4, links);
-    } catch (const AppError& e) {
-        failure = e.text();
-    } catch (const std::exception& e) {
-        failure = e.what();
+    } catch (...) {
+        failure = errorText(std::current_exception());
     }
     if (failure) {
         // Shown at once, then once more as the dialog closes.

@@ -1,7 +1,7 @@
 #include "config/env_file.h"
 
 #include "config/hosts.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::config {
 
@@ -33,7 +33,7 @@ EnvironmentSlots environmentFromLines(const std::vector<std::string>& lines, Rea
 
 EnvironmentSlots readEnvironmentFile(const std::filesystem::path& file, ReadRule rule) {
     // Lines beyond the slots are not even decoded.
-    return environmentFromLines(text::readFirstLines(file, kEnvironmentSlots).lines, rule);
+    return environmentFromLines(platform::readFirstLines(file, kEnvironmentSlots).lines, rule);
 }
 
 namespace {
@@ -71,7 +71,7 @@ std::vector<std::string> environmentFileLines(const std::string& editdir, const 
 void writeEnvironmentFile(const std::filesystem::path& file, const std::string& editdir,
                           const std::string& datadir, const std::string& calcdir,
                           const std::string& browsdir, const Links& links) {
-    text::writeLinesCp932(file, environmentFileLines(editdir, datadir, calcdir, browsdir, links));
+    platform::writeLinesCp932(file, environmentFileLines(editdir, datadir, calcdir, browsdir, links));
 }
 
 Links defaultLinks() {

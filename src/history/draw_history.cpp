@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::history {
 
@@ -116,7 +116,7 @@ LoadResult historyFromLines(const std::vector<std::string>& lines) {
 LoadResult readWinningNumbers(const std::filesystem::path& file) {
     // The header line and at most kMaxDraws draws are read; a file with more
     // than blank lines after them is refused without reading the rest.
-    text::FirstLines first = text::readFirstLines(file, static_cast<std::size_t>(kMaxDraws) + 1);
+    platform::FirstLines first = platform::readFirstLines(file, static_cast<std::size_t>(kMaxDraws) + 1);
     if (!first.restIsBlank) throwTooManyDraws();
     return historyFromLines(first.lines);
 }

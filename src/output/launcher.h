@@ -1,10 +1,9 @@
 #pragma once
-// Composing the command lines that start other programs, and starting them
-// without a shell: the command line is split into program and arguments
-// (double quotes group; nothing else is special) and the program is started
-// detached, so a URL or path is never interpreted by a shell.
+// Composing the command lines that start other programs. Starting them (split
+// into program and arguments, no shell) is platform/command_line.h.
 #include <string>
-#include <vector>
+
+#include "platform/command_line.h"
 
 namespace kazuban::output {
 
@@ -24,22 +23,9 @@ std::string editorCommandLine(const std::string& editdir, bool editorExists, con
 // calcdir the desktop's opener (xdg-open) on the path.
 std::string spreadsheetCommandLine(const std::string& calcdir, const std::string& path);
 
-// Splits a command line: blanks separate arguments, double quotes group
-// (and are removed). When the unquoted text holds a program path with blanks
-// (the Windows fallback browser), the longest leading run of words that names
-// an existing file is taken as the program; likewise the longest trailing run
-// of words that names an existing file as written (a file in a folder whose
-// name holds blanks or double quotes) is taken as the last argument.
-std::vector<std::string> splitCommandLine(const std::string& commandLine);
-
-// The program and arguments that startCommandLine starts: splitCommandLine,
-// except that the Windows fallback browser and editor ("\Program Files\Internet
-// Explorer\IEXPLORE.EXE", "notepad.exe") become the system opener (xdg-open,
-// open) on systems that have neither. Empty when the program is empty.
-std::vector<std::string> launchArguments(const std::string& commandLine);
-
-// Starts the program detached, does not wait. Throws AppError: kInvalidCall
-// (empty program), kPermissionDenied, kFileNotFound or another kind.
-void startCommandLine(const std::string& commandLine);
+// Splitting and starting, as the callers of this folder know them.
+using platform::launchArguments;
+using platform::splitCommandLine;
+using platform::startCommandLine;
 
 }  // namespace kazuban::output

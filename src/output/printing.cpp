@@ -1,10 +1,9 @@
 #include "output/printing.h"
 
-#include <new>
-
 #include "output/launcher.h"
 #include "output/layouts.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
+#include "text/path_text.h"
 
 namespace kazuban::output {
 
@@ -32,21 +31,25 @@ std::string printFailureMessage(const AppError& error, const std::string& printF
     }
 }
 
-AppError asAppError(const std::exception& e) {
-    if (const auto* app = dynamic_cast<const AppError*>(&e)) return *app;
-    if (dynamic_cast<const std::bad_alloc*>(&e)) return AppError(kPathFileAccess, "メモリが不足しています。");
-    return AppError(kPathFileAccess, e.what());
+AppError asAppError(const std::exception_ptr& error) {
+    if (error) try {
+        std::rethrow_exception(error);
+    } catch (const AppError& e) {
+        return e;
+    } catch (...) {
+    }
+    return AppError(kPathFileAccess, errorText(error));
 }
 
 void printThroughSpreadsheet(platform::Platform& platform, const std::string& calcdir,
                              const std::filesystem::path& path, const std::string& text,
                              const std::function<void(const AppError&)>& onFailure) {
-    const std::string p = path.string();
+    const std::string p = text::utf8FromPath(path);
     auto step = [&](auto&& action) {
         try {
             action();
-        } catch (const std::exception& e) {
-            onFailure(asAppError(e));
+        } catch (...) {
+            onFailure(asAppError(std::current_exception()));
         }
     };
     // The old print file may be hidden or read-only from an earlier print.
@@ -57,7 +60,7 @@ void printThroughSpreadsheet(platform::Platform& platform, const std::string& ca
     });
     step([&] {
         try {
-            text::writeTextCp932(path, withFinalCrLf(text));
+            platform::writeTextCp932(path, withFinalCrLf(text));
         } catch (const AppError& e) {
             // Only the program start tells a wrong path by an invalid call: a
             // cell that cp932 cannot hold is reported by its own text.

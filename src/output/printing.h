@@ -3,6 +3,7 @@
 // spreadsheet program: the grid's text is written to a print file in the
 // start-up folder, the spreadsheet program is started on it, and the file is
 // then marked hidden.
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -28,8 +29,9 @@ std::string closePrintFileMessage(const std::string& fileName);
 // message for a print file that cannot be replaced, otherwise the error's own text.
 std::string printFailureMessage(const AppError& error, const std::string& printFileName);
 
-// Any exception of a step as an AppError (a foreign exception keeps its text).
-AppError asAppError(const std::exception& e);
+// Any exception of a step as an AppError: an AppError as it is, anything else
+// as kPathFileAccess with the text errorText gives it.
+AppError asAppError(const std::exception_ptr& error);
 
 // The print steps on a text built beforehand: the file at `path` receives
 // text + CR LF (cp932, atomically: the old file stays whole until the new one

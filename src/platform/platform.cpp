@@ -1,15 +1,10 @@
 #include "platform/platform.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <filesystem>
 
-#include "output/launcher.h"
-#include "text/app_error.h"
+#include "platform/command_line.h"
+#include "platform/system.h"
+#include "text/path_text.h"
 
 namespace kazuban::platform {
 
@@ -36,46 +31,17 @@ std::vector<FileFilter> parseFilter(const std::string& filter) {
     return out;
 }
 
-std::string Platform::currentDirectory() {
-    std::error_code ec;
-    const auto p = std::filesystem::current_path(ec);
-    return ec ? std::string() : p.string();
-}
+std::string Platform::currentDirectory() { return text::utf8FromPath(currentFolder()); }
 
-bool Platform::fileExists(const std::string& path) {
-    if (path.empty()) return false;
-    // Hidden (dot) files count like any other; folders are not files.
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return false;
-    return !S_ISDIR(st.st_mode);
-}
+bool Platform::fileExists(const std::string& path) { return !path.empty() && isFile(text::pathFromUtf8(path)); }
 
-void Platform::deleteFile(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || ::lstat(path.c_str(), &st) != 0) {
-        const int err = path.empty() ? ENOENT : errno;
-        if (err == ENOENT || err == ENOTDIR) throw AppError(kFileNotFound, "ファイルが見つかりません。" + path);
-        if (err == EACCES || err == EPERM)
-            throw AppError(kPermissionDenied, "ファイル「" + path + "」を削除できません（" + std::strerror(err) + "）。");
-        throw AppError(kPathFileAccess, "ファイル「" + path + "」を削除できません（" + std::strerror(err) + "）。");
-    }
-    if (S_ISDIR(st.st_mode))
-        throw AppError(kPathFileAccess, "「" + path + "」はフォルダーのため削除できません。");
-    if (::unlink(path.c_str()) != 0) {
-        const int err = errno;
-        if (err == ENOENT) throw AppError(kFileNotFound, "ファイルが見つかりません。" + path);
-        if (err == EACCES || err == EPERM || err == EROFS)
-            throw AppError(kPermissionDenied, "ファイル「" + path + "」を削除できません（" + std::strerror(err) + "）。");
-        throw AppError(kPathFileAccess, "ファイル「" + path + "」を削除できません（" + std::strerror(err) + "）。");
-    }
-}
+void Platform::deleteFile(const std::string& path) { removeFile(text::pathFromUtf8(path)); }
 
-// File attributes other than read-only and hidden do not exist here, and
-// hidden files are named with a dot: both calls leave the file as it is.
-void Platform::setNormalAttributes(const std::string& path) { (void)path; }
-void Platform::setHiddenAttribute(const std::string& path) { (void)path; }
+void Platform::setNormalAttributes(const std::string& path) { setHidden(text::pathFromUtf8(path), false); }
 
-void Platform::startProgram(const std::string& commandLine) { output::startCommandLine(commandLine); }
+void Platform::setHiddenAttribute(const std::string& path) { setHidden(text::pathFromUtf8(path), true); }
+
+void Platform::startProgram(const std::string& commandLine) { startCommandLine(commandLine); }
 
 namespace {
 
@@ -94,7 +60,7 @@ void Platform::seedFromClock() {
     const auto now = std::chrono::system_clock::now().time_since_epoch().count();
     const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
     state_ = static_cast<unsigned long long>(now) ^ (static_cast<unsigned long long>(tick) << 17) ^
-             static_cast<unsigned long long>(::getpid());
+             processNumber();
 }
 
 void Platform::seed(unsigned long long s) {

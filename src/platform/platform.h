@@ -55,14 +55,15 @@ public:
     // returns when the preview has closed. Nothing where there is no window.
     virtual void showPrintPreview(const output::PrintDocument& document) { (void)document; }
 
-    // Files. Defaults use std::filesystem; hidden attributes exist on Windows only.
+    // Files, named by UTF-8 paths. The defaults ask the system (system.h);
+    // hidden attributes exist on Windows only.
     virtual std::string currentDirectory();
     virtual bool fileExists(const std::string& path);
     virtual void deleteFile(const std::string& path);       // throws AppError
     virtual void setNormalAttributes(const std::string& path);
     virtual void setHiddenAttribute(const std::string& path);
 
-    // Starts the program of a command line (see output/launcher.h); does not wait.
+    // Starts the program of a command line (see command_line.h); does not wait.
     // Throws AppError (kInvalidCall, kPermissionDenied, other kinds).
     virtual void startProgram(const std::string& commandLine);
 
@@ -79,6 +80,18 @@ public:
 private:
     unsigned long long state_ = 0x9E3779B97F4A7C15ull;
     bool fixedSeed_ = false;
+};
+
+// The busy pointer for the duration of a scope, however the scope is left.
+class BusyPointer {
+public:
+    explicit BusyPointer(Platform& platform) : platform_(platform) { platform_.setBusy(true); }
+    ~BusyPointer() { platform_.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    Platform& platform_;
 };
 
 }  // namespace kazuban::platform

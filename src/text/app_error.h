@@ -2,6 +2,7 @@
 // Errors the logic raises. The code tells kinds apart where callers react
 // differently; the text is the Japanese description shown to the user as
 // "the error's own text".
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -18,16 +19,22 @@ enum ErrorCode : int {
 
 class AppError : public std::runtime_error {
 public:
-    AppError(int code, std::string text) : std::runtime_error(text), code_(code), text_(std::move(text)) {}
-    int code() const noexcept { return code_; }
+    AppError(ErrorCode code, std::string text) : std::runtime_error(text), code_(code), text_(std::move(text)) {}
+    ErrorCode code() const noexcept { return code_; }
     const std::string& text() const noexcept { return text_; }
 
 private:
-    int code_;
+    ErrorCode code_;
     std::string text_;
 };
 
 // Japanese default texts for each kind, used when no more specific text is known.
-std::string defaultErrorText(int code);
+std::string defaultErrorText(ErrorCode code);
+
+// The text shown to the user for anything a handler may throw: an AppError's
+// own text, the out-of-memory text, otherwise "予期しないエラーが発生しました。"
+// followed by what a standard exception says (nothing more for any other).
+// Every place that turns an exception into a message uses this one function.
+std::string errorText(const std::exception_ptr& error);
 
 }  // namespace kazuban

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/form1.h"
+#include "text/app_error.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
@@ -22,8 +23,9 @@ int main(int argc, char** argv) {
     bool loaded = false;
     try {
         loaded = form.Form_Load(platform.currentDirectory());
-    } catch (const std::exception& e) {
-        platform.messageBox(e.what(), kazuban::platform::Icon::Critical, kazuban::platform::Buttons::Ok);
+    } catch (...) {
+        platform.messageBox(kazuban::errorText(std::current_exception()), kazuban::platform::Icon::Critical,
+                            kazuban::platform::Buttons::Ok);
     }
     // A missing data file or a failed load ends the program before the window shows.
     if (!loaded || form.closeRequested()) return 1;

@@ -566,13 +566,8 @@ void MainWindow::runHandler(const std::function<void()>& handler) {
     ++handlerDepth_;
     try {
         handler();
-    } catch (const AppError& e) {
-        platform_.messageBox(e.text(), platform::Icon::Critical, platform::Buttons::Ok);
-    } catch (const std::exception& e) {
-        platform_.messageBox(std::string("予期しないエラーが発生しました。") + e.what(), platform::Icon::Critical,
-                             platform::Buttons::Ok);
     } catch (...) {
-        platform_.messageBox("予期しないエラーが発生しました。", platform::Icon::Critical, platform::Buttons::Ok);
+        platform_.messageBox(errorText(std::current_exception()), platform::Icon::Critical, platform::Buttons::Ok);
     }
     --handlerDepth_;
     if (handlerDepth_ == 0) {
@@ -623,7 +618,7 @@ void MainWindow::refreshGrids() {
 }
 
 void MainWindow::refreshMarkSheet() {
-    const app::MarkSheetControls& m = form_.markSheet;
+    const views::MarkSheetControls& m = form_.markSheet;
     auto set = [](QLineEdit* box, const std::string& text) {
         const QString t = qs(text);
         if (box->text() != t) box->setText(t);
@@ -638,7 +633,7 @@ void MainWindow::refreshMarkSheet() {
 }
 
 void MainWindow::refreshLinks() {
-    const app::LinkControls& l = form_.links;
+    const views::LinkControls& l = form_.links;
     for (std::size_t i = 0; i < 9; ++i) {
         const QString t = qs(l.Text1[i]);
         if (text1_[i]->text() != t) text1_[i]->setText(t);

@@ -191,10 +191,9 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
 void SettingsDialog::runHandler(const std::function<void()>& handler) {
     try {
         handler();
-    } catch (const AppError& e) {
-        dialog_.dialogAnswer = platform_.messageBox(e.text(), platform::Icon::None, platform::Buttons::Ok);
-    } catch (const std::exception& e) {
-        dialog_.dialogAnswer = platform_.messageBox(e.what(), platform::Icon::None, platform::Buttons::Ok);
+    } catch (...) {
+        dialog_.dialogAnswer =
+            platform_.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
     }
     refreshFromState();
     if (dialog_.closed) done(QDialog::Accepted);

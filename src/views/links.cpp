@@ -1,6 +1,5 @@
 #include "views/links.h"
 
-#include "app/form1.h"
 #include "text/text.h"
 
 namespace kazuban::views {
@@ -38,7 +37,7 @@ std::string invalidLinkMessage(int index) {
     return std::string(" ").append(text::intText(index + 1)).append(kLinkMistake);
 }
 
-void refreshLinks(app::LinkControls& c) {
+void refreshLinks(LinkControls& c) {
     for (std::size_t i = 0; i < 9; ++i) {
         const auto p = c.Text1[i].find('=');
         if (p == std::string::npos) return;
@@ -49,7 +48,7 @@ void refreshLinks(app::LinkControls& c) {
     c.Command2Visible = c.Command7Visible = c.Command8Visible = false;
 }
 
-void editLink(app::LinkControls& c, int index) {
+void editLink(LinkControls& c, int index) {
     if (index < 0 || index >= 9) return;
     for (std::size_t i = 0; i < 9; ++i) {
         const bool chosen = static_cast<int>(i) == index;
@@ -59,7 +58,7 @@ void editLink(app::LinkControls& c, int index) {
     c.Command2Visible = c.Command7Visible = c.Command8Visible = true;
 }
 
-void endLinkEditing(app::LinkControls& c) {
+void endLinkEditing(LinkControls& c) {
     c.Text1Visible.fill(false);
     c.Option1.fill(false);
     c.Command2Visible = c.Command7Visible = c.Command8Visible = false;

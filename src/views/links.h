@@ -1,12 +1,21 @@
 #pragma once
 // The nine analysis links of tab 3. A link text is label "=" URL; it splits at
-// its first "=". The state of the tab's controls lives in app::LinkControls.
+// its first "=".
 #include <array>
 #include <string>
 
-namespace kazuban::app { struct LinkControls; }
-
 namespace kazuban::views {
+
+// Tab 3's controls (the nine analysis links).
+struct LinkControls {
+    std::array<std::string, 9> Text1;           // link texts "label=URL"
+    std::array<bool, 9> Text1Visible{};         // shown while being edited
+    std::array<std::string, 9> Command1Caption; // "Go! " + label
+    std::array<bool, 9> Option1{};              // edit toggles
+    bool Command2Visible = false;               // "編集を保存"
+    bool Command7Visible = false;               // "キャンセル"
+    bool Command8Visible = false;               // "初期値に戻す"
+};
 
 inline constexpr const char* kLinkJumpPrefix = "Go! ";
 inline constexpr const char* kLinkMistake = "行目に記入ミスがあります。";
@@ -31,10 +40,10 @@ std::string invalidLinkMessage(int index);
 // Back to browsing: captions "Go! " + label in order up to the first link
 // without "=" (which stops the refresh, leaving the rest and the editing
 // buttons as they are); otherwise the editing buttons are hidden.
-void refreshLinks(app::LinkControls& c);
+void refreshLinks(LinkControls& c);
 // Editing link i: only its text box shows, with the three editing buttons.
-void editLink(app::LinkControls& c, int index);
+void editLink(LinkControls& c, int index);
 // Every text box hidden, every toggle cleared, the editing buttons hidden.
-void endLinkEditing(app::LinkControls& c);
+void endLinkEditing(LinkControls& c);
 
 }  // namespace kazuban::views

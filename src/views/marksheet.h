@@ -14,6 +14,15 @@ inline constexpr const char* kMarkSheetInitialCaption = "ﾃﾞｰﾀ番号: xxx
 inline constexpr const char* kMarkSheetCaptionPrefix = "ﾃﾞｰﾀ番号:";
 inline constexpr const char* kMark = "■";
 
+// Tab 2's controls beside the five figures.
+struct MarkSheetControls {
+    std::array<std::string, 5> caption;  // Label4, Label5, Label6, Label7, Label14
+    std::array<std::string, 5> Text4;    // tier 1: pair rate
+    std::array<std::string, 5> Text5;    // tier 2: triple rate
+    std::array<std::string, 5> Text2;    // tier 3: win count
+    std::array<std::string, 5> Text3;    // tier 4: latest winning draw
+};
+
 // Shape, widths, centring, header "組合せデータ" and data numbers 1..1000;
 // column 1 is left as it is.
 void setupMarkSheetList(grid::TextGrid& list);

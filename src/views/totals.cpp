@@ -73,4 +73,27 @@ void closeUpCombinations(grid::TextGrid& view, int k) {
     }
 }
 
+bool sortTotalsByCombination(grid::TextGrid& view, grid::TextGrid& table, grid::TextGrid& markSheetList,
+                             int lastWinColumn) {
+    view.sortRows(1, kTotalsRows, 1, true, grid::Comparison::Generic);
+    const int k = leadingShortRows(view);
+    if (k == 0) return false;
+    closeUpCombinations(view, k);
+    // Every row takes the view's order. (Copying only the rows that moved
+    // would leave rows 1001 - k .. k holding their old texts when more than
+    // half the rows are short, duplicating combinations in the table.)
+    for (int r = 1; r <= kTotalsRows; ++r) {
+        table.setCell(r, 1, view.cell(r, 1));
+        markSheetList.setCell(r, 1, view.cell(r, 1));
+    }
+    // When the recalculation stops early (an invalid row, no history) a row
+    // must show no entries rather than those of the text that stood there before.
+    table.clearRange(1, 2, kTotalsRows, lastWinColumn);
+    return true;
+}
+
+void numberTotalsRows(grid::TextGrid& view) {
+    for (int r = 1; r <= kTotalsRows; ++r) view.setCell(r, 0, text::intText(r));
+}
+
 }  // namespace kazuban::views

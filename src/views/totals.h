@@ -33,4 +33,15 @@ int leadingShortRows(const grid::TextGrid& view);
 // 1..9 of each row whose text moved away.
 void closeUpCombinations(grid::TextGrid& view, int k);
 
+// "整列" on the combination column: sorts the view's rows by their text. When
+// rows without a combination came first, the combinations close up over them
+// and the combination table and the mark-sheet list take the view's order for
+// every row, the table's win entries (columns 2..lastWinColumn) cleared: the
+// texts moved away from them. Returns true then; the caller recalculates the
+// table and rescores the view.
+bool sortTotalsByCombination(grid::TextGrid& view, grid::TextGrid& table, grid::TextGrid& markSheetList,
+                             int lastWinColumn);
+// Row numbers 1..1000 in column 0.
+void numberTotalsRows(grid::TextGrid& view);
+
 }  // namespace kazuban::views

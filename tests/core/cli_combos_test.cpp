@@ -6,7 +6,7 @@
 
 #include "support/cli_run.h"
 #include "support/history_gen.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::cli {
 namespace {

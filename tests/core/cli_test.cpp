@@ -6,7 +6,7 @@
 
 #include "support/cli_run.h"
 #include "support/history_gen.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::cli {
 namespace {
@@ -55,7 +55,7 @@ TEST(Cli, StatsOnATinyHistory) {
     const std::string out2 = (scratch.path() / "b.txt").string();
     ASSERT_EQ(runCli(scratch, scratch.str(), "--dir '" + data.str() + "' stats -o '" + out1 + "'").status, 0);
     ASSERT_EQ(runCli(scratch, scratch.str(), "stats -o '" + out2 + "' --dir '" + data.str() + "'").status, 0);
-    EXPECT_EQ(scratch.read("a.txt"), text::encodeCp932(r.out));
+    EXPECT_EQ(scratch.read("a.txt"), platform::encodeCp932(r.out));
     EXPECT_EQ(scratch.read("b.txt"), scratch.read("a.txt"));
 
     // An output file that cannot be written is a failure, not silence.

@@ -108,5 +108,26 @@ TEST_F(TableForm, PrizeCountsInTheLeadingBlankForm) {
     EXPECT_EQ(form.Label1, "第7回:" + form.history.entry(7));
 }
 
+// A number that repeats is refused wherever the two fields stand, not only
+// when the first field repeats; the written forms " 3" and "03" are one number.
+TEST(CombinationTable, RefusesARepeatAtEveryPairOfFields) {
+    const std::array<int, 5> base{3, 9, 14, 22, 30};
+    for (std::size_t a = 0; a < 5; ++a) {
+        for (std::size_t b = a + 1; b < 5; ++b) {
+            std::array<int, 5> c = base;
+            c[b] = c[a];
+            const std::string text = testing::makeComboText(c);
+            EXPECT_FALSE(isValidCombination(text)) << text;
+        }
+    }
+    EXPECT_FALSE(isValidCombination(" 3, 9,14, 9,30"));
+    EXPECT_TRUE(isValidCombination(testing::makeComboText(base)));
+    grid::TextGrid t;
+    layoutTable(t, 10);
+    t.setCell(1, 1, " 3, 9,14,22,30");
+    t.setCell(2, 1, " 3, 9,22,22,30");
+    EXPECT_EQ(firstInvalidRow(t), 2);
+}
+
 }  // namespace
 }  // namespace kazuban::combos

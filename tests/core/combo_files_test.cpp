@@ -5,6 +5,7 @@
 
 #include "app/form1.h"
 #include "combos/combination_table.h"
+#include "combos/combo_files.h"
 #include "output/layouts.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
@@ -119,6 +120,21 @@ TEST(LayoutA, RecordsRunToTheFirstEmptyCell) {
     const std::string saved = output::layoutA(t, 0);
     EXPECT_EQ(saved.substr(0, 45), "\" 1, 2, 3, 4, 5\",\"3=4\",\"\"\n\"\"\n\"say \"\"hi\"\"\",\"\"\n");
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 999);
+}
+
+// Row 1000 is the table's last row, and it is saved like any other: in the
+// combination file and in the CSV.
+TEST_F(ComboFiles, TheLastRowIsSavedToo) {
+    form.MSFlexGrid1.setCell(1, 1, " 1, 2, 3, 4, 5");
+    form.MSFlexGrid1.setCell(999, 1, " 6, 7, 8, 9,10");
+    form.MSFlexGrid1.setCell(1000, 1, "27,28,29,30,31");
+    EXPECT_EQ(tableLines(form.MSFlexGrid1),
+              (std::vector<std::string>{" 1, 2, 3, 4, 5", " 6, 7, 8, 9,10", "27,28,29,30,31"}));
+    p.saveAnswers = {dir.file("saved.txt").string()};
+    form.mnudsave_Click();
+    EXPECT_EQ(dir.read("saved.txt"), " 1, 2, 3, 4, 5\r\n 6, 7, 8, 9,10\r\n27,28,29,30,31\r\n");
+    const std::string csv = output::layoutA(form.MSFlexGrid1, 0);
+    EXPECT_TRUE(csv.ends_with("\" 6, 7, 8, 9,10\",\"\"\n\"27,28,29,30,31\",\"\"\n")) << csv.substr(csv.size() - 60);
 }
 
 }  // namespace

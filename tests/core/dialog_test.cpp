@@ -9,7 +9,7 @@
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::config {
 namespace {
@@ -123,9 +123,9 @@ TEST_F(DialogTest, OkWriteFailureKeepsTheOldFileAndCloses) {
     const std::string old = dir.read("Kazuban.ini");
     d.Form_Load(dir.str());
     d.Text1 = "/new/editor";
-    text::setWriteFaultHook([](const std::filesystem::path&) { throw AppError(kPathFileAccess, "書けません。"); });
+    platform::setWriteFaultHook([](const std::filesystem::path&) { throw AppError(kPathFileAccess, "書けません。"); });
     d.OKButton_Click(links);
-    text::setWriteFaultHook(nullptr);
+    platform::setWriteFaultHook(nullptr);
 
     EXPECT_EQ(fake.messageTexts(), (std::vector<std::string>{"書けません。", "書けません。"}));
     EXPECT_EQ(dir.read("Kazuban.ini"), old);

@@ -3,7 +3,7 @@
 #include "config/env_file.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::config {
 namespace {
@@ -44,7 +44,7 @@ TEST(EnvironmentFile, WritesFourteenCp932LinesAndReadsThemBack) {
     writeEnvironmentFile(path, "C:\\エディタ\\ed.exe", "/data", "", "/usr/bin/firefox", links);
 
     const std::string bytes = dir.read("Kazuban.ini");
-    const std::string head = text::encodeCp932("[ Kazuban の環境ﾌｧｲﾙ ]\r\nYour editor=C:\\");
+    const std::string head = platform::encodeCp932("[ Kazuban の環境ﾌｧｲﾙ ]\r\nYour editor=C:\\");
     EXPECT_EQ(bytes.substr(0, head.size()), head);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
     const auto lines = dir.readLines("Kazuban.ini");

@@ -91,5 +91,30 @@ TEST(DrawHistory, ReadsFilesInEitherEncodingAndLineEnd) {
     EXPECT_THROW(readWinningNumbers(dir.file("missing.txt")), AppError);
 }
 
+// A number that repeats is refused wherever the two fields stand, the fifth
+// included ("= 1, 5,12,20, 5,30"), and so is a bonus equal to any main number.
+TEST(DrawHistory, RefusesARepeatAtEveryPairOfFields) {
+    const std::array<int, 6> base{1, 5, 12, 20, 28, 30};
+    std::vector<std::string> lines{"header"};
+    std::vector<std::string> expected;
+    for (int a = 0; a < 6; ++a) {
+        for (int b = a + 1; b < 6; ++b) {
+            std::array<int, 6> d = base;
+            d[static_cast<std::size_t>(b)] = d[static_cast<std::size_t>(a)];
+            lines.push_back("=" + testing::makeDrawText(d));
+            expected.push_back(b == 5 ? "ボーナス数字が本数字と重複しています" : "本数字が重複しています");
+        }
+    }
+    ASSERT_EQ(lines[4], "= 1, 5,12,20, 1,30");
+    const auto r = historyFromLines(lines);
+    ASSERT_EQ(r.problems.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(r.problems[i].lineNumber, static_cast<int>(i) + 2);
+        EXPECT_EQ(r.problems[i].what, expected[i]) << lines[i + 1];
+        EXPECT_FALSE(r.history.isValidDraw(static_cast<int>(i) + 1)) << lines[i + 1];
+    }
+    EXPECT_FALSE(historyFromLines({"h", "= 1, 5,12,20, 5,30"}).history.isValidDraw(1));
+}
+
 }  // namespace
 }  // namespace kazuban::history

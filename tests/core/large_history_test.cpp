@@ -12,7 +12,7 @@
 #include "history/draw_history.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 #include "text/text.h"
 
 namespace kazuban::app {
@@ -99,7 +99,7 @@ TEST(LargestHistory, WorksEverywhereAndOneDrawMoreIsRefused) {
     // Printing: the table's 1000 records and every pre-draw row.
     f.pmnuprt_click();
     f.pmnuprt2_click();
-    EXPECT_EQ(dir.read("tmptxt2.csv").substr(0, 5), text::encodeCp932("\"組合"));
+    EXPECT_EQ(dir.read("tmptxt2.csv").substr(0, 5), platform::encodeCp932("\"組合"));
     f.pmnuprt3_click();
     const std::string table = dir.read("tmptxt.csv");
     const std::string predraw = dir.read("tmptxt2.csv");

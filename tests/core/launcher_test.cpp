@@ -1,14 +1,12 @@
 #include "output/launcher.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cerrno>
 #include <filesystem>
 
 #include "support/arg_recorder.h"
 #include "support/history_gen.h"
+#include "support/os.h"
 #include "text/app_error.h"
 
 namespace kazuban::output {
@@ -17,6 +15,7 @@ namespace {
 using testing::ArgumentRecorder;
 using testing::TempDir;
 using Args = std::vector<std::string>;
+namespace fs = std::filesystem;
 
 const std::string kIe = "\\Program Files\\Internet Explorer\\IEXPLORE.EXE";
 
@@ -108,7 +107,7 @@ TEST(LauncherTest, ReportsEachKindOfStartFailure) {
 
     // A data file named as the program cannot be run.
     const auto data = dir.write("data.csv", "1,2\n");
-    ::chmod(data.c_str(), 0644);
+    fs::permissions(data, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(errorCodeOf(data.string() + " x", &text), kPermissionDenied);
     EXPECT_NE(text.find(data.string()), std::string::npos) << text;
 }
@@ -130,10 +129,7 @@ TEST(LauncherTest, PassesShellSyntaxThroughAsLiteralText) {
     EXPECT_FALSE(std::filesystem::exists(canary));
 
     // The started program is not left behind as our child (no zombie).
-    int status = 0;
-    errno = 0;
-    EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
-    EXPECT_EQ(errno, ECHILD);
+    EXPECT_TRUE(testing::noChildProcessLeft());
 }
 
 TEST(LauncherTest, StartsAProgramWhosePathHoldsBlanksOnAnUnquotedPath) {
@@ -142,7 +138,8 @@ TEST(LauncherTest, StartsAProgramWhosePathHoldsBlanksOnAnUnquotedPath) {
     std::filesystem::create_directories(dir.path() / "my tools");
     const auto program = dir.path() / "my tools" / "calc soft";
     std::filesystem::copy_file(ArgumentRecorder::script(), program);
-    ::chmod(program.c_str(), 0755);
+    fs::permissions(program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
     // Unquoted, so only blanks would split it.
     const std::string csv = dir.str() + "/a;b$(id)`id`&&c|d>e\nf/tmptxt.csv";
 

@@ -9,7 +9,7 @@
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::views {
 namespace {
@@ -36,7 +36,7 @@ TEST(LinkTextTest, SplitsAtTheFirstEqualsSignAndValidates) {
 }
 
 TEST(LinkTextTest, RefreshStopsAtTheFirstLinkWithoutEquals) {
-    app::LinkControls c;
+    views::LinkControls c;
     c.Text1 = {"a=http://a", "b=http://b", "no equals", "d=http://d"};
     c.Command1Caption[3] = "old";
     c.Option1[3] = true;
@@ -164,9 +164,9 @@ TEST_F(LinksTabTest, RestoreDefaultsSavesThem) {
 
 TEST_F(LinksTabTest, AFailedWriteIsShownAndTheProgramGoesOn) {
     f.Option1_Click(2);
-    text::setWriteFaultHook([](const std::filesystem::path&) { throw AppError(kPathFileAccess, "ディスクに書き込めません。"); });
+    platform::setWriteFaultHook([](const std::filesystem::path&) { throw AppError(kPathFileAccess, "ディスクに書き込めません。"); });
     f.Command2_Click();
-    text::setWriteFaultHook(nullptr);
+    platform::setWriteFaultHook(nullptr);
 
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].text, "ディスクに書き込めません。");

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/headless_platform.h"
+#include "support/history_gen.h"
+#include "support/os.h"
 #include "text/app_error.h"
 
 namespace fs = std::filesystem;
@@ -23,21 +26,23 @@ TEST(FileFilter, ParsesLabelPatternPairs) {
 }
 
 TEST(PlatformFiles, ExistenceAndDeletion) {
-    std::string tmpl = (fs::temp_directory_path() / "kazuban-pf-XXXXXX").string();
-    ASSERT_TRUE(::mkdtemp(tmpl.data()));
-    const fs::path dir = tmpl;
+    kazuban::testing::TempDir temp;
+    const fs::path dir = temp.path();
     HeadlessPlatform p;
     for (const char* name : {"atarimgrp.txt", ".hidden", "target"}) std::ofstream(dir / name) << "x";
-    fs::create_symlink(dir / "target", dir / "link");
-    fs::create_symlink(dir / "gone", dir / "dangling");
+    const bool links = kazuban::testing::kPosix;   // links need extra rights on Windows
+    if (links) {
+        fs::create_symlink(dir / "target", dir / "link");
+        fs::create_symlink(dir / "gone", dir / "dangling");
+    }
     auto exists = [&](const fs::path& f) { return p.fileExists(f.string()); };
     EXPECT_TRUE(exists(dir / "atarimgrp.txt"));
     EXPECT_TRUE(exists(dir / ".hidden"));   // hidden files count
-    EXPECT_TRUE(exists(dir / "link"));
+    EXPECT_EQ(exists(dir / "link"), links);
     EXPECT_FALSE(exists(dir / "dangling"));
     EXPECT_FALSE(exists(dir));              // a folder is not a file
     EXPECT_FALSE(exists(""));
-    auto code = [&](const fs::path& f) {
+    auto code = [&](const fs::path& f) -> int {
         try {
             p.deleteFile(f.string());
         } catch (const AppError& e) {
@@ -49,9 +54,10 @@ TEST(PlatformFiles, ExistenceAndDeletion) {
     EXPECT_EQ(code(dir / "atarimgrp.txt"), kFileNotFound);
     EXPECT_EQ(code(""), kFileNotFound);
     EXPECT_EQ(code(dir), kPathFileAccess);
-    EXPECT_EQ(code(dir / "link"), 0);       // the link goes, its target stays
+    if (links) {
+        EXPECT_EQ(code(dir / "link"), 0);   // the link goes, its target stays
+    }
     EXPECT_TRUE(fs::exists(dir / "target"));
-    fs::remove_all(dir);
 }
 
 TEST(PlatformRandom, UniformAndRepeatableWithASeed) {
@@ -72,7 +78,7 @@ TEST(PlatformRandom, UniformAndRepeatableWithASeed) {
     EXPECT_NEAR(low, 2000, 300);
     HeadlessPlatform c1, c2;
     c1.seedFromClock();
-    ::usleep(1000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
     c2.seedFromClock();
     EXPECT_NE(c1.random(), c2.random());
 }

@@ -1,7 +1,6 @@
 #include "output/printing.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -11,7 +10,7 @@
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 #include "text/text.h"
 
 namespace kazuban::output {
@@ -30,11 +29,11 @@ const std::string kResetPaths = "環境設定でﾊﾟｽの再設定をして�
 // A disk that refuses to replace the file, as when the spreadsheet program holds it open.
 struct LockedFiles {
     LockedFiles() {
-        text::setWriteFaultHook([](const std::filesystem::path&) {
+        platform::setWriteFaultHook([](const std::filesystem::path&) {
             throw AppError(kPermissionDenied, "ファイルが使用中です。");
         });
     }
-    ~LockedFiles() { text::setWriteFaultHook(nullptr); }
+    ~LockedFiles() { platform::setWriteFaultHook(nullptr); }
 };
 
 std::string repeat(const std::string& s, int n) {
@@ -160,7 +159,9 @@ TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
     // So is one that names a file that may not be run: not a locked print file.
     fake.messages.clear();
     dir.write("not-a-program", "plain text");
-    ::chmod(dir.file("not-a-program").c_str(), 0644);
+    std::filesystem::permissions(dir.file("not-a-program"), std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::owner_write | std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);
     f.calcdir = dir.str() + "/not-a-program";
     f.pmnuprt_click();
     EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{kResetPaths});
@@ -187,7 +188,7 @@ TEST_F(PrintingTest, PrintsTheHeaderAndTheScoredRowsOfTheTotalsView) {
 
     f.pmnuprt2_click();
 
-    EXPECT_EQ(text::decodeCp932(dir.read("tmptxt2.csv")),
+    EXPECT_EQ(platform::decodeCp932(dir.read("tmptxt2.csv")),
               "\"組合せデータ\",\"合計\",\"当選回数\",\"最新当選回\",\"最高\",\"奇;偶\",\"P相性率\",\"T相性率\",\"５分割分布\"\n"
               "\" 4,11,17,21,31\",\"84\",\"33\",\"1372\",\"4\",\"4;1\",\"0.328\",\"0.0704\",\"1:1:1:1:1\"\n"
               "\" 1, 2, 3, 4, 5\",\"15\",\"0\",\"0\",\"0\",\"5;0\",\"0.1\",\"0\",\"5:0:0:0:0\"\n"
@@ -227,7 +228,7 @@ namespace kazuban::output {
 namespace {
 
 std::string expectedFile(const char* name) {
-    return text::readFileBytes(std::filesystem::path(KAZUBAN_TESTDATA_DIR) / "golden" / name);
+    return platform::readFileBytes(std::filesystem::path(KAZUBAN_TESTDATA_DIR) / "golden" / name);
 }
 
 // The window's print commands on the demo history write the bytes that the
@@ -249,7 +250,7 @@ TEST(PrintFiles, WindowPrintsTheExpectedFilesOfTheDemoHistory) {
     f.SSTab1 = app::kTabTotals;
     f.SSTab1_Click();
     f.pmnuprt2_click();
-    EXPECT_EQ(text::decodeCp932(dir.read("tmptxt2.csv")), expectedFile("totals.csv"));
+    EXPECT_EQ(platform::decodeCp932(dir.read("tmptxt2.csv")), expectedFile("totals.csv"));
 
     f.SSTab1 = app::kTabPredraw;
     f.SSTab1_Click();

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -63,7 +62,9 @@ TEST_F(RegistrationTest, EditorFailureShowsTheErrorThenWhereTheFileBelongs) {
     fake.messages.clear();
     fake.startForReal = true;
     const auto notRunnable = dir.write("editor.txt", "text");
-    ::chmod(notRunnable.c_str(), 0644);
+    std::filesystem::permissions(notRunnable, std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::owner_write | std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);
     f.editdir = notRunnable.string();
     f.mnuatoroku_Click();
     ASSERT_EQ(fake.messages.size(), 2u);

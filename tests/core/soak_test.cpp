@@ -24,7 +24,7 @@
 #include "support/history_gen.h"
 #include "support/random_platform.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::app {
 namespace {
@@ -312,11 +312,11 @@ public:
         p_.onPopup = [this](PopupMenu m) { runPopup(m); };
         p_.onSettingsDialog = [this] { runSettingsDialog(); };
         p_.onEvent = [this](const std::string& what) { note("    " + what); };
-        text::setWriteFaultHook(&failingDisk);
+        platform::setWriteFaultHook(&failingDisk);
         g_failingWrites = 0;
     }
     ~Session() {
-        text::setWriteFaultHook(nullptr);
+        platform::setWriteFaultHook(nullptr);
         g_failingWrites = 0;
     }
     Session(const Session&) = delete;
@@ -588,7 +588,7 @@ private:
     // Lines a user's editor would save: cp932 where it can hold the text, UTF-8 bytes otherwise.
     static std::string safeCp932(const std::string& utf8) {
         try {
-            return text::encodeCp932(utf8);
+            return platform::encodeCp932(utf8);
         } catch (const AppError&) {
             return utf8;
         }
@@ -622,7 +622,7 @@ private:
         if (historyState_ != HistoryState::Readable) return;
         savedHistory_ = dir_.read("atarimgrp.txt");
         const bool headerOnly = p_.chance(0.5);
-        dir_.write("atarimgrp.txt", headerOnly ? text::encodeCp932(std::string(testing::kHistoryHeader) + "\r\n") : "");
+        dir_.write("atarimgrp.txt", headerOnly ? platform::encodeCp932(std::string(testing::kHistoryHeader) + "\r\n") : "");
         historyState_ = HistoryState::Emptied;
         unreadableFor_ = p_.between(1, 4);
         note(std::string("atarimgrp.txt ") + (headerOnly ? "holds its header only" : "is empty") + " for " +

@@ -8,7 +8,7 @@
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace kazuban::app {
 namespace {
@@ -152,10 +152,10 @@ TEST(StartUp, ErrorHandlerRepairsAndRetriesOnce) {
     testing::writeSyntheticHistory(dir2, 25, 3);
     FaultyPlatform p2;
     p2.existsOverride = iniAlwaysThere;
-    text::setWriteFaultHook(&failingDisk);
+    platform::setWriteFaultHook(&failingDisk);
     Form1 g(p2);
     const bool started = g.Form_Load(dir2.str());
-    text::setWriteFaultHook(nullptr);
+    platform::setWriteFaultHook(nullptr);
     EXPECT_FALSE(started);
     EXPECT_TRUE(g.closeRequested());
     ASSERT_EQ(p2.messages.size(), 3u);   // read error, failed repair, read error

@@ -134,5 +134,22 @@ TEST_F(Tab0, DrawSelectorShowsAnyDrawAndFollowsTheFile) {
     EXPECT_EQ(form.Label3[0], "1");
 }
 
+// Equal values keep the order they had: inside a combination ("03" before
+// " 3") and between rows (the first of two equal texts stays first, with its
+// own win entries).
+TEST(SortNumbers, EqualValuesKeepTheirOrder) {
+    EXPECT_EQ(sortNumbersInText("30,03, 3, 9,14"), "03, 3, 9,14,30");
+    EXPECT_EQ(sortNumbersInText("30, 3,03, 9,14"), " 3,03, 9,14,30");
+    grid::TextGrid t(1001, 4);
+    for (int r = 1; r <= 1000; ++r) t.setCell(r, 1, r % 2 ? "20,21,22,23,24" : " 1, 2, 3, 4, 5");
+    for (int r = 1; r <= 1000; ++r) t.setCell(r, 2, std::to_string(r) + "=4");
+    sortCombinationRows(t);
+    for (int r = 2; r <= 500; ++r) {
+        ASSERT_EQ(t.cell(r, 1), " 1, 2, 3, 4, 5");
+        ASSERT_LT(std::stoi(t.cell(r - 1, 2)), std::stoi(t.cell(r, 2))) << r;
+        ASSERT_LT(std::stoi(t.cell(r + 499, 2)), std::stoi(t.cell(r + 500, 2))) << r;
+    }
+}
+
 }  // namespace
 }  // namespace kazuban::combos

@@ -4,10 +4,7 @@
 // message, the file that was there stays byte for byte, no temporary file is
 // left behind, and the program goes on with its data.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,12 +18,9 @@
 #include "config/env_file.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
+#include "platform/line_file.h"
+#include "support/os.h"
 #include "text/app_error.h"
-#include "text/line_file.h"
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
 namespace kazuban::app {
 namespace {
@@ -83,10 +77,10 @@ struct Session {
     explicit Session(fs::path dir) : folder(std::move(dir)) {
         auto lines = testing::syntheticHistoryLines(60, 11);
         lines[30] = "第30回=bad line";
-        text::writeLinesCp932(folder / "atarimgrp.txt", lines);
+        platform::writeLinesCp932(folder / "atarimgrp.txt", lines);
         const config::Links defaults = config::defaultLinks();
         const std::vector<std::string> links(defaults.begin(), defaults.end());
-        text::writeLinesCp932(folder / "Kazuban.ini", testing::environmentLines(links, "", folder.string()));
+        platform::writeLinesCp932(folder / "Kazuban.ini", testing::environmentLines(links, "", folder.string()));
         start();
         f->MSFlexGrid1.setCell(1, 1, " 1, 2, 3, 4, 5");
         f->MSFlexGrid1.setCell(2, 1, " 3, 9,14,22,30");
@@ -220,29 +214,29 @@ TEST_F(WriteFaults, FullDiskAndReadOnlyFolderSimulated) {
     tryEveryWriter(
         inTemp(),
         [](const Writer&, Session&) {
-            text::setWriteFaultHook([](const fs::path&) {
+            platform::setWriteFaultHook([](const fs::path&) {
                 throw AppError(kPathFileAccess, "ファイルに書き込めません（No space left on device）。");
             });
         },
-        [] { text::setWriteFaultHook(nullptr); },
+        [] { platform::setWriteFaultHook(nullptr); },
         [&](const Writer&, const std::vector<std::string>& m) { return mentions(m, full); });
 
     const std::string denied = "ファイルに書き込めません（Permission denied）。";
     tryEveryWriter(
         inTemp(),
         [](const Writer&, Session&) {
-            text::setWriteFaultHook([](const fs::path&) {
+            platform::setWriteFaultHook([](const fs::path&) {
                 throw AppError(kPermissionDenied, "ファイルに書き込めません（Permission denied）。");
             });
         },
-        [] { text::setWriteFaultHook(nullptr); },
+        [] { platform::setWriteFaultHook(nullptr); },
         [&](const Writer& w, const std::vector<std::string>& m) {
             return isPrint(w) ? mentions(m, closeMessage(w)) : mentions(m, denied);
         });
 }
 
 TEST_F(WriteFaults, ReadOnlyFolderForReal) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    if (!testing::rightsBindThisUser()) GTEST_SKIP() << "this user writes into read-only folders";
     tryEveryWriter(
         inTemp(),
         [](const Writer&, Session& s) {
@@ -289,13 +283,13 @@ TEST_F(WriteFaults, FileReplacedWhileWritten) {
         inTemp(),
         [](const Writer& w, Session& s) {
             g_replaceTarget = s.folder / w.target;
-            text::setWriteFaultHook([](const fs::path&) {
+            platform::setWriteFaultHook([](const fs::path&) {
                 const fs::path other = g_replaceTarget.parent_path() / "other.tmp";
                 writeBytes(other, kOtherProgram);
                 fs::rename(other, g_replaceTarget);
             });
         },
-        [] { text::setWriteFaultHook(nullptr); },
+        [] { platform::setWriteFaultHook(nullptr); },
         [](const Writer& w, const std::vector<std::string>& m) {
             return mentions(m, w.target) && mentions(m, "他のプログラムによって変更された");
         },
@@ -306,13 +300,12 @@ TEST_F(WriteFaults, FileReplacedWhileWritten) {
 class TinyDisk {
 public:
     TinyDisk() {
-        if (::geteuid() != 0) return;
         mountPoint_ = dir_.path() / "disk";
         fs::create_directory(mountPoint_);
-        mounted_ = ::mount("tmpfs", mountPoint_.c_str(), "tmpfs", 0, "size=256k") == 0;
+        mounted_ = testing::mountTinyDisk(mountPoint_, 256);
     }
     ~TinyDisk() {
-        if (mounted_) ::umount2(mountPoint_.c_str(), MNT_DETACH);
+        if (mounted_) testing::unmountTinyDisk(mountPoint_);
     }
     bool mounted() const { return mounted_; }
     // A fresh folder on the disk.
@@ -357,7 +350,7 @@ TEST_F(WriteFaults, FullDiskForReal) {
 }
 
 TEST(CliWriteFaults, OutputFileIsWholeOrUntouched) {
-#ifndef _WIN32
+    if (!testing::kPosix) GTEST_SKIP() << "the disk limit comes from the POSIX shell";
     TempDir data, out;
     testing::writeSyntheticHistory(data, 60, 11);
     const fs::path target = out.file("check.csv");
@@ -367,8 +360,7 @@ TEST(CliWriteFaults, OutputFileIsWholeOrUntouched) {
         const std::string cmd = prefix + "'" KAZUBAN_CLI_PATH "' --dir '" + data.str() + "' check '" +
                                 data.file("combos.txt").string() + "' -o '" + o.string() + "' 2>'" +
                                 (data.path() / "err.txt").string() + "'";
-        const int raw = std::system(cmd.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return testing::exitStatusOf(std::system(cmd.c_str()));
     };
     const auto state = folderState(out.path());
 
@@ -383,7 +375,7 @@ TEST(CliWriteFaults, OutputFileIsWholeOrUntouched) {
     EXPECT_NE(data.read("err.txt").find("dir.csv"), std::string::npos);
     EXPECT_TRUE(fs::is_empty(out.file("dir.csv")));
 
-    if (::geteuid() != 0) {
+    if (testing::rightsBindThisUser()) {
         fs::permissions(out.path(), fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_EQ(run("", target), 2);
         fs::permissions(out.path(), fs::perms::owner_all);
@@ -396,7 +388,6 @@ TEST(CliWriteFaults, OutputFileIsWholeOrUntouched) {
     EXPECT_EQ(run("", target), 0);
     EXPECT_NE(readBytes(target), "the old file\r\n");
     EXPECT_EQ(fs::directory_iterator(out.path())->path(), target);
-#endif
 }
 
 }  // namespace

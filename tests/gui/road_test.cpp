@@ -23,7 +23,7 @@
 
 #include "output/layouts.h"
 #include "support/arg_recorder.h"
-#include "text/line_file.h"
+#include "platform/line_file.h"
 #include "ui/flex_grid.h"
 #include "ui/grid_model.h"
 #include "window_fixture.h"
@@ -80,25 +80,25 @@ protected:
     }
     QString label(const char* name) const { return find<QLabel>(name)->text(); }
     bool shown(const char* name) const { return find<QWidget>(name)->isVisible(); }
-    std::string fileBytes(const char* name) const { return text::readFileBytes(fs::path(dir.path().toStdString()) / name); }
+    std::string fileBytes(const char* name) const { return platform::readFileBytes(fs::path(dir.path().toStdString()) / name); }
 };
 
 TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     copyDemo();
     const fs::path folder = dir.path().toStdString();
     // The player's spreadsheet program is a recording stand-in, started for real.
-    std::vector<std::string> ini = text::readLines(folder / "Kazuban.ini");
+    std::vector<std::string> ini = platform::readLines(folder / "Kazuban.ini");
     ASSERT_EQ(ini.size(), 14u);
     ini[3] = "Your calcsoft=" + ArgumentRecorder::script();
-    text::writeLinesCp932(folder / "Kazuban.ini", ini);
+    platform::writeLinesCp932(folder / "Kazuban.ini", ini);
     ArgumentRecorder recorder(folder);
     platform.startForReal = true;
 
     std::vector<std::string> draws;
-    for (const std::string& line : text::readLines(folder / "atarimgrp.txt")) draws.push_back(line.substr(line.find('=') + 1));
+    for (const std::string& line : platform::readLines(folder / "atarimgrp.txt")) draws.push_back(line.substr(line.find('=') + 1));
     const int maxn = static_cast<int>(draws.size()) - 1;
     ASSERT_EQ(maxn, 1400);
-    const std::vector<std::string> combos = text::readLines(folder / "sample_combos.txt");
+    const std::vector<std::string> combos = platform::readLines(folder / "sample_combos.txt");
     ASSERT_EQ(combos.size(), 30u);
 
     // Start-up: tab 0 with an empty table and the latest draw in the frame.
@@ -192,7 +192,7 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     ASSERT_TRUE(args.has_value()) << "the spreadsheet program was not started";
     EXPECT_EQ(*args, (std::vector<std::string>{ArgumentRecorder::script(), print}));
     const std::string csv = fileBytes("tmptxt2.csv");
-    EXPECT_EQ(csv, text::encodeCp932(output::withFinalCrLf(output::layoutB(form->MSFlexGrid2, 1000, 1))));
+    EXPECT_EQ(csv, platform::encodeCp932(output::withFinalCrLf(output::layoutB(form->MSFlexGrid2, 1000, 1))));
     const std::string head = "\"組合せデータ\",\"合計\",\"当選回数\",\"最新当選回\",\"最高\",\"奇;偶\",\"ﾍﾟｱ相性率\",\"ﾄﾘﾌﾟﾙ相性率\",\"５分割分布\"\n";
     QStringList first;
     for (int c = 1; c <= 9; ++c) {
@@ -201,7 +201,7 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
         first << QLatin1Char('"') + field + QLatin1Char('"');
     }
     const std::string record1 = first.join(QLatin1Char(',')).toStdString() + "\n";
-    EXPECT_EQ(csv.substr(0, text::encodeCp932(head + record1).size()), text::encodeCp932(head + record1));
+    EXPECT_EQ(csv.substr(0, platform::encodeCp932(head + record1).size()), platform::encodeCp932(head + record1));
     EXPECT_EQ(csv.substr(csv.size() - 3), "\n\r\n");
     EXPECT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(tabs->currentIndex(), 1);
@@ -278,7 +278,7 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     ASSERT_TRUE(args.has_value());
     EXPECT_EQ(*args, (std::vector<std::string>{ArgumentRecorder::script(), print}));
     EXPECT_EQ(fileBytes("tmptxt2.csv"),
-              text::encodeCp932(output::withFinalCrLf(output::layoutB(form->MSFlexGrid5, maxn - 50, 0))));
+              platform::encodeCp932(output::withFinalCrLf(output::layoutB(form->MSFlexGrid5, maxn - 50, 0))));
     EXPECT_EQ(platform.boxes.size(), 1u);
 
     // Tab 3: edit link 3 and save it into Kazuban.ini.
@@ -297,7 +297,7 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     QTest::mouseClick(find<QWidget>("Command2"), Qt::LeftButton);
     EXPECT_EQ(platform.boxes.size(), 1u) << platform.boxes.back().text;
     for (const char* hidden : {"Text1_2", "Command2", "Command7", "Command8"}) EXPECT_FALSE(shown(hidden)) << hidden;
-    ini = text::readLines(folder / "Kazuban.ini");
+    ini = platform::readLines(folder / "Kazuban.ini");
     ASSERT_EQ(ini.size(), 14u);
     EXPECT_EQ(ini[7], "出現数字回数=http://example.org/count?from=1");
     EXPECT_EQ(ini[3], "Your calcsoft=" + ArgumentRecorder::script());
@@ -318,7 +318,7 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     trigger("mnuktoroku");
     EXPECT_TRUE(dialogShown);
     EXPECT_EQ(platform.boxes.size(), 1u);
-    ini = text::readLines(folder / "Kazuban.ini");
+    ini = platform::readLines(folder / "Kazuban.ini");
     ASSERT_EQ(ini.size(), 14u);
     EXPECT_EQ(ini[2], "Your data dirctory=" + folder.string());
     EXPECT_EQ(ini[7], "出現数字回数=http://example.org/count?from=1");

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "text/line_file.h"
+#include "platform/line_file.h"
 #include "ui/flex_grid.h"
 #include "ui/grid_model.h"
 #include "window_fixture.h"
@@ -217,7 +217,7 @@ TEST_F(Tabs, PredrawAnalysisShowsNewestFirstAndSortsFromPopupMenu3) {
 
     // "ｺﾋﾟｰ" puts the winning numbers (without the bonus number) of the rows
     // dragged over on the clipboard, top to bottom, each ended by CR LF.
-    const std::vector<std::string> lines = text::readLines(std::filesystem::path(dir.path().toStdString()) / "atarimgrp.txt");
+    const std::vector<std::string> lines = platform::readLines(std::filesystem::path(dir.path().toStdString()) / "atarimgrp.txt");
     ASSERT_EQ(lines.size(), 1401u);
     auto numbers = [&](int draw) {
         const std::string& line = lines[static_cast<std::size_t>(draw)];

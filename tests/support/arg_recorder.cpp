@@ -6,13 +6,15 @@
 #include <iterator>
 #include <thread>
 
+#include "support/os.h"
+
 namespace kazuban::testing {
 
 ArgumentRecorder::ArgumentRecorder(const std::filesystem::path& folder) : record_(folder / "record.bin") {
-    ::setenv("KAZUBAN_RECORD_FILE", record_.c_str(), 1);
+    setEnvironment("KAZUBAN_RECORD_FILE", record_.string());
 }
 
-ArgumentRecorder::~ArgumentRecorder() { ::unsetenv("KAZUBAN_RECORD_FILE"); }
+ArgumentRecorder::~ArgumentRecorder() { unsetEnvironment("KAZUBAN_RECORD_FILE"); }
 
 std::string ArgumentRecorder::script() {
     const auto here = std::filesystem::path(KAZUBAN_TESTDATA_DIR).parent_path() / "support" / "record-args.sh";

@@ -3,11 +3,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
+#include "support/os.h"
 
 namespace kazuban::testing {
 
@@ -18,18 +16,14 @@ CliRun runCli(const TempDir& scratch, const std::string& cwd, const std::string&
     if (!cwd.empty()) cmd = "cd '" + cwd + "' && " + cmd;
     const int raw = std::system(cmd.c_str());
     CliRun r;
-#ifdef _WIN32
-    r.status = raw;
-#else
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
+    r.status = exitStatusOf(raw);
     r.out = scratch.read("stdout.txt");
     r.err = scratch.read("stderr.txt");
     return r;
 }
 
 std::string golden(const std::string& name) {
-    return text::readFileBytes(std::filesystem::path(KAZUBAN_TESTDATA_DIR) / "golden" / name);
+    return platform::readFileBytes(std::filesystem::path(KAZUBAN_TESTDATA_DIR) / "golden" / name);
 }
 
 }  // namespace kazuban::testing

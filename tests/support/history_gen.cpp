@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "text/line_file.h"
+#include "platform/line_file.h"
 
 namespace fs = std::filesystem;
 
@@ -127,7 +127,7 @@ fs::path TempDir::writeLines(std::string_view name, const std::vector<std::strin
         textUtf8 += l;
         textUtf8 += eol;
     }
-    return write(name, cp932 ? text::encodeCp932(textUtf8) : textUtf8);
+    return write(name, cp932 ? platform::encodeCp932(textUtf8) : textUtf8);
 }
 
 std::string TempDir::read(std::string_view name) const {
@@ -139,7 +139,7 @@ std::string TempDir::read(std::string_view name) const {
 }
 
 std::vector<std::string> TempDir::readLines(std::string_view name) const {
-    return text::splitLines(text::decodeFileBytes(read(name)));
+    return text::splitLines(platform::decodeFileBytes(read(name)));
 }
 
 bool TempDir::exists(std::string_view name) const {

@@ -85,8 +85,8 @@ void RandomPlatform::startProgram(const std::string& commandLine) {
     const bool fails = chance(failStartChance);
     event("start \"" + commandLine + "\"" + (fails ? " fails" : ""));
     if (!fails) return;
-    static constexpr std::array<int, 3> kKinds{kInvalidCall, kPermissionDenied, kFileNotFound};
-    const int kind = kKinds[static_cast<std::size_t>(pick(3))];
+    static constexpr std::array<ErrorCode, 3> kKinds{kInvalidCall, kPermissionDenied, kFileNotFound};
+    const ErrorCode kind = kKinds[static_cast<std::size_t>(pick(3))];
     throw AppError(kind, defaultErrorText(kind));
 }
 

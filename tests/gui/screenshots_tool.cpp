@@ -1,11 +1,12 @@
-// Pictures of the window on the demo data. KAZUBAN_SCREENSHOT_DIR names the
+// The tool that takes the pictures of the window on the demo data (run by
+// scripts/screenshots.sh, never by ctest). KAZUBAN_SCREENSHOT_DIR names the
 // folder for the documentation's pictures (every tab, the settings dialog, the
 // right-click menu over a generated batch, at a window size of a desktop; and
-// the window as it opens at 200 % on a 1920 x 1080 screen; scripts/screenshots.sh
-// sets it);
-// KAZUBAN_SCREENSHOT_AUDIT_DIR the folder for pictures that check the layout
-// (scrolled grids, the progress bar half-way through the back-test). Without
-// them the tests do nothing.
+// the window as it opens at 200 % on a 1920 x 1080 screen, taken when the tool
+// runs with QT_SCALE_FACTOR=2); KAZUBAN_SCREENSHOT_AUDIT_DIR the folder for
+// pictures that check the layout (scrolled grids, the progress bar half-way
+// through the back-test, the Japanese dialogs, the print preview and its PDF).
+// A set whose folder is not named is not taken.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -70,8 +71,7 @@ protected:
 
 TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_DIR not set";
-    if (QGuiApplication::primaryScreen()->devicePixelRatio() != 1) GTEST_SKIP() << "the pictures are taken at 100 %";
+    if (folder.isEmpty() || QGuiApplication::primaryScreen()->devicePixelRatio() != 1) return;
     useFixedFolder();
     ASSERT_TRUE(start());
     window->resize(1280, 800);
@@ -125,8 +125,7 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
 
 TEST_F(Screenshots, TheWindowAsItOpensAt200Percent) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_DIR not set";
-    if (QGuiApplication::primaryScreen()->devicePixelRatio() != 2) GTEST_SKIP() << "run with QT_SCALE_FACTOR=2";
+    if (folder.isEmpty() || QGuiApplication::primaryScreen()->devicePixelRatio() != 2) return;
     useFixedFolder();
     ASSERT_TRUE(start());
     window->hide();
@@ -141,7 +140,7 @@ TEST_F(Screenshots, TheWindowAsItOpensAt200Percent) {
 
 TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_AUDIT_DIR not set";
+    if (folder.isEmpty()) return;
     useFixedFolder();
     ASSERT_TRUE(start());
     loadSample();
@@ -175,7 +174,7 @@ TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
 
 TEST_F(Screenshots, JapaneseDialogsThePrintPreviewAndItsPdf) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_AUDIT_DIR not set";
+    if (folder.isEmpty()) return;
     useFixedFolder();
     ASSERT_TRUE(start());
     loadSample();

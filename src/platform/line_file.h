@@ -9,20 +9,18 @@
 #include <string_view>
 #include <vector>
 
-namespace kazuban::text {
+#include "platform/system.h"
+#include "text/line_text.h"
+
+namespace kazuban::platform {
 
 // cp932 <-> UTF-8. encodeCp932 throws AppError (kInvalidCall) naming the first
 // character that cp932 cannot hold. decodeCp932 never throws: an invalid byte
 // becomes U+FFFD.
 std::string encodeCp932(std::string_view utf8);
 std::string decodeCp932(std::string_view bytes);
-bool isValidUtf8(std::string_view bytes);
 // Bytes of a file as UTF-8 text (BOM removed).
 std::string decodeFileBytes(std::string_view bytes);
-
-// Splits at CR LF, LF or lone CR. A final line end does not start another line
-// ("a\r\nb\r\n" and "a\r\nb" are both two lines; "" is no line).
-std::vector<std::string> splitLines(std::string_view text);
 
 // Whole file as bytes. Throws AppError: kFileNotFound, kPermissionDenied,
 // kPathFileAccess (a folder, a read error, anything but an ordinary file such
@@ -34,22 +32,15 @@ std::vector<std::string> readLines(const std::filesystem::path& path);
 // The first `maxLines` lines of a file, read as readLines reads them (the
 // encoding is judged on those lines). Later lines are neither decoded nor
 // kept, so a huge file costs no more memory than the lines a reader uses.
-// A line longer than kMaxLineBytes (UTF-8) keeps only its first part: no line
-// of the program's files means anything at that length, and a cell that long
-// would stall every view that shows it.
-inline constexpr std::size_t kMaxLineBytes = 65536;
+// A line longer than text::kMaxLineBytes keeps only its first part.
 struct FirstLines {
     std::vector<std::string> lines;
     bool restIsBlank = true;   // every later line holds only blanks and tabs, or there is none
 };
 FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLines);
 
-// Writes bytes atomically. Throws AppError with the kind and a Japanese text:
-// kPathNotFound (no such folder), kPermissionDenied, kPathFileAccess (the target
-// is a folder, the disk is full, the target was changed or replaced by another
-// program while the new text was written: that file is left as it is). The old
-// file keeps its permission bits; writing through a symbolic link replaces the
-// file it points to.
+// Writes bytes atomically (see replaceFileAtomically in system.h for the
+// kinds of failure).
 void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 // Encodes UTF-8 text as cp932 (nothing is written when that fails), then writes it atomically.
 void writeTextCp932(const std::filesystem::path& path, std::string_view utf8);
@@ -58,7 +49,6 @@ void writeLinesCp932(const std::filesystem::path& path, const std::vector<std::s
 
 // Test seam for fault injection: when set, called before the rename with the
 // temporary path; throwing from it simulates a failing disk.
-using WriteFaultHook = void (*)(const std::filesystem::path& tempPath);
 void setWriteFaultHook(WriteFaultHook hook);
 
-}  // namespace kazuban::text
+}  // namespace kazuban::platform

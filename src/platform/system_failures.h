@@ -1,0 +1,28 @@
+#pragma once
+// The failures of system calls as the program reports them, shared by
+// system_posix.cpp and system_windows.cpp: each maps its own error numbers
+// to a Failure and the system's text of the reason.
+#include <filesystem>
+#include <string>
+
+namespace kazuban::platform {
+
+enum class Failure { NotFound, PathNotFound, AccessDenied, Other };
+
+// Opening, reading or writing a file failed.
+[[noreturn]] void throwFileFailure(Failure kind, const std::string& reason, const std::filesystem::path& path,
+                                   bool writing);
+// The temporary file of an atomic write could not be made in `folder`.
+[[noreturn]] void throwFolderFailure(Failure kind, const std::string& reason, const std::filesystem::path& folder,
+                                     const std::filesystem::path& path);
+[[noreturn]] void throwNotOrdinaryFile(const std::filesystem::path& path);
+[[noreturn]] void throwTooLarge(const std::filesystem::path& path);
+[[noreturn]] void throwChangedMeanwhile(const std::filesystem::path& path);
+[[noreturn]] void throwDeleteFailure(Failure kind, const std::string& reason, const std::filesystem::path& path);
+[[noreturn]] void throwDeleteFolder(const std::filesystem::path& path);
+[[noreturn]] void throwStartFailure(Failure kind, const std::string& reason, const std::string& program);
+
+// Adds to the count bytesReadFromFiles() gives.
+void countBytesRead(unsigned long long n);
+
+}  // namespace kazuban::platform
