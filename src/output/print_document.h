@@ -16,15 +16,15 @@ inline constexpr const char* kWinEntriesHeader = "当選履歴（回=等）";
 
 struct PrintColumn {
     std::string header;
-    int widthTwips = 0;     // the column's share of the page width
-    bool wraps = false;     // a long text that runs on over more lines
+    int widthTwips = 0;  // the column's share of the page width
+    bool wraps = false;  // a long text that runs on over more lines
 };
 
 struct PrintDocument {
     std::string title;
     std::string drawLabel;  // "第1400回まで"
     std::vector<PrintColumn> columns;
-    std::vector<std::vector<std::string>> rows;   // one text per column
+    std::vector<std::vector<std::string>> rows;  // one text per column
 };
 
 // "第" + maxn + "回まで": the draws the figures are computed over.

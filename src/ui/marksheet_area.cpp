@@ -43,8 +43,8 @@ MarkSheetArea::MarkSheetArea(QWidget* parent) : QWidget(parent) {}
 void MarkSheetArea::setFigure(int k, const Figure& figure) {
     if (k < 0 || k >= static_cast<int>(figures_.size())) return;
     figures_[static_cast<std::size_t>(k)] = figure;
-    for (QWidget* w : std::initializer_list<QWidget*>{figure.caption, figure.grid, figure.winsFrame,
-                                                      figure.latestFrame})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{figure.caption, figure.grid, figure.winsFrame, figure.latestFrame})
         if (w) w->setParent(this);
     for (QLineEdit* box : figure.tiers)
         if (box) box->setParent(this);
@@ -93,8 +93,8 @@ void MarkSheetArea::resizeEvent(QResizeEvent* event) {
 void MarkSheetArea::relayout() {
     const QSize natural = minimumSizeHint();
     if (natural.isEmpty()) return;
-    double zoom = std::clamp(std::min(double(width()) / natural.width(), double(height()) / natural.height()), 1.0,
-                             kMaxZoom);
+    double zoom =
+        std::clamp(std::min(double(width()) / natural.width(), double(height()) / natural.height()), 1.0, kMaxZoom);
     QSize needed = applyZoom(zoom);
     // Pixels and texts do not grow quite in step with the zoom: shrink until
     // everything fits (at zoom 1 it does, the layout sees to that).

@@ -17,18 +17,18 @@ class FlexGrid;
 class MarkSheetArea : public QWidget {
 public:
     struct Figure {
-        QLabel* caption = nullptr;                 // "ﾃﾞｰﾀ番号: …"
-        FlexGrid* grid = nullptr;                  // the figure itself
-        std::array<QLineEdit*, 4> tiers{};         // tiers 1 to 4, top down
-        QLabel* winsFrame = nullptr;               // " 全　　　　　回" round tier 3
-        QLabel* latestFrame = nullptr;             // " 第　　　　　回" round tier 4
+        QLabel* caption = nullptr;          // "ﾃﾞｰﾀ番号: …"
+        FlexGrid* grid = nullptr;           // the figure itself
+        std::array<QLineEdit*, 4> tiers{};  // tiers 1 to 4, top down
+        QLabel* winsFrame = nullptr;        // " 全　　　　　回" round tier 3
+        QLabel* latestFrame = nullptr;      // " 第　　　　　回" round tier 4
     };
 
     explicit MarkSheetArea(QWidget* parent = nullptr);
 
     // The widgets become children of the area, which places them from now on.
     void setFigure(int k, const Figure& figure);
-    void setSideLabels(QLabel* pairLabel, QLabel* tripleLabel);   // "P", "T" left of the first figure
+    void setSideLabels(QLabel* pairLabel, QLabel* tripleLabel);  // "P", "T" left of the first figure
     void setNote(QLabel* note);
 
     // How much larger than designed everything is drawn now.
@@ -53,7 +53,7 @@ private:
     QLabel* tripleLabel_ = nullptr;
     QLabel* note_ = nullptr;
     double zoom_ = 1.0;
-    mutable QSize natural_;   // the size needed at zoom 1
+    mutable QSize natural_;  // the size needed at zoom 1
     // The measures of the last applyZoom, in pixels.
     QSize figureSize_, boxSize_, noteSize_;
     int columnWidth_ = 0, gap_ = 0, figuresWidth_ = 0, sideWidth_ = 0;

@@ -102,7 +102,8 @@ int PrintLayout::paint(QPrinter& printer) const {
         y += heights[r];
     }
 
-    const QString heading = date_.toString(QStringLiteral("yyyy年M月d日")) + QStringLiteral("　") + qs(document_.drawLabel);
+    const QString heading =
+        date_.toString(QStringLiteral("yyyy年M月d日")) + QStringLiteral("　") + qs(document_.drawLabel);
     const int pageCount = static_cast<int>(pages_.size());
     for (int n = 0; n < pageCount; ++n) {
         if (n > 0) printer.newPage();
@@ -126,8 +127,8 @@ int PrintLayout::paint(QPrinter& printer) const {
                 const QStringList& lines = texts[c];
                 if (columns[c].wraps && !header) {
                     for (int i = 0; i < lines.size(); ++i)
-                        p.drawText(QRectF(cell.left() + pad, top + lineGap / 2 + i * fm.height(), cell.width() - 2 * pad,
-                                          fm.height()),
+                        p.drawText(QRectF(cell.left() + pad, top + lineGap / 2 + i * fm.height(),
+                                          cell.width() - 2 * pad, fm.height()),
                                    Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
                 } else {
                     p.drawText(cell.adjusted(pad, 0, -pad, 0), Qt::AlignCenter, lines.value(0));

@@ -47,15 +47,18 @@ void showWithRememberedGeometry(QWidget& window) {
     if (!restored) {
         const QRect area = freeArea(window);
         window.resize(openingWindowSize(window));
-        window.move(area.center() - QPoint(window.width() / 2, window.height() / 2 + kWindowFrameAllowance.height() / 2));
+        window.move(area.center() -
+                    QPoint(window.width() / 2, window.height() / 2 + kWindowFrameAllowance.height() / 2));
     }
     // A size remembered on a larger screen, or at a smaller scale, shrinks to fit.
     const QRect area = freeArea(window);
     const QSize fitted = fittedWindowSize(window.size(), window.minimumSizeHint(), area.size());
     if (fitted != window.size()) window.resize(fitted);
     QPoint at = window.pos();
-    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - fitted.width() - kWindowFrameAllowance.width())));
-    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - fitted.height() - kWindowFrameAllowance.height())));
+    at.setX(std::clamp(at.x(), area.left(),
+                       std::max(area.left(), area.right() + 1 - fitted.width() - kWindowFrameAllowance.width())));
+    at.setY(std::clamp(at.y(), area.top(),
+                       std::max(area.top(), area.bottom() + 1 - fitted.height() - kWindowFrameAllowance.height())));
     if (at != window.pos()) window.move(at);
     window.show();
 }

@@ -28,7 +28,7 @@ TEST_F(PrintDocuments, TheTableGivesItsFilledRowsWithTheirEntriesAsShown) {
     form.MSFlexGrid1.setCell(2, 1, combo(100));
     form.MSFlexGrid1.setCell(5, 1, combo(110));
     form.Command5_Click();
-    form.Command4_Click();   // entries newest first, as the user switched them
+    form.Command4_Click();  // entries newest first, as the user switched them
     form.pmnupreview_click();
     ASSERT_EQ(p.previews.size(), 1u);
     const PrintDocument& doc = p.previews[0];
@@ -45,7 +45,7 @@ TEST_F(PrintDocuments, TheTableGivesItsFilledRowsWithTheirEntriesAsShown) {
     for (int c = 2; !form.MSFlexGrid1.cell(5, c).empty(); ++c)
         shown += (shown.empty() ? "" : " ") + form.MSFlexGrid1.cell(5, c);
     EXPECT_EQ(doc.rows[1][2], shown);
-    EXPECT_EQ(doc.rows[1][2].substr(0, 6), "110=1 ");   // the newest first
+    EXPECT_EQ(doc.rows[1][2].substr(0, 6), "110=1 ");  // the newest first
 
     p.previews.clear();
     form.MSFlexGrid1.clearRange(1, 1, 1000, form.winEntryLastColumn());
@@ -58,7 +58,7 @@ TEST_F(PrintDocuments, TheViewsGiveEveryColumnOfTheRowsShownInTheirOrder) {
     form.Command5_Click();
     form.SSTab1 = app::kTabTotals;
     form.SSTab1_Click();
-    form.psmnu2_click();   // by sum, highest first
+    form.psmnu2_click();  // by sum, highest first
     form.pmnupreview2_click();
     const PrintDocument& totals = p.previews.at(0);
     EXPECT_EQ(totals.title, "合計・奇数偶数・分布 等");
@@ -78,7 +78,7 @@ TEST_F(PrintDocuments, TheViewsGiveEveryColumnOfTheRowsShownInTheirOrder) {
     const PrintDocument& predraw = p.previews.at(1);
     EXPECT_EQ(predraw.title, "当選番号直前分析");
     EXPECT_EQ(predraw.columns[0].header, "回");
-    ASSERT_EQ(predraw.rows.size(), 70u);   // draws 120 down to 51
+    ASSERT_EQ(predraw.rows.size(), 70u);  // draws 120 down to 51
     EXPECT_EQ(predraw.rows.front()[0], "120");
     EXPECT_EQ(predraw.rows.back()[0], "51");
 }

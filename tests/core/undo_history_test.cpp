@@ -25,20 +25,23 @@ TEST(UndoHistory, OneStepPerOutermostCommandAndABoundedDepth) {
     {
         UndoStep outer(h, t);
         t.setCell(1, 1, "a");
-        UndoStep inner(h, t);   // a handler the command calls
+        UndoStep inner(h, t);  // a handler the command calls
         t.setCell(2, 1, "b");
     }
     EXPECT_EQ(h.undoSteps(), 1u);
     { UndoStep nothing(h, t); }
-    t.setCell(5, 2, "3=4");   // a win entry is no step of its own
-    { UndoStep entriesOnly(h, t); t.setCell(5, 3, "9=4"); }
+    t.setCell(5, 2, "3=4");  // a win entry is no step of its own
+    {
+        UndoStep entriesOnly(h, t);
+        t.setCell(5, 3, "9=4");
+    }
     EXPECT_EQ(h.undoSteps(), 1u);
 
     for (const char* text : {"c", "d", "e"}) {
         UndoStep s(h, t);
         t.setCell(3, 1, text);
     }
-    EXPECT_EQ(h.undoSteps(), 3u);   // the oldest step went
+    EXPECT_EQ(h.undoSteps(), 3u);  // the oldest step went
     ASSERT_TRUE(h.undo(t));
     EXPECT_EQ(t.cell(3, 1), "d");
     ASSERT_TRUE(h.undo(t));
@@ -54,7 +57,7 @@ TEST(UndoHistory, OneStepPerOutermostCommandAndABoundedDepth) {
         UndoStep s(h, t);
         t.setCell(4, 1, "new");
     }
-    EXPECT_FALSE(h.canRedo());   // a new change ends the redo path
+    EXPECT_FALSE(h.canRedo());  // a new change ends the redo path
 }
 
 class UndoCommands : public ::testing::Test {
@@ -92,15 +95,53 @@ TEST_F(UndoCommands, EveryKindOfChangeIsOneStepThatComesBackExactly) {
         std::function<void()> command;
     };
     const std::vector<Case> cases = {
-        {"load after Yes", [&] { p.answers = {platform::kYes}; p.openAnswers = {file}; form.mnudopen_Click(); }},
-        {"load after No", [&] { p.answers = {platform::kNo}; p.openAnswers = {file}; form.mnudopen_Click(); }},
-        {"paste", [&] { p.clipboard = combo(40) + "\r\n" + combo(41) + "\r\n"; g().setRow(2); form.pmnupaste_click(); }},
-        {"delete", [&] { g().setRow(1); g().setRowSel(2); form.pmnudelete_click(); }},
-        {"generation", [&] { p.answers = {platform::kNo}; form.mnu10mk_Click(); }},
+        {"load after Yes",
+         [&] {
+             p.answers = {platform::kYes};
+             p.openAnswers = {file};
+             form.mnudopen_Click();
+         }},
+        {"load after No",
+         [&] {
+             p.answers = {platform::kNo};
+             p.openAnswers = {file};
+             form.mnudopen_Click();
+         }},
+        {"paste",
+         [&] {
+             p.clipboard = combo(40) + "\r\n" + combo(41) + "\r\n";
+             g().setRow(2);
+             form.pmnupaste_click();
+         }},
+        {"delete",
+         [&] {
+             g().setRow(1);
+             g().setRowSel(2);
+             form.pmnudelete_click();
+         }},
+        {"generation",
+         [&] {
+             p.answers = {platform::kNo};
+             form.mnu10mk_Click();
+         }},
         {"data sort", [&] { form.Command3_Click(); }},
-        {"sort by pair rate", [&] { form.SSTab1 = app::kTabTotals; form.SSTab1_Click(); form.psmnu7_click(); }},
-        {"sort by text", [&] { form.SSTab1 = app::kTabTotals; form.SSTab1_Click(); form.psmnu1_click(); }},
-        {"all clear", [&] { p.answers = {platform::kOk}; form.Command6_Click(); }},
+        {"sort by pair rate",
+         [&] {
+             form.SSTab1 = app::kTabTotals;
+             form.SSTab1_Click();
+             form.psmnu7_click();
+         }},
+        {"sort by text",
+         [&] {
+             form.SSTab1 = app::kTabTotals;
+             form.SSTab1_Click();
+             form.psmnu1_click();
+         }},
+        {"all clear",
+         [&] {
+             p.answers = {platform::kOk};
+             form.Command6_Click();
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -114,7 +155,7 @@ TEST_F(UndoCommands, EveryKindOfChangeIsOneStepThatComesBackExactly) {
         EXPECT_EQ(form.undoHistory.undoSteps(), steps + 1);
 
         form.mnuundo_Click();
-        EXPECT_EQ(rows(), before);   // texts and their win entries as "￥" gives them
+        EXPECT_EQ(rows(), before);  // texts and their win entries as "￥" gives them
         EXPECT_TRUE(form.undoHistory.canRedo());
         form.mnuredo_Click();
         EXPECT_EQ(tableTexts(g()), after);
@@ -141,13 +182,13 @@ TEST_F(UndoCommands, UndoingToAnInvalidRowNamesItAsTheCheckDoes) {
     p.clipboard = "3,9,14,22,30\r\n";
     g().setRow(3);
     form.pmnupaste_click();
-    form.Command5_Click();   // refused: the row is invalid
+    form.Command5_Click();  // refused: the row is invalid
     p.messages.clear();
     g().setRow(3);
     g().setRowSel(3);
     form.pmnudelete_click();
     form.mnuundo_Click();
-    EXPECT_EQ(g().cell(3, 1), " 3,9,14,22,30");   // as the paste left it
+    EXPECT_EQ(g().cell(3, 1), " 3,9,14,22,30");  // as the paste left it
     ASSERT_EQ(p.messages.size(), 1u);
     EXPECT_EQ(p.messages[0].text, " データ番号 3 に、入力ミスがあります。");
 }
@@ -188,9 +229,9 @@ TEST_F(UndoCommands, LoadingEmptiesTheTableOnlyOnceTheFileIsRead) {
     q.openAnswers = {dir.file("folder.txt").string()};
     q.messages.clear();
     other.mnudopen_Click();
-    ASSERT_EQ(q.messages.size(), 2u);   // the question and the read error
+    ASSERT_EQ(q.messages.size(), 2u);  // the question and the read error
     EXPECT_EQ(other.MSFlexGrid1.cell(1, 1), combo(150));
-    int last = 2;   // the entries were computed again: the row won draw 150 last
+    int last = 2;  // the entries were computed again: the row won draw 150 last
     while (!other.MSFlexGrid1.cell(1, last + 1).empty()) ++last;
     EXPECT_EQ(other.MSFlexGrid1.cell(1, last), "150=1");
     EXPECT_EQ(other.SSTab1, app::kTabWins);

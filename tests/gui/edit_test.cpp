@@ -1,6 +1,7 @@
 // "◇編集": undo and redo of the combination table through the menu and the
 // keys, the commands that must not lose rows, and the right press that
 // selects the row it lands on.
+#include <sys/stat.h>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -8,7 +9,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <sys/stat.h>
 
 #include "combos/undo_history.h"
 #include "ui/flex_grid.h"
@@ -41,8 +41,8 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
     EXPECT_FALSE(action("mnuundo")->isEnabled());
     EXPECT_FALSE(action("mnuredo")->isEnabled());
     EXPECT_EQ(action("mnuundo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
-    EXPECT_EQ(action("mnuredo")->shortcuts(),
-              QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+    EXPECT_EQ(action("mnuredo")->shortcuts(), QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")),
+                                                                   QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
 
     loadSampleCombinations();
     const combos::TableTexts loaded = texts();
@@ -54,7 +54,7 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
     EXPECT_FALSE(action("mnuundo")->isEnabled());
     key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(texts(), loaded);
-    EXPECT_EQ(shown("MSFlexGrid1", 1, 2), firstEntry);   // evaluated again
+    EXPECT_EQ(shown("MSFlexGrid1", 1, 2), firstEntry);  // evaluated again
 
     // Each command, then Ctrl+Z: the texts come back and so do their entries.
     struct Step {
@@ -62,27 +62,32 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
         std::function<void()> run;
     };
     const std::vector<Step> steps = {
-        {"paste", [&] {
+        {"paste",
+         [&] {
              QGuiApplication::clipboard()->setText(QStringLiteral(" 1, 2, 3, 4, 5\r\n"));
              press("MSFlexGrid1", Qt::LeftButton, 2, 1);
              platform.popupChoices = {QStringLiteral("pmnupaste")};
              press("MSFlexGrid1", Qt::RightButton, 2, 1);
          }},
-        {"delete", [&] {
+        {"delete",
+         [&] {
              platform.popupChoices = {QStringLiteral("pmnudelete")};
              press("MSFlexGrid1", Qt::RightButton, 4, 1);
          }},
-        {"generation", [&] {
+        {"generation",
+         [&] {
              platform.answers = {platform::kNo};
              trigger(QStringLiteral("mnu5mk"));
          }},
         {"data sort", [&] { find<QPushButton>(QStringLiteral("Command3"))->click(); }},
-        {"sort of tab 1", [&] {
+        {"sort of tab 1",
+         [&] {
              selectTab(1);
              platform.popupChoices = {QStringLiteral("psmnu8")};
              press("MSFlexGrid2", Qt::RightButton, 1, 1);
          }},
-        {"all clear", [&] {
+        {"all clear",
+         [&] {
              platform.answers = {platform::kOk};
              find<QPushButton>(QStringLiteral("Command6"))->click();
          }},
@@ -102,7 +107,7 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
         for (int r = 1; r <= 30; ++r) after << shown("MSFlexGrid1", r, 2);
         EXPECT_EQ(after, entries);
         EXPECT_EQ(form->SSTab1, tab);
-        if (tab == 1) {   // the view on screen follows the table
+        if (tab == 1) {  // the view on screen follows the table
             EXPECT_EQ(shown("MSFlexGrid2", 1, 1), QString::fromStdString(before[0]));
         }
         EXPECT_TRUE(action("mnuredo")->isEnabled());
@@ -110,7 +115,7 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
         EXPECT_NE(texts(), before);
         key(Qt::Key_Z, Qt::ControlModifier);
     }
-    EXPECT_TRUE(platform.boxes.size() >= 2u);   // the questions only
+    EXPECT_TRUE(platform.boxes.size() >= 2u);  // the questions only
     for (const ShownBox& b : platform.boxes) EXPECT_EQ(b.text.find("入力ミス"), std::string::npos) << b.text;
 }
 
@@ -143,7 +148,7 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
         platform.answers = {answer};
         platform.openAnswers = {pipe};
         trigger(QStringLiteral("mnudopen"));
-        EXPECT_EQ(platform.boxes.size(), boxes + 2);   // the question and the read error
+        EXPECT_EQ(platform.boxes.size(), boxes + 2);  // the question and the read error
         EXPECT_EQ(texts(), loaded);
         EXPECT_EQ(shown("MSFlexGrid1", 1, 1), row1);
         EXPECT_EQ(form->SSTab1, 0);
@@ -151,7 +156,7 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
 
     // The data sort names a row it could not read back and changes nothing.
     selectTab(0);
-    form->MSFlexGrid1.setCell(20, 1, "3,9,14,22,30");   // typed without the blanks
+    form->MSFlexGrid1.setCell(20, 1, "3,9,14,22,30");  // typed without the blanks
     window->refreshFromState();
     const combos::TableTexts withBadRow = texts();
     const std::size_t boxes = platform.boxes.size();
@@ -177,10 +182,11 @@ TEST_F(Edit, ARightPressOutsideTheSelectionSelectsThatRowFirst) {
     // Tab 0: rows 3 to 5 selected; a right press inside keeps them, one
     // outside (on the text or on the row number) copies its own row.
     dragRows("MSFlexGrid1", 3, 5, 1);
-    EXPECT_EQ(copyAt("MSFlexGrid1", "pmnucopy", 4), line(table.cell(3, 1)) + line(table.cell(4, 1)) + line(table.cell(5, 1)));
+    EXPECT_EQ(copyAt("MSFlexGrid1", "pmnucopy", 4),
+              line(table.cell(3, 1)) + line(table.cell(4, 1)) + line(table.cell(5, 1)));
     EXPECT_EQ(copyAt("MSFlexGrid1", "pmnucopy", 9), line(table.cell(9, 1)));
     EXPECT_EQ(table.row(), 9);
-    EXPECT_EQ(table.colSel(), table.cols() - 1);   // the whole row, as a left press
+    EXPECT_EQ(table.colSel(), table.cols() - 1);  // the whole row, as a left press
     platform.popupChoices = {QStringLiteral("pmnucopy")};
     press("MSFlexGrid1", Qt::RightButton, 12, 0);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), line(table.cell(12, 1)));

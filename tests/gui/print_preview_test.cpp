@@ -57,7 +57,8 @@ protected:
     // The text of one page (1-based), or of every page with page 0.
     QString pageText(const QString& pdf, int page = 0) {
         QStringList args;
-        if (page > 0) args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
+        if (page > 0)
+            args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
         args << pdf << QStringLiteral("-");
         QProcess run;
         run.start(pdftotext, args);
@@ -81,11 +82,14 @@ TEST_F(PrintPreview, APdfOfTheAnalysisHoldsTitlesCellsAndOnePagePerSoManyRows) {
     for (int n = 0; n + 1 < pages; ++n) EXPECT_EQ(static_cast<int>(rows[static_cast<std::size_t>(n)].size()), perPage);
     EXPECT_EQ(pageText(pdf).count(QLatin1Char('\f')), pages);
 
-    const auto text = [&](int row, int col) { return QString::fromStdString(doc.rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]).trimmed(); };
+    const auto text = [&](int row, int col) {
+        return QString::fromStdString(doc.rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]).trimmed();
+    };
     const QString first = pageText(pdf, 1);
-    for (const QString& s : {QStringLiteral("当選番号直前分析"), QStringLiteral("2024年6月1日"), QStringLiteral("第1400回まで"),
-                             QStringLiteral("当選番号データ"), QStringLiteral("最新当選回"), QStringLiteral("1 / %1").arg(pages),
-                             text(0, 1), text(0, 7), text(0, 9), text(perPage - 1, 1)})
+    for (const QString& s :
+         {QStringLiteral("当選番号直前分析"), QStringLiteral("2024年6月1日"), QStringLiteral("第1400回まで"),
+          QStringLiteral("当選番号データ"), QStringLiteral("最新当選回"), QStringLiteral("1 / %1").arg(pages),
+          text(0, 1), text(0, 7), text(0, 9), text(perPage - 1, 1)})
         EXPECT_TRUE(first.contains(s)) << s.toStdString();
     EXPECT_FALSE(first.contains(text(perPage, 1))) << "row " << perPage + 1 << " begins page 2";
     const QString second = pageText(pdf, 2);
@@ -106,7 +110,7 @@ TEST_F(PrintPreview, TheTableAndTheTotalsFitThePageWidthAndWrapTheWinEntries) {
     EXPECT_TRUE(all.contains(QStringLiteral("当選履歴")));
     EXPECT_TRUE(all.contains(QString::fromStdString(table.rows[29][1]).trimmed()));
     EXPECT_TRUE(all.contains(entries.section(QLatin1Char(' '), 0, 0)));
-    EXPECT_TRUE(all.contains(entries.section(QLatin1Char(' '), -1)));   // the last entry, on a line of its own
+    EXPECT_TRUE(all.contains(entries.section(QLatin1Char(' '), -1)));  // the last entry, on a line of its own
 
     selectTab(1);
     const output::PrintDocument totals = previewFrom("MSFlexGrid2", "pmnupreview2");
@@ -130,14 +134,15 @@ TEST_F(PrintPreview, ThePreviewPrintsToAPdfFileFromThePrintDialog) {
             // The print entry of the preview's tool bar opens the print dialog.
             QAction* print = nullptr;
             for (QAction* a : dialog->findChildren<QAction*>())
-                if (a->text().contains(QStringLiteral("印刷")) && !a->text().contains(QStringLiteral("設定"))) print = a;
+                if (a->text().contains(QStringLiteral("印刷")) && !a->text().contains(QStringLiteral("設定")))
+                    print = a;
             ASSERT_NE(print, nullptr) << "no print entry in the preview";
             WhenModal toFile(
                 [&](QWidget* d) {
                     printDialogSeen = true;
                     auto* printers = d->findChild<QComboBox*>(QStringLiteral("printers"));
                     ASSERT_NE(printers, nullptr);
-                    printers->setCurrentIndex(printers->count() - 1);   // the PDF file comes last
+                    printers->setCurrentIndex(printers->count() - 1);  // the PDF file comes last
                     auto* name = d->findChild<QLineEdit*>(QStringLiteral("filename"));
                     ASSERT_NE(name, nullptr);
                     name->setText(pdf);

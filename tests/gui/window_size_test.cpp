@@ -76,7 +76,7 @@ TEST_F(WindowSize, OpensOnTheScreenWithEveryControlInSight) {
         EXPECT_EQ(window->size(), ui::kClassicWindowSize);
     }
     if (QGuiApplication::primaryScreen()->devicePixelRatio() == 2 && area.size() == QSize(960, 540)) {
-        EXPECT_EQ(window->size(), QSize(900, 500));   // the case that opened with its bottom off the screen
+        EXPECT_EQ(window->size(), QSize(900, 500));  // the case that opened with its bottom off the screen
     }
 
     // At the smallest size every control of every tab still shows whole.
@@ -89,7 +89,7 @@ TEST_F(WindowSize, OpensOnTheScreenWithEveryControlInSight) {
         QWidget* page = tabs->widget(t);
         for (QWidget* w : page->findChildren<QWidget*>()) {
             if (!w->isVisible() || w->parentWidget() == nullptr || w->objectName().isEmpty()) continue;
-            if (qobject_cast<const QAbstractScrollArea*>(w->parentWidget())) continue;   // a grid's own parts
+            if (qobject_cast<const QAbstractScrollArea*>(w->parentWidget())) continue;  // a grid's own parts
             const QRect inPage(w->mapTo(page, QPoint(0, 0)), w->size());
             EXPECT_TRUE(page->rect().contains(inPage))
                 << "tab " << t << ": " << w->objectName().toStdString() << " is cut off";
@@ -171,7 +171,7 @@ TEST_F(WindowSize, SizePlaceAndMaximisedStateComeBackAtTheNextStart) {
     closeWindow();
     restart();
     EXPECT_TRUE(window->isMaximized());
-    EXPECT_EQ(window->normalGeometry().size(), size);   // what "restore" returns to
+    EXPECT_EQ(window->normalGeometry().size(), size);  // what "restore" returns to
     window->showNormal();
     QApplication::processEvents();
 
