@@ -124,7 +124,11 @@ void replaceFileAtomically(const fs::path& requested, std::string_view bytes, Wr
 
     fs::path folder = path.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+    // Built by appending: "." + string trips GCC 12's -Wrestrict in a release build.
+    std::string name = ".";
+    name += path.filename().string();
+    name += ".tmp-XXXXXX";
+    std::string tmpl = (folder / name).string();
     const int f = ::mkstemp(tmpl.data());
     if (f < 0) {
         const int err = errno;

@@ -56,7 +56,7 @@ TEST(Evaluation, GradesByMatchesAndBonusOnTheTexts) {
 std::string randomField(std::mt19937& rng) {
     const int n = static_cast<int>(rng() % 31) + 1;
     switch (rng() % 10) {
-        case 0: return (n < 10 ? "0" : "") + std::to_string(n);
+        case 0: return std::string(n < 10 ? "0" : "").append(std::to_string(n));
         case 1: return std::to_string(n);
         default: return testing::numberField(n);
     }
@@ -64,7 +64,7 @@ std::string randomField(std::mt19937& rng) {
 
 std::string randomText(std::mt19937& rng, int fields) {
     std::string s;
-    for (int i = 0; i < fields; ++i) s += (i ? "," : "") + randomField(rng);
+    for (int i = 0; i < fields; ++i) s.append(i ? "," : "").append(randomField(rng));
     return s;
 }
 
@@ -86,7 +86,7 @@ std::string randomCombination(std::mt19937& rng) {
 
 std::string randomDraw(std::mt19937& rng) {
     std::string s;
-    for (int i = 0; i < 6; ++i) s += (i ? "," : "") + testing::numberField(static_cast<int>(rng() % 31) + 1);
+    for (int i = 0; i < 6; ++i) s.append(i ? "," : "").append(testing::numberField(static_cast<int>(rng() % 31) + 1));
     switch (rng() % 8) {
         case 0: return randomText(rng, 6);              // odd forms
         case 1: return s.substr(0, rng() % s.size());   // short

@@ -44,7 +44,7 @@ TEST_F(Generation, EveryBatchKeepsEveryRule) {
             std::vector<int> nums;
             std::string rebuilt;
             for (long k = 1; k <= 5; ++k) nums.push_back(static_cast<int>(text::Val(text::Mid(c, 3 * k - 2, 2))));
-            for (int v : nums) rebuilt += (rebuilt.empty() ? "" : ",") + testing::numberField(v);
+            for (int v : nums) rebuilt.append(rebuilt.empty() ? "" : ",").append(testing::numberField(v));
             ASSERT_EQ(c, rebuilt);   // 14 characters, " 5" never "05"
             EXPECT_TRUE(std::is_sorted(nums.begin(), nums.end()));
             EXPECT_EQ(std::set<int>(nums.begin(), nums.end()).size(), 5u) << c;

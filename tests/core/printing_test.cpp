@@ -203,7 +203,8 @@ TEST_F(PrintingTest, PrintsOnlyThePredrawRowsTheViewHolds) {
         for (int c = 0; c <= 9; ++c) f.MSFlexGrid5.setCell(r, c, c == 6 ? "3:2" : text::intText(r * 10 + c));
     const std::string row = [] {
         std::string s;
-        for (int c = 0; c <= 9; ++c) s += "\"" + (c == 6 ? std::string("3;2") : text::intText(c)) + "\"" + (c < 9 ? "," : "\n");
+        for (int c = 0; c <= 9; ++c)
+            s.append("\"").append(c == 6 ? std::string("3;2") : text::intText(c)).append("\"").append(c < 9 ? "," : "\n");
         return s;
     }();
     f.calcdir = "/usr/bin/localc";
