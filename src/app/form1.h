@@ -7,6 +7,7 @@
 //   form1_combos.cpp   the combination table and the first tab's commands
 //   form1_views.cpp    totals, mark-sheet and pre-draw views, tab switching
 //   form1_output.cpp   CSV export, printing, registration, analysis links
+//   form1_draw_entry.cpp  a new draw entered through the form
 #include <array>
 #include <functional>
 #include <memory>
@@ -151,6 +152,9 @@ public:
     void pmnuprt3_click();
     void mnuatoroku_Click();
     void mnuanet_Click();
+    // "入力…": the next draw's numbers through the entry form, appended to
+    // atarimgrp.txt, then the history reloaded as the draw selector does.
+    void mnuanyuryoku_Click();
     void refreshLinks();
     void Command1_Click(int index);
     void Option1_Click(int index);
@@ -167,6 +171,8 @@ public:
     int chg = 0;
 
     history::DrawHistory history;
+    // Counts the loads of the history, so a view built from it knows when to rebuild.
+    unsigned historyRevision = 0;
     history::PairTable pairCounts{};
     history::PairTable pairCountsBefore{};
     history::RecentRanking recentRanking{};

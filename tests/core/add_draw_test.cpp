@@ -2,8 +2,10 @@
 
 #include <filesystem>
 
+#include "app/form1.h"
 #include "history/add_draw.h"
 #include "history/draw_history.h"
+#include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
 #include "text/line_file.h"
@@ -123,6 +125,45 @@ TEST(AddDraw, EveryRefusalLeavesTheFileAsItWas) {
     std::filesystem::remove(file);
     EXPECT_THROW(appendDraw(file, kDraw), AppError);
     EXPECT_FALSE(dir.exists("atarimgrp.txt"));
+}
+
+TEST(AddDraw, TheEntryFormAppendsAndReloadsAsTheDrawSelectorDoes) {
+    TempDir dir;
+    testing::copyDemo(dir);
+    testing::FakePlatform fake;
+    app::Form1 f(fake);
+    ASSERT_TRUE(f.Form_Load(dir.str()));
+    const auto pairsAtStart = f.pairCounts;
+    const std::string before = dir.read("atarimgrp.txt");
+
+    f.mnuanyuryoku_Click();   // cancelled
+    EXPECT_EQ(fake.newDrawForms, std::vector<int>{1401});
+    EXPECT_EQ(dir.read("atarimgrp.txt"), before);
+
+    // The file changed while the form was open: nothing is appended.
+    fake.onNewDraw = [&](int) {
+        dir.write("atarimgrp.txt", before + text::encodeCp932("第1401回= 1, 2, 3, 4, 5, 6\r\n"));
+        return std::optional<DrawNumbers>(kDraw);
+    };
+    f.mnuanyuryoku_Click();
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_NE(fake.messages[0].text.find("変更されています"), std::string::npos);
+    dir.write("atarimgrp.txt", before);
+
+    fake.onNewDraw = [](int) { return std::optional<DrawNumbers>(kDraw); };
+    f.HScroll1.value = 300;
+    const unsigned revision = f.historyRevision;
+    f.mnuanyuryoku_Click();
+    EXPECT_EQ(fake.newDrawForms.back(), 1401);
+    EXPECT_EQ(dir.read("atarimgrp.txt"), before + text::encodeCp932("第1401回=" + kFields + "\r\n"));
+    EXPECT_EQ(f.maxn, 1401);
+    EXPECT_GT(f.historyRevision, revision);
+    EXPECT_EQ(f.HScroll1.max, 1401);
+    EXPECT_EQ(f.HScroll1.value, 1);
+    EXPECT_EQ(f.Label1, "第1401回:" + kFields);
+    EXPECT_EQ(f.Label3[0], "1401");
+    EXPECT_EQ(f.pairCounts, pairsAtStart);   // the statistics stay those of the start-up
+    EXPECT_EQ(fake.messages.size(), 1u);
 }
 
 }  // namespace
