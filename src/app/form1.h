@@ -31,8 +31,9 @@ using grid::TextGrid;
 // composed, or nothing yet.
 using MsgValue = std::variant<std::monostate, std::string, int>;
 
-// Tabs of SSTab1.
-enum Tab : int { kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4 };
+// Tabs of SSTab1. The tabs beyond the classic five are drawn by their own
+// widgets; kTabCharts is "統計グラフ".
+enum Tab : int { kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4, kTabCharts = 6 };
 
 struct ScrollBarState {
     int min = 1, max = 1, value = 1;

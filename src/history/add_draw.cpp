@@ -167,6 +167,7 @@ DrawCheck checkDrawFields(const std::vector<std::string>& fields) {
     }
     if (missing) {
         result.problem = kEnterAll;
+        result.incomplete = true;
         return result;
     }
     std::set<int> seen;
@@ -191,7 +192,10 @@ DrawCheck parseDrawArgument(const std::string& text) {
     }
     DrawCheck check = checkDrawFields(fields);
     // An empty field in an argument is a count that does not add up.
-    if (!check.numbers && check.problem == kEnterAll) check.problem = kSixNumbers;
+    if (check.incomplete) {
+        check.problem = kSixNumbers;
+        check.incomplete = false;
+    }
     return check;
 }
 

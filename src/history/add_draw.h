@@ -15,6 +15,7 @@ using DrawNumbers = std::array<int, 6>;   // five main numbers, then the bonus
 struct DrawCheck {
     std::optional<DrawNumbers> numbers;   // set when the numbers are a draw
     std::string problem;                  // else why not (Japanese)
+    bool incomplete = false;              // only that some numbers are still missing
 };
 
 // Six number texts, main numbers first: each an integer 1..31 (ASCII or
