@@ -252,10 +252,10 @@ std::string analysisReport(const HistoryStats& stats) {
     for (int a = 0; a < kAnalysisCount; ++a) {
         const StatsSection s = statsSection(stats, static_cast<Analysis>(a));
         out += "[" + s.name + "]\n";
-        for (std::size_t c = 0; c < s.columns.size(); ++c) out += (c ? "," : "") + s.columns[c];
+        for (std::size_t c = 0; c < s.columns.size(); ++c) out.append(c ? "," : "").append(s.columns[c]);
         out += "\n";
         for (std::size_t r = 0; r < s.rows.size(); ++r) {
-            for (std::size_t c = 0; c < s.columns.size(); ++c) out += (c ? "," : "") + s.cell(r, c);
+            for (std::size_t c = 0; c < s.columns.size(); ++c) out.append(c ? "," : "").append(s.cell(r, c));
             out += "\n";
         }
     }

@@ -202,10 +202,18 @@ DrawCheck parseDrawArgument(const std::string& text) {
 std::string drawFieldText(const DrawNumbers& numbers) {
     std::array<int, 5> main{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]};
     std::sort(main.begin(), main.end());
-    auto field = [](int v) { return v < 10 ? " " + std::to_string(v) : std::to_string(v); };
+    // Two characters a number: a blank before 1-9.
     std::string out;
-    for (int v : main) out += field(v) + ",";
-    return out + field(numbers[5]);
+    auto field = [&out](int v) {
+        if (v < 10) out += ' ';
+        out += std::to_string(v);
+    };
+    for (int v : main) {
+        field(v);
+        out += ',';
+    }
+    field(numbers[5]);
+    return out;
 }
 
 std::string nextDrawLabel(const std::string& lastLabel, int lastNumber) {
