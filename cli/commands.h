@@ -23,5 +23,9 @@ int runPredraw(const Context& ctx, std::optional<std::string> sortKey);
 int runGenerate(const Context& ctx, int n, std::optional<unsigned long long> seed);
 int runSortCombos(const Context& ctx, const std::string& file);
 int runStats(const Context& ctx);
+// analysis [--last N]: the history's statistics beside their expectations.
+int runAnalysis(const Context& ctx, const std::optional<std::string>& last);
+// adddraw N1,N2,N3,N4,N5,B: appends the next draw to atarimgrp.txt.
+int runAddDraw(const Context& ctx, const std::string& numbers);
 
 }  // namespace kazuban::cli

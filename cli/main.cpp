@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         CommonOptions common;
     };
     std::vector<Command> commands;
-    commands.reserve(6);
+    commands.reserve(8);
     auto addCommand = [&](const char* name, const char* description) -> CLI::App* {
         CLI::App* sub = app.add_subcommand(name, description);
         commands.push_back({sub, {}});
@@ -99,6 +99,14 @@ int main(int argc, char** argv) {
 
     CLI::App* stats = addCommand("stats", "ペア出現回数の表と直近3区間の出現順位を出力します");
 
+    std::string last;
+    CLI::App* analysis = addCommand("analysis", "当選番号の統計 (出現回数・奇数偶数・合計など) を理論上の期待値と並べて出力します");
+    CLI::Option* lastOption = analysis->add_option("--last", last, "直近 N 回だけを集計する (既定は全回)");
+
+    std::string drawNumbers;
+    CLI::App* adddraw = addCommand("adddraw", "次の回の当選番号を atarimgrp.txt に追加します");
+    adddraw->add_option("NUMBERS", drawNumbers, "本数字5個とボーナス数字 (例 2,9,13,22,30,17)")->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -129,5 +137,8 @@ int main(int argc, char** argv) {
                            seedOption->count() > 0 ? std::optional<unsigned long long>(seed) : std::nullopt);
     if (sortcombos->parsed()) return runSortCombos(ctx, resolveInput(file, ctx));
     if (stats->parsed()) return runStats(ctx);
+    if (analysis->parsed())
+        return runAnalysis(ctx, lastOption->count() > 0 ? std::optional<std::string>(last) : std::nullopt);
+    if (adddraw->parsed()) return runAddDraw(ctx, drawNumbers);
     return 2;
 }

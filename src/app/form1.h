@@ -7,6 +7,7 @@
 //   form1_combos.cpp   the combination table and the first tab's commands
 //   form1_views.cpp    totals, mark-sheet and pre-draw views, tab switching
 //   form1_output.cpp   CSV export, printing, registration, analysis links
+//   form1_draw_entry.cpp  a new draw entered through the form
 #include <array>
 #include <functional>
 #include <memory>
@@ -32,8 +33,9 @@ using grid::TextGrid;
 // composed, or nothing yet.
 using MsgValue = std::variant<std::monostate, std::string, int>;
 
-// Tabs of SSTab1.
-enum Tab : int { kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4 };
+// Tabs of SSTab1. The tabs beyond the classic five are drawn by their own
+// widgets; kTabCharts is "統計グラフ".
+enum Tab : int { kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4, kTabCharts = 6 };
 
 struct ScrollBarState {
     int min = 1, max = 1, value = 1;
@@ -132,6 +134,9 @@ public:
     void pmnuprt3_click();              // pop-up menu 3 印刷
     void mnuatoroku_Click();            // ◇当選番号 → 登　録
     void mnuanet_Click();               // ◇当選番号 → ｵﾝﾗｲﾝ取得
+    // "入力…": the next draw's numbers through the entry form, appended to
+    // atarimgrp.txt, then the history reloaded as the draw selector does.
+    void mnuanyuryoku_Click();
     void refreshLinks();
     void Command1_Click(int index);     // button Go! + label of link `index`
     void Option1_Click(int index);      // the round edit button beside link `index`
@@ -148,6 +153,8 @@ public:
     int chg = 0;
 
     history::DrawHistory history;
+    // Counts the loads of the history, so a view built from it knows when to rebuild.
+    unsigned historyRevision = 0;
     history::PairTable pairCounts{};
     history::RecentRanking recentRanking{};
 

@@ -2,6 +2,7 @@
 // The port through which the logic reaches the outside world. The window
 // implements it with Qt (ui/QtPlatform); tests use a scripted fake
 // (tests/support/fake_platform.h); the CLI uses HeadlessPlatform.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,13 @@ public:
     virtual void showPopupMenu(PopupMenu menu) = 0;
     // Opens the settings dialog modally and returns when it has closed.
     virtual void showSettingsDialog() = 0;
+    // Asks for the numbers of draw `drawNumber` in the entry form: the five
+    // main numbers, then the bonus, checked as a draw; nullopt on Cancel.
+    // A front end without a form has no answer.
+    virtual std::optional<std::array<int, 6>> askNewDraw(int drawNumber) {
+        (void)drawNumber;
+        return std::nullopt;
+    }
 
     // Files, named by UTF-8 paths. The defaults ask the system (system.h);
     // hidden attributes exist on Windows only.

@@ -28,6 +28,7 @@ namespace kazuban::ui {
 
 class FlexGrid;
 class SettingsDialog;
+class StatsTab;
 
 class MainWindow : public QMainWindow, public WindowHost {
     Q_OBJECT
@@ -92,6 +93,7 @@ private:
     FlexGrid* grid3_ = nullptr;
     std::array<FlexGrid*, 5> grid4_{};
     FlexGrid* grid5_ = nullptr;
+    StatsTab* statsTab_ = nullptr;
 
     std::array<QLabel*, 5> figureCaptions_{};
     std::array<QLineEdit*, 5> text4_{}, text5_{}, text2_{}, text3_{};

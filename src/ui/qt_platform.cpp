@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "ui/draw_entry_dialog.h"
 #include "ui/look.h"
 
 namespace kazuban::ui {
@@ -121,6 +122,12 @@ void QtPlatform::showPopupMenu(platform::PopupMenu menu) {
 
 void QtPlatform::showSettingsDialog() {
     if (host_) host_->execSettingsDialog();
+}
+
+std::optional<std::array<int, 6>> QtPlatform::askNewDraw(int drawNumber) {
+    DrawEntryDialog dialog(drawNumber, parentWidget());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.numbers();
 }
 
 void QtPlatform::setBusy(bool busy) {

@@ -13,6 +13,11 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "modal.h"
 #include "ui/flex_grid.h"
 #include "window_fixture.h"
 
@@ -105,6 +110,23 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     selectTab(4);
     save(window.get(), folder, QStringLiteral("tab4.png"));
 
+    // "統計グラフ": the frequency over all draws.
+    find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
+    save(window.get(), folder, QStringLiteral("stats.png"));
+
+    // The entry form of a new draw, half filled in: OK waits for the bonus number.
+    {
+        WhenModal fill([&](QWidget* dialog) {
+            const char* typed[5] = {"30", "9", "22", "13", "2"};
+            for (int k = 0; k < 5; ++k)
+                dialog->findChild<QLineEdit*>(QStringLiteral("TextMain_%1").arg(k))->setText(QString::fromLatin1(typed[k]));
+            save(dialog, folder, QStringLiteral("draw-entry.png"));
+            dialog->close();
+        }, "kazuban::ui::DrawEntryDialog");
+        trigger(QStringLiteral("mnuanyuryoku"));
+        EXPECT_TRUE(fill.worked());
+    }
+
     platform.onSettingsDialog = [&](ui::SettingsDialog& dialog) {
         dialog.show();
         save(&dialog, folder, QStringLiteral("settings.png"));
@@ -145,6 +167,20 @@ TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
     scrollAll("MSFlexGrid5");
     save(window.get(), folder, QStringLiteral("scrolled-tab4.png"));
     save(find<QWidget>(QStringLiteral("Picture1")), folder, QStringLiteral("picture1.png"));
+}
+
+TEST_F(Screenshots, EveryAnalysisOfTheStatsTab) {
+    const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_AUDIT_DIR not set";
+    useFixedFolder();
+    ASSERT_TRUE(start());
+    find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
+    auto* analyses = find<QComboBox>(QStringLiteral("ComboAnalysis"));
+    find<QComboBox>(QStringLiteral("ComboWindow"))->setCurrentIndex(4);   // the last 100 draws
+    for (int a = 0; a < analyses->count(); ++a) {
+        analyses->setCurrentIndex(a);
+        save(window.get(), folder, QStringLiteral("stats-%1.png").arg(a));
+    }
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
     for (const QAction* a : window->menuBar()->actions()) bar << a->objectName() + QLatin1Char('=') + a->text();
     EXPECT_EQ(bar, QStringList({"mnufile=◇ファイル", "mnutbango=◇当選番号", "mnudatamk=◇簡易ﾃﾞｰﾀ作成", "mnuksettei=◇環境"}));
     EXPECT_EQ(entries(find<QMenu>("mnufile")), QStringList({"mnudopen=呼出し", "mnudsave=保存", "mnukugiri1|", "mnufclose=終了"}));
-    EXPECT_EQ(entries(find<QMenu>("mnutbango")), QStringList({"mnuatoroku=登　録", "mnuanet=ｵﾝﾗｲﾝ取得"}));
+    EXPECT_EQ(entries(find<QMenu>("mnutbango")),
+              QStringList({"mnuatoroku=登　録", "mnuanet=ｵﾝﾗｲﾝ取得", "mnuanyuryoku=入力…"}));
     EXPECT_EQ(entries(find<QMenu>("mnudatamk")), QStringList({"mnu10mk=10個", "mnu5mk=5個"}));
     EXPECT_EQ(entries(find<QMenu>("mnuksettei")), QStringList({"mnuktoroku=設定"}));
 
@@ -37,7 +38,11 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
     ASSERT_NE(tabs, nullptr);
     QStringList captions;
     for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
-    EXPECT_EQ(captions, QStringList({"当 選 回 数", "合計・奇数偶数・分布 等", "マークシート図", "ネット利用分析", "当選番号直前分析"}));
+    // The classic five, then the tabs beyond them; "統計グラフ" comes last.
+    EXPECT_EQ(captions.mid(0, 5),
+              QStringList({"当 選 回 数", "合計・奇数偶数・分布 等", "マークシート図", "ネット利用分析", "当選番号直前分析"}));
+    EXPECT_EQ(captions.last(), QStringLiteral("統計グラフ"));
+    EXPECT_EQ(tabs->widget(tabs->count() - 1)->objectName(), QStringLiteral("StatsTab"));
     EXPECT_EQ(tabs->currentIndex(), 0);
 
     for (const auto& [name, caption, hint] : {std::tuple{"Command6", "AC", "All Clear"},
