@@ -23,5 +23,7 @@ int runPredraw(const Context& ctx, std::optional<std::string> sortKey);
 int runGenerate(const Context& ctx, int n, std::optional<unsigned long long> seed);
 int runSortCombos(const Context& ctx, const std::string& file);
 int runStats(const Context& ctx);
+int runOdds(const Context& ctx, const std::string& file);
+int runBacktest(const Context& ctx, const std::string& file, std::optional<int> from, std::optional<int> to);
 
 }  // namespace kazuban::cli

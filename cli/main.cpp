@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
         CommonOptions common;
     };
     std::vector<Command> commands;
-    commands.reserve(6);
+    // Room for every command: each one's options point into its element.
+    commands.reserve(16);
     auto addCommand = [&](const char* name, const char* description) -> CLI::App* {
         CLI::App* sub = app.add_subcommand(name, description);
         commands.push_back({sub, {}});
@@ -108,6 +109,15 @@ int main(int argc, char** argv) {
 
     CLI::App* stats = addCommand("stats", "ペア出現回数の表と直近3区間の出現順位を出力します");
 
+    CLI::App* odds = addCommand("odds", "組合せファイルの組合せが次の1回で当たる確率 (全 4,417,686 通りの数え上げ) を出力します");
+    odds->add_option("FILE", file, "組合せファイル")->required();
+
+    int backtestFrom = 0, backtestTo = 0;
+    CLI::App* backtest = addCommand("backtest", "組合せファイルの組合せの過去の当選数を、偶然で期待される数と比べて出力します");
+    backtest->add_option("FILE", file, "組合せファイル")->required();
+    CLI::Option* fromOption = backtest->add_option("--from", backtestFrom, "最初の回 (既定 1)");
+    CLI::Option* toOption = backtest->add_option("--to", backtestTo, "最後の回 (既定 最新の回)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -141,5 +151,10 @@ int main(int argc, char** argv) {
                            seedOption->count() > 0 ? std::optional<unsigned long long>(seed) : std::nullopt);
     if (sortcombos->parsed()) return runSortCombos(ctx, resolveInput(file, ctx));
     if (stats->parsed()) return runStats(ctx);
+    if (odds->parsed()) return runOdds(ctx, resolveInput(file, ctx));
+    if (backtest->parsed())
+        return runBacktest(ctx, resolveInput(file, ctx),
+                           fromOption->count() > 0 ? std::optional<int>(backtestFrom) : std::nullopt,
+                           toOption->count() > 0 ? std::optional<int>(backtestTo) : std::nullopt);
     return 2;
 }
