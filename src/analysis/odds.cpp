@@ -53,6 +53,12 @@ int rankWithout(const int* v, int k, int skip1, int skip2 = -1) {
     return colexRank(rest, n);
 }
 
+// Colex rank of a five-number mask.
+int rankOf(ComboMask m) {
+    int v[32];
+    return sortedValues(m, v) == 5 ? colexRank(v, 5) : 0;
+}
+
 constexpr int kBonusChoices = 26;
 
 }  // namespace
@@ -74,9 +80,7 @@ SubsetCounts::SubsetCounts(const std::vector<ComboMask>& combos)
 }
 
 std::uint32_t SubsetCounts::fives(ComboMask m) const {
-    int v[32];
-    if (sortedValues(m, v) != 5) return 0;
-    return five_[static_cast<std::size_t>(colexRank(v, 5))];
+    return std::popcount(m & 0xFFFFFFFEu) == 5 ? five_[static_cast<std::size_t>(rankOf(m))] : 0;
 }
 
 std::array<std::int64_t, 3> SubsetCounts::sharing(ComboMask m) const {
@@ -126,6 +130,8 @@ Odds computeOdds(const std::vector<ComboMask>& combos, const ProgressFn& progres
             squares += x * x;
         }
     } first, fourShared, fourth, any;
+    // a4 of every main set by its rank, for the six-number sets below.
+    std::vector<std::uint32_t> sharingFour(static_cast<std::size_t>(kMainSets));
 
     // Main sets {a < b < c < d < e} (0-based) in colex order: the rank of the
     // set is a + C(b,2) + C(c,3) + C(d,4) + C(e,5), so it rises by one with a.
@@ -149,6 +155,7 @@ Odds computeOdds(const std::vector<ComboMask>& combos, const ProgressFn& progres
                         const std::int64_t n5 = d5[a + r5];
                         const std::int64_t n4 = q0 + d4[a + qcde] + d4[a + qbde] + d4[a + qbce] + d4[a + qbcd];
                         const std::int64_t a5 = n5, a4 = n4 - 5 * n5, a3 = n3 - 4 * a4 - 10 * a5;
+                        sharingFour[static_cast<std::size_t>(a + r5)] = static_cast<std::uint32_t>(a4);
                         first.add(a5);
                         fourShared.add(a4);
                         fourth.add(a3);
@@ -193,7 +200,7 @@ Odds computeOdds(const std::vector<ComboMask>& combos, const ProgressFn& progres
             secondSquares += x2 * x2;
             // Grade 3 is won by the other sharing combinations; when all of
             // them have b as their fifth number, no one wins grade 3 here.
-            if (x2 == counts.sharing(m)[1]) ++thirdAlwaysWon;
+            if (x2 == sharingFour[static_cast<std::size_t>(rankOf(m))]) ++thirdAlwaysWon;
         }
     }
 
