@@ -5,7 +5,7 @@
 set -euo pipefail
 KAZUBAN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libcli11-dev
+  qt6-base-dev qt6-charts-dev libgl-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic xvfb xauth
   xdg-utils

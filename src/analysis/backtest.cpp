@@ -103,7 +103,8 @@ std::array<BacktestRowTexts, kGradeRows> backtestRowTexts(const Backtest& b) {
         BacktestRowTexts& r = rows[g];
         r.grade = kGradeNames[g];
         r.actual = groupedText(x.actual);
-        r.expected = printed("%.2f", x.expected) + " ± " + printed("%.2f", x.sd);
+        r.expected = groupedDecimalText(x.expected, 2);
+        r.sd = "±" + groupedDecimalText(x.sd, 2);
         r.z = printed("%.2f", x.z);
         r.verdict = verdictText(x.z);
     }

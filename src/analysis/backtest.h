@@ -56,9 +56,10 @@ std::string verdictText(double z);
 
 struct BacktestRowTexts {
     std::string grade;      // "1等" .. "4等", "いずれか"
-    std::string actual;     // "215"
-    std::string expected;   // "205.99 ± 14.33"
-    std::string z;          // "0.63"
+    std::string actual;     // "5,518"
+    std::string expected;   // "5,571.62"
+    std::string sd;         // "±74.40"
+    std::string z;          // "-0.72"
     std::string verdict;
 };
 std::array<BacktestRowTexts, kGradeRows> backtestRowTexts(const Backtest& b);

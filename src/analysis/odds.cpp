@@ -317,23 +317,23 @@ std::string smallNumberText(double v) {
 
 std::string percentText(double fraction) {
     const double x = fraction * 100.0;
-    std::string s = smallNumberText(x);
+    const std::string s = smallNumberText(x);
     // A chance short of certainty is never written as 100%.
-    for (int decimals = 3; x < 100.0 && s.rfind("100.", 0) == 0 && decimals <= 8; ++decimals) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
-        s = buf;
-    }
+    if (x < 100.0 && s.rfind("100.", 0) == 0) return "99.99%超";
     return s + "%";
 }
 
-std::string yenText(double yen) {
+std::string groupedDecimalText(double v, int decimals) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.1f", yen);
-    const std::string s = buf;
-    const auto point = s.find('.');
-    return groupedText(std::stoll(s.substr(0, point))) + s.substr(point) + "円";
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    std::string s = buf;
+    const std::size_t start = s[0] == '-' ? 1 : 0;
+    const std::size_t point = std::min(s.find('.'), s.size());
+    for (std::size_t i = point; i > start + 3; i -= 3) s.insert(i - 3, ",");
+    return s;
 }
+
+std::string yenText(double yen) { return groupedDecimalText(yen, 1) + "円"; }
 
 std::array<OddsRowTexts, kGradeRows> oddsRowTexts(const Odds& odds) {
     static const char* const kNames[kGradeRows] = {"1等", "2等", "3等", "4等", "いずれか"};

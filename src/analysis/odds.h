@@ -122,10 +122,13 @@ std::string combinationsText(const Odds& odds);
 std::string expectedReturnText(const ExpectedReturn& r);
 
 // Number texts shared by the tab's figures: a percentage with three
-// significant digits (at least two decimals), yen with thousands separators.
+// significant digits (at least two decimals; "99.99%超" for a chance short of
+// certainty that would round to 100), yen with thousands separators.
 std::string percentText(double fraction);
 std::string smallNumberText(double v);
 std::string groupedText(std::int64_t v);
+// v with `decimals` decimals and thousands separators: 26778.734 -> "26,778.73".
+std::string groupedDecimalText(double v, int decimals);
 std::string yenText(double yen);
 
 }  // namespace kazuban::analysis

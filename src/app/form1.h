@@ -7,6 +7,7 @@
 //   form1_combos.cpp   the combination table and the first tab's commands
 //   form1_views.cpp    totals, mark-sheet and pre-draw views, tab switching
 //   form1_output.cpp   CSV export, printing, registration, analysis links
+//   form1_odds.cpp     the tab "確率・検証" (odds and back-test)
 #include <array>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include <variant>
 #include <vector>
 
+#include "analysis/odds_page.h"
 #include "grid/text_grid.h"
 #include "history/draw_history.h"
 #include "history/statistics.h"
@@ -31,7 +33,7 @@ using grid::TextGrid;
 using MsgValue = std::variant<std::monostate, std::string, int>;
 
 // Tabs of SSTab1.
-enum Tab : int { kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4 };
+enum Tab : int { kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4, kTabOdds = 5 };
 
 struct ScrollBarState {
     int min = 1, max = 1, value = 1;
@@ -144,6 +146,14 @@ public:
     void pmnucopy3_click();
     void pmnucancell3_click();
 
+    // ---- the tab "確率・検証" (form1_odds.cpp) ----------------------------------
+    // The snapshot of the table and its figures; a refused row shows its message.
+    void enterOddsTab();
+    // The spin boxes of the back-test range; a range outside the history is ignored.
+    void oddsRangeChanged(int from, int to);
+    // A prize amount typed on the tab (grade 1..4, whole yen).
+    void oddsPrizeChanged(int grade, std::int64_t yen);
+
     // ---- output, registration, links (form1_output.cpp) -----------------------
     void pmnusave_click();
     void pmnuprt_click();
@@ -185,6 +195,7 @@ public:
     int SSTab1 = kTabWins;                 // the current tab
     LinkControls links;
     MarkSheetControls markSheet;
+    analysis::OddsPage oddsPage;           // the tab "確率・検証"
 
     // Bad history lines already reported, so a reload does not repeat the message.
     std::vector<history::LineProblem> reportedProblems;

@@ -25,6 +25,7 @@
 #include "text/app_error.h"
 #include "ui/flex_grid.h"
 #include "ui/look.h"
+#include "ui/odds_tab.h"
 #include "ui/pictures.h"
 #include "ui/settings_dialog.h"
 
@@ -132,6 +133,8 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
     tabs_->addTab(buildMarkSheetTab(), QStringLiteral("マークシート図"));
     tabs_->addTab(buildLinksTab(), QStringLiteral("ネット利用分析"));
     tabs_->addTab(buildPredrawTab(), QStringLiteral("当選番号直前分析"));
+    oddsTab_ = new OddsTab(form_, [this](const std::function<void()>& handler) { runHandler(handler); });
+    tabs_->addTab(oddsTab_, QStringLiteral("確率・検証"));
     layout->addWidget(tabs_, 1);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
         form_.SSTab1 = index;
@@ -603,6 +606,7 @@ void MainWindow::refreshFromState() {
     refreshGrids();
     refreshMarkSheet();
     refreshLinks();
+    oddsTab_->refresh();
 
     if (form_.closeRequested() && !closing_) {
         closing_ = true;

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "analysis/backtest.h"
+#include "analysis/odds_page.h"
 #include "combos/combination_table.h"
 #include "combos/evaluation.h"
 #include "platform/headless_platform.h"
@@ -127,7 +128,8 @@ TEST(Backtest, InvalidDrawsAreLeftOutAndLeadingZeroRowsCountByValue) {
     EXPECT_NEAR(b.grade[3].sd, std::sqrt(3 * p * (1 - p)), 1e-12);
     EXPECT_NEAR(b.grade[3].z, (1 - 3 * p) / std::sqrt(3 * p * (1 - p)), 1e-9);
     const auto rows = backtestRowTexts(b);
-    EXPECT_EQ(rows[3].expected, "0.06 ± 0.24");
+    EXPECT_EQ(rows[3].expected, "0.06");
+    EXPECT_EQ(rows[3].sd, "±0.24");
     EXPECT_EQ(rows[3].verdict, "偶然より多い");   // z = 3.9
 }
 
@@ -163,6 +165,51 @@ TEST(Backtest, RangesAndVerdicts) {
     EXPECT_EQ(verdictText(-1.999), "偶然の範囲内");
     EXPECT_EQ(verdictText(2.0), "偶然より多い");
     EXPECT_EQ(verdictText(-2.0), "偶然より少ない");
+}
+
+TEST(OddsPage, TheRangeFollowsTheHistoryAndRefusalsLeaveNoFigures) {
+    auto historyOfDraws = [](int n) {
+        std::vector<std::string> texts;
+        for (const Draw& d : testing::syntheticDraws(n, 3)) texts.push_back(testing::makeDrawText(d));
+        return historyOf(texts);
+    };
+    const history::DrawHistory h10 = historyOfDraws(10), h12 = historyOfDraws(12), h6 = historyOfDraws(6);
+    const std::vector<std::string> table = {" 1, 2, 3, 4, 5", "", "03, 4, 5, 6, 7"};
+    OddsPage page;
+    EXPECT_EQ(refreshOddsPage(page, table, h10), SnapshotStatus::Ok);
+    EXPECT_TRUE(page.ready);
+    EXPECT_EQ(page.odds.combinations, 2);
+    EXPECT_EQ(page.backtest.draws, 10);
+    EXPECT_EQ(std::make_pair(page.from, page.to), std::make_pair(1, 10));
+
+    // A range that ends at the last draw grows with the history; another stays.
+    EXPECT_TRUE(setOddsRange(page, 4, 10, h10));
+    EXPECT_EQ(page.backtest.draws, 7);
+    refreshOddsPage(page, table, h12);
+    EXPECT_EQ(std::make_pair(page.from, page.to), std::make_pair(4, 12));
+    EXPECT_TRUE(setOddsRange(page, 4, 9, h12));
+    refreshOddsPage(page, table, h12);
+    EXPECT_EQ(std::make_pair(page.from, page.to), std::make_pair(4, 9));
+    // One that no longer fits becomes the whole history.
+    refreshOddsPage(page, table, h6);
+    EXPECT_EQ(std::make_pair(page.from, page.to), std::make_pair(1, 6));
+    EXPECT_FALSE(setOddsRange(page, 5, 7, h6));
+    EXPECT_FALSE(setOddsRange(page, 0, 3, h6));
+    EXPECT_EQ(std::make_pair(page.from, page.to), std::make_pair(1, 6));
+
+    EXPECT_FALSE(setPrize(page, 1, -1));
+    EXPECT_FALSE(setPrize(page, 1, kMaxPrize + 1));
+    EXPECT_FALSE(setPrize(page, 5, 100));
+    EXPECT_TRUE(setPrize(page, 4, kMaxPrize));
+    EXPECT_EQ(page.prizes.yen[3], kMaxPrize);
+
+    // A refused row: its message, no figures, and the range still set.
+    EXPECT_EQ(refreshOddsPage(page, {" 1, 2, 3, 4, 5", "03, 3, 5, 6, 7"}, h6), SnapshotStatus::RepeatedValue);
+    EXPECT_FALSE(page.ready);
+    EXPECT_EQ(page.message, " データ番号 2 に、同じ数字が２回あります。");
+    EXPECT_EQ(page.odds.combinations, 0);
+    EXPECT_TRUE(setOddsRange(page, 2, 3, h6));
+    EXPECT_EQ(page.backtest.draws, 0);   // nothing worked out without figures
 }
 
 }  // namespace

@@ -203,9 +203,14 @@ TEST(OddsTexts, NumbersKeepTheirDigits) {
     EXPECT_EQ(groupedText(1000), "1,000");
     EXPECT_EQ(groupedText(10'000'000'000), "10,000,000,000");
     EXPECT_EQ(yenText(17950.94), "17,950.9円");
+    EXPECT_EQ(yenText(999.96), "1,000.0円");
+    EXPECT_EQ(groupedDecimalText(26778.734, 2), "26,778.73");
+    EXPECT_EQ(groupedDecimalText(-1234.5, 2), "-1,234.50");
+    EXPECT_EQ(groupedDecimalText(123.456, 2), "123.46");
     EXPECT_EQ(percentText(1.0 / 4'417'686), "0.0000226%");   // never the exponent form
     EXPECT_EQ(percentText(0.98116), "98.12%");
-    EXPECT_EQ(percentText(0.999999), "99.9999%");   // short of certainty, never 100%
+    EXPECT_EQ(percentText(0.99994), "99.99%");
+    EXPECT_EQ(percentText(0.999999), "99.99%超");   // short of certainty, never 100%
     EXPECT_EQ(percentText(1.0), "100.00%");
 }
 

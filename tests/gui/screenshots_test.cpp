@@ -2,8 +2,8 @@
 // folder for the documentation's pictures (every tab, the settings dialog, the
 // right-click menu over a generated batch; scripts/screenshots.sh sets it);
 // KAZUBAN_SCREENSHOT_AUDIT_DIR the folder for pictures that check the layout
-// (scrolled grids, the progress bar half-way through the back-test). Without
-// them the tests do nothing.
+// (scrolled grids, the progress bar half-way through the back-test, the odds
+// of a full table). Without them the tests do nothing.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -105,6 +105,9 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     selectTab(4);
     save(window.get(), folder, QStringLiteral("tab4.png"));
 
+    selectTab(5);
+    save(window.get(), folder, QStringLiteral("tab5.png"));
+
     platform.onSettingsDialog = [&](ui::SettingsDialog& dialog) {
         dialog.show();
         save(&dialog, folder, QStringLiteral("settings.png"));
@@ -145,6 +148,14 @@ TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
     scrollAll("MSFlexGrid5");
     save(window.get(), folder, QStringLiteral("scrolled-tab4.png"));
     save(find<QWidget>(QStringLiteral("Picture1")), folder, QStringLiteral("picture1.png"));
+
+    // The odds tab on the largest table: 1000 rows (the sample repeated).
+    selectTab(0);
+    std::vector<std::string> rows;
+    for (int r = 1; r <= 30; ++r) rows.push_back(form->combinationTable().cell(r, 1));
+    for (int r = 31; r <= 1000; ++r) form->combinationTable().setCell(r, 1, rows[static_cast<std::size_t>((r - 1) % 30)]);
+    selectTab(5);
+    save(window.get(), folder, QStringLiteral("odds-1000.png"));
 }
 
 }  // namespace
