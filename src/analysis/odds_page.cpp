@@ -40,6 +40,7 @@ SnapshotStatus refreshOddsPage(OddsPage& page, const std::vector<std::string>& t
         page.to = page.maxn;
     }
     page.rangeMaxn = page.maxn;
+    ++page.revision;
 
     Snapshot snap = takeSnapshot(texts);
     page.message = snapshotMessage(snap);
@@ -59,6 +60,7 @@ bool setOddsRange(OddsPage& page, int from, int to, const history::DrawHistory& 
     page.from = from;
     page.to = to;
     page.rangeMaxn = history.maxn();
+    ++page.revision;
     if (page.ready) runBacktestPart(page, history, progress);
     return true;
 }
@@ -66,6 +68,7 @@ bool setOddsRange(OddsPage& page, int from, int to, const history::DrawHistory& 
 bool setPrize(OddsPage& page, int grade, std::int64_t yen) {
     if (grade < 1 || grade > 4 || yen < 0 || yen > kMaxPrize) return false;
     page.prizes.yen[static_cast<std::size_t>(grade - 1)] = yen;
+    ++page.revision;
     return true;
 }
 

@@ -22,6 +22,8 @@ struct OddsPage {
     std::vector<ComboMask> combos;
     Odds odds;
     Backtest backtest;
+    // Rises with every change of the above, so a view redraws only then.
+    int revision = 0;
     // Work that takes longer than this shows the progress bar.
     std::chrono::milliseconds progressDelay{100};
 };

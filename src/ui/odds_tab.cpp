@@ -75,6 +75,10 @@ QValidator::State PrizeValidator::validate(QString& input, int& pos) const {
     return input.toLongLong() <= analysis::kMaxPrize ? Acceptable : Invalid;
 }
 
+void PrizeValidator::fixup(QString& input) const {
+    if (input.isEmpty()) input = QStringLiteral("0");
+}
+
 OddsTab::OddsTab(app::Form1& form, HandlerRunner run, QWidget* parent)
     : QWidget(parent), form_(form), run_(std::move(run)) {
     setObjectName(QStringLiteral("oddsTab"));
@@ -198,6 +202,8 @@ QWidget* OddsTab::buildBacktestPart() {
 
 void OddsTab::refresh() {
     const analysis::OddsPage& page = form_.oddsPage;
+    if (page.revision == shownRevision_) return;
+    shownRevision_ = page.revision;
     const bool ready = page.ready;
 
     combinations_->setText(qs(ready ? analysis::combinationsText(page.odds) : page.message));

@@ -23,6 +23,8 @@ class PrizeValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override;
+    // A field left empty means 0 yen.
+    void fixup(QString& input) const override;
 };
 
 class OddsTab : public QWidget {
@@ -32,7 +34,8 @@ public:
     using HandlerRunner = std::function<void(const std::function<void()>&)>;
     OddsTab(app::Form1& form, HandlerRunner run, QWidget* parent = nullptr);
 
-    // Redraws every figure from the core's state.
+    // Redraws every figure from the core's state, when it changed since the
+    // last time.
     void refresh();
 
 private:
@@ -51,6 +54,7 @@ private:
     QLabel* draws_ = nullptr;
     QTableWidget* backtestTable_ = nullptr;
     QChartView* chart_ = nullptr;
+    int shownRevision_ = -1;
 };
 
 }  // namespace kazuban::ui
