@@ -12,6 +12,7 @@
 #include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QPen>
 #include <QScatterSeries>
 #include <QSignalBlocker>
 #include <QSpinBox>
