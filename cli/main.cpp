@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -60,8 +61,7 @@ int main(int argc, char** argv) {
         CLI::App* app;
         CommonOptions common;
     };
-    std::vector<Command> commands;
-    commands.reserve(8);
+    std::deque<Command> commands;   // each command's options point into its element
     auto addCommand = [&](const char* name, const char* description) -> CLI::App* {
         CLI::App* sub = app.add_subcommand(name, description);
         commands.push_back({sub, {}});
@@ -107,6 +107,15 @@ int main(int argc, char** argv) {
     CLI::App* adddraw = addCommand("adddraw", "次の回の当選番号を atarimgrp.txt に追加します");
     adddraw->add_option("NUMBERS", drawNumbers, "本数字5個とボーナス数字 (例 2,9,13,22,30,17)")->required();
 
+    CLI::App* odds = addCommand("odds", "組合せファイルの組合せが次の1回で当たる確率 (全 4,417,686 通りの数え上げ) を出力します");
+    odds->add_option("FILE", file, "組合せファイル")->required();
+
+    int backtestFrom = 0, backtestTo = 0;
+    CLI::App* backtest = addCommand("backtest", "組合せファイルの組合せの過去の当選数を、偶然で期待される数と比べて出力します");
+    backtest->add_option("FILE", file, "組合せファイル")->required();
+    CLI::Option* fromOption = backtest->add_option("--from", backtestFrom, "最初の回 (既定 1)");
+    CLI::Option* toOption = backtest->add_option("--to", backtestTo, "最後の回 (既定 最新の回)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -140,5 +149,10 @@ int main(int argc, char** argv) {
     if (analysis->parsed())
         return runAnalysis(ctx, lastOption->count() > 0 ? std::optional<std::string>(last) : std::nullopt);
     if (adddraw->parsed()) return runAddDraw(ctx, drawNumbers);
+    if (odds->parsed()) return runOdds(ctx, resolveInput(file, ctx));
+    if (backtest->parsed())
+        return runBacktest(ctx, resolveInput(file, ctx),
+                           fromOption->count() > 0 ? std::optional<int>(backtestFrom) : std::nullopt,
+                           toOption->count() > 0 ? std::optional<int>(backtestTo) : std::nullopt);
     return 2;
 }

@@ -8,6 +8,7 @@
 //   form1_views.cpp    totals, mark-sheet and pre-draw views, tab switching
 //   form1_output.cpp   CSV export, printing, registration, analysis links
 //   form1_draw_entry.cpp  a new draw entered through the form
+//   form1_odds.cpp     the tab "確率・検証" (odds and back-test)
 #include <array>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include <variant>
 #include <vector>
 
+#include "analysis/odds_page.h"
 #include "grid/text_grid.h"
 #include "history/draw_history.h"
 #include "history/statistics.h"
@@ -34,8 +36,10 @@ using grid::TextGrid;
 using MsgValue = std::variant<std::monostate, std::string, int>;
 
 // Tabs of SSTab1. The tabs beyond the classic five are drawn by their own
-// widgets; kTabCharts is "統計グラフ".
-enum Tab : int { kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4, kTabCharts = 6 };
+// widgets: kTabOdds is "確率・検証", kTabCharts is "統計グラフ".
+enum Tab : int {
+    kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4, kTabOdds = 5, kTabCharts = 6
+};
 
 struct ScrollBarState {
     int min = 1, max = 1, value = 1;
@@ -127,6 +131,14 @@ public:
     void pmnucopy3_click();             // pop-up menu 3 ｺﾋﾟｰ
     void pmnucancell3_click();          // pop-up menu 3 ｷｬﾝｾﾙ
 
+    // ---- the tab "確率・検証" (form1_odds.cpp) ----------------------------------
+    // The snapshot of the table and its figures; a refused row shows its message.
+    void enterOddsTab();
+    // The spin boxes of the back-test range; a range outside the history is ignored.
+    void oddsRangeChanged(int from, int to);
+    // A prize amount typed on the tab (grade 1..4, whole yen).
+    void oddsPrizeChanged(int grade, std::int64_t yen);
+
     // ---- output, registration, links (form1_output.cpp) -----------------------
     void pmnusave_click();              // pop-up menu 1 保存
     void pmnuprt_click();               // pop-up menu 1 印刷
@@ -172,6 +184,7 @@ public:
     int SSTab1 = kTabWins;                 // the current tab
     views::LinkControls links;
     views::MarkSheetControls markSheet;
+    analysis::OddsPage oddsPage;           // the tab "確率・検証"
 
     // Bad history lines already reported, so a reload does not repeat the message.
     std::vector<history::LineProblem> reportedProblems;

@@ -25,6 +25,7 @@
 #include "text/app_error.h"
 #include "ui/flex_grid.h"
 #include "ui/look.h"
+#include "ui/odds_tab.h"
 #include "ui/pictures.h"
 #include "ui/settings_dialog.h"
 #include "ui/stats_tab.h"
@@ -133,10 +134,11 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
     tabs_->addTab(buildMarkSheetTab(), QStringLiteral("マークシート図"));
     tabs_->addTab(buildLinksTab(), QStringLiteral("ネット利用分析"));
     tabs_->addTab(buildPredrawTab(), QStringLiteral("当選番号直前分析"));
-    // The tabs beyond the classic five: "統計グラフ" takes its own index, or
-    // the end while the tabs before it are not there.
+    // The tabs beyond the classic five, at their own indexes.
+    oddsTab_ = new OddsTab(form_, [this](const std::function<void()>& handler) { runHandler(handler); });
+    tabs_->insertTab(app::kTabOdds, oddsTab_, QStringLiteral("確率・検証"));
     statsTab_ = new StatsTab(form_, platform_, tabs_);
-    tabs_->insertTab(std::min<int>(app::kTabCharts, tabs_->count()), statsTab_, QStringLiteral("統計グラフ"));
+    tabs_->insertTab(app::kTabCharts, statsTab_, QStringLiteral("統計グラフ"));
     layout->addWidget(tabs_, 1);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
         form_.SSTab1 = index;
@@ -606,6 +608,7 @@ void MainWindow::refreshFromState() {
     refreshGrids();
     refreshMarkSheet();
     refreshLinks();
+    oddsTab_->refresh();
     // A reloaded history (a draw entered, a recalculation) redraws the tab in sight.
     if (tabs_->currentWidget() == statsTab_) statsTab_->refresh();
 

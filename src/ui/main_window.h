@@ -1,6 +1,6 @@
 #pragma once
-// The main window "Kazuban": menus, the winning-numbers frame and the five
-// tabs. Every widget shows state of the core's Form1 and every user action
+// The main window "Kazuban": menus, the winning-numbers frame, the five
+// classic tabs and the analysis tabs after them. Every widget shows state of the core's Form1 and every user action
 // calls one of its handlers; after the handler the window redraws from the
 // state. No rule of the program lives here.
 #include <QMainWindow>
@@ -27,6 +27,7 @@ class QToolButton;
 namespace kazuban::ui {
 
 class FlexGrid;
+class OddsTab;
 class SettingsDialog;
 class StatsTab;
 
@@ -106,6 +107,8 @@ private:
     QPushButton* command2_ = nullptr;
     QPushButton* command7_ = nullptr;
     QPushButton* command8_ = nullptr;
+
+    OddsTab* oddsTab_ = nullptr;
 
     QMenu* popup1_ = nullptr;
     QMenu* popup2_ = nullptr;

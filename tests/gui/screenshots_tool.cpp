@@ -3,7 +3,8 @@
 // folder for the documentation's pictures (every tab, the settings dialog, the
 // right-click menu over a generated batch); KAZUBAN_SCREENSHOT_AUDIT_DIR the
 // folder for pictures that check the layout (scrolled grids, the progress bar
-// half-way through the back-test). A set whose folder is not named is not taken.
+// half-way through the back-test, the odds of a full table). A set whose
+// folder is not named is not taken.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -110,6 +111,9 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     selectTab(4);
     save(window.get(), folder, QStringLiteral("tab4.png"));
 
+    selectTab(5);
+    save(window.get(), folder, QStringLiteral("tab5.png"));
+
     // "統計グラフ": the frequency over all draws.
     find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
     save(window.get(), folder, QStringLiteral("stats.png"));
@@ -167,6 +171,14 @@ TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
     scrollAll("MSFlexGrid5");
     save(window.get(), folder, QStringLiteral("scrolled-tab4.png"));
     save(find<QWidget>(QStringLiteral("Picture1")), folder, QStringLiteral("picture1.png"));
+
+    // The odds tab on the largest table: 1000 rows (the sample repeated).
+    selectTab(0);
+    std::vector<std::string> rows;
+    for (int r = 1; r <= 30; ++r) rows.push_back(form->combinationTable().cell(r, 1));
+    for (int r = 31; r <= 1000; ++r) form->combinationTable().setCell(r, 1, rows[static_cast<std::size_t>((r - 1) % 30)]);
+    selectTab(5);
+    save(window.get(), folder, QStringLiteral("odds-1000.png"));
 }
 
 TEST_F(Screenshots, EveryAnalysisOfTheStatsTab) {
