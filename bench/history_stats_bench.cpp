@@ -4,43 +4,19 @@
 // first iteration.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <array>
-#include <cstdio>
-#include <random>
 #include <string>
-#include <vector>
 
 #include "analysis/history_stats.h"
 #include "history/draw_history.h"
+#include "support/history_gen.h"
 
 namespace {
 
 using namespace kazuban;
 
-// `draws` random draws: five distinct main numbers (ascending) and a bonus.
-history::DrawHistory syntheticHistory(int draws) {
-    std::mt19937 rng(20240611u);
-    std::vector<std::string> lines{"回=本数字,ボーナス"};
-    std::array<int, 31> v{};
-    for (int i = 0; i < 31; ++i) v[static_cast<std::size_t>(i)] = i + 1;
-    for (int d = 1; d <= draws; ++d) {
-        std::shuffle(v.begin(), v.end(), rng);
-        std::sort(v.begin(), v.begin() + 5);
-        std::string t = "第" + std::to_string(d) + "回=";
-        for (int k = 0; k < 6; ++k) {
-            char field[4];
-            std::snprintf(field, sizeof field, "%2d", v[static_cast<std::size_t>(k)]);
-            if (k) t += ',';
-            t += field;
-        }
-        lines.push_back(t);
-    }
-    return history::historyFromLines(lines).history;
-}
-
 const history::DrawHistory& history30000() {
-    static const history::DrawHistory h = syntheticHistory(30000);
+    static const history::DrawHistory h =
+        history::historyFromLines(testing::syntheticHistoryLines(30000, 20240611u)).history;
     return h;
 }
 
