@@ -23,5 +23,13 @@ int runPredraw(const Context& ctx, std::optional<std::string> sortKey);
 int runGenerate(const Context& ctx, int n, std::optional<unsigned long long> seed);
 int runSortCombos(const Context& ctx, const std::string& file);
 int runStats(const Context& ctx);
+// analysis [--last N]: the history's statistics beside their expectations.
+int runAnalysis(const Context& ctx, const std::optional<std::string>& last);
+// adddraw N1,N2,N3,N4,N5,B: appends the next draw to atarimgrp.txt.
+int runAddDraw(const Context& ctx, const std::string& numbers);
+// odds FILE: the exact odds of the file's combinations in the next draw.
+int runOdds(const Context& ctx, const std::string& file);
+// backtest FILE [--from A] [--to B]: their wins over past draws against chance.
+int runBacktest(const Context& ctx, const std::string& file, std::optional<int> from, std::optional<int> to);
 
 }  // namespace kazuban::cli

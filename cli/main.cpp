@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -60,8 +61,7 @@ int main(int argc, char** argv) {
         CLI::App* app;
         CommonOptions common;
     };
-    std::vector<Command> commands;
-    commands.reserve(6);
+    std::deque<Command> commands;   // each command's options point into its element
     auto addCommand = [&](const char* name, const char* description) -> CLI::App* {
         CLI::App* sub = app.add_subcommand(name, description);
         commands.push_back({sub, {}});
@@ -99,6 +99,23 @@ int main(int argc, char** argv) {
 
     CLI::App* stats = addCommand("stats", "ペア出現回数の表と直近3区間の出現順位を出力します");
 
+    std::string last;
+    CLI::App* analysis = addCommand("analysis", "当選番号の統計 (出現回数・奇数偶数・合計など) を理論上の期待値と並べて出力します");
+    CLI::Option* lastOption = analysis->add_option("--last", last, "直近 N 回だけを集計する (既定は全回)");
+
+    std::string drawNumbers;
+    CLI::App* adddraw = addCommand("adddraw", "次の回の当選番号を atarimgrp.txt に追加します");
+    adddraw->add_option("NUMBERS", drawNumbers, "本数字5個とボーナス数字 (例 2,9,13,22,30,17)")->required();
+
+    CLI::App* odds = addCommand("odds", "組合せファイルの組合せが次の1回で当たる確率 (全 4,417,686 通りの数え上げ) を出力します");
+    odds->add_option("FILE", file, "組合せファイル")->required();
+
+    int backtestFrom = 0, backtestTo = 0;
+    CLI::App* backtest = addCommand("backtest", "組合せファイルの組合せの過去の当選数を、偶然で期待される数と比べて出力します");
+    backtest->add_option("FILE", file, "組合せファイル")->required();
+    CLI::Option* fromOption = backtest->add_option("--from", backtestFrom, "最初の回 (既定 1)");
+    CLI::Option* toOption = backtest->add_option("--to", backtestTo, "最後の回 (既定 最新の回)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -129,5 +146,13 @@ int main(int argc, char** argv) {
                            seedOption->count() > 0 ? std::optional<unsigned long long>(seed) : std::nullopt);
     if (sortcombos->parsed()) return runSortCombos(ctx, resolveInput(file, ctx));
     if (stats->parsed()) return runStats(ctx);
+    if (analysis->parsed())
+        return runAnalysis(ctx, lastOption->count() > 0 ? std::optional<std::string>(last) : std::nullopt);
+    if (adddraw->parsed()) return runAddDraw(ctx, drawNumbers);
+    if (odds->parsed()) return runOdds(ctx, resolveInput(file, ctx));
+    if (backtest->parsed())
+        return runBacktest(ctx, resolveInput(file, ctx),
+                           fromOption->count() > 0 ? std::optional<int>(backtestFrom) : std::nullopt,
+                           toOption->count() > 0 ? std::optional<int>(backtestTo) : std::nullopt);
     return 2;
 }

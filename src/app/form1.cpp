@@ -187,6 +187,7 @@ void Form1::loadWinningNumbers() {
         return;
     }
     history = std::move(result.history);
+    ++historyRevision;
     maxn = history.maxn();
     tdataon = 1;
     // msg = 1 tells the callers that the load failed; a load that succeeded

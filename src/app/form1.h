@@ -7,6 +7,8 @@
 //   form1_combos.cpp   the combination table and the first tab's commands
 //   form1_views.cpp    totals, mark-sheet and pre-draw views, tab switching
 //   form1_output.cpp   CSV export, printing, registration, analysis links
+//   form1_draw_entry.cpp  a new draw entered through the form
+//   form1_odds.cpp     the tab "確率・検証" (odds and back-test)
 //   form1_undo.cpp     undo and redo of the combination table
 //   form1_print.cpp    the print preview of tabs 0, 1 and 4
 #include <array>
@@ -17,6 +19,7 @@
 #include <variant>
 #include <vector>
 
+#include "analysis/odds_page.h"
 #include "combos/undo_history.h"
 #include "grid/text_grid.h"
 #include "history/draw_history.h"
@@ -35,8 +38,11 @@ using grid::TextGrid;
 // composed, or nothing yet.
 using MsgValue = std::variant<std::monostate, std::string, int>;
 
-// Tabs of SSTab1.
-enum Tab : int { kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4 };
+// Tabs of SSTab1. The tabs beyond the classic five are drawn by their own
+// widgets: kTabOdds is "確率・検証", kTabCharts is "統計グラフ".
+enum Tab : int {
+    kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4, kTabOdds = 5, kTabCharts = 6
+};
 
 struct ScrollBarState {
     int min = 1, max = 1, value = 1;
@@ -142,6 +148,14 @@ public:
     void pmnucopy3_click();             // pop-up menu 3 ｺﾋﾟｰ
     void pmnucancell3_click();          // pop-up menu 3 ｷｬﾝｾﾙ
 
+    // ---- the tab "確率・検証" (form1_odds.cpp) ----------------------------------
+    // The snapshot of the table and its figures; a refused row shows its message.
+    void enterOddsTab();
+    // The spin boxes of the back-test range; a range outside the history is ignored.
+    void oddsRangeChanged(int from, int to);
+    // A prize amount typed on the tab (grade 1..4, whole yen).
+    void oddsPrizeChanged(int grade, std::int64_t yen);
+
     // ---- output, registration, links (form1_output.cpp) -----------------------
     void pmnusave_click();              // pop-up menu 1 保存
     void pmnuprt_click();               // pop-up menu 1 印刷
@@ -153,6 +167,9 @@ public:
     void pmnupreview3_click();          // pop-up menu 3 印刷プレビュー…
     void mnuatoroku_Click();            // ◇当選番号 → 登　録
     void mnuanet_Click();               // ◇当選番号 → ｵﾝﾗｲﾝ取得
+    // "入力…": the next draw's numbers through the entry form, appended to
+    // atarimgrp.txt, then the history reloaded as the draw selector does.
+    void mnuanyuryoku_Click();
     void refreshLinks();
     void Command1_Click(int index);     // button Go! + label of link `index`
     void Option1_Click(int index);      // the round edit button beside link `index`
@@ -169,6 +186,8 @@ public:
     int chg = 0;
 
     history::DrawHistory history;
+    // Counts the loads of the history, so a view built from it knows when to rebuild.
+    unsigned historyRevision = 0;
     history::PairTable pairCounts{};
     history::RecentRanking recentRanking{};
 
@@ -187,6 +206,7 @@ public:
     int SSTab1 = kTabWins;                 // the current tab
     views::LinkControls links;
     views::MarkSheetControls markSheet;
+    analysis::OddsPage oddsPage;           // the tab "確率・検証"
 
     // Bad history lines already reported, so a reload does not repeat the message.
     std::vector<history::LineProblem> reportedProblems;

@@ -58,6 +58,7 @@ void Form1::SSTab1_Click() {
         case kTabMarkSheet: enterMarkSheetTab(*this); break;
         case kTabLinks: refreshLinks(); break;
         case kTabPredraw: computePredrawAnalysis(); break;
+        case kTabOdds: enterOddsTab(); break;
         default: break;
     }
 }

@@ -2,6 +2,7 @@
 // The port through which the logic reaches the outside world. The window
 // implements it with Qt (ui/QtPlatform); tests use a scripted fake
 // (tests/support/fake_platform.h); the CLI uses HeadlessPlatform.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,6 +55,13 @@ public:
     // Shows the document in a print preview, from which the user prints it;
     // returns when the preview has closed. Nothing where there is no window.
     virtual void showPrintPreview(const output::PrintDocument& document) { (void)document; }
+    // Asks for the numbers of draw `drawNumber` in the entry form: the five
+    // main numbers, then the bonus, checked as a draw; nullopt on Cancel.
+    // A front end without a form has no answer.
+    virtual std::optional<std::array<int, 6>> askNewDraw(int drawNumber) {
+        (void)drawNumber;
+        return std::nullopt;
+    }
 
     // Files, named by UTF-8 paths. The defaults ask the system (system.h);
     // hidden attributes exist on Windows only.

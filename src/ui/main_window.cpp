@@ -26,8 +26,10 @@
 #include "ui/flex_grid.h"
 #include "ui/look.h"
 #include "ui/marksheet_area.h"
+#include "ui/odds_tab.h"
 #include "ui/pictures.h"
 #include "ui/settings_dialog.h"
+#include "ui/stats_tab.h"
 #include "ui/window_geometry.h"
 
 namespace kazuban::ui {
@@ -116,9 +118,16 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
     tabs_->addTab(buildMarkSheetTab(), QStringLiteral("マークシート図"));
     tabs_->addTab(buildLinksTab(), QStringLiteral("ネット利用分析"));
     tabs_->addTab(buildPredrawTab(), QStringLiteral("当選番号直前分析"));
+    // The tabs beyond the classic five, at their own indexes.
+    oddsTab_ = new OddsTab(form_, [this](const std::function<void()>& handler) { runHandler(handler); });
+    tabs_->insertTab(app::kTabOdds, oddsTab_, QStringLiteral("確率・検証"));
+    statsTab_ = new StatsTab(form_, platform_, tabs_);
+    tabs_->insertTab(app::kTabCharts, statsTab_, QStringLiteral("統計グラフ"));
     layout->addWidget(tabs_, 1);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
         form_.SSTab1 = index;
+        // Selecting the tab recomputes it from the current history.
+        if (tabs_->widget(index) == statsTab_) statsTab_->markStale();
         runHandler([this] { form_.SSTab1_Click(); });
     });
     setCentralWidget(central);
@@ -177,6 +186,7 @@ void MainWindow::buildMenus() {
     QMenu* draws = topMenu("mnutbango", "◇当選番号");
     addHandlerAction(draws, "mnuatoroku", "登　録", [&f] { f.mnuatoroku_Click(); });
     addHandlerAction(draws, "mnuanet", "ｵﾝﾗｲﾝ取得", [&f] { f.mnuanet_Click(); });
+    addHandlerAction(draws, "mnuanyuryoku", "入力…", [&f] { f.mnuanyuryoku_Click(); });
 
     QMenu* make = topMenu("mnudatamk", "◇簡易ﾃﾞｰﾀ作成");
     addHandlerAction(make, "mnu10mk", "10個", [&f] { f.mnu10mk_Click(); });
@@ -601,6 +611,9 @@ void MainWindow::refreshFromState() {
     refreshLinks();
     undoAction_->setEnabled(form_.undoHistory.canUndo());
     redoAction_->setEnabled(form_.undoHistory.canRedo());
+    oddsTab_->refresh();
+    // A reloaded history (a draw entered, a recalculation) redraws the tab in sight.
+    if (tabs_->currentWidget() == statsTab_) statsTab_->refresh();
 
     if (form_.closeRequested() && !closing_) {
         closing_ = true;

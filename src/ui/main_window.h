@@ -1,6 +1,6 @@
 #pragma once
-// The main window "Kazuban": menus, the winning-numbers frame and the five
-// tabs. Every widget shows state of the core's Form1 and every user action
+// The main window "Kazuban": menus, the winning-numbers frame, the five
+// classic tabs and the analysis tabs after them. Every widget shows state of the core's Form1 and every user action
 // calls one of its handlers; after the handler the window redraws from the
 // state. No rule of the program lives here.
 #include <QMainWindow>
@@ -28,7 +28,9 @@ namespace kazuban::ui {
 
 class FlexGrid;
 class MarkSheetArea;
+class OddsTab;
 class SettingsDialog;
+class StatsTab;
 
 class MainWindow : public QMainWindow, public WindowHost {
     Q_OBJECT
@@ -94,6 +96,7 @@ private:
     std::array<FlexGrid*, 5> grid4_{};
     MarkSheetArea* markSheetArea_ = nullptr;
     FlexGrid* grid5_ = nullptr;
+    StatsTab* statsTab_ = nullptr;
 
     std::array<QLabel*, 5> figureCaptions_{};
     std::array<QLineEdit*, 5> text4_{}, text5_{}, text2_{}, text3_{};
@@ -109,6 +112,9 @@ private:
 
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
+
+    OddsTab* oddsTab_ = nullptr;
+
     QMenu* popup1_ = nullptr;
     QMenu* popup2_ = nullptr;
     QMenu* popup3_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "ui/draw_entry_dialog.h"
 #include "ui/look.h"
 #include "ui/print_preview.h"
 
@@ -130,6 +131,12 @@ void QtPlatform::showSettingsDialog() {
 
 void QtPlatform::showPrintPreview(const output::PrintDocument& document) {
     execPrintPreview(parentWidget(), document);
+}
+
+std::optional<std::array<int, 6>> QtPlatform::askNewDraw(int drawNumber) {
+    DrawEntryDialog dialog(drawNumber, parentWidget());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.numbers();
 }
 
 void QtPlatform::setBusy(bool busy) {

@@ -47,6 +47,8 @@ public:
     void showPopupMenu(platform::PopupMenu menu) override;
     void showSettingsDialog() override;
     void showPrintPreview(const output::PrintDocument& document) override;
+    // The entry form of a new draw (ui/draw_entry_dialog.h), modal.
+    std::optional<std::array<int, 6>> askNewDraw(int drawNumber) override;
 
     void setBusy(bool busy) override;
     void showProgress(int minimum, int maximum) override;

@@ -1,8 +1,10 @@
 #include "ui/window_geometry.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <memory>
@@ -12,21 +14,40 @@ namespace kazuban::ui {
 namespace {
 
 constexpr const char* kGeometryKey = "window/geometry";
+// Time the window system takes to frame a new window before its frame is known.
+constexpr int kFramedAfterMs = 300;
 
 QRect freeArea(const QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, kClassicWindowSize.width(), kClassicWindowSize.height());
+    return screen ? screen->availableGeometry() : QRect(QPoint(0, 0), kClassicWindowSize);
+}
+
+// Title bar and borders: known once the window system has framed the window.
+QSize frameExtra(const QWidget& window) {
+    return (window.frameGeometry().size() - window.size()).expandedTo(QSize(0, 0));
 }
 
 }  // namespace
 
-QSize fittedWindowSize(QSize wanted, QSize minimum, QSize available) {
-    const QSize room = (available - kWindowFrameAllowance).expandedTo(QSize(1, 1));
-    return wanted.boundedTo(room).expandedTo(minimum);
+QSize fittedWindowSize(QSize wanted, QSize minimum, QSize room) {
+    return wanted.boundedTo(room.expandedTo(QSize(1, 1))).expandedTo(minimum);
 }
 
 QSize openingWindowSize(const QWidget& window) {
-    return fittedWindowSize(kClassicWindowSize, QSize(), freeArea(window).size());
+    return fittedWindowSize(kClassicWindowSize, QSize(), freeArea(window).size() - frameExtra(window));
+}
+
+void fitToScreen(QWidget& window) {
+    if (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    const QRect area = freeArea(window);
+    const QSize extra = frameExtra(window);
+    const QSize fitted = fittedWindowSize(window.size(), window.minimumSizeHint(), area.size() - extra);
+    if (fitted != window.size()) window.resize(fitted);
+    const QSize outer = fitted + extra;
+    QPoint at = window.pos();
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
+    if (at != window.pos()) window.move(at);
 }
 
 QSettings* newWindowSettings() {
@@ -47,20 +68,14 @@ void showWithRememberedGeometry(QWidget& window) {
     if (!restored) {
         const QRect area = freeArea(window);
         window.resize(openingWindowSize(window));
-        window.move(area.center() -
-                    QPoint(window.width() / 2, window.height() / 2 + kWindowFrameAllowance.height() / 2));
+        window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
     }
     // A size remembered on a larger screen, or at a smaller scale, shrinks to fit.
-    const QRect area = freeArea(window);
-    const QSize fitted = fittedWindowSize(window.size(), window.minimumSizeHint(), area.size());
-    if (fitted != window.size()) window.resize(fitted);
-    QPoint at = window.pos();
-    at.setX(std::clamp(at.x(), area.left(),
-                       std::max(area.left(), area.right() + 1 - fitted.width() - kWindowFrameAllowance.width())));
-    at.setY(std::clamp(at.y(), area.top(),
-                       std::max(area.top(), area.bottom() + 1 - fitted.height() - kWindowFrameAllowance.height())));
-    if (at != window.pos()) window.move(at);
+    fitToScreen(window);
     window.show();
+    QTimer::singleShot(kFramedAfterMs, &window, [w = QPointer<QWidget>(&window)] {
+        if (w) fitToScreen(*w);
+    });
 }
 
 void saveWindowGeometry(const QWidget& window) {

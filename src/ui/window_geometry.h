@@ -5,7 +5,6 @@
 // (kept with QSettings in the user's configuration folder).
 #include <QSize>
 
-class QRect;
 class QSettings;
 class QWidget;
 
@@ -13,24 +12,27 @@ namespace kazuban::ui {
 
 // The size the window was designed for.
 inline constexpr QSize kClassicWindowSize{900, 660};
-// Room kept for the title bar and borders that the window system adds.
-inline constexpr QSize kWindowFrameAllowance{16, 40};
 
-// `wanted` bounded by the free area less the frame allowance, but never
-// below `minimum` (the smallest size that shows every control).
-QSize fittedWindowSize(QSize wanted, QSize minimum, QSize available);
+// `wanted` bounded by `room` (the free area less the window's frame), but
+// never below `minimum` (the smallest size that shows every control).
+QSize fittedWindowSize(QSize wanted, QSize minimum, QSize room);
 
 // The size to open at before anything is remembered: the classic size
 // bounded by the free area of the window's screen (the layout keeps the
 // window from shrinking below what shows every control).
 QSize openingWindowSize(const QWidget& window);
 
+// Shrinks and moves the window, title bar and borders included, into the
+// free area of its screen, as far as its smallest size allows.
+void fitToScreen(QWidget& window);
+
 // Where the window's geometry is kept between runs.
 QSettings* newWindowSettings();
 
 // Puts the window where the user left it (bounded by the screen it lands on),
 // or at the opening size in the middle of the screen, then shows it, maximised
-// when it was left so.
+// when it was left so. Once the window system has framed the window, the frame
+// is fitted in too.
 void showWithRememberedGeometry(QWidget& window);
 // Remembers the window's size, place and maximised state.
 void saveWindowGeometry(const QWidget& window);

@@ -5,8 +5,8 @@
 // the window as it opens at 200 % on a 1920 x 1080 screen, taken when the tool
 // runs with QT_SCALE_FACTOR=2); KAZUBAN_SCREENSHOT_AUDIT_DIR the folder for
 // pictures that check the layout (scrolled grids, the progress bar half-way
-// through the back-test, the Japanese dialogs, the print preview and its PDF).
-// A set whose folder is not named is not taken.
+// through the back-test, the odds of a full table, the Japanese dialogs, the
+// print preview and its PDF). A set whose folder is not named is not taken.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -18,6 +18,10 @@
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTest>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTabWidget>
 
 #include "modal.h"
 #include "ui/flex_grid.h"
@@ -115,6 +119,26 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     selectTab(4);
     save(window.get(), folder, QStringLiteral("tab4.png"));
 
+    selectTab(5);
+    save(window.get(), folder, QStringLiteral("tab5.png"));
+
+    // "統計グラフ": the frequency over all draws.
+    find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
+    save(window.get(), folder, QStringLiteral("stats.png"));
+
+    // The entry form of a new draw, half filled in: OK waits for the bonus number.
+    {
+        WhenModal fill([&](QWidget* dialog) {
+            const char* typed[5] = {"30", "9", "22", "13", "2"};
+            for (int k = 0; k < 5; ++k)
+                dialog->findChild<QLineEdit*>(QStringLiteral("TextMain_%1").arg(k))->setText(QString::fromLatin1(typed[k]));
+            save(dialog, folder, QStringLiteral("draw-entry.png"));
+            dialog->close();
+        }, "kazuban::ui::DrawEntryDialog");
+        trigger(QStringLiteral("mnuanyuryoku"));
+        EXPECT_TRUE(fill.worked());
+    }
+
     platform.onSettingsDialog = [&](ui::SettingsDialog& dialog) {
         dialog.show();
         save(&dialog, folder, QStringLiteral("settings.png"));
@@ -170,6 +194,28 @@ TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
     scrollAll("MSFlexGrid5");
     save(window.get(), folder, QStringLiteral("scrolled-tab4.png"));
     save(find<QWidget>(QStringLiteral("Picture1")), folder, QStringLiteral("picture1.png"));
+
+    // The odds tab on the largest table: 1000 rows (the sample repeated).
+    selectTab(0);
+    std::vector<std::string> rows;
+    for (int r = 1; r <= 30; ++r) rows.push_back(form->combinationTable().cell(r, 1));
+    for (int r = 31; r <= 1000; ++r) form->combinationTable().setCell(r, 1, rows[static_cast<std::size_t>((r - 1) % 30)]);
+    selectTab(5);
+    save(window.get(), folder, QStringLiteral("odds-1000.png"));
+}
+
+TEST_F(Screenshots, EveryAnalysisOfTheStatsTab) {
+    const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "KAZUBAN_SCREENSHOT_AUDIT_DIR not set";
+    useFixedFolder();
+    ASSERT_TRUE(start());
+    find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
+    auto* analyses = find<QComboBox>(QStringLiteral("ComboAnalysis"));
+    find<QComboBox>(QStringLiteral("ComboWindow"))->setCurrentIndex(4);   // the last 100 draws
+    for (int a = 0; a < analyses->count(); ++a) {
+        analyses->setCurrentIndex(a);
+        save(window.get(), folder, QStringLiteral("stats-%1.png").arg(a));
+    }
 }
 
 TEST_F(Screenshots, JapaneseDialogsThePrintPreviewAndItsPdf) {

@@ -31,7 +31,8 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
                                 "mnuksettei=◇環境"}));
     EXPECT_EQ(entries(find<QMenu>("mnuedit")), QStringList({"mnuundo=元に戻す", "mnuredo=やり直し"}));
     EXPECT_EQ(entries(find<QMenu>("mnufile")), QStringList({"mnudopen=呼出し", "mnudsave=保存", "mnukugiri1|", "mnufclose=終了"}));
-    EXPECT_EQ(entries(find<QMenu>("mnutbango")), QStringList({"mnuatoroku=登　録", "mnuanet=ｵﾝﾗｲﾝ取得"}));
+    EXPECT_EQ(entries(find<QMenu>("mnutbango")),
+              QStringList({"mnuatoroku=登　録", "mnuanet=ｵﾝﾗｲﾝ取得", "mnuanyuryoku=入力…"}));
     EXPECT_EQ(entries(find<QMenu>("mnudatamk")), QStringList({"mnu10mk=10個", "mnu5mk=5個"}));
     EXPECT_EQ(entries(find<QMenu>("mnuksettei")), QStringList({"mnuktoroku=設定"}));
 
@@ -39,7 +40,10 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
     ASSERT_NE(tabs, nullptr);
     QStringList captions;
     for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
-    EXPECT_EQ(captions, QStringList({"当 選 回 数", "合計・奇数偶数・分布 等", "マークシート図", "ネット利用分析", "当選番号直前分析"}));
+    EXPECT_EQ(captions, QStringList({"当 選 回 数", "合計・奇数偶数・分布 等", "マークシート図", "ネット利用分析", "当選番号直前分析",
+                                     "確率・検証", "統計グラフ"}));
+    EXPECT_EQ(tabs->widget(app::kTabOdds)->objectName(), QStringLiteral("oddsTab"));
+    EXPECT_EQ(tabs->widget(app::kTabCharts)->objectName(), QStringLiteral("StatsTab"));
     EXPECT_EQ(tabs->currentIndex(), 0);
 
     for (const auto& [name, caption, hint] : {std::tuple{"Command6", "AC", "All Clear"},

@@ -38,6 +38,12 @@ void FakePlatform::showSettingsDialog() {
     if (onSettingsDialog) onSettingsDialog();
 }
 
+std::optional<std::array<int, 6>> FakePlatform::askNewDraw(int drawNumber) {
+    newDrawForms.push_back(drawNumber);
+    if (!onNewDraw) return std::nullopt;
+    return onNewDraw(drawNumber);
+}
+
 void FakePlatform::startProgram(const std::string& commandLine) {
     startedPrograms.push_back(commandLine);
     if (startForReal) platform::Platform::startProgram(commandLine);

@@ -1,6 +1,7 @@
 #pragma once
 // A scripted Platform for tests: answers message boxes and dialogs from
 // queues, records every message shown, keeps the clipboard in memory.
+#include <array>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -35,6 +36,10 @@ public:
     int settingsDialogs = 0;
     std::vector<output::PrintDocument> previews;   // every document shown in the print preview
     std::function<void()> onSettingsDialog;
+    // The entry form of a new draw: the draw numbers it was opened for, and
+    // its answer (none: Cancel).
+    std::vector<int> newDrawForms;
+    std::function<std::optional<std::array<int, 6>>(int drawNumber)> onNewDraw;
     int busyDepth = 0;
     bool progressVisible = false;
     int progressMin = 0, progressMax = 0, progressValue = 0;
@@ -49,6 +54,7 @@ public:
     void showPopupMenu(platform::PopupMenu m) override;
     void showSettingsDialog() override;
     void showPrintPreview(const output::PrintDocument& d) override { previews.push_back(d); }
+    std::optional<std::array<int, 6>> askNewDraw(int drawNumber) override;
     void startProgram(const std::string& commandLine) override;
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     void showProgress(int mn, int mx) override { progressVisible = true; progressMin = mn; progressMax = mx; ++progressShows; }

@@ -1,0 +1,105 @@
+// analysis and adddraw: the statistics of the history beside their
+// expectations, and a new draw appended to atarimgrp.txt.
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "analysis/history_stats.h"
+#include "commands.h"
+#include "history/add_draw.h"
+#include "session.h"
+#include "text/app_error.h"
+#include "platform/line_file.h"
+#include "text/path_text.h"
+
+namespace kazuban::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kMissingHistory = "atarimgrp.txt ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
+
+
+void printError(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fputc('\n', stderr);
+}
+
+// These reports are LF text on standard output; -o writes them in cp932 with
+// CR LF, atomically.
+int emitLfText(const Context& ctx, const std::string& text) {
+    if (!ctx.out) {
+        const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+        if (std::fflush(stdout) != 0 || !written) {
+            printError("標準出力に書き込めません。");
+            return 2;
+        }
+        return 0;
+    }
+    std::string crlf;
+    crlf.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    try {
+        platform::writeTextCp932(text::pathFromUtf8(*ctx.out), crlf);
+    } catch (const AppError& e) {
+        printError(e.text());
+        return 2;
+    }
+    return 0;
+}
+
+// --last N: a whole number of at least 1; one beyond every history means all draws.
+bool parseLast(const std::string& s, int* last) {
+    if (s.empty() || s.find_first_not_of("0123456789") != std::string::npos) return false;
+    long long v = 0;
+    for (char c : s) v = std::min<long long>(v * 10 + (c - '0'), INT_MAX);
+    if (v < 1) return false;
+    *last = static_cast<int>(v);
+    return true;
+}
+
+}  // namespace
+
+int runAnalysis(const Context& ctx, const std::optional<std::string>& last) {
+    int window = 0;
+    if (last && !parseLast(*last, &window)) {
+        printError("--last には 1 以上の回数を指定して下さい。");
+        return 2;
+    }
+    int code = 0;
+    auto s = openSession(ctx, &code);
+    if (!s) return code;
+    return emitLfText(ctx, analysis::analysisReport(analysis::computeHistoryStats(s->form.history, window)));
+}
+
+int runAddDraw(const Context& ctx, const std::string& numbers) {
+    const history::DrawCheck check = history::parseDrawArgument(numbers);
+    if (!check.numbers) {
+        printError(check.problem);
+        return 1;
+    }
+    const fs::path file = text::pathFromUtf8(ctx.dir) / "atarimgrp.txt";
+    std::error_code ec;
+    if (!fs::exists(file, ec)) {
+        printError(kMissingHistory);
+        return 2;
+    }
+    history::AppendedDraw appended;
+    try {
+        appended = history::appendDraw(file, *check.numbers);
+    } catch (const AppError& e) {
+        printError(e.text());
+        // Refused data (an empty or full history) is 1; a file that cannot
+        // be read or written is 2.
+        return e.code() == kInvalidCall || e.code() == kSubscript ? 1 : 2;
+    }
+    return emitLfText(ctx, appended.line + "\n");
+}
+
+}  // namespace kazuban::cli

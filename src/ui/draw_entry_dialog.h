@@ -1,0 +1,33 @@
+#pragma once
+// The entry form of a new draw: five main numbers and the bonus number,
+// checked as the user types (history::checkDrawFields). OK stays disabled,
+// with the reason shown, until the six numbers are a draw.
+#include <QDialog>
+#include <array>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kazuban::ui {
+
+class DrawEntryDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit DrawEntryDialog(int drawNumber, QWidget* parent = nullptr);
+
+    // The numbers as typed (main numbers, then the bonus) once they are a draw.
+    std::optional<std::array<int, 6>> numbers() const { return numbers_; }
+    QLineEdit* field(int k) const { return fields_[static_cast<std::size_t>(k)]; }
+
+private:
+    void check();
+
+    std::array<QLineEdit*, 6> fields_{};
+    QLabel* reason_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    std::optional<std::array<int, 6>> numbers_;
+};
+
+}  // namespace kazuban::ui

@@ -1,0 +1,320 @@
+#include "ui/odds_tab.h"
+
+#include <QAreaSeries>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPen>
+#include <QScatterSeries>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/backtest.h"
+#include "analysis/odds.h"
+#include "ui/charts.h"
+#include "ui/look.h"
+
+namespace kazuban::ui {
+
+namespace {
+
+constexpr const char* kGradeNames[analysis::kGradeRows] = {"1等", "2等", "3等", "4等", "いずれか"};
+
+QTableWidget* makeTable(const char* name, const QStringList& columns, QWidget* parent) {
+    auto* table = new QTableWidget(analysis::kGradeRows, static_cast<int>(columns.size()), parent);
+    table->setObjectName(QString::fromLatin1(name));
+    table->setHorizontalHeaderLabels(columns);
+    QStringList rows;
+    for (const char* g : kGradeNames) rows << QString::fromUtf8(g);
+    table->setVerticalHeaderLabels(rows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->horizontalHeader()->setMinimumSectionSize(40);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    for (int r = 0; r < table->rowCount(); ++r)
+        for (int c = 0; c < table->columnCount(); ++c) {
+            auto* item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(r, c, item);
+        }
+    // Exactly the five rows, no scrolling.
+    const int height = table->horizontalHeader()->sizeHint().height() +
+                       analysis::kGradeRows * table->verticalHeader()->defaultSectionSize() + 2 * table->frameWidth();
+    table->setFixedHeight(height);
+    return table;
+}
+
+void setCell(QTableWidget* table, int row, int col, const std::string& text) {
+    table->item(row, col)->setText(qs(text));
+}
+
+}  // namespace
+
+QValidator::State PrizeValidator::validate(QString& input, int& pos) const {
+    (void)pos;
+    if (input.isEmpty()) return Intermediate;
+    if (input.size() > 11) return Invalid;
+    for (const QChar c : input)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return Invalid;
+    return input.toLongLong() <= analysis::kMaxPrize ? Acceptable : Invalid;
+}
+
+void PrizeValidator::fixup(QString& input) const {
+    if (input.isEmpty()) input = QStringLiteral("0");
+}
+
+OddsTab::OddsTab(app::Form1& form, HandlerRunner run, QWidget* parent)
+    : QWidget(parent), form_(form), run_(std::move(run)) {
+    setObjectName(QStringLiteral("oddsTab"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(4);
+    layout->addWidget(buildOddsPart());
+    layout->addWidget(buildBacktestPart(), 1);
+    auto* explanation = new QLabel(QString::fromUtf8(analysis::kOddsExplanation), this);
+    explanation->setObjectName(QStringLiteral("oddsExplanation"));
+    explanation->setWordWrap(true);
+    layout->addWidget(explanation);
+    refresh();
+}
+
+QWidget* OddsTab::buildOddsPart() {
+    auto* box = new QGroupBox(QStringLiteral("次の1回で当たる確率"), this);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(6, 2, 6, 4);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(2);
+    combinations_ = new QLabel(box);
+    combinations_->setObjectName(QStringLiteral("oddsCombinations"));
+    combinations_->setWordWrap(true);
+    left->addWidget(combinations_);
+    oddsTable_ = makeTable("oddsTable",
+                           {QStringLiteral("1口以上当たる確率"), QStringLiteral("％"), QStringLiteral("当選口数の期待値"),
+                            QStringLiteral("52回で1回以上")},
+                           box);
+    left->addWidget(oddsTable_);
+    left->addStretch(1);
+    layout->addLayout(left, 3);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(2);
+    auto* prizeGrid = new QGridLayout;
+    prizeGrid->setHorizontalSpacing(4);
+    prizeGrid->setVerticalSpacing(2);
+    prizeGrid->addWidget(new QLabel(QStringLiteral("当せん金（1口）"), box), 0, 0, 1, 3);
+    for (int g = 0; g < 4; ++g) {
+        auto* edit = new QLineEdit(box);
+        edit->setObjectName(QStringLiteral("oddsPrize%1").arg(g + 1));
+        edit->setValidator(new PrizeValidator(edit));
+        edit->setAlignment(Qt::AlignRight);
+        edit->setMaxLength(11);
+        edit->setToolTip(QStringLiteral("0～10,000,000,000 円"));
+        prizes_[static_cast<std::size_t>(g)] = edit;
+        connect(edit, &QLineEdit::editingFinished, this, [this, g, edit] {
+            const long long yen = edit->text().toLongLong();
+            run_([this, g, yen] { form_.oddsPrizeChanged(g + 1, yen); });
+        });
+        prizeGrid->addWidget(new QLabel(QString::fromUtf8(kGradeNames[g]), box), g + 1, 0);
+        prizeGrid->addWidget(edit, g + 1, 1);
+        prizeGrid->addWidget(new QLabel(QStringLiteral("円"), box), g + 1, 2);
+    }
+    right->addLayout(prizeGrid);
+    return_ = new QLabel(box);
+    return_->setObjectName(QStringLiteral("oddsReturn"));
+    return_->setWordWrap(true);
+    return_->setMinimumWidth(200);
+    right->addWidget(return_);
+    right->addStretch(1);
+    layout->addLayout(right, 2);
+    return box;
+}
+
+QWidget* OddsTab::buildBacktestPart() {
+    auto* box = new QGroupBox(QStringLiteral("過去の回での検証（偶然との比較）"), this);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(6, 2, 6, 4);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(2);
+    auto* range = new QHBoxLayout;
+    auto spin = [&](const char* name) {
+        auto* s = new QSpinBox(box);
+        s->setObjectName(QString::fromLatin1(name));
+        s->setKeyboardTracking(false);   // a typed number counts once it is complete
+        s->setRange(1, 1);
+        s->setMinimumWidth(70);
+        return s;
+    };
+    from_ = spin("oddsFrom");
+    to_ = spin("oddsTo");
+    range->addWidget(new QLabel(QStringLiteral("第"), box));
+    range->addWidget(from_);
+    range->addWidget(new QLabel(QStringLiteral("回 ～ 第"), box));
+    range->addWidget(to_);
+    range->addWidget(new QLabel(QStringLiteral("回"), box));
+    range->addStretch(1);
+    left->addLayout(range);
+    auto rangeChanged = [this] {
+        const int from = from_->value(), to = to_->value();
+        run_([this, from, to] { form_.oddsRangeChanged(from, to); });
+    };
+    connect(from_, &QSpinBox::valueChanged, this, rangeChanged);
+    connect(to_, &QSpinBox::valueChanged, this, rangeChanged);
+
+    draws_ = new QLabel(box);
+    draws_->setObjectName(QStringLiteral("oddsDraws"));
+    draws_->setWordWrap(true);
+    left->addWidget(draws_);
+    backtestTable_ = makeTable("backtestTable",
+                               {QStringLiteral("実際"), QStringLiteral("偶然なら"), QStringLiteral("標準偏差"),
+                                QStringLiteral("z"), QStringLiteral("判定")},
+                               box);
+    // z and the verdict as wide as their texts; the figures share the rest.
+    backtestTable_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+    backtestTable_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::ResizeToContents);
+    left->addWidget(backtestTable_);
+    left->addStretch(1);
+    layout->addLayout(left, 1);
+
+    chart_ = newChartView(box);
+    chart_->setObjectName(QStringLiteral("backtestChart"));
+    chart_->setMinimumSize(300, 180);
+    layout->addWidget(chart_, 1);
+    return box;
+}
+
+void OddsTab::refresh() {
+    const analysis::OddsPage& page = form_.oddsPage;
+    if (page.revision == shownRevision_) return;
+    shownRevision_ = page.revision;
+    const bool ready = page.ready;
+
+    combinations_->setText(qs(ready ? analysis::combinationsText(page.odds) : page.message));
+    const auto oddsRows = analysis::oddsRowTexts(page.odds);
+    for (int g = 0; g < analysis::kGradeRows; ++g) {
+        const analysis::OddsRowTexts& r = oddsRows[static_cast<std::size_t>(g)];
+        const std::string cells[4] = {r.oneIn, r.percent, r.expected, r.withinYear};
+        for (int c = 0; c < 4; ++c) setCell(oddsTable_, g, c, ready ? cells[c] : std::string());
+    }
+    for (int g = 0; g < 4; ++g) {
+        QLineEdit* edit = prizes_[static_cast<std::size_t>(g)];
+        const QString text = QString::number(page.prizes.yen[static_cast<std::size_t>(g)]);
+        if (edit->text() != text) edit->setText(text);
+    }
+    return_->setText(ready ? qs(analysis::expectedReturnText(analysis::expectedReturn(page.odds, page.prizes)))
+                           : QString());
+
+    {
+        const QSignalBlocker blockFrom(from_), blockTo(to_);
+        const int last = std::max(page.maxn, 1);
+        from_->setRange(1, std::clamp(page.to, 1, last));
+        to_->setRange(std::clamp(page.from, 1, last), last);
+        from_->setValue(page.from);
+        to_->setValue(page.to);
+    }
+    draws_->setText(ready ? qs(analysis::drawsText(page.backtest)) : QString());
+    const auto rows = analysis::backtestRowTexts(page.backtest);
+    for (int g = 0; g < analysis::kGradeRows; ++g) {
+        const analysis::BacktestRowTexts& r = rows[static_cast<std::size_t>(g)];
+        const std::string cells[5] = {r.actual, r.expected, r.sd, r.z, r.verdict};
+        for (int c = 0; c < 5; ++c) setCell(backtestTable_, g, c, ready ? cells[c] : std::string());
+    }
+    refreshChart();
+}
+
+void OddsTab::refreshChart() {
+    // Each grade on the same scale: the expected number is 100, the actual
+    // number and the band of +-2 standard deviations in proportion to it.
+    QChart* chart = chart_->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    chart->setTitle(QStringLiteral("実際の当選数（偶然の期待値＝100）"));
+    const analysis::OddsPage& page = form_.oddsPage;
+    if (!page.ready || page.backtest.draws == 0 || page.combos.empty()) return;
+
+    auto* xAxis = new QCategoryAxis;
+    xAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
+    xAxis->setStartValue(-0.5);
+    xAxis->setRange(-0.5, analysis::kGradeRows - 0.5);
+    for (int g = 0; g < analysis::kGradeRows; ++g) xAxis->append(QString::fromUtf8(kGradeNames[g]), g + 0.5);
+    xAxis->setGridLineVisible(false);
+    auto* yAxis = new QValueAxis;
+    chart->addAxis(xAxis, Qt::AlignBottom);
+    chart->addAxis(yAxis, Qt::AlignLeft);
+
+    const QColor bandColor(120, 170, 230, 110);
+    double low = 100, high = 100;
+    auto* expected = new QLineSeries;
+    expected->setName(QStringLiteral("偶然の期待値"));
+    expected->append(-0.5, 100);
+    expected->append(analysis::kGradeRows - 0.5, 100);
+    expected->setPen(QPen(QColor(90, 90, 90), 1.5, Qt::DashLine));
+    auto* actual = new QScatterSeries;
+    actual->setName(QStringLiteral("実際"));
+    actual->setMarkerSize(10);
+    actual->setColor(QColor(210, 60, 40));
+    bool bandNamed = false;
+    for (int g = 0; g < analysis::kGradeRows; ++g) {
+        const analysis::GradeBacktest& x = page.backtest.grade[static_cast<std::size_t>(g)];
+        if (!(x.expected > 0)) continue;
+        const double up = 100 * (x.expected + 2 * x.sd) / x.expected;
+        // A count is never below zero.
+        const double down = std::max(0.0, 100 * (x.expected - 2 * x.sd) / x.expected);
+        auto* upper = new QLineSeries;
+        auto* lower = new QLineSeries;
+        upper->append(g - 0.3, up);
+        upper->append(g + 0.3, up);
+        lower->append(g - 0.3, down);
+        lower->append(g + 0.3, down);
+        auto* band = new QAreaSeries(upper, lower);
+        band->setColor(bandColor);
+        band->setBorderColor(bandColor.darker(130));
+        chart->addSeries(band);
+        band->attachAxis(xAxis);
+        band->attachAxis(yAxis);
+        if (!bandNamed) {
+            band->setName(QStringLiteral("偶然の範囲（±2σ）"));
+            bandNamed = true;
+        } else {
+            for (QLegendMarker* m : chart->legend()->markers(band)) m->setVisible(false);
+        }
+        const double ratio = 100 * static_cast<double>(x.actual) / x.expected;
+        actual->append(g, ratio);
+        low = std::min({low, down, ratio});
+        high = std::max({high, up, ratio});
+    }
+    chart->addSeries(expected);
+    expected->attachAxis(xAxis);
+    expected->attachAxis(yAxis);
+    chart->addSeries(actual);
+    actual->attachAxis(xAxis);
+    actual->attachAxis(yAxis);
+    const double margin = std::max(5.0, (high - low) * 0.08);
+    yAxis->setRange(std::max(0.0, low - margin), high + margin);
+    yAxis->applyNiceNumbers();
+    yAxis->setLabelFormat(QStringLiteral("%d"));
+    useJapaneseFont(chart);
+}
+
+}  // namespace kazuban::ui

@@ -1,0 +1,60 @@
+#pragma once
+// The tab "確率・検証": the chances of the table's combinations in the next
+// draw, the expected return at editable prize amounts, and the back-test over
+// a range of past draws with its chart. It shows Form1's oddsPage and calls
+// Form1's handlers; the figures and their texts come from analysis/.
+#include <QValidator>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "app/form1.h"
+
+class QChartView;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class QTableWidget;
+
+namespace kazuban::ui {
+
+// Whole yen 0..10,000,000,000: anything else cannot be typed.
+class PrizeValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override;
+    // A field left empty means 0 yen.
+    void fixup(QString& input) const override;
+};
+
+class OddsTab : public QWidget {
+    Q_OBJECT
+public:
+    // `run` runs a handler of the core as the window runs every user action.
+    using HandlerRunner = std::function<void(const std::function<void()>&)>;
+    OddsTab(app::Form1& form, HandlerRunner run, QWidget* parent = nullptr);
+
+    // Redraws every figure from the core's state, when it changed since the
+    // last time.
+    void refresh();
+
+private:
+    QWidget* buildOddsPart();
+    QWidget* buildBacktestPart();
+    void refreshChart();
+
+    app::Form1& form_;
+    HandlerRunner run_;
+    QLabel* combinations_ = nullptr;
+    QTableWidget* oddsTable_ = nullptr;
+    std::array<QLineEdit*, 4> prizes_{};
+    QLabel* return_ = nullptr;
+    QSpinBox* from_ = nullptr;
+    QSpinBox* to_ = nullptr;
+    QLabel* draws_ = nullptr;
+    QTableWidget* backtestTable_ = nullptr;
+    QChartView* chart_ = nullptr;
+    int shownRevision_ = -1;
+};
+
+}  // namespace kazuban::ui

@@ -1,0 +1,356 @@
+#include "ui/stats_tab.h"
+
+#include <QBuffer>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QtCharts/QBarSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+
+#include "app/form1.h"
+#include "history/draw_history.h"
+#include "output/printing.h"
+#include "platform/line_file.h"
+#include "text/path_text.h"
+#include "ui/look.h"
+
+namespace kazuban::ui {
+
+namespace {
+
+using analysis::Analysis;
+
+// The choices of the window of draws: 0 all, -1 a number typed in.
+struct WindowChoice {
+    const char* caption;
+    int draws;
+};
+constexpr WindowChoice kWindows[] = {{"全回", 0},           {"直近10回", 10},   {"直近30回", 30},
+                                     {"直近50回", 50},      {"直近100回", 100}, {"直近300回", 300},
+                                     {"回数を指定", -1}};
+
+constexpr const char* kPngFilter = "PNG画像(*.png)|*.png|全て|*.*";
+
+
+// The frequency and gap tables sort on a header click: hot and cold numbers.
+bool sortable(Analysis a) { return a == Analysis::Frequency || a == Analysis::Gaps; }
+
+}  // namespace
+
+StatsTab::StatsTab(app::Form1& form, platform::Platform& platform, QWidget* parent)
+    : QWidget(parent), form_(form), platform_(platform) {
+    setObjectName(QStringLiteral("StatsTab"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(4);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(6);
+    top->addWidget(new QLabel(QStringLiteral("分析："), this));
+    analysisBox_ = new QComboBox(this);
+    analysisBox_->setObjectName(QStringLiteral("ComboAnalysis"));
+    const analysis::HistoryStats none;
+    for (int a = 0; a < analysis::kAnalysisCount; ++a)
+        analysisBox_->addItem(qs(analysis::statsSection(none, static_cast<Analysis>(a)).caption));
+    top->addWidget(analysisBox_);
+    top->addSpacing(10);
+    top->addWidget(new QLabel(QStringLiteral("対象："), this));
+    windowBox_ = new QComboBox(this);
+    windowBox_->setObjectName(QStringLiteral("ComboWindow"));
+    for (const WindowChoice& w : kWindows) windowBox_->addItem(QString::fromUtf8(w.caption), w.draws);
+    top->addWidget(windowBox_);
+    lastBox_ = new QSpinBox(this);
+    lastBox_->setObjectName(QStringLiteral("SpinLast"));
+    lastBox_->setRange(1, history::kMaxDraws);
+    lastBox_->setValue(100);
+    lastBox_->setSuffix(QStringLiteral(" 回"));
+    lastBox_->setEnabled(false);
+    lastBox_->setKeyboardTracking(false);
+    top->addWidget(lastBox_);
+    top->addSpacing(10);
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("LabelStatsNote"));
+    top->addWidget(note_, 1);
+    auto* hint = new QLabel(QStringLiteral("右ｸﾘｯｸ可"), this);
+    hint->setObjectName(QStringLiteral("LabelHintStats"));
+    top->addWidget(hint);
+    layout->addLayout(top);
+
+    auto* split = new QSplitter(Qt::Vertical, this);
+    chartView_ = new QChartView(split);
+    chartView_->setObjectName(QStringLiteral("ChartStats"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumHeight(160);
+    chartView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    table_ = new QTableView(split);
+    table_->setObjectName(QStringLiteral("TableStats"));
+    model_ = new QStandardItemModel(this);
+    model_->setSortRole(Qt::UserRole);
+    table_->setModel(model_);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setSectionsClickable(true);
+    split->addWidget(chartView_);
+    split->addWidget(table_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    split->setSizes({330, 220});
+    layout->addWidget(split, 1);
+
+    tableMenu_ = new QMenu(this);
+    tableMenu_->setObjectName(QStringLiteral("pmnupopupstats"));
+    QAction* copy = tableMenu_->addAction(QStringLiteral("ｺﾋﾟｰ"));
+    copy->setObjectName(QStringLiteral("pmnucopystats"));
+    tableMenu_->addSeparator();
+    QAction* csv = tableMenu_->addAction(QStringLiteral("保存（CSV）"));
+    csv->setObjectName(QStringLiteral("pmnusavestats"));
+    tableMenu_->addSeparator();
+    tableMenu_->addAction(QStringLiteral("ｷｬﾝｾﾙ"))->setObjectName(QStringLiteral("pmnucancellstats"));
+    chartMenu_ = new QMenu(this);
+    chartMenu_->setObjectName(QStringLiteral("pmnupopupchart"));
+    QAction* png = chartMenu_->addAction(QStringLiteral("画像を保存（PNG）"));
+    png->setObjectName(QStringLiteral("pmnusavechart"));
+    chartMenu_->addSeparator();
+    chartMenu_->addAction(QStringLiteral("ｷｬﾝｾﾙ"))->setObjectName(QStringLiteral("pmnucancellchart"));
+
+    connect(copy, &QAction::triggered, this, [this] { copyRows(); });
+    connect(csv, &QAction::triggered, this, [this] { saveCsv(); });
+    connect(png, &QAction::triggered, this, [this] { savePng(); });
+    connect(table_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { tableMenu_->exec(table_->viewport()->mapToGlobal(at)); });
+    connect(chartView_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { chartMenu_->exec(chartView_->mapToGlobal(at)); });
+    connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { sortByColumn(c); });
+    connect(analysisBox_, &QComboBox::currentIndexChanged, this, [this] {
+        sortColumn_ = -1;
+        showSection();
+    });
+    connect(windowBox_, &QComboBox::currentIndexChanged, this, [this] {
+        lastBox_->setEnabled(windowBox_->currentData().toInt() < 0);
+        rebuild();
+    });
+    connect(lastBox_, &QSpinBox::valueChanged, this, [this] {
+        if (windowBox_->currentData().toInt() < 0) rebuild();
+    });
+}
+
+int StatsTab::windowSize() const {
+    const int chosen = windowBox_->currentData().toInt();
+    return chosen < 0 ? lastBox_->value() : chosen;
+}
+
+Analysis StatsTab::currentAnalysis() const { return static_cast<Analysis>(std::max(0, analysisBox_->currentIndex())); }
+
+void StatsTab::refresh() {
+    if (!built_ || stale_ || builtRevision_ != form_.historyRevision) rebuild();
+}
+
+void StatsTab::rebuild() {
+    stats_ = analysis::computeHistoryStats(form_.history, windowSize());
+    builtRevision_ = form_.historyRevision;
+    built_ = true;
+    stale_ = false;
+    QString note;
+    if (stats_.draws == 0) {
+        note = QStringLiteral("集計できる当選番号がありません");
+    } else {
+        note = QStringLiteral("第%1回～第%2回の %3 回を集計").arg(stats_.firstDraw).arg(stats_.lastDraw).arg(stats_.draws);
+    }
+    if (stats_.leftOut > 0)
+        note += QStringLiteral("（正しくない当選番号 %1 回は除いています）").arg(stats_.leftOut);
+    note_->setText(note);
+    showSection();
+}
+
+void StatsTab::showSection() {
+    if (!built_) return;
+    section_ = analysis::statsSection(stats_, currentAnalysis());
+    fillTable();
+    drawChart();
+}
+
+void StatsTab::fillTable() {
+    model_->clear();
+    QStringList captions;
+    for (const std::string& c : section_.captions) captions << qs(c);
+    model_->setHorizontalHeaderLabels(captions);
+    for (std::size_t r = 0; r < section_.rows.size(); ++r) {
+        QList<QStandardItem*> items;
+        for (std::size_t c = 0; c < section_.columns.size(); ++c) {
+            auto* item = new QStandardItem(qs(section_.cell(r, c)));
+            // Rows sort by value; the label column keeps the rows' own order.
+            item->setData(c == 0 ? static_cast<double>(r) : section_.rows[r].values[c - 1], Qt::UserRole);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            items << item;
+        }
+        model_->appendRow(items);
+    }
+    QHeaderView* header = table_->horizontalHeader();
+    const bool canSort = sortable(currentAnalysis());
+    header->setSortIndicatorShown(canSort && sortColumn_ >= 0);
+    if (canSort && sortColumn_ >= 0) {
+        const Qt::SortOrder order = sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder;
+        model_->sort(sortColumn_, order);
+        header->setSortIndicator(sortColumn_, order);
+    }
+    table_->resizeColumnsToContents();
+    for (int c = 0; c < model_->columnCount(); ++c)
+        table_->setColumnWidth(c, std::max(table_->columnWidth(c) + 16, 90));
+}
+
+void StatsTab::sortByColumn(int column) {
+    if (!sortable(currentAnalysis()) || column < 0 || column >= model_->columnCount()) return;
+    // A first click on a count puts the largest first; a second click turns the order.
+    sortDescending_ = column == sortColumn_ ? !sortDescending_ : column > 0;
+    sortColumn_ = column;
+    const Qt::SortOrder order = sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder;
+    model_->sort(column, order);
+    table_->horizontalHeader()->setSortIndicatorShown(true);
+    table_->horizontalHeader()->setSortIndicator(column, order);
+}
+
+void StatsTab::drawChart() {
+    auto* chart = new QChart;
+    chart->setAnimationOptions(QChart::NoAnimation);
+    const QFont font = japaneseFont(8);
+    chart->setTitleFont(japaneseFont(10));
+    QString title = qs(section_.caption);
+    if (stats_.draws > 0) title += QStringLiteral("（第%1回～第%2回）").arg(stats_.firstDraw).arg(stats_.lastDraw);
+    chart->setTitle(title);
+    chart->legend()->setFont(font);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+
+    const int n = static_cast<int>(section_.rows.size());
+    double top = 0;
+    // Observed counts in blue and grey, the expectation in red over them.
+    static const QColor kBarColors[] = {QColor(0x2f, 0x6f, 0xb8), QColor(0xa8, 0xb3, 0xbf)};
+    const QColor expectedColor(0xc8, 0x1e, 0x1e);
+    auto* bars = new QBarSeries(chart);
+    std::vector<QLineSeries*> lines;
+    for (std::size_t c = 0; c < section_.expectation.size(); ++c) {
+        const QString name = qs(section_.captions[c + 1]);
+        if (section_.expectation[c]) {
+            auto* line = new QLineSeries(chart);
+            line->setName(name);
+            // Markers where they stay apart; a line alone over many bars (sums).
+            line->setPointsVisible(n <= 40);
+            line->setMarkerSize(6);
+            line->setColor(expectedColor);
+            for (int r = 0; r < n; ++r) line->append(r, section_.rows[static_cast<std::size_t>(r)].values[c]);
+            lines.push_back(line);
+        } else {
+            auto* set = new QBarSet(name);
+            set->setColor(kBarColors[std::min<std::size_t>(bars->count(), 1)]);
+            set->setBorderColor(set->color());
+            for (int r = 0; r < n; ++r) *set << section_.rows[static_cast<std::size_t>(r)].values[c];
+            bars->append(set);
+        }
+        for (const auto& row : section_.rows) top = std::max(top, row.values[c]);
+    }
+    bars->setBarWidth(0.8);
+    chart->addSeries(bars);
+    for (QLineSeries* line : lines) chart->addSeries(line);
+
+    // Category labels at the bars, thinned out where there are many (sums).
+    auto* x = new QCategoryAxis(chart);
+    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    x->setStartValue(-0.5);
+    const int step = std::max(1, static_cast<int>(std::ceil(n / 31.0)));
+    for (int r = 0; r < n; r += step) x->append(qs(section_.rows[static_cast<std::size_t>(r)].label), r);
+    x->setRange(-0.5, n - 0.5);
+    x->setLabelsFont(font);
+    x->setGridLineVisible(false);
+    chart->addAxis(x, Qt::AlignBottom);
+    auto* y = new QValueAxis(chart);
+    y->setRange(0, top > 0 ? top * 1.08 : 1.0);
+    y->applyNiceNumbers();
+    y->setLabelFormat(QStringLiteral("%.0f"));
+    y->setLabelsFont(font);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries* s : chart->series()) {
+        s->attachAxis(x);
+        s->attachAxis(y);
+    }
+
+    QChart* old = chartView_->chart();
+    chartView_->setChart(chart);
+    delete old;
+}
+
+std::vector<std::vector<std::string>> StatsTab::shownRows(bool selectedOnly) const {
+    std::set<int> chosen;
+    if (selectedOnly)
+        for (const QModelIndex& i : table_->selectionModel()->selectedRows()) chosen.insert(i.row());
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        if (!chosen.empty() && !chosen.count(r)) continue;
+        std::vector<std::string> cells;
+        for (int c = 0; c < model_->columnCount(); ++c) cells.push_back(model_->item(r, c)->text().toStdString());
+        rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
+void StatsTab::copyRows() {
+    platform_.clearClipboard();
+    platform_.setClipboardText(analysis::tabSeparatedText(shownRows(true)));
+}
+
+void StatsTab::saveCsv() {
+    std::vector<std::vector<std::string>> rows{section_.captions};
+    for (auto& r : shownRows(false)) rows.push_back(std::move(r));
+    const auto chosen = platform_.saveFileDialog(output::csvSaveDialogOptions(form_.datadir));
+    if (!chosen || chosen->empty()) return;
+    try {
+        platform::writeTextCp932(text::pathFromUtf8(*chosen), analysis::csvText(rows));
+    } catch (...) {
+        reportFailure();
+    }
+}
+
+void StatsTab::savePng() {
+    platform::FileDialogOptions options = output::csvSaveDialogOptions(form_.datadir);
+    options.filter = kPngFilter;
+    options.defaultExtension = "png";
+    const auto chosen = platform_.saveFileDialog(options);
+    if (!chosen || chosen->empty()) return;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    chartView_->grab().save(&buffer, "PNG");
+    try {
+        platform::writeFileAtomic(text::pathFromUtf8(*chosen), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (...) {
+        reportFailure();
+    }
+}
+
+void StatsTab::reportFailure() {
+    // A save that did not happen is never passed over in silence.
+    form_.msg = platform_.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
+}
+
+}  // namespace kazuban::ui

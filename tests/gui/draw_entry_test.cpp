@@ -1,0 +1,126 @@
+// The entry form of a new draw, alone and through "◇当選番号 → 入力…".
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <filesystem>
+
+#include "modal.h"
+#include "text/app_error.h"
+#include "platform/line_file.h"
+#include "ui/draw_entry_dialog.h"
+#include "window_fixture.h"
+
+namespace kazuban::testing {
+namespace {
+
+void typeDraw(QWidget* dialog, const std::array<const char*, 6>& numbers) {
+    for (int k = 0; k < 6; ++k) {
+        auto* f = dialog->findChild<QLineEdit*>(k < 5 ? QStringLiteral("TextMain_%1").arg(k) : QStringLiteral("TextBonus"));
+        ASSERT_NE(f, nullptr) << k;
+        f->clear();
+        const QString typed = QString::fromUtf8(numbers[static_cast<std::size_t>(k)]);
+        // Full-width digits come from an input method, not from single keys.
+        bool ascii = true;
+        for (QChar c : typed) ascii = ascii && c.unicode() < 0x80;
+        if (ascii) QTest::keyClicks(f, typed);
+        else f->insert(typed);
+    }
+}
+
+TEST(DrawEntryDialog, OkWaitsForSixDistinctNumbersAndSaysWhy) {
+    ui::DrawEntryDialog d(1401);
+    d.show();
+    EXPECT_TRUE(d.windowTitle().contains(QStringLiteral("第1401回")));
+    auto* ok = d.findChild<QPushButton*>(QStringLiteral("OKButton"));
+    auto* reason = d.findChild<QLabel*>(QStringLiteral("LabelReason"));
+    ASSERT_TRUE(ok && reason);
+    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_EQ(reason->text(), QStringLiteral("本数字5個とボーナス数字を入力して下さい"));
+
+    typeDraw(&d, {"30", "9", "22", "13", "2", "2"});
+    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_EQ(reason->text(), QStringLiteral("数字「2」が重複しています"));
+    typeDraw(&d, {"30", "9", "22", "13", "2", "32"});
+    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_TRUE(reason->text().contains(QStringLiteral("1～31")));
+    typeDraw(&d, {"30", "9", "22", "13", "2", "x"});
+    EXPECT_FALSE(ok->isEnabled());
+    // The field takes at most two characters.
+    typeDraw(&d, {"30", "9", "22", "13", "2", "１７8"});
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_EQ(reason->text(), QStringLiteral("登録する数字： 2, 9,13,22,30,17"));
+    EXPECT_EQ(d.numbers(), (std::array<int, 6>{30, 9, 22, 13, 2, 17}));
+
+    // Enter on a field confirms, as the default button.
+    QTest::keyClick(d.field(5), Qt::Key_Return);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+class DrawEntry : public WindowTest {};
+
+TEST_F(DrawEntry, TheNewDrawReachesTheFrameTheSelectorTheStatsAndTheNextCheck) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();   // row 1 is " 5,11,13,21,31"
+    find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
+    const std::string before = platform::readFileBytes(dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString());
+
+    {   // Cancelled: nothing changes.
+        WhenModal cancel([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); },
+                         "kazuban::ui::DrawEntryDialog");
+        trigger(QStringLiteral("mnuanyuryoku"));
+        EXPECT_TRUE(cancel.worked());
+    }
+    EXPECT_EQ(platform::readFileBytes(dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString()), before);
+
+    {
+        WhenModal enter([](QWidget* dialog) {
+            EXPECT_TRUE(dialog->windowTitle().contains(QStringLiteral("第1401回")));
+            typeDraw(dialog, {"31", "21", "13", "11", "5", "1"});
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+        }, "kazuban::ui::DrawEntryDialog");
+        trigger(QStringLiteral("mnuanyuryoku"));
+        EXPECT_TRUE(enter.worked());
+    }
+    EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_EQ(platform::readFileBytes(dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString()),
+              before + platform::encodeCp932("第1401回= 5,11,13,21,31, 1\r\n"));
+    EXPECT_EQ(find<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("第1401回: 5,11,13,21,31, 1"));
+    EXPECT_EQ(find<QScrollBar>(QStringLiteral("HScroll1"))->maximum(), 1401);
+    EXPECT_EQ(find<QLabel>(QStringLiteral("LabelStatsNote"))->text(), QStringLiteral("第1回～第1401回の 1401 回を集計"));
+
+    find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(app::kTabWins);
+    QTest::mouseClick(find<QPushButton>(QStringLiteral("Command5")), Qt::LeftButton);
+    bool found = false;
+    for (int c = 2; c < form->MSFlexGrid1.cols(); ++c) found = found || form->MSFlexGrid1.cell(1, c) == "1401=1";
+    EXPECT_TRUE(found);
+}
+
+TEST_F(DrawEntry, AFailedWriteShowsItsMessageAndChangesNothing) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    const std::string file = dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString();
+    const std::string before = platform::readFileBytes(file);
+    platform::setWriteFaultHook([](const std::filesystem::path&) {
+        throw AppError(kPathFileAccess, "ファイルに書き込めません（No space left on device）。");
+    });
+    {
+        WhenModal enter([](QWidget* dialog) {
+            typeDraw(dialog, {"1", "2", "3", "4", "5", "6"});
+            QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("TextBonus")), Qt::Key_Return);
+        }, "kazuban::ui::DrawEntryDialog");
+        trigger(QStringLiteral("mnuanyuryoku"));
+        EXPECT_TRUE(enter.worked());
+    }
+    platform::setWriteFaultHook(nullptr);
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, "ファイルに書き込めません（No space left on device）。");
+    EXPECT_EQ(platform::readFileBytes(file), before);
+    EXPECT_EQ(form->maxn, 1400);
+}
+
+}  // namespace
+}  // namespace kazuban::testing

@@ -1,0 +1,187 @@
+// The tab "確率・検証" through the real widgets: the figures of a loaded
+// table, the range spin boxes, the prize fields, refused rows and the
+// progress bar.
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include "window_fixture.h"
+
+namespace kazuban::testing {
+namespace {
+
+constexpr int kOddsTab = 5;
+
+class OddsTabTest : public WindowTest {
+protected:
+    void load(const QString& path) {
+        platform.openAnswers.push_back(path.toStdString());
+        trigger(QStringLiteral("mnudopen"));
+    }
+    void loadLines(const QStringList& lines) {
+        QFile f(dir.filePath(QStringLiteral("combos.txt")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+        f.close();
+        load(f.fileName());
+    }
+    QString cell(const char* table, int row, int col) {
+        return find<QTableWidget>(QLatin1String(table))->item(row, col)->text();
+    }
+    QString label(const char* name) { return find<QLabel>(QLatin1String(name))->text(); }
+    // Types a number into a spin box and presses Enter, as a user does.
+    void typeInto(QWidget* w, const QString& text) {
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w, text);
+        QTest::keyClick(w, Qt::Key_Return);
+    }
+    bool figuresEmpty() {
+        for (const char* t : {"oddsTable", "backtestTable"})
+            for (int r = 0; r < 5; ++r)
+                for (int c = 0; c < find<QTableWidget>(QLatin1String(t))->columnCount(); ++c)
+                    if (!cell(t, r, c).isEmpty()) return false;
+        return true;
+    }
+};
+
+TEST_F(OddsTabTest, ShowsTheOddsAndTheBacktestOfTheTableAndFollowsTheRange) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(find<QTabWidget>(QStringLiteral("SSTab1"))->tabText(kOddsTab), QStringLiteral("確率・検証"));
+    load(QStringLiteral(KAZUBAN_TESTDATA_DIR "/golden/combos200.txt"));
+    selectTab(kOddsTab);
+    EXPECT_EQ(form->SSTab1, kOddsTab);
+    EXPECT_TRUE(platform.boxes.empty());
+
+    // 200 rows; 5,200 of the 4,417,686 outcomes give grade 1, 4,334,590 a prize.
+    EXPECT_EQ(label("oddsCombinations"), QStringLiteral("組合せ 200 口（異なる組合せ 200 口）"));
+    EXPECT_EQ(cell("oddsTable", 0, 0), QStringLiteral("1/850"));
+    EXPECT_EQ(cell("oddsTable", 0, 1), QStringLiteral("0.118%"));
+    EXPECT_EQ(cell("oddsTable", 3, 1), QStringLiteral("97.81%"));
+    EXPECT_EQ(cell("oddsTable", 4, 0), QStringLiteral("1/1"));
+    EXPECT_EQ(cell("oddsTable", 4, 2), QStringLiteral("3.98"));
+    EXPECT_TRUE(label("oddsReturn").contains(QStringLiteral("購入額 40,000円")));
+
+    // The whole history by default: the figures of the expected files.
+    EXPECT_EQ(find<QSpinBox>(QStringLiteral("oddsFrom"))->value(), 1);
+    EXPECT_EQ(find<QSpinBox>(QStringLiteral("oddsTo"))->value(), 1400);
+    EXPECT_EQ(label("oddsDraws"), QStringLiteral("第1回～第1400回の 1,400 回"));
+    EXPECT_EQ(cell("backtestTable", 2, 0), QStringLiteral("215"));
+    EXPECT_EQ(cell("backtestTable", 2, 1), QStringLiteral("205.99"));
+    EXPECT_EQ(cell("backtestTable", 2, 2), QStringLiteral("±14.33"));
+    EXPECT_EQ(cell("backtestTable", 2, 3), QStringLiteral("0.63"));
+    EXPECT_EQ(cell("backtestTable", 2, 4), QStringLiteral("偶然の範囲内"));
+    EXPECT_EQ(cell("backtestTable", 4, 0), QStringLiteral("5,518"));
+    EXPECT_EQ(cell("backtestTable", 4, 1), QStringLiteral("5,571.62"));
+
+    typeInto(find<QSpinBox>(QStringLiteral("oddsFrom")), QStringLiteral("1001"));
+    EXPECT_EQ(form->oddsPage.from, 1001);
+    EXPECT_EQ(label("oddsDraws"), QStringLiteral("第1001回～第1400回の 400 回"));
+    EXPECT_EQ(cell("backtestTable", 2, 0), QStringLiteral("69"));
+    EXPECT_EQ(cell("backtestTable", 2, 1), QStringLiteral("58.85"));
+    EXPECT_EQ(cell("backtestTable", 2, 2), QStringLiteral("±7.66"));
+    EXPECT_EQ(cell("backtestTable", 2, 3), QStringLiteral("1.32"));
+    // "from" can never pass "to".
+    EXPECT_EQ(find<QSpinBox>(QStringLiteral("oddsTo"))->minimum(), 1001);
+    typeInto(find<QSpinBox>(QStringLiteral("oddsTo")), QStringLiteral("1200"));
+    EXPECT_EQ(form->oddsPage.to, 1200);
+    EXPECT_EQ(find<QSpinBox>(QStringLiteral("oddsFrom"))->maximum(), 1200);
+
+    // Back on the tab the chosen range stays.
+    selectTab(0);
+    selectTab(kOddsTab);
+    EXPECT_EQ(label("oddsDraws"), QStringLiteral("第1001回～第1200回の 200 回"));
+    EXPECT_FALSE(find<QWidget>(QStringLiteral("backtestChart"))->isHidden());
+}
+
+TEST_F(OddsTabTest, PrizeFieldsTakeWholeYenUpToTenBillion) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadLines({QStringLiteral(" 3, 9,14,22,30")});
+    selectTab(kOddsTab);
+    EXPECT_TRUE(label("oddsReturn").contains(QStringLiteral("平均 89.8円、還元率 44.9%")));
+
+    auto* first = find<QLineEdit>(QStringLiteral("oddsPrize1"));
+    EXPECT_EQ(first->text(), QStringLiteral("10000000"));
+    first->setFocus();
+    first->clear();
+    QTest::keyClicks(first, QStringLiteral("-5x1.5"));   // only the digits get in
+    EXPECT_EQ(first->text(), QStringLiteral("515"));
+    first->clear();
+    QTest::keyClicks(first, QStringLiteral("20000000000"));   // the last digit would pass ten billion
+    EXPECT_EQ(first->text(), QStringLiteral("2000000000"));
+    first->clear();
+    QTest::keyClicks(first, QStringLiteral("10000000000"));
+    QTest::keyClick(first, Qt::Key_Return);
+    EXPECT_EQ(form->oddsPage.prizes.yen[0], 10'000'000'000);
+    // 10^10 / 169,911 + 136,500,000 / 4,417,686 for the other grades.
+    EXPECT_TRUE(label("oddsReturn").contains(QStringLiteral("平均 58,885.2円"))) << label("oddsReturn").toStdString();
+
+    auto* fourth = find<QLineEdit>(QStringLiteral("oddsPrize4"));
+    fourth->setFocus();
+    fourth->clear();   // left empty: 0 yen
+    QTest::keyClick(fourth, Qt::Key_Return);
+    EXPECT_EQ(form->oddsPage.prizes.yen[3], 0);
+    // The amounts stay for the rest of the run.
+    selectTab(0);
+    selectTab(kOddsTab);
+    EXPECT_EQ(first->text(), QStringLiteral("10000000000"));
+    EXPECT_EQ(fourth->text(), QStringLiteral("0"));
+}
+
+TEST_F(OddsTabTest, EmptyTableRefusedRowsAndProgress) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    // Empty table: no combination, no chance, no message.
+    selectTab(kOddsTab);
+    EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_EQ(label("oddsCombinations"), QStringLiteral("組合せ 0 口（異なる組合せ 0 口）"));
+    EXPECT_EQ(cell("oddsTable", 0, 0), QStringLiteral("―"));
+    EXPECT_EQ(cell("oddsTable", 4, 1), QStringLiteral("0%"));
+    EXPECT_EQ(cell("backtestTable", 4, 0), QStringLiteral("0"));
+
+    // A row that breaks the table's rules: its classic message, no figures.
+    selectTab(0);
+    loadLines({QStringLiteral(" 1, 2, 3, 4, 5"), QStringLiteral(" 1, 2, 3, 4,32")});
+    platform.boxes.clear();
+    selectTab(kOddsTab);
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, " データ番号 2 に、入力ミスがあります。");
+    EXPECT_EQ(platform.boxes[0].icon, platform::Icon::Critical);
+    EXPECT_TRUE(figuresEmpty());
+    EXPECT_TRUE(label("oddsReturn").isEmpty());
+
+    // A row that names a number twice: a message naming the row, no figures.
+    selectTab(0);
+    platform.answers = {platform::kYes};
+    loadLines({QStringLiteral(" 1, 2, 3, 4, 5"), QStringLiteral(" 6, 7, 8, 9,10"), QStringLiteral("03, 3,14,22,30")});
+    platform.boxes.clear();
+    selectTab(kOddsTab);
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, " データ番号 3 に、同じ数字が２回あります。");
+    EXPECT_EQ(label("oddsCombinations"), QStringLiteral(" データ番号 3 に、同じ数字が２回あります。"));
+    EXPECT_TRUE(figuresEmpty());
+
+    // Work past the delay shows the progress bar and hides it at the end.
+    selectTab(0);
+    platform.answers = {platform::kYes};
+    loadSampleCombinations();
+    form->oddsPage.progressDelay = std::chrono::milliseconds(0);
+    platform.progressRanges.clear();
+    platform.progressStepsVisible = 0;
+    selectTab(kOddsTab);
+    ASSERT_FALSE(platform.progressRanges.empty());
+    EXPECT_EQ(platform.progressRanges.back(), std::make_pair(0, 100));
+    EXPECT_GT(platform.progressStepsVisible, 0);
+    EXPECT_FALSE(find<QProgressBar>(QStringLiteral("ProgressBar1"))->isVisible());
+    EXPECT_EQ(label("oddsCombinations"), QStringLiteral("組合せ 30 口（異なる組合せ 30 口）"));
+}
+
+}  // namespace
+}  // namespace kazuban::testing

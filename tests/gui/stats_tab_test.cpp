@@ -1,0 +1,212 @@
+// The tab "統計グラフ" through the real widgets.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QtCharts/QBarSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+
+#include "support/cli_run.h"
+#include "platform/line_file.h"
+#include "ui/stats_tab.h"
+#include "window_fixture.h"
+
+namespace kazuban::testing {
+namespace {
+
+class StatsTabTest : public WindowTest {
+protected:
+    void openTab() {
+        find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
+    }
+    ui::StatsTab* tab() { return find<ui::StatsTab>(QStringLiteral("StatsTab")); }
+    QTableView* table() { return find<QTableView>(QStringLiteral("TableStats")); }
+    QString note() { return find<QLabel>(QStringLiteral("LabelStatsNote"))->text(); }
+    void chooseAnalysis(int a) { find<QComboBox>(QStringLiteral("ComboAnalysis"))->setCurrentIndex(a); }
+    void chooseWindow(const QString& caption) {
+        auto* box = find<QComboBox>(QStringLiteral("ComboWindow"));
+        const int i = box->findText(caption);
+        ASSERT_GE(i, 0) << caption.toStdString();
+        box->setCurrentIndex(i);
+    }
+    // The table's rows as report lines: "1,203,45,225.806452".
+    QStringList rowsAsLines() {
+        QStringList out;
+        const QAbstractItemModel* m = table()->model();
+        for (int r = 0; r < m->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < m->columnCount(); ++c) cells << m->index(r, c).data().toString();
+            out << cells.join(QLatin1Char(','));
+        }
+        return out;
+    }
+    void clickHeader(int column) {
+        QHeaderView* h = table()->horizontalHeader();
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                          QPoint(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2));
+    }
+};
+
+// Each section of a report as its row lines.
+QStringList sectionRows(const std::string& report, const QString& name) {
+    const QStringList lines = QString::fromStdString(report).split(QLatin1Char('\n'));
+    const qsizetype at = lines.indexOf(QLatin1Char('[') + name + QLatin1Char(']'));
+    QStringList rows;
+    for (qsizetype i = at + 2; at >= 0 && i < lines.size() && !lines[i].startsWith(QLatin1Char('[')) && !lines[i].isEmpty(); ++i)
+        rows << lines[i];
+    return rows;
+}
+
+TEST_F(StatsTabTest, ShowsTheReportsFiguresForEveryAnalysisAndWindow) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    openTab();
+    EXPECT_EQ(note(), QStringLiteral("第1回～第1400回の 1400 回を集計"));
+    const char* names[] = {"frequency", "odd_even", "sum", "range", "consecutive", "groups", "carry_over", "gaps"};
+    const std::string all = golden("analysis.txt"), last100 = golden("analysis-last100.txt");
+    for (int a = 0; a < 8; ++a) {
+        chooseAnalysis(a);
+        EXPECT_EQ(rowsAsLines(), sectionRows(all, QLatin1String(names[a]))) << names[a];
+    }
+    chooseWindow(QStringLiteral("直近100回"));
+    EXPECT_EQ(note(), QStringLiteral("第1301回～第1400回の 100 回を集計"));
+    for (int a = 7; a >= 0; --a) {
+        chooseAnalysis(a);
+        EXPECT_EQ(rowsAsLines(), sectionRows(last100, QLatin1String(names[a]))) << names[a];
+    }
+
+    // The chart of the frequency: main and bonus counts as bars, the
+    // expectation as a line over the 31 numbers; gaps have no expectation.
+    auto* chart = find<QChartView>(QStringLiteral("ChartStats"))->chart();
+    ASSERT_EQ(chart->series().size(), 2);
+    auto* bars = qobject_cast<QBarSeries*>(chart->series()[0]);
+    ASSERT_NE(bars, nullptr);
+    EXPECT_EQ(bars->count(), 2);
+    EXPECT_EQ(bars->barSets()[0]->at(10), 17.0);   // number 11 over the last 100 draws
+    auto* line = qobject_cast<QLineSeries*>(chart->series()[1]);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->count(), 31);
+    chooseAnalysis(7);
+    ASSERT_EQ(find<QChartView>(QStringLiteral("ChartStats"))->chart()->series().size(), 1);
+
+    // A number typed in; one beyond the history is all of it.
+    chooseWindow(QStringLiteral("回数を指定"));
+    auto* spin = find<QSpinBox>(QStringLiteral("SpinLast"));
+    EXPECT_TRUE(spin->isEnabled());
+    spin->setValue(7);
+    EXPECT_EQ(note(), QStringLiteral("第1394回～第1400回の 7 回を集計"));
+    spin->setValue(5000);
+    EXPECT_EQ(tab()->stats().draws, 1400);
+}
+
+TEST_F(StatsTabTest, FrequencyAndGapsSortOnAHeaderClickTheOthersDoNot) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    openTab();
+    clickHeader(1);   // 本数字: the most frequent first
+    QStringList rows = rowsAsLines();
+    EXPECT_EQ(rows.first(), QStringLiteral("11,265,54,225.806452"));
+    clickHeader(1);   // again: the least frequent first, equal counts in number order
+    rows = rowsAsLines();
+    EXPECT_EQ(rows[0], QStringLiteral("6,196,51,225.806452"));
+    EXPECT_EQ(rows[1], QStringLiteral("15,196,58,225.806452"));
+    // The sort stays while the window changes.
+    chooseWindow(QStringLiteral("直近10回"));
+    EXPECT_LE(rowsAsLines()[0].section(QLatin1Char(','), 1, 1).toInt(), rowsAsLines()[30].section(QLatin1Char(','), 1, 1).toInt());
+    clickHeader(0);
+    EXPECT_TRUE(rowsAsLines()[0].startsWith(QStringLiteral("1,")));
+
+    chooseAnalysis(7);   // gaps: the longest current gap first
+    clickHeader(1);
+    const QStringList gaps = rowsAsLines();
+    for (int r = 1; r < gaps.size(); ++r)
+        EXPECT_GE(gaps[r - 1].section(QLatin1Char(','), 1, 1).toInt(), gaps[r].section(QLatin1Char(','), 1, 1).toInt());
+
+    chooseAnalysis(1);   // odd/even keeps its order
+    const QStringList before = rowsAsLines();
+    clickHeader(1);
+    EXPECT_EQ(rowsAsLines(), before);
+}
+
+TEST_F(StatsTabTest, CopyCsvAndPngFromTheRightClickMenus) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    openTab();
+    chooseAnalysis(5);   // groups
+
+    // A right click opens the table's menu.
+    QMenu* shown = nullptr;
+    QTimer::singleShot(50, [&] {
+        shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (shown) shown->close();
+    });
+    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(20, 20), table()->viewport()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(table()->viewport(), &press);
+    EXPECT_EQ(shown, tab()->tableMenu());
+
+    // Copy: the selected rows, or every row when none is selected.
+    table()->selectRow(1);
+    QTest::mouseClick(table()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      table()->visualRect(table()->model()->index(2, 0)).center());
+    tab()->tableMenu()->findChild<QAction*>(QStringLiteral("pmnucopystats"))->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("6-10\t1053\t1129.032258\r\n11-15\t1129\t1129.032258\r\n"));
+    table()->clearSelection();
+    tab()->tableMenu()->findChild<QAction*>(QStringLiteral("pmnucopystats"))->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().count(QStringLiteral("\r\n")), 6);
+
+    // CSV: the whole table with its captions, cp932, CR LF.
+    const std::string csv = dir.filePath(QStringLiteral("groups.csv")).toStdString();
+    platform.saveAnswers = {csv};
+    tab()->tableMenu()->findChild<QAction*>(QStringLiteral("pmnusavestats"))->trigger();
+    const std::string bytes = platform::readFileBytes(csv);
+    EXPECT_EQ(bytes.substr(0, 40), platform::encodeCp932("区分,本数字の個数,期待値\r\n1-5,1126,1129.032258\r\n").substr(0, 40));
+    EXPECT_EQ(text::splitLines(bytes).size(), 7u);
+    EXPECT_TRUE(platform.boxes.empty());
+
+    // A save that fails says so and writes nothing.
+    platform.saveAnswers = {dir.filePath(QStringLiteral("no/such/folder/x.csv")).toStdString()};
+    tab()->tableMenu()->findChild<QAction*>(QStringLiteral("pmnusavestats"))->trigger();
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_NE(platform.boxes[0].text.find("見つかりません"), std::string::npos);
+
+    // PNG of the chart.
+    const std::string png = dir.filePath(QStringLiteral("chart.png")).toStdString();
+    platform.saveAnswers = {png};
+    tab()->chartMenu()->findChild<QAction*>(QStringLiteral("pmnusavechart"))->trigger();
+    EXPECT_EQ(platform::readFileBytes(png).substr(0, 4), "\x89PNG");
+}
+
+TEST_F(StatsTabTest, SaysHowManyInvalidDrawsWereLeftOut) {
+    std::vector<std::string> lines = syntheticHistoryLines(60, 4);
+    lines[10] = "第10回=01, 2, 3, 4, 5, 6";     // a leading zero: left out of the statistics
+    lines[20] = "第20回= 1, 2, 3, 4, 5";        // too short: refused by the loader too
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KAZUBAN_DEMO_DIR "/Kazuban.ini"), dir.filePath(QStringLiteral("Kazuban.ini"))));
+    const auto text = platform::encodeCp932([&] {
+        std::string t;
+        for (const auto& l : lines) t += l + "\r\n";
+        return t;
+    }());
+    QFile f(dir.filePath(QStringLiteral("atarimgrp.txt")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text.data(), static_cast<qint64>(text.size()));
+    f.close();
+    ASSERT_TRUE(start());
+    openTab();
+    EXPECT_EQ(note(), QStringLiteral("第1回～第60回の 58 回を集計（正しくない当選番号 2 回は除いています）"));
+}
+
+}  // namespace
+}  // namespace kazuban::testing
