@@ -301,7 +301,7 @@ ExpectedReturn expectedReturn(const Odds& odds, const Prizes& prizes) {
 
 std::string groupedText(std::int64_t v) {
     std::string digits = std::to_string(v < 0 ? -v : v);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), 1, ',');
     return v < 0 ? "-" + digits : digits;
 }
 
@@ -329,7 +329,7 @@ std::string groupedDecimalText(double v, int decimals) {
     std::string s = buf;
     const std::size_t start = s[0] == '-' ? 1 : 0;
     const std::size_t point = std::min(s.find('.'), s.size());
-    for (std::size_t i = point; i > start + 3; i -= 3) s.insert(i - 3, ",");
+    for (std::size_t i = point; i > start + 3; i -= 3) s.insert(i - 3, 1, ',');
     return s;
 }
 

@@ -26,7 +26,7 @@ protected:
     }
     std::string combos200() const { return "'" KAZUBAN_TESTDATA_DIR "/golden/combos200.txt'"; }
     std::string file(const char* name, const std::vector<std::string>& lines) {
-        return "'" + data.writeLines(name, lines).string() + "'";
+        return std::string("'").append(data.writeLines(name, lines).string()).append("'");
     }
     TempDir data, scratch;
 };
