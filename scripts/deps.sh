@@ -2,7 +2,9 @@
 # Installs the Debian packages the build, the window and the tests need
 # (xdg-utils: xdg-open is the browser and editor used when none is set;
 # clang-format-14: scripts/check-format.sh).
-# Sourced by the other scripts; does nothing when everything is there.
+# With --windows also what the Windows check needs (scripts/test-windows.sh):
+# the mingw-w64 cross compiler, Wine and GoogleTest's sources.
+# Run by the other scripts; does nothing when everything is there.
 set -euo pipefail
 KAZUBAN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
@@ -12,6 +14,9 @@ KAZUBAN_PACKAGES=(
   xdg-utils
   clang-format-14
 )
+if [ "${1:-}" = "--windows" ]; then
+  KAZUBAN_PACKAGES+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+fi
 missing=()
 for p in "${KAZUBAN_PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

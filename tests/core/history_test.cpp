@@ -101,7 +101,9 @@ TEST(DrawHistory, RefusesARepeatAtEveryPairOfFields) {
         for (int b = a + 1; b < 6; ++b) {
             std::array<int, 6> d = base;
             d[static_cast<std::size_t>(b)] = d[static_cast<std::size_t>(a)];
-            lines.push_back("=" + testing::makeDrawText(d));
+            std::string line = "=";
+            line += testing::makeDrawText(d);
+            lines.push_back(line);
             expected.push_back(b == 5 ? "ボーナス数字が本数字と重複しています" : "本数字が重複しています");
         }
     }
