@@ -2,9 +2,9 @@
 # Installs the Debian packages the build, the window and the tests need
 # (xdg-utils: xdg-open is the browser and editor used when none is set;
 # clang-format-14: scripts/check-format.sh).
+# Sourced by the other scripts; does nothing when everything is there.
 # With --windows also what the Windows check needs (scripts/test-windows.sh):
 # the mingw-w64 cross compiler, Wine and GoogleTest's sources.
-# Run by the other scripts; does nothing when everything is there.
 set -euo pipefail
 KAZUBAN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
