@@ -7,6 +7,8 @@
 # libqt6opengl6-dev: Qt Charts' CMake files need Qt6OpenGL's, which
 # qt6-charts-dev does not pull in).
 # Sourced by the other scripts; does nothing when everything is there.
+# With --windows also what the Windows check needs (scripts/test-windows.sh):
+# the mingw-w64 cross compiler, Wine and GoogleTest's sources.
 set -euo pipefail
 KAZUBAN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
@@ -16,6 +18,9 @@ KAZUBAN_PACKAGES=(
   xdg-utils qt6-translations-l10n poppler-utils
   clang-format-14
 )
+if [ "${1:-}" = "--windows" ]; then
+  KAZUBAN_PACKAGES+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+fi
 missing=()
 for p in "${KAZUBAN_PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

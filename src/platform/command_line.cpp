@@ -112,6 +112,41 @@ std::vector<std::string> launchArguments(const std::string& commandLine) {
     return out;
 }
 
+std::string windowsCommandLine(const std::vector<std::string>& argv) {
+    std::string line;
+    for (std::size_t i = 0; i < argv.size(); ++i) {
+        const std::string& a = argv[i];
+        if (i > 0) line += ' ';
+        if (i == 0) {
+            // The program name ends at the next blank or at its closing quote;
+            // it holds no quote of its own.
+            const bool quote = a.empty() || a.find_first_of(" \t") != std::string::npos;
+            line += quote ? "\"" + a + "\"" : a;
+            continue;
+        }
+        if (!a.empty() && a.find_first_of(" \t\n\v\"") == std::string::npos) {
+            line += a;
+            continue;
+        }
+        line += '"';
+        std::size_t slashes = 0;
+        for (char c : a) {
+            if (c == '\\') {
+                ++slashes;
+            } else if (c == '"') {
+                line.append(slashes + 1, '\\');   // backslashes before a quote double, the quote is escaped
+                slashes = 0;
+            } else {
+                slashes = 0;
+            }
+            line += c;
+        }
+        line.append(slashes, '\\');   // before the closing quote
+        line += '"';
+    }
+    return line;
+}
+
 void startCommandLine(const std::string& commandLine) {
     const std::vector<std::string> argv = launchArguments(commandLine);
     if (argv.empty()) throw AppError(kInvalidCall, "起動するプログラムが指定されていません。");

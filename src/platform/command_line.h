@@ -27,6 +27,12 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine);
 // program is empty.
 std::vector<std::string> launchArguments(const std::string& commandLine);
 
+// The command line that hands each of argv to a Windows program whole: an
+// argument with blanks or double quotes is quoted, a quote inside it escaped
+// and the backslashes before a quote doubled, as the programs' runtime reads
+// them back. The program (argv[0]) is quoted when it holds a blank.
+std::string windowsCommandLine(const std::vector<std::string>& argv);
+
 // Starts the program detached, does not wait. Throws AppError: kInvalidCall
 // (empty program), kPermissionDenied, kFileNotFound or another kind.
 void startCommandLine(const std::string& commandLine);

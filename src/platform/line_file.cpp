@@ -31,6 +31,8 @@ const char* cp932Substitute(std::string_view ch) {
         {"\xC2\xA3", "\x81\x92"},       // POUND SIGN → ￡
         {"\xC2\xAC", "\x81\xCA"},       // NOT SIGN → ￢
         {"\xE2\x80\x94", "\x81\x5C"},   // EM DASH → ―
+        {"\xC2\xA5", "\x5C"},           // YEN SIGN → the byte Japanese fonts show as ¥
+        {"\xE2\x80\xBE", "\x7E"},       // OVERLINE → the byte Japanese fonts show as ‾
     };
     for (const auto& m : kMap)
         if (ch == m.utf8) return m.cp932;

@@ -8,6 +8,7 @@
 #include "config/hosts.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
+#include "support/os.h"
 #include "text/app_error.h"
 #include "platform/line_file.h"
 
@@ -79,16 +80,22 @@ TEST_F(DialogTest, PickedFolderGoesToTheFirstSelectedBox) {
     EXPECT_TRUE(d.Dir1Folders.empty());
     EXPECT_TRUE(endsWith(d.Text4, " <例>"));
 
-    // Another drive: its folder goes to the box as well.
+    // Another drive: its folder goes to the box as well. The first drive is
+    // "/" here, a drive root such as "C:\\" on Windows.
     ASSERT_FALSE(d.Drive1.empty());
-    EXPECT_EQ(d.Drive1.front(), "/");
-    d.Drive1_Change("/");
-    EXPECT_EQ(d.Drive1Drive, "/");
-    EXPECT_EQ(d.Text2, "/");
+    const std::string root = d.Drive1.front();
+    if (testing::kPosix) {
+        EXPECT_EQ(root, "/");
+    } else {
+        EXPECT_TRUE(endsWith(root, ":\\")) << root;
+    }
+    d.Drive1_Change(root);
+    EXPECT_EQ(d.Drive1Drive, root);
+    EXPECT_EQ(d.Text2, root);
 
     // A folder that is gone changes nothing and throws nothing.
     d.Dir1_Change(dir.str() + "/gone");
-    EXPECT_EQ(d.Dir1Path, "/");
+    EXPECT_EQ(d.Dir1Path, root);
     EXPECT_TRUE(listSubFolders(dir.str() + "/gone").empty());
     EXPECT_TRUE(listSubFolders((dir.path() / "file.txt").string()).empty());
     EXPECT_EQ(driveOf("/media/usb/x", {"/", "/media/usb", "/media/u"}), "/media/usb");

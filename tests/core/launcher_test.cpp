@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/system.h"
 #include "support/arg_recorder.h"
 #include "support/history_gen.h"
 #include "support/os.h"
@@ -39,14 +40,17 @@ TEST(LauncherTest, ComposesEachCommandLineWithItsFallback) {
     // Home page: unquoted.
     EXPECT_EQ(homePageCommandLine("/usr/bin/firefox", "http://h.example/k/"), "/usr/bin/firefox http://h.example/k/");
     EXPECT_EQ(homePageCommandLine("", "http://h.example/k/"), kIe + " http://h.example/k/");
-    // Editor: the fallback when the path is empty or names no file.
-    EXPECT_EQ(editorCommandLine("/usr/bin/gedit", true, "/home/u/kz"), "/usr/bin/gedit /home/u/kz/atarimgrp.txt");
-    EXPECT_EQ(editorCommandLine("/usr/bin/gedit", false, "/home/u/kz"), "notepad.exe /home/u/kz/atarimgrp.txt");
-    EXPECT_EQ(editorCommandLine("", true, "/home/u/kz"), "notepad.exe /home/u/kz/atarimgrp.txt");
+    // Editor: the fallback when the path is empty or names no file. The file
+    // is joined to the folder with the system's separator.
+    const std::string history = (fs::path("/home/u/kz") / "atarimgrp.txt").string();
+    EXPECT_EQ(editorCommandLine("/usr/bin/gedit", true, "/home/u/kz"), "/usr/bin/gedit " + history);
+    EXPECT_EQ(editorCommandLine("/usr/bin/gedit", false, "/home/u/kz"), "notepad.exe " + history);
+    EXPECT_EQ(editorCommandLine("", true, "/home/u/kz"), "notepad.exe " + history);
     // Spreadsheet: no quotes; without a path the desktop opens the file.
     EXPECT_EQ(spreadsheetCommandLine("/usr/bin/localc", "/k/tmptxt.csv"), "/usr/bin/localc /k/tmptxt.csv");
-    EXPECT_EQ(spreadsheetCommandLine("", "/k/tmptxt2.csv"), "xdg-open /k/tmptxt2.csv");
-    EXPECT_EQ(spreadsheetCommandLine("  ", "/k/tmptxt2.csv"), "xdg-open /k/tmptxt2.csv");
+    const std::string opener = *platform::systemOpener() ? platform::systemOpener() : "explorer.exe";
+    EXPECT_EQ(spreadsheetCommandLine("", "/k/tmptxt2.csv"), opener + " /k/tmptxt2.csv");
+    EXPECT_EQ(spreadsheetCommandLine("  ", "/k/tmptxt2.csv"), opener + " /k/tmptxt2.csv");
 }
 
 TEST(LauncherTest, SplitsAtBlanksOutsideQuotesOnly) {
@@ -75,14 +79,17 @@ TEST(LauncherTest, TakesTheLongestExistingPathWithBlanksAsTheProgram) {
     // A folder is not a program.
     EXPECT_EQ(splitCommandLine(dir.str() + "/my tools x").front(), dir.str() + "/my");
     // The file after the program, in a folder whose name holds blanks and
-    // quotes, stays one argument as written; options before it stay apart.
-    std::filesystem::create_directories(dir.path() / "my \"data\"");
-    const std::string csv = dir.write("my \"data\"/tmptxt.csv", "x").string();
+    // quotes (Windows allows no quotes), stays one argument as written;
+    // options before it stay apart.
+    const std::string data = testing::kPosix ? "my \"data\"" : "my data";
+    std::filesystem::create_directories(dir.path() / data);
+    const std::string csv = dir.write(data + "/tmptxt.csv", "x").string();
     EXPECT_EQ(splitCommandLine(program + " --calc " + csv), (Args{program, "--calc", csv}));
     EXPECT_EQ(splitCommandLine("notepad.exe " + csv), (Args{"notepad.exe", csv}));
 }
 
 TEST(LauncherTest, ReplacesTheWindowsFallbacksByTheSystemOpener) {
+    if (!testing::kPosix) GTEST_SKIP() << "Windows has the fallbacks themselves";
     EXPECT_EQ(launchArguments(browserCommandLine("", "http://a.example/?q=1 2")),
               (Args{"xdg-open", "http://a.example/?q=1 2"}));
     EXPECT_EQ(launchArguments(homePageCommandLine("", "http://h.example/")), (Args{"xdg-open", "http://h.example/"}));
@@ -136,7 +143,8 @@ TEST(LauncherTest, StartsAProgramWhosePathHoldsBlanksOnAnUnquotedPath) {
     TempDir dir;
     ArgumentRecorder recorder(dir.path());
     std::filesystem::create_directories(dir.path() / "my tools");
-    const auto program = dir.path() / "my tools" / "calc soft";
+    // Windows starts only programs named .exe.
+    const auto program = dir.path() / "my tools" / (testing::kPosix ? "calc soft" : "calc soft.exe");
     std::filesystem::copy_file(ArgumentRecorder::script(), program);
     fs::permissions(program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                  fs::perms::others_read | fs::perms::others_exec);
@@ -150,15 +158,43 @@ TEST(LauncherTest, StartsAProgramWhosePathHoldsBlanksOnAnUnquotedPath) {
 
     // A print file in a start-up folder whose name holds blanks and quotes.
     std::filesystem::remove(dir.path() / "record.bin");
-    std::filesystem::create_directories(dir.path() / "my \"kazuban\" data");
-    const std::string printFile = dir.write("my \"kazuban\" data/tmptxt.csv", "x").string();
+    const std::string folder = testing::kPosix ? "my \"kazuban\" data" : "my kazuban data";
+    std::filesystem::create_directories(dir.path() / folder);
+    const std::string printFile = dir.write(folder + "/tmptxt.csv", "x").string();
     ASSERT_EQ(errorCodeOf(spreadsheetCommandLine(program.string(), printFile)), 0);
     got = recorder.wait();
     ASSERT_TRUE(got.has_value());
     EXPECT_EQ(*got, (Args{program.string(), printFile}));
 
     // Without a spreadsheet path the desktop's opener gets that file whole.
-    EXPECT_EQ(launchArguments(spreadsheetCommandLine("", printFile)), (Args{"xdg-open", printFile}));
+    const std::string opener = *platform::systemOpener() ? platform::systemOpener() : "explorer.exe";
+    EXPECT_EQ(launchArguments(spreadsheetCommandLine("", printFile)), (Args{opener, printFile}));
+}
+
+// A Windows program reads its arguments back from one command line: each
+// must come back whole, whatever blanks, quotes and backslashes it holds.
+TEST(LauncherTest, QuotesEachArgumentForAWindowsProgram) {
+    EXPECT_EQ(platform::windowsCommandLine({"prog", "a", "b c", ""}), "prog a \"b c\" \"\"");
+    EXPECT_EQ(platform::windowsCommandLine({"C:\\Program Files\\x.exe", "C:\\dir\\"}),
+              "\"C:\\Program Files\\x.exe\" C:\\dir\\");
+    // Backslashes double only before a quote, the argument's own or the closing one.
+    EXPECT_EQ(platform::windowsCommandLine({"p", "say \"hi\""}), "p \"say \\\"hi\\\"\"");
+    EXPECT_EQ(platform::windowsCommandLine({"p", "a\\\"b"}), "p \"a\\\\\\\"b\"");
+    EXPECT_EQ(platform::windowsCommandLine({"p", "C:\\my dir\\"}), "p \"C:\\my dir\\\\\"");
+    EXPECT_EQ(platform::windowsCommandLine({"p", "tab\there"}), "p \"tab\there\"");
+}
+
+// The started program receives exactly the arguments given, on every system
+// (on Windows through the command line above and CreateProcessW).
+TEST(LauncherTest, TheStartedProgramReceivesEachArgumentWhole) {
+    TempDir dir;
+    ArgumentRecorder recorder(dir.path());
+    const Args args{ArgumentRecorder::script(), "two words", "", "\"quoted\"", "back\\slash\\", "a\\\"b",
+                    "C:\\my dir\\", "組合せ データ", "100%", "x&y|z<w>v^"};
+    platform::startDetached(args);
+    const auto got = recorder.wait();
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(*got, args);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -74,6 +75,60 @@ TEST(Cp932, DecodeReplacesBytesItCannotRead) {
     std::string junk;
     for (int i = 0; i < 4096; ++i) junk.push_back(static_cast<char>((i * 37) & 0xFF));
     EXPECT_TRUE(isValidUtf8(decodeCp932(junk)));
+}
+
+// The whole cp932 table as this system converts it, folded into one number:
+// every byte and byte pair decoded, every character of the basic plane
+// encoded (U+FFFD stands for a byte that is no character, "-" for a
+// character cp932 lacks). iconv on Linux and code page 932 on Windows must
+// agree on all of it, so saved files are the same bytes on both.
+std::uint64_t fold(std::uint64_t h, std::string_view s) {
+    for (unsigned char c : s) h = (h ^ c) * 0x100000001B3ull;
+    return (h ^ 0xFF) * 0x100000001B3ull;
+}
+
+TEST(Cp932, EverySystemConvertsTheWholeTableAlike) {
+    std::uint64_t decoded = 0xCBF29CE484222325ull;
+    std::string dump;
+    const bool dumping = std::getenv("KAZUBAN_CP932_DUMP") != nullptr;
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const std::string bytes(1, static_cast<char>(b));
+        const std::string text = decodeCp932(bytes);
+        decoded = fold(decoded, text);
+        if (dumping) dump += std::to_string(b) + " " + text + "\n";
+    }
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead > 0x9F && lead < 0xE0) continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) continue;
+            const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            const std::string text = decodeCp932(bytes);
+            decoded = fold(decoded, text);
+            if (dumping) dump += std::to_string(lead * 256 + trail) + " " + text + "\n";
+        }
+    }
+    std::uint64_t encoded = 0xCBF29CE484222325ull;
+    for (std::uint32_t c = 0x80; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        std::string ch;
+        if (c < 0x800) {
+            ch = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+        } else {
+            ch = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                  static_cast<char>(0x80 | (c & 0x3F))};
+        }
+        std::string bytes;
+        try {
+            bytes = encodeCp932(ch);
+        } catch (const AppError&) {
+            bytes = "-";
+        }
+        encoded = fold(encoded, bytes);
+        if (dumping && bytes != "-") dump += "U+" + std::to_string(c) + " " + bytes + "\n";
+    }
+    if (dumping) spit(std::getenv("KAZUBAN_CP932_DUMP"), dump);
+    EXPECT_EQ(decoded, 0x94B28E68C56614B4ull);
+    EXPECT_EQ(encoded, 0xD3759EC73C920871ull);
 }
 
 TEST(FileText, Utf8OrCp932ByContent) {

@@ -17,7 +17,11 @@ ArgumentRecorder::ArgumentRecorder(const std::filesystem::path& folder) : record
 ArgumentRecorder::~ArgumentRecorder() { unsetEnvironment("KAZUBAN_RECORD_FILE"); }
 
 std::string ArgumentRecorder::script() {
+#ifdef KAZUBAN_RECORDER_PATH
+    const std::filesystem::path here = KAZUBAN_RECORDER_PATH;
+#else
     const auto here = std::filesystem::path(KAZUBAN_TESTDATA_DIR).parent_path() / "support" / "record-args.sh";
+#endif
     return std::filesystem::absolute(here).lexically_normal().string();
 }
 

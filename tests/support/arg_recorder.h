@@ -1,6 +1,7 @@
 #pragma once
-// Starts of real programs in tests: record-args.sh (beside this file) stands in
-// for the browser, editor or spreadsheet program and records what it received.
+// Starts of real programs in tests: record-args.sh (beside this file), or on
+// Windows record_args.exe, stands in for the browser, editor or spreadsheet
+// program and records what it received.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -17,7 +18,7 @@ public:
     ArgumentRecorder(const ArgumentRecorder&) = delete;
     ArgumentRecorder& operator=(const ArgumentRecorder&) = delete;
 
-    // The recording script's absolute path.
+    // The recording program's absolute path.
     static std::string script();
     // The script's own path and its arguments, once the started script has
     // written them; nullopt when nothing came within `seconds`.

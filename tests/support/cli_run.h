@@ -11,7 +11,7 @@ struct CliRun {
     std::string out, err;
 };
 
-// Runs kazuban-cli with `args` (already quoted as needed) from the folder
+// Runs kazuban-cli with `args` (quoted as for a POSIX shell) from the folder
 // `cwd` (empty: the current folder); standard output and error go through
 // files in `scratch`.
 CliRun runCli(const TempDir& scratch, const std::string& cwd, const std::string& args);
