@@ -4,7 +4,6 @@
 // (peak_MB, the high-water mark reset before the step) and what it holds
 // afterwards (rss_MB).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -38,9 +37,11 @@ std::string field(int n) {
 class DataFolder {
 public:
     DataFolder() {
-        std::string tmpl = (fs::temp_directory_path() / "kazuban-bench-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) std::abort();
-        path_ = tmpl;
+        // A folder of its own: the first free name from a random start.
+        for (unsigned k = std::random_device{}();; ++k) {
+            path_ = fs::temp_directory_path() / ("kazuban-bench-" + std::to_string(k));
+            if (fs::create_directory(path_)) break;
+        }
         std::mt19937 rng(32767u);
         std::array<int, 31> v{};
         for (int i = 0; i < 31; ++i) v[static_cast<std::size_t>(i)] = i + 1;

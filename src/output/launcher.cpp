@@ -33,11 +33,13 @@ std::string editorCommandLine(const std::string& editdir, bool editorExists, con
 std::string spreadsheetCommandLine(const std::string& calcdir, const std::string& path) {
     // Without a spreadsheet program the desktop opens the print file with its
     // default program for CSV files.
-    if (calcdir.find_first_not_of(" \t") == std::string::npos) {
-        const std::string opener = platform::systemOpener();
-        return (opener.empty() ? std::string("explorer.exe") : opener) + " " + path;
-    }
+    if (calcdir.find_first_not_of(" \t") == std::string::npos) return desktopOpener() + " " + path;
     return calcdir + " " + path;
+}
+
+std::string desktopOpener() {
+    const std::string opener = platform::systemOpener();
+    return opener.empty() ? std::string("explorer.exe") : opener;
 }
 
 }  // namespace kazuban::output

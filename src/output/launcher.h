@@ -22,6 +22,9 @@ std::string editorCommandLine(const std::string& editdir, bool editorExists, con
 // Spreadsheet program on a print file: calcdir + " " + path; without a
 // calcdir the desktop's opener (xdg-open) on the path.
 std::string spreadsheetCommandLine(const std::string& calcdir, const std::string& path);
+// The program that opens a file with the desktop's default program for it:
+// the system's opener (xdg-open, open), explorer.exe on Windows.
+std::string desktopOpener();
 
 // Splitting and starting, as the callers of this folder know them.
 using platform::launchArguments;

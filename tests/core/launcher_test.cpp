@@ -48,7 +48,7 @@ TEST(LauncherTest, ComposesEachCommandLineWithItsFallback) {
     EXPECT_EQ(editorCommandLine("", true, "/home/u/kz"), "notepad.exe " + history);
     // Spreadsheet: no quotes; without a path the desktop opens the file.
     EXPECT_EQ(spreadsheetCommandLine("/usr/bin/localc", "/k/tmptxt.csv"), "/usr/bin/localc /k/tmptxt.csv");
-    const std::string opener = *platform::systemOpener() ? platform::systemOpener() : "explorer.exe";
+    const std::string opener = desktopOpener();
     EXPECT_EQ(spreadsheetCommandLine("", "/k/tmptxt2.csv"), opener + " /k/tmptxt2.csv");
     EXPECT_EQ(spreadsheetCommandLine("  ", "/k/tmptxt2.csv"), opener + " /k/tmptxt2.csv");
 }
@@ -167,7 +167,7 @@ TEST(LauncherTest, StartsAProgramWhosePathHoldsBlanksOnAnUnquotedPath) {
     EXPECT_EQ(*got, (Args{program.string(), printFile}));
 
     // Without a spreadsheet path the desktop's opener gets that file whole.
-    const std::string opener = *platform::systemOpener() ? platform::systemOpener() : "explorer.exe";
+    const std::string opener = desktopOpener();
     EXPECT_EQ(launchArguments(spreadsheetCommandLine("", printFile)), (Args{opener, printFile}));
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/form1.h"
+#include "output/launcher.h"
 #include "support/arg_recorder.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
@@ -125,7 +126,7 @@ TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
     // No spreadsheet configured: the desktop opens the print file.
     f.pmnuprt_click();
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_EQ(fake.startedPrograms, std::vector<std::string>{"xdg-open " + dir.file("tmptxt.csv").string()});
+    EXPECT_EQ(fake.startedPrograms, std::vector<std::string>{desktopOpener() + " " + dir.file("tmptxt.csv").string()});
     EXPECT_EQ(tablePrint(), repeat("\"\",\"\"\n", 1000) + "\r\n");
 
     // The print file held open elsewhere: the old file stays whole and the

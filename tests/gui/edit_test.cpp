@@ -1,7 +1,6 @@
 // "◇編集": undo and redo of the combination table through the menu and the
 // keys, the commands that must not lose rows, and the right press that
 // selects the row it lands on.
-#include <sys/stat.h>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
