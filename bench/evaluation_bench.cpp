@@ -42,8 +42,7 @@ std::array<int, 6> randomDraw(std::mt19937& rng) {
 }
 
 const history::DrawHistory& demoHistory() {
-    static const history::DrawHistory h =
-        history::readWinningNumbers(KAZUBAN_DEMO_DIR "/atarimgrp.txt").history;
+    static const history::DrawHistory h = history::readWinningNumbers(KAZUBAN_DEMO_DIR "/atarimgrp.txt").history;
     return h;
 }
 
@@ -85,7 +84,9 @@ void evaluateTable(benchmark::State& state, const history::DrawHistory& h, combo
     state.counters["entries"] = static_cast<double>(entries);
 }
 
-void BM_EvaluateFast_1000Combos_1400Draws(benchmark::State& s) { evaluateTable(s, demoHistory(), combos::Method::Fast); }
+void BM_EvaluateFast_1000Combos_1400Draws(benchmark::State& s) {
+    evaluateTable(s, demoHistory(), combos::Method::Fast);
+}
 void BM_EvaluateLiteral_1000Combos_1400Draws(benchmark::State& s) {
     evaluateTable(s, demoHistory(), combos::Method::Literal);
 }

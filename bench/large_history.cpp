@@ -143,7 +143,7 @@ void BM_PredrawTab(benchmark::State& state) {
     Running run;
     resetPeak();
     for (auto _ : state) {
-        run.form.chg = 0;   // computed again, as at the first selection of the tab
+        run.form.chg = 0;  // computed again, as at the first selection of the tab
         run.form.SSTab1 = app::kTabPredraw;
         run.form.SSTab1_Click();
     }

@@ -45,8 +45,7 @@ history::DrawHistory syntheticHistory(int draws) {
 }
 
 const history::DrawHistory& demoHistory() {
-    static const history::DrawHistory h =
-        history::readWinningNumbers(KAZUBAN_DEMO_DIR "/atarimgrp.txt").history;
+    static const history::DrawHistory h = history::readWinningNumbers(KAZUBAN_DEMO_DIR "/atarimgrp.txt").history;
     return h;
 }
 

@@ -9,9 +9,9 @@
 #include "analysis/history_stats.h"
 #include "commands.h"
 #include "history/add_draw.h"
+#include "platform/line_file.h"
 #include "session.h"
 #include "text/app_error.h"
-#include "platform/line_file.h"
 #include "text/path_text.h"
 
 namespace kazuban::cli {
@@ -21,7 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kMissingHistory = "atarimgrp.txt ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
-
 
 void printError(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stderr);

@@ -30,8 +30,7 @@ int runStats(const Context& ctx) {
     const int maxn = form.history.maxn();
     const char* eol = "\r\n";
 
-    std::string out = "ペア出現回数 " + drawRange(1, maxn) +
-                      "（ボーナス数字を含む。対角はその数字の出現回数）";
+    std::string out = "ペア出現回数 " + drawRange(1, maxn) + "（ボーナス数字を含む。対角はその数字の出現回数）";
     if (!form.reportedProblems.empty())
         out += "（正しくない " + std::to_string(form.reportedProblems.size()) + " 行は含みません）";
     out += eol;
@@ -56,8 +55,8 @@ int runStats(const Context& ctx) {
     for (int r = 1; r <= 31; ++r) {
         out += format("%4d", r);
         for (int w = 1; w <= 3; ++w) {
-            const std::string cell = format("%2d", form.recentRanking.number[w][r]) + ":" +
-                                     std::to_string(form.recentRanking.count[w][r]);
+            const std::string cell =
+                format("%2d", form.recentRanking.number[w][r]) + ":" + std::to_string(form.recentRanking.count[w][r]);
             out += std::string(7 - std::min<std::size_t>(6, cell.size()), ' ') + cell;
         }
         if (r < 31) out += eol;

@@ -8,8 +8,8 @@
 namespace kazuban::cli {
 
 struct Context {
-    std::string dir;                  // --dir, default the current directory
-    std::optional<std::string> out;   // -o OUTFILE
+    std::string dir;                 // --dir, default the current directory
+    std::optional<std::string> out;  // -o OUTFILE
 };
 
 // Writes a result: to stdout in UTF-8, or with -o to OUTFILE as cp932 bytes

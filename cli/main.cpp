@@ -29,8 +29,11 @@ struct CommonOptions {
     CLI::Option* outOption = nullptr;
 
     void addTo(CLI::App& app) {
-        dirOption = app.add_option("--dir", dir, "データフォルダー (atarimgrp.txt と Kazuban.ini のあるフォルダー)。既定は現在のフォルダー");
-        outOption = app.add_option("-o,--output", out, "結果をこのファイルに書く (cp932、CR LF)。なければ標準出力 (UTF-8)");
+        dirOption =
+            app.add_option("--dir", dir,
+                           "データフォルダー (atarimgrp.txt と Kazuban.ini のあるフォルダー)。既定は現在のフォルダー");
+        outOption =
+            app.add_option("-o,--output", out, "結果をこのファイルに書く (cp932、CR LF)。なければ標準出力 (UTF-8)");
     }
 };
 
@@ -61,7 +64,7 @@ int main(int argc, char** argv) {
         CLI::App* app;
         CommonOptions common;
     };
-    std::deque<Command> commands;   // each command's options point into its element
+    std::deque<Command> commands;  // each command's options point into its element
     auto addCommand = [&](const char* name, const char* description) -> CLI::App* {
         CLI::App* sub = app.add_subcommand(name, description);
         commands.push_back({sub, {}});
@@ -75,7 +78,8 @@ int main(int argc, char** argv) {
     int generateCount = 0;
     unsigned long long seed = 0;
 
-    CLI::App* check = addCommand("check", "組合せファイルを読み込んで当選を確認し、組合せ表を印刷ファイルの形で出力します");
+    CLI::App* check =
+        addCommand("check", "組合せファイルを読み込んで当選を確認し、組合せ表を印刷ファイルの形で出力します");
     check->add_option("FILE", file, "組合せファイル")->required();
 
     CLI::App* totals = addCommand("totals", "組合せファイルの合計・奇数偶数・分布の表を出力します");
@@ -87,8 +91,8 @@ int main(int argc, char** argv) {
     CLI::App* predraw = addCommand("predraw", "当選番号直前分析の表を出力します (51回以上の履歴が必要)");
     CLI::Option* predrawSortOption =
         predraw->add_option("--sort", predrawSort, "並べ替え: 列 (0-4, 6-9) と s 昇順 / k 降順、例 7k")
-            ->check(CLI::IsMember({"0s", "0k", "1s", "1k", "2s", "2k", "3s", "3k", "4s", "4k",
-                                   "6s", "6k", "7s", "7k", "8s", "8k", "9s", "9k"}));
+            ->check(CLI::IsMember({"0s", "0k", "1s", "1k", "2s", "2k", "3s", "3k", "4s", "4k", "6s", "6k", "7s", "7k",
+                                   "8s", "8k", "9s", "9k"}));
 
     CLI::App* generate = addCommand("generate", "簡易データを N 個 (5 または 10) 作成して出力します");
     generate->add_option("N", generateCount, "作成する個数 (5 または 10)")->required()->check(CLI::IsMember({5, 10}));
@@ -100,18 +104,21 @@ int main(int argc, char** argv) {
     CLI::App* stats = addCommand("stats", "ペア出現回数の表と直近3区間の出現順位を出力します");
 
     std::string last;
-    CLI::App* analysis = addCommand("analysis", "当選番号の統計 (出現回数・奇数偶数・合計など) を理論上の期待値と並べて出力します");
+    CLI::App* analysis =
+        addCommand("analysis", "当選番号の統計 (出現回数・奇数偶数・合計など) を理論上の期待値と並べて出力します");
     CLI::Option* lastOption = analysis->add_option("--last", last, "直近 N 回だけを集計する (既定は全回)");
 
     std::string drawNumbers;
     CLI::App* adddraw = addCommand("adddraw", "次の回の当選番号を atarimgrp.txt に追加します");
     adddraw->add_option("NUMBERS", drawNumbers, "本数字5個とボーナス数字 (例 2,9,13,22,30,17)")->required();
 
-    CLI::App* odds = addCommand("odds", "組合せファイルの組合せが次の1回で当たる確率 (全 4,417,686 通りの数え上げ) を出力します");
+    CLI::App* odds =
+        addCommand("odds", "組合せファイルの組合せが次の1回で当たる確率 (全 4,417,686 通りの数え上げ) を出力します");
     odds->add_option("FILE", file, "組合せファイル")->required();
 
     int backtestFrom = 0, backtestTo = 0;
-    CLI::App* backtest = addCommand("backtest", "組合せファイルの組合せの過去の当選数を、偶然で期待される数と比べて出力します");
+    CLI::App* backtest =
+        addCommand("backtest", "組合せファイルの組合せの過去の当選数を、偶然で期待される数と比べて出力します");
     backtest->add_option("FILE", file, "組合せファイル")->required();
     CLI::Option* fromOption = backtest->add_option("--from", backtestFrom, "最初の回 (既定 1)");
     CLI::Option* toOption = backtest->add_option("--to", backtestTo, "最後の回 (既定 最新の回)");
@@ -119,7 +126,7 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);   // prints help or the usage error
+        const int code = app.exit(e);  // prints help or the usage error
         return code == 0 ? 0 : 2;
     }
 
@@ -139,8 +146,7 @@ int main(int argc, char** argv) {
         return runTotals(ctx, resolveInput(file, ctx),
                          totalsSortOption->count() > 0 ? std::optional<int>(totalsSort) : std::nullopt);
     if (predraw->parsed())
-        return runPredraw(ctx, predrawSortOption->count() > 0 ? std::optional<std::string>(predrawSort)
-                                                              : std::nullopt);
+        return runPredraw(ctx, predrawSortOption->count() > 0 ? std::optional<std::string>(predrawSort) : std::nullopt);
     if (generate->parsed())
         return runGenerate(ctx, generateCount,
                            seedOption->count() > 0 ? std::optional<unsigned long long>(seed) : std::nullopt);

@@ -13,8 +13,7 @@ std::unique_ptr<Session> openSession(const Context& ctx, int* exitCode) {
         // The window's start-up, except that the CLI needs no Kazuban.ini.
         started = session->form.Form_Load(ctx.dir, /*requireEnvironmentFile=*/false);
     } catch (...) {
-        session->platform.messageBox(errorText(std::current_exception()), platform::Icon::None,
-                                     platform::Buttons::Ok);
+        session->platform.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
     }
     if (!started || session->form.closeRequested()) {
         if (exitCode) *exitCode = 2;

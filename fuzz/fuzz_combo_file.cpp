@@ -8,17 +8,17 @@
 #include "combos/combo_files.h"
 #include "combos/evaluation.h"
 #include "combos/sorting.h"
-#include "support.h"
 #include "output/layouts.h"
 #include "platform/headless_platform.h"
 #include "platform/line_file.h"
+#include "support.h"
 
 using namespace kazuban;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto& h = fuzz::smallHistory();
-    int start = static_cast<int>(fuzz::takeByte(bytes)) * 4;   // 0..1020
+    int start = static_cast<int>(fuzz::takeByte(bytes)) * 4;  // 0..1020
     auto lines = text::splitLines(platform::decodeFileBytes(bytes));
 
     grid::TextGrid table;

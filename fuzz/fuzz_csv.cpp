@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "support.h"
 #include "grid/text_grid.h"
 #include "output/layouts.h"
+#include "support.h"
 
 using namespace kazuban;
 

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "config/env_file.h"
-#include "support.h"
 #include "platform/line_file.h"
+#include "support.h"
 
 using namespace kazuban;
 
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& s : startUp.slots) lineBreak |= s.find_first_of("\r\n") != std::string::npos;
     if (!lineBreak) {
         auto written = config::environmentFileLines(startUp.editor(), startUp.dataFolder(), startUp.calcSoft(),
-                                                     startUp.browser(), links);
+                                                    startUp.browser(), links);
         auto back = config::environmentFromLines(written, config::ReadRule::StartUp);
         fuzz::require(back.editor() == startUp.editor() && back.browser() == startUp.browser(),
                       "paths survive a write");

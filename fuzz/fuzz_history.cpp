@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "combos/evaluation.h"
-#include "support.h"
 #include "history/statistics.h"
-#include "text/app_error.h"
 #include "platform/line_file.h"
+#include "support.h"
+#include "text/app_error.h"
 
 using namespace kazuban;
 
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         loaded = history::historyFromLines(text::splitLines(platform::decodeFileBytes(bytes)));
     } catch (const AppError&) {
-        return 0;   // refused with a message: fine
+        return 0;  // refused with a message: fine
     }
     const auto& h = loaded.history;
     fuzz::require(h.valid.size() == h.entries.size() && h.numbers.size() == h.entries.size(),

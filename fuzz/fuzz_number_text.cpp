@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "support.h"
 #include "grid/text_grid.h"
+#include "support.h"
 #include "text/text.h"
 
 using namespace kazuban;
@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string half1 = text::Left(s, static_cast<long>(len / 2));
     std::string half2 = text::Mid(s, static_cast<long>(len / 2) + 1);
-    fuzz::require(grid::compareGeneric(half1, half2) == -grid::compareGeneric(half2, half1), "comparison antisymmetric");
+    fuzz::require(grid::compareGeneric(half1, half2) == -grid::compareGeneric(half2, half1),
+                  "comparison antisymmetric");
     fuzz::require(grid::compareText(half1, half1) == 0, "comparison reflexive");
     return 0;
 }

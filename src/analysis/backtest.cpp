@@ -28,8 +28,7 @@ std::string rangeMessage(int maxn) {
 }
 
 std::array<std::int64_t, kGradeRows> countWins(const SubsetCounts& counts, const history::DrawHistory& history,
-                                               int from, int to, int* draws, int* leftOut,
-                                               const ProgressFn& progress) {
+                                               int from, int to, int* draws, int* leftOut, const ProgressFn& progress) {
     std::array<std::int64_t, kGradeRows> wins{};
     int counted = 0, skipped = 0;
     from = std::max(from, 1);
@@ -112,7 +111,8 @@ std::array<BacktestRowTexts, kGradeRows> backtestRowTexts(const Backtest& b) {
 }
 
 std::string drawsText(const Backtest& b) {
-    std::string s = "第" + text::intText(b.from) + "回～第" + text::intText(b.to) + "回の " + groupedText(b.draws) + " 回";
+    std::string s =
+        "第" + text::intText(b.from) + "回～第" + text::intText(b.to) + "回の " + groupedText(b.draws) + " 回";
     if (b.leftOut > 0) s += "（当選番号の形が正しくない " + groupedText(b.leftOut) + " 回は除きました）";
     return s;
 }

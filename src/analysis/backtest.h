@@ -17,17 +17,17 @@
 namespace kazuban::analysis {
 
 struct GradeBacktest {
-    std::int64_t actual = 0;   // (combination, draw) pairs that won
-    double expected = 0;       // d x wins / N
-    double sd = 0;             // sqrt(d x (wins_squared / N - q x q)), q = wins / N
-    double z = 0;              // (actual - expected) / sd; 0 when sd = 0
+    std::int64_t actual = 0;  // (combination, draw) pairs that won
+    double expected = 0;      // d x wins / N
+    double sd = 0;            // sqrt(d x (wins_squared / N - q x q)), q = wins / N
+    double z = 0;             // (actual - expected) / sd; 0 when sd = 0
 };
 
 struct Backtest {
     int combinations = 0;
-    int from = 1, to = 0;   // the draw range asked for
-    int draws = 0;          // valid draws in the range (d)
-    int leftOut = 0;        // draws in the range that are not valid draws
+    int from = 1, to = 0;  // the draw range asked for
+    int draws = 0;         // valid draws in the range (d)
+    int leftOut = 0;       // draws in the range that are not valid draws
     std::array<GradeBacktest, kGradeRows> grade{};
 };
 
@@ -55,11 +55,11 @@ std::string formatBacktest(const Backtest& b);
 std::string verdictText(double z);
 
 struct BacktestRowTexts {
-    std::string grade;      // "1等" .. "4等", "いずれか"
-    std::string actual;     // "5,518"
-    std::string expected;   // "5,571.62"
-    std::string sd;         // "±74.40"
-    std::string z;          // "-0.72"
+    std::string grade;     // "1等" .. "4等", "いずれか"
+    std::string actual;    // "5,518"
+    std::string expected;  // "5,571.62"
+    std::string sd;        // "±74.40"
+    std::string z;         // "-0.72"
     std::string verdict;
 };
 std::array<BacktestRowTexts, kGradeRows> backtestRowTexts(const Backtest& b);

@@ -53,9 +53,9 @@ std::string repeatedValueMessage(int row) {
 
 std::string snapshotMessage(const Snapshot& s) {
     switch (s.status) {
-        case SnapshotStatus::InvalidRow: return combos::inputErrorMessage(s.row);
-        case SnapshotStatus::RepeatedValue: return repeatedValueMessage(s.row);
-        case SnapshotStatus::Ok: break;
+    case SnapshotStatus::InvalidRow: return combos::inputErrorMessage(s.row);
+    case SnapshotStatus::RepeatedValue: return repeatedValueMessage(s.row);
+    case SnapshotStatus::Ok: break;
     }
     return {};
 }

@@ -15,14 +15,14 @@ using ComboMask = std::uint32_t;
 // How a snapshot of the table ended.
 enum class SnapshotStatus {
     Ok,
-    InvalidRow,      // a row fails the input rules of the table (the classic input-error message)
-    RepeatedValue,   // a row passes them but names one number twice ("03, 3,14,22,30")
+    InvalidRow,     // a row fails the input rules of the table (the classic input-error message)
+    RepeatedValue,  // a row passes them but names one number twice ("03, 3,14,22,30")
 };
 
 struct Snapshot {
     SnapshotStatus status = SnapshotStatus::Ok;
-    int row = 0;                     // data number of the refused row
-    std::vector<ComboMask> combos;   // one per non-empty row, in row order (empty unless Ok)
+    int row = 0;                    // data number of the refused row
+    std::vector<ComboMask> combos;  // one per non-empty row, in row order (empty unless Ok)
 };
 
 // texts[i] is the combination text of data number i + 1 (at most 1000 are

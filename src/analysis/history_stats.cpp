@@ -120,13 +120,14 @@ HistoryStats computeHistoryStats(const history::DrawHistory& history, int last) 
         else ++s.leftOut;
     }
     const std::size_t count = strict.size();
-    const std::size_t from = last > 0 && static_cast<std::size_t>(last) < count ? count - static_cast<std::size_t>(last) : 0;
+    const std::size_t from = last > 0 && static_cast<std::size_t>(last) < count ? count - static_cast<std::size_t>(last)
+                                                                                : 0;
     s.draws = static_cast<int>(count - from);
     if (s.draws == 0) return s;
     s.firstDraw = strict[from];
     s.lastDraw = strict.back();
 
-    std::array<int, 32> lastSeen{};   // window index of the latest appearance, 0 before any
+    std::array<int, 32> lastSeen{};  // window index of the latest appearance, 0 before any
     int i = 0;
     for (std::size_t k = from; k < count; ++k) {
         const int n = strict[k];
@@ -146,8 +147,7 @@ HistoryStats computeHistoryStats(const history::DrawHistory& history, int last) 
         ++s.sum[static_cast<std::size_t>(sum)];
         ++s.range[static_cast<std::size_t>((31 - std::countl_zero(m)) - std::countr_zero(m))];
         ++s.consecutive[static_cast<std::size_t>(std::popcount(m & (m >> 1)))];
-        for (std::size_t g = 0; g < 6; ++g)
-            s.groups[g] += std::popcount(m & bitsOf(kGroups[g].first, kGroups[g].last));
+        for (std::size_t g = 0; g < 6; ++g) s.groups[g] += std::popcount(m & bitsOf(kGroups[g].first, kGroups[g].last));
         const std::uint32_t before = n > 1 ? masks[static_cast<std::size_t>(n - 1)] : 0;
         if (before != 0) {
             ++s.carryDraws;
@@ -181,8 +181,8 @@ StatsSection statsSection(const HistoryStats& st, Analysis analysis) {
         s.expectation = {false, false, true};
         const double expected = static_cast<double>(w * 5) / 31.0;
         for (std::size_t v = 1; v <= 31; ++v)
-            s.rows.push_back({std::to_string(v), {static_cast<double>(st.main[v]), static_cast<double>(st.bonus[v]),
-                                                  expected}});
+            s.rows.push_back(
+                {std::to_string(v), {static_cast<double>(st.main[v]), static_cast<double>(st.bonus[v]), expected}});
         return s;
     }
     case Analysis::OddEven: {
@@ -218,8 +218,8 @@ StatsSection statsSection(const HistoryStats& st, Analysis analysis) {
         s.expectation = {false, true};
         for (std::size_t g = 0; g < 6; ++g) {
             const int size = kGroups[g].last - kGroups[g].first + 1;
-            s.rows.push_back({kGroups[g].label, {static_cast<double>(st.groups[g]),
-                                                 static_cast<double>(w * 5 * size) / 31.0}});
+            s.rows.push_back(
+                {kGroups[g].label, {static_cast<double>(st.groups[g]), static_cast<double>(w * 5 * size) / 31.0}});
         }
         return s;
     }

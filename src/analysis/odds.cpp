@@ -28,7 +28,7 @@ constexpr int kFours = C(31, 4);
 
 // The numbers of a mask as sorted 0-based values (number v -> v - 1).
 int sortedValues(ComboMask m, int* out) {
-    m &= 0xFFFFFFFEu;   // numbers 1..31 only
+    m &= 0xFFFFFFFEu;  // numbers 1..31 only
     int n = 0;
     while (m != 0 && n < 31) {
         out[n++] = std::countr_zero(m) - 1;
@@ -66,7 +66,8 @@ constexpr int kBonusChoices = 26;
 // ---- subset counts ------------------------------------------------------------
 
 SubsetCounts::SubsetCounts(const std::vector<ComboMask>& combos)
-    : three_(static_cast<std::size_t>(kThrees)), four_(static_cast<std::size_t>(kFours)),
+    : three_(static_cast<std::size_t>(kThrees)),
+      four_(static_cast<std::size_t>(kFours)),
       five_(static_cast<std::size_t>(kMainSets)) {
     int v[32];
     for (ComboMask t : combos) {
@@ -149,9 +150,9 @@ Odds computeOdds(const std::vector<ComboMask>& combos, const ProgressFn& progres
                     const int tbc = C(b, 2) + C(c, 3), tbd = C(b, 2) + C(d, 3), tbe = C(b, 2) + C(e, 3);
                     const int tcd = C(c, 2) + C(d, 3), tce = C(c, 2) + C(e, 3), tde = C(d, 2) + C(e, 3);
                     for (int a = 0; a < b; ++a) {
-                        const std::int64_t n3 = t0 + d3[a + tbc] + d3[a + tbd] + d3[a + tbe] + d3[a + tcd] +
-                                                d3[a + tce] + d3[a + tde];
-                        if (n3 == 0) continue;   // no combination shares three numbers or more
+                        const std::int64_t n3 =
+                            t0 + d3[a + tbc] + d3[a + tbd] + d3[a + tbe] + d3[a + tcd] + d3[a + tce] + d3[a + tde];
+                        if (n3 == 0) continue;  // no combination shares three numbers or more
                         const std::int64_t n5 = d5[a + r5];
                         const std::int64_t n4 = q0 + d4[a + qcde] + d4[a + qbde] + d4[a + qbce] + d4[a + qbcd];
                         const std::int64_t a5 = n5, a4 = n4 - 5 * n5, a3 = n3 - 4 * a4 - 10 * a5;
@@ -184,7 +185,7 @@ Odds computeOdds(const std::vector<ComboMask>& combos, const ProgressFn& progres
 
     std::int64_t secondSets = 0, secondSquares = 0, thirdAlwaysWon = 0;
     for (ComboMask z : sixes) {
-        std::int64_t inside = 0;   // combinations inside z
+        std::int64_t inside = 0;  // combinations inside z
         std::uint32_t held[6];
         int k = 0;
         for (ComboMask rest = z; rest != 0; rest &= rest - 1, ++k) {
@@ -193,7 +194,7 @@ Odds computeOdds(const std::vector<ComboMask>& combos, const ProgressFn& progres
         }
         k = 0;
         for (ComboMask rest = z; rest != 0; rest &= rest - 1, ++k) {
-            const ComboMask m = z & ~(rest & -rest);   // b is the number left out
+            const ComboMask m = z & ~(rest & -rest);  // b is the number left out
             const std::int64_t x2 = inside - held[k];
             if (x2 == 0) continue;
             ++secondSets;
@@ -222,7 +223,7 @@ Odds computeOddsByEnumeration(const std::vector<ComboMask>& combos) {
     std::sort(distinct.begin(), distinct.end());
     odds.distinct = static_cast<int>(std::unique(distinct.begin(), distinct.end()) - distinct.begin());
 
-    std::array<std::int64_t, 32> fifth{};   // combinations sharing four numbers, by their fifth number
+    std::array<std::int64_t, 32> fifth{};  // combinations sharing four numbers, by their fifth number
     for (int a = 1; a <= 31; ++a)
         for (int b = a + 1; b <= 31; ++b)
             for (int c = b + 1; c <= 31; ++c)
@@ -233,13 +234,13 @@ Odds computeOddsByEnumeration(const std::vector<ComboMask>& combos) {
                         fifth.fill(0);
                         for (ComboMask t : combos) {
                             switch (std::popcount(m & t)) {
-                                case 5: ++shared5; break;
-                                case 4:
-                                    ++shared4;
-                                    ++fifth[static_cast<std::size_t>(std::countr_zero(t & ~m))];
-                                    break;
-                                case 3: ++shared3; break;
-                                default: break;
+                            case 5: ++shared5; break;
+                            case 4:
+                                ++shared4;
+                                ++fifth[static_cast<std::size_t>(std::countr_zero(t & ~m))];
+                                break;
+                            case 3: ++shared3; break;
+                            default: break;
                             }
                         }
                         for (int bonus = 1; bonus <= 31; ++bonus) {

@@ -31,15 +31,15 @@ inline constexpr int kGradeRows = 5;
 using ProgressFn = std::function<void(int done, int total)>;
 
 struct GradeOdds {
-    std::int64_t winningOutcomes = 0;   // outcomes in which at least one combination wins
-    std::int64_t wins = 0;              // sum over outcomes of the winning combinations
-    std::int64_t winsSquared = 0;       // sum of their squares
+    std::int64_t winningOutcomes = 0;  // outcomes in which at least one combination wins
+    std::int64_t wins = 0;             // sum over outcomes of the winning combinations
+    std::int64_t winsSquared = 0;      // sum of their squares
     bool operator==(const GradeOdds&) const = default;
 };
 
 struct Odds {
-    int combinations = 0;   // rows counted, duplicates included
-    int distinct = 0;       // distinct combinations among them
+    int combinations = 0;  // rows counted, duplicates included
+    int distinct = 0;      // distinct combinations among them
     std::array<GradeOdds, kGradeRows> grade{};
     bool operator==(const Odds&) const = default;
 };
@@ -93,9 +93,9 @@ inline constexpr int kDrawsPerYear = 52;
 // The average over many draws of what the combinations pay back per draw,
 // against what they cost.
 struct ExpectedReturn {
-    double perDraw = 0;       // yen
-    std::int64_t cost = 0;    // yen, 200 a combination
-    double ratePercent = 0;   // perDraw / cost x 100; 0 when nothing is bought
+    double perDraw = 0;      // yen
+    std::int64_t cost = 0;   // yen, 200 a combination
+    double ratePercent = 0;  // perDraw / cost x 100; 0 when nothing is bought
 };
 ExpectedReturn expectedReturn(const Odds& odds, const Prizes& prizes);
 

@@ -54,8 +54,7 @@ SnapshotStatus refreshOddsPage(OddsPage& page, const std::vector<std::string>& t
     return snap.status;
 }
 
-bool setOddsRange(OddsPage& page, int from, int to, const history::DrawHistory& history,
-                  const ProgressFn& progress) {
+bool setOddsRange(OddsPage& page, int from, int to, const history::DrawHistory& history, const ProgressFn& progress) {
     if (!isValidRange(from, to, std::max(history.maxn(), 0))) return false;
     page.from = from;
     page.to = to;

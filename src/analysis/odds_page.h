@@ -14,11 +14,11 @@ namespace kazuban::analysis {
 
 struct OddsPage {
     Prizes prizes;
-    int from = 0, to = 0;   // the back-test range; 0: the whole history at the next snapshot
-    int rangeMaxn = 0;      // the history's last draw when the range was set
-    int maxn = 0;           // the history's last draw at the last snapshot
-    bool ready = false;     // figures to show (false before the first snapshot and after a refusal)
-    std::string message;    // why there are no figures: the refused row's message
+    int from = 0, to = 0;  // the back-test range; 0: the whole history at the next snapshot
+    int rangeMaxn = 0;     // the history's last draw when the range was set
+    int maxn = 0;          // the history's last draw at the last snapshot
+    bool ready = false;    // figures to show (false before the first snapshot and after a refusal)
+    std::string message;   // why there are no figures: the refused row's message
     std::vector<ComboMask> combos;
     Odds odds;
     Backtest backtest;

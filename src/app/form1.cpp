@@ -24,9 +24,7 @@ constexpr const char* kConfirmExit = " 終了します。 よろしいですか�
 using text::pathFromUtf8;
 using text::utf8FromPath;
 
-std::string joinPath(const std::string& folder, const char* name) {
-    return utf8FromPath(pathFromUtf8(folder) / name);
-}
+std::string joinPath(const std::string& folder, const char* name) { return utf8FromPath(pathFromUtf8(folder) / name); }
 
 bool sameProblems(const std::vector<history::LineProblem>& a, const std::vector<history::LineProblem>& b) {
     if (a.size() != b.size()) return false;
@@ -77,22 +75,24 @@ bool Form1::Form_Load(const std::string& folder, bool requireEnvironmentFile) {
         requestClose();
         return false;
     }
-    platform.seedFromClock();   // step 4
+    platform.seedFromClock();  // step 4
 
     // Step 6.
     startdir = here;
     mydir = here;
 
     // Steps 7-10: the four paths and the nine links.
-    const bool readOk = runStartupStep([&] {
-        if (!haveEnvironment) return;   // the CLI runs without one: everything stays empty
-        const auto env = config::readEnvironmentFile(pathFromUtf8(envPath), config::ReadRule::StartUp);
-        editdir = env.editor();
-        datadir = env.dataFolder();
-        calcdir = env.calcSoft();
-        browsdir = env.browser();
-        for (int i = 0; i < config::kLinkCount; ++i) links.Text1[static_cast<std::size_t>(i)] = env.link(i);
-    }, haveEnvironment);
+    const bool readOk = runStartupStep(
+        [&] {
+            if (!haveEnvironment) return;  // the CLI runs without one: everything stays empty
+            const auto env = config::readEnvironmentFile(pathFromUtf8(envPath), config::ReadRule::StartUp);
+            editdir = env.editor();
+            datadir = env.dataFolder();
+            calcdir = env.calcSoft();
+            browsdir = env.browser();
+            for (int i = 0; i < config::kLinkCount; ++i) links.Text1[static_cast<std::size_t>(i)] = env.link(i);
+        },
+        haveEnvironment);
     if (!readOk) return false;
 
     // Step 11. The loader reports its own failures; without a history there
@@ -103,35 +103,42 @@ bool Form1::Form_Load(const std::string& folder, bool requireEnvironmentFile) {
         return false;
     }
 
-    const bool ok =
-        runStartupStep([&] { buildPairCounts(); }, haveEnvironment) &&          // 12
-        runStartupStep([&] { buildRecentRanking(); }, haveEnvironment) &&       // 13
-        runStartupStep([&] {                                                    // 14
-            buildCombinationTable();
-            MSFlexGrid1.setFontName("ＭＳ ゴシック");
-            MSFlexGrid1.setFontSize(11.25);
-        }, haveEnvironment) &&
-        runStartupStep([&] { buildTotalsGrid(); }, haveEnvironment) &&          // 15
-        runStartupStep([&] {                                                    // 16
-            setupMarkSheetList();
-            drawMarkSheetFigures();
-        }, haveEnvironment) &&
-        runStartupStep([&] { SSTab1 = kTabWins; }, haveEnvironment) &&          // 17
-        runStartupStep([&] {                                                    // 18
-            // A highlight only: columns 1 .. Int(maxn * 0.1) + 10 of the current row.
-            MSFlexGrid1.setCol(1);
-            MSFlexGrid1.setRowSel(MSFlexGrid1.row());
-            MSFlexGrid1.setColSel(static_cast<int>(std::floor(maxn * 0.1)) + 10);
-        }, haveEnvironment) &&
-        // The draw selector starts at its left end, which selects the latest
-        // draw, so the frame shows that draw from the start (nothing to show
-        // without a draw).
-        runStartupStep([&] {
-            HScroll1.min = 1;
-            HScroll1.max = maxn >= 1 ? maxn : 1;
-            HScroll1.value = 1;
-            if (maxn >= 1) showDraw(maxn);
-        }, haveEnvironment);
+    const bool ok = runStartupStep([&] { buildPairCounts(); }, haveEnvironment) &&     // 12
+                    runStartupStep([&] { buildRecentRanking(); }, haveEnvironment) &&  // 13
+                    runStartupStep(
+                        [&] {  // 14
+                            buildCombinationTable();
+                            MSFlexGrid1.setFontName("ＭＳ ゴシック");
+                            MSFlexGrid1.setFontSize(11.25);
+                        },
+                        haveEnvironment) &&
+                    runStartupStep([&] { buildTotalsGrid(); }, haveEnvironment) &&  // 15
+                    runStartupStep(
+                        [&] {  // 16
+                            setupMarkSheetList();
+                            drawMarkSheetFigures();
+                        },
+                        haveEnvironment) &&
+                    runStartupStep([&] { SSTab1 = kTabWins; }, haveEnvironment) &&  // 17
+                    runStartupStep(
+                        [&] {  // 18
+                            // A highlight only: columns 1 .. Int(maxn * 0.1) + 10 of the current row.
+                            MSFlexGrid1.setCol(1);
+                            MSFlexGrid1.setRowSel(MSFlexGrid1.row());
+                            MSFlexGrid1.setColSel(static_cast<int>(std::floor(maxn * 0.1)) + 10);
+                        },
+                        haveEnvironment) &&
+                    // The draw selector starts at its left end, which selects the latest
+                    // draw, so the frame shows that draw from the start (nothing to show
+                    // without a draw).
+                    runStartupStep(
+                        [&] {
+                            HScroll1.min = 1;
+                            HScroll1.max = maxn >= 1 ? maxn : 1;
+                            HScroll1.value = 1;
+                            if (maxn >= 1) showDraw(maxn);
+                        },
+                        haveEnvironment);
     if (!ok || closeRequested()) {
         requestClose();
         return false;
@@ -147,8 +154,7 @@ bool Form1::runStartupStep(const std::function<void()>& step, bool repairEnviron
             step();
             return true;
         } catch (...) {
-            msg = platform.messageBox(errorText(std::current_exception()), platform::Icon::None,
-                                      platform::Buttons::Ok);
+            msg = platform.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
         }
         if (attempt == 0 && repairEnvironment) repairEnvironmentFile();
     }
@@ -159,11 +165,10 @@ bool Form1::runStartupStep(const std::function<void()>& step, bool repairEnviron
 void Form1::repairEnvironmentFile() {
     // The link texts that were read are kept: only links never read are empty.
     try {
-        config::writeEnvironmentFile(pathFromUtf8(joinPath(startdir, config::kEnvironmentFileName)), editdir,
-                                     datadir, calcdir, browsdir, links.Text1);
+        config::writeEnvironmentFile(pathFromUtf8(joinPath(startdir, config::kEnvironmentFileName)), editdir, datadir,
+                                     calcdir, browsdir, links.Text1);
     } catch (...) {
-        msg = platform.messageBox(errorText(std::current_exception()), platform::Icon::None,
-                                  platform::Buttons::Ok);
+        msg = platform.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
     }
 }
 

@@ -28,7 +28,9 @@
 #include "views/links.h"
 #include "views/marksheet.h"
 
-namespace kazuban::views { struct PredrawState; }
+namespace kazuban::views {
+struct PredrawState;
+}
 
 namespace kazuban::app {
 
@@ -41,7 +43,13 @@ using MsgValue = std::variant<std::monostate, std::string, int>;
 // Tabs of SSTab1. The tabs beyond the classic five are drawn by their own
 // widgets: kTabOdds is "確率・検証", kTabCharts is "統計グラフ".
 enum Tab : int {
-    kTabWins = 0, kTabTotals = 1, kTabMarkSheet = 2, kTabLinks = 3, kTabPredraw = 4, kTabOdds = 5, kTabCharts = 6
+    kTabWins = 0,
+    kTabTotals = 1,
+    kTabMarkSheet = 2,
+    kTabLinks = 3,
+    kTabPredraw = 4,
+    kTabOdds = 5,
+    kTabCharts = 6
 };
 
 struct ScrollBarState {
@@ -60,8 +68,8 @@ public:
     // Returns false when the program must end (a missing file, a fatal load).
     // The CLI starts without Kazuban.ini (requireEnvironmentFile = false).
     bool Form_Load(const std::string& folder = {}, bool requireEnvironmentFile = true);
-    void mnufclose_Click();             // ◇ファイル → 終了
-    void mnuktoroku_Click();            // ◇環境 → 設定
+    void mnufclose_Click();   // ◇ファイル → 終了
+    void mnuktoroku_Click();  // ◇環境 → 設定
     // Reloads atarimgrp.txt into `history`, sets maxn and tdataon.
     void loadWinningNumbers();
     // True once a handler decided that the program ends; the front end closes.
@@ -88,29 +96,29 @@ public:
         bool clear = false;
     };
     std::optional<ClearOrAppend> askClearOrAppendFirst();
-    void clearForNewData();   // the effect of Yes
+    void clearForNewData();  // the effect of Yes
     void evaluateWinEntries();
-    int winEntryLastColumn() const;   // floor(maxn * 0.1) + 20, widened as needed
-    void mnudopen_Click();              // ◇ファイル → 呼出し
-    void mnudsave_Click();              // ◇ファイル → 保存
-    void mnu10mk_Click();               // ◇簡易ﾃﾞｰﾀ作成 → 10個
-    void mnu5mk_Click();                // ◇簡易ﾃﾞｰﾀ作成 → 5個
+    int winEntryLastColumn() const;  // floor(maxn * 0.1) + 20, widened as needed
+    void mnudopen_Click();           // ◇ファイル → 呼出し
+    void mnudsave_Click();           // ◇ファイル → 保存
+    void mnu10mk_Click();            // ◇簡易ﾃﾞｰﾀ作成 → 10個
+    void mnu5mk_Click();             // ◇簡易ﾃﾞｰﾀ作成 → 5個
     // Returns false (and changes nothing) when generation was refused.
     bool generateCombinations(int s, int n);
-    void MSFlexGrid1_MouseDown(int button);   // a click on the combination table
-    void pmnucopy_click();              // pop-up menu 1 ｺﾋﾟｰ
-    void pmnupaste_click();             // pop-up menu 1 貼付
-    void pmnudelete_click();            // pop-up menu 1 削除
-    void pmnucancell_click();           // pop-up menu 1 ｷｬﾝｾﾙ
-    void Command5_Click();              // button ￥ (当選回数確認)
-    void Command3_Click();              // button △ (データ整列)
-    void Command4_Click();              // button ⇔ (昇順・降順切替)
-    void Command6_Click();              // button AC (All Clear)
+    void MSFlexGrid1_MouseDown(int button);  // a click on the combination table
+    void pmnucopy_click();                   // pop-up menu 1 ｺﾋﾟｰ
+    void pmnupaste_click();                  // pop-up menu 1 貼付
+    void pmnudelete_click();                 // pop-up menu 1 削除
+    void pmnucancell_click();                // pop-up menu 1 ｷｬﾝｾﾙ
+    void Command5_Click();                   // button ￥ (当選回数確認)
+    void Command3_Click();                   // button △ (データ整列)
+    void Command4_Click();                   // button ⇔ (昇順・降順切替)
+    void Command6_Click();                   // button AC (All Clear)
     void sortCombinations();
     void reverseWinEntries();
     void clearAllData();
-    void HScroll1_Change();             // the draw selector moved
-    void showDraw(int k);   // the draw display of the winning-numbers frame
+    void HScroll1_Change();  // the draw selector moved
+    void showDraw(int k);    // the draw display of the winning-numbers frame
 
     // ---- undo and redo of the combination table (form1_undo.cpp) -------------
     // "元に戻す" and "やり直し": the texts come back exactly and the table is
@@ -119,34 +127,34 @@ public:
     void mnuredo_Click();
 
     // ---- analysis views and tab switching (form1_views.cpp) -------------------
-    void SSTab1_Click();                // a tab was chosen
+    void SSTab1_Click();  // a tab was chosen
     void buildTotalsGrid();
     void scoreTotalsRow(int row);
-    void MSFlexGrid2_MouseDown(int button);   // a click on the totals view
-    void psmnu1_click();                // pop-up menu 2 整列 → 組合わせﾃﾞｰﾀ
-    void psmnu2_click();                // pop-up menu 2 整列 → 合 計
-    void psmnu3_click();                // pop-up menu 2 整列 → 当選回数
-    void psmnu4_click();                // pop-up menu 2 整列 → 最新当選回
-    void psmnu6_click();                // pop-up menu 2 整列 → 奇：偶
-    void psmnu7_click();                // pop-up menu 2 整列 → P相性率
-    void psmnu8_click();                // pop-up menu 2 整列 → T相性率
-    void psmnu9_click();                // pop-up menu 2 整列 → 5分割分布
+    void MSFlexGrid2_MouseDown(int button);  // a click on the totals view
+    void psmnu1_click();                     // pop-up menu 2 整列 → 組合わせﾃﾞｰﾀ
+    void psmnu2_click();                     // pop-up menu 2 整列 → 合 計
+    void psmnu3_click();                     // pop-up menu 2 整列 → 当選回数
+    void psmnu4_click();                     // pop-up menu 2 整列 → 最新当選回
+    void psmnu6_click();                     // pop-up menu 2 整列 → 奇：偶
+    void psmnu7_click();                     // pop-up menu 2 整列 → P相性率
+    void psmnu8_click();                     // pop-up menu 2 整列 → T相性率
+    void psmnu9_click();                     // pop-up menu 2 整列 → 5分割分布
     void pbsort(int column);
-    void pmnucopy2_click();             // pop-up menu 2 ｺﾋﾟｰ
-    void pmnucancell2_click();          // pop-up menu 2 ｷｬﾝｾﾙ
+    void pmnucopy2_click();     // pop-up menu 2 ｺﾋﾟｰ
+    void pmnucancell2_click();  // pop-up menu 2 ｷｬﾝｾﾙ
     void setupMarkSheetList();
     void clearMarkSheet();
     void drawMarkSheetFigures();
     void copyCombinationsToMarkSheet();
     void markFiveCombinations(int first);
-    void MSFlexGrid3_Click();           // a click on the mark-sheet list
+    void MSFlexGrid3_Click();  // a click on the mark-sheet list
     void buildPredrawGrid();
     void computePredrawAnalysis();
-    void MSFlexGrid5_MouseDown(int button);   // a click on the pre-draw view
+    void MSFlexGrid5_MouseDown(int button);  // a click on the pre-draw view
     // Pop-up menu 3 整列 → a column → 昇順 or 降順: ptsmnu<column><s|k>_click.
     void ptsmnuSort(int column, bool ascending);
-    void pmnucopy3_click();             // pop-up menu 3 ｺﾋﾟｰ
-    void pmnucancell3_click();          // pop-up menu 3 ｷｬﾝｾﾙ
+    void pmnucopy3_click();     // pop-up menu 3 ｺﾋﾟｰ
+    void pmnucancell3_click();  // pop-up menu 3 ｷｬﾝｾﾙ
 
     // ---- the tab "確率・検証" (form1_odds.cpp) ----------------------------------
     // The snapshot of the table and its figures; a refused row shows its message.
@@ -157,25 +165,25 @@ public:
     void oddsPrizeChanged(int grade, std::int64_t yen);
 
     // ---- output, registration, links (form1_output.cpp) -----------------------
-    void pmnusave_click();              // pop-up menu 1 保存
-    void pmnuprt_click();               // pop-up menu 1 印刷
-    void pmnuprt2_click();              // pop-up menu 2 印刷
-    void pmnuprt3_click();              // pop-up menu 3 印刷
+    void pmnusave_click();  // pop-up menu 1 保存
+    void pmnuprt_click();   // pop-up menu 1 印刷
+    void pmnuprt2_click();  // pop-up menu 2 印刷
+    void pmnuprt3_click();  // pop-up menu 3 印刷
     // "印刷プレビュー…" of the three pop-up menus (form1_print.cpp).
-    void pmnupreview_click();           // pop-up menu 1 印刷プレビュー…
-    void pmnupreview2_click();          // pop-up menu 2 印刷プレビュー…
-    void pmnupreview3_click();          // pop-up menu 3 印刷プレビュー…
-    void mnuatoroku_Click();            // ◇当選番号 → 登　録
-    void mnuanet_Click();               // ◇当選番号 → ｵﾝﾗｲﾝ取得
+    void pmnupreview_click();   // pop-up menu 1 印刷プレビュー…
+    void pmnupreview2_click();  // pop-up menu 2 印刷プレビュー…
+    void pmnupreview3_click();  // pop-up menu 3 印刷プレビュー…
+    void mnuatoroku_Click();    // ◇当選番号 → 登　録
+    void mnuanet_Click();       // ◇当選番号 → ｵﾝﾗｲﾝ取得
     // "入力…": the next draw's numbers through the entry form, appended to
     // atarimgrp.txt, then the history reloaded as the draw selector does.
     void mnuanyuryoku_Click();
     void refreshLinks();
-    void Command1_Click(int index);     // button Go! + label of link `index`
-    void Option1_Click(int index);      // the round edit button beside link `index`
-    void Command2_Click();              // button 編集を保存
-    void Command7_Click();              // button キャンセル
-    void Command8_Click();              // button 初期値に戻す
+    void Command1_Click(int index);  // button Go! + label of link `index`
+    void Option1_Click(int index);   // the round edit button beside link `index`
+    void Command2_Click();           // button 編集を保存
+    void Command7_Click();           // button キャンセル
+    void Command8_Click();           // button 初期値に戻す
 
     // ---- shared state ---------------------------------------------------------
     platform::Platform& platform;
@@ -191,22 +199,22 @@ public:
     history::PairTable pairCounts{};
     history::RecentRanking recentRanking{};
 
-    TextGrid MSFlexGrid1;                  // the CombinationTable
-    combos::UndoHistory undoHistory;       // the steps of the commands that changed it
+    TextGrid MSFlexGrid1;             // the CombinationTable
+    combos::UndoHistory undoHistory;  // the steps of the commands that changed it
     TextGrid& combinationTable() { return MSFlexGrid1; }
     const TextGrid& combinationTable() const { return MSFlexGrid1; }
-    TextGrid MSFlexGrid2;                  // totals view
-    TextGrid MSFlexGrid3;                  // mark-sheet list
-    std::array<TextGrid, 5> MSFlexGrid4;   // mark-sheet figures
-    TextGrid MSFlexGrid5;                  // pre-draw analysis view
+    TextGrid MSFlexGrid2;                 // totals view
+    TextGrid MSFlexGrid3;                 // mark-sheet list
+    std::array<TextGrid, 5> MSFlexGrid4;  // mark-sheet figures
+    TextGrid MSFlexGrid5;                 // pre-draw analysis view
 
-    std::string Label1;                    // "第" + maxn + "回:" + draw text
-    std::array<std::string, 5> Label3;     // draw number and prize counts
+    std::string Label1;                 // "第" + maxn + "回:" + draw text
+    std::array<std::string, 5> Label3;  // draw number and prize counts
     ScrollBarState HScroll1;
-    int SSTab1 = kTabWins;                 // the current tab
+    int SSTab1 = kTabWins;  // the current tab
     views::LinkControls links;
     views::MarkSheetControls markSheet;
-    analysis::OddsPage oddsPage;           // the tab "確率・検証"
+    analysis::OddsPage oddsPage;  // the tab "確率・検証"
 
     // Bad history lines already reported, so a reload does not repeat the message.
     std::vector<history::LineProblem> reportedProblems;

@@ -54,12 +54,12 @@ void Form1::SSTab1_Click() {
     if (!predraw) predraw = std::make_unique<views::PredrawState>();
     predraw->reset();
     switch (SSTab1) {
-        case kTabTotals: enterTotalsTab(*this); break;
-        case kTabMarkSheet: enterMarkSheetTab(*this); break;
-        case kTabLinks: refreshLinks(); break;
-        case kTabPredraw: computePredrawAnalysis(); break;
-        case kTabOdds: enterOddsTab(); break;
-        default: break;
+    case kTabTotals: enterTotalsTab(*this); break;
+    case kTabMarkSheet: enterMarkSheetTab(*this); break;
+    case kTabLinks: refreshLinks(); break;
+    case kTabPredraw: computePredrawAnalysis(); break;
+    case kTabOdds: enterOddsTab(); break;
+    default: break;
     }
 }
 
@@ -162,8 +162,8 @@ void Form1::MSFlexGrid3_Click() {
     }
     const TextGrid& table = combinationTable();
     for (int k = 0; k < 5; ++k) {
-        views::Tiers t = views::markSheetTiers(MSFlexGrid3.cell(first + k, 1), table, first + k,
-                                               lastWinColumn(table), pairCounts);
+        views::Tiers t =
+            views::markSheetTiers(MSFlexGrid3.cell(first + k, 1), table, first + k, lastWinColumn(table), pairCounts);
         markSheet.Text2[k] = std::move(t.wins);
         markSheet.Text3[k] = std::move(t.latest);
         markSheet.Text4[k] = std::move(t.pairRate);

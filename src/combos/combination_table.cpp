@@ -10,9 +10,7 @@ using grid::TextGrid;
 
 int baseLastWinColumn(int maxn) { return std::max(maxn, 0) / 10 + 20; }
 
-int lastWinColumn(const TextGrid& table, int maxn) {
-    return std::max(baseLastWinColumn(maxn), table.cols() - 1);
-}
+int lastWinColumn(const TextGrid& table, int maxn) { return std::max(baseLastWinColumn(maxn), table.cols() - 1); }
 
 double evaluatedFontSize(int maxn) { return maxn > 9999 ? 9.0 : 11.0; }
 
@@ -83,9 +81,7 @@ int firstInvalidRow(const TextGrid& table) {
     return 0;
 }
 
-std::string inputErrorMessage(int row) {
-    return " データ番号 " + text::intText(row) + " に、入力ミスがあります。";
-}
+std::string inputErrorMessage(int row) { return " データ番号 " + text::intText(row) + " に、入力ミスがあります。"; }
 
 int firstEmptyRow(const TextGrid& table) {
     int r = 1;

@@ -5,8 +5,8 @@
 #include <charconv>
 
 #include "combos/combination_table.h"
-#include "platform/platform.h"
 #include "platform/line_file.h"
+#include "platform/platform.h"
 #include "text/text.h"
 
 namespace kazuban::combos {
@@ -17,9 +17,7 @@ bool isAscii(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string plainField(int v) {
-    return v < 10 ? std::string{' ', static_cast<char>('0' + v)} : std::to_string(v);
-}
+std::string plainField(int v) { return v < 10 ? std::string{' ', static_cast<char>('0' + v)} : std::to_string(v); }
 
 constexpr int tripleKey(int a, int b, int c) { return (a << 10) | (b << 5) | c; }
 constexpr int kTripleKeys = 1 << 15;
@@ -50,16 +48,16 @@ std::uint32_t fieldMask(std::string_view s) {
 
 int gradeFromMatches(int matches, bool bonusHit) {
     switch (matches) {
-        case 5: return 1;
-        case 4: return bonusHit ? 2 : 3;
-        case 3: return 4;
-        default: return 0;
+    case 5: return 1;
+    case 4: return bonusHit ? 2 : 3;
+    case 3: return 4;
+    default: return 0;
     }
 }
 
 std::string winEntryText(const WinEntry& e) {
     char buf[32];
-    char* p = std::to_chars(buf, buf + 12, e.draw).ptr;   // an int takes at most 11 characters
+    char* p = std::to_chars(buf, buf + 12, e.draw).ptr;  // an int takes at most 11 characters
     *p++ = '=';
     p = std::to_chars(p, buf + sizeof buf, e.grade).ptr;
     return std::string(buf, p);
@@ -73,8 +71,7 @@ int gradeLiteral(std::string_view combination, std::string_view drawText) {
     return gradeFromMatches(matches, bonusHit);
 }
 
-std::vector<WinEntry> winEntriesLiteral(const history::DrawHistory& h, std::string_view combination,
-                                        int lastDraw) {
+std::vector<WinEntry> winEntriesLiteral(const history::DrawHistory& h, std::string_view combination, int lastDraw) {
     std::vector<WinEntry> out;
     if (combination.empty()) return out;
     lastDraw = std::min(lastDraw, h.maxn());
@@ -229,8 +226,8 @@ std::vector<WinEntry> DrawIndex::winEntries(std::string_view combination, int la
     return out;
 }
 
-void evaluateWinEntries(grid::TextGrid& table, const history::DrawHistory& h, int maxn,
-                        platform::Platform& platform, Method method) {
+void evaluateWinEntries(grid::TextGrid& table, const history::DrawHistory& h, int maxn, platform::Platform& platform,
+                        Method method) {
     ensureWinColumns(table, baseLastWinColumn(maxn));
     platform.showProgress(0, kDataRows);
     DrawIndex index;

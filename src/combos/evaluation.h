@@ -27,13 +27,15 @@
 #include "grid/text_grid.h"
 #include "history/draw_history.h"
 
-namespace kazuban::platform { class Platform; }
+namespace kazuban::platform {
+class Platform;
+}
 
 namespace kazuban::combos {
 
 struct WinEntry {
-    int draw = 0;    // draw number 1..maxn
-    int grade = 0;   // prize grade 1..4
+    int draw = 0;   // draw number 1..maxn
+    int grade = 0;  // prize grade 1..4
     bool operator==(const WinEntry&) const = default;
 };
 
@@ -56,8 +58,7 @@ int gradeLiteral(std::string_view combination, std::string_view drawText);
 
 // The rule applied draw by draw (the reference the fast index is checked
 // against): entries of `combination` against draws 1..lastDraw of h.
-std::vector<WinEntry> winEntriesLiteral(const history::DrawHistory& h, std::string_view combination,
-                                        int lastDraw);
+std::vector<WinEntry> winEntriesLiteral(const history::DrawHistory& h, std::string_view combination, int lastDraw);
 
 // The draws of one history, indexed by the triples of their main numbers.
 // Holds copies of what it needs: the history may be reloaded afterwards.
@@ -76,7 +77,7 @@ public:
     std::vector<WinEntry> winEntries(std::string_view combination, int lastDraw);
 
 private:
-    struct OddDraw {   // a valid draw not in the plain 17-character form
+    struct OddDraw {  // a valid draw not in the plain 17-character form
         int draw;
         std::string text;
     };
@@ -84,13 +85,13 @@ private:
     void literalAllEntries(std::string_view combination, int lastDraw, std::vector<WinEntry>& out) const;
 
     int lastDraw_ = 0;
-    std::vector<std::uint32_t> mainMask_;   // per draw: bit n for main number n; 0 = not indexed
-    std::vector<std::uint8_t> bonus_;       // per draw: the bonus number
-    std::vector<int> regularDraws_;         // indexed draws, ascending
-    std::vector<std::int32_t> tripleStart_; // bucket offsets by triple key (a << 10 | b << 5 | c)
-    std::vector<std::int32_t> tripleDraws_; // draws of each bucket, ascending
-    std::vector<OddDraw> oddDraws_;         // checked by the substring rule itself
-    std::vector<std::uint64_t> seen_;       // scratch bitmap of candidate draws
+    std::vector<std::uint32_t> mainMask_;    // per draw: bit n for main number n; 0 = not indexed
+    std::vector<std::uint8_t> bonus_;        // per draw: the bonus number
+    std::vector<int> regularDraws_;          // indexed draws, ascending
+    std::vector<std::int32_t> tripleStart_;  // bucket offsets by triple key (a << 10 | b << 5 | c)
+    std::vector<std::int32_t> tripleDraws_;  // draws of each bucket, ascending
+    std::vector<OddDraw> oddDraws_;          // checked by the substring rule itself
+    std::vector<std::uint64_t> seen_;        // scratch bitmap of candidate draws
 };
 
 enum class Method { Fast, Literal };
@@ -104,7 +105,7 @@ enum class Method { Fast, Literal };
 // progress bar (0..1000, one step per row) and hides it at the end; sets the
 // current column 2, the selection end to the last win-entry column and the
 // font size (9 pt when maxn > 9999, else 11 pt).
-void evaluateWinEntries(grid::TextGrid& table, const history::DrawHistory& h, int maxn,
-                        platform::Platform& platform, Method method = Method::Fast);
+void evaluateWinEntries(grid::TextGrid& table, const history::DrawHistory& h, int maxn, platform::Platform& platform,
+                        Method method = Method::Fast);
 
 }  // namespace kazuban::combos

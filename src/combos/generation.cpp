@@ -49,12 +49,21 @@ std::optional<std::string> makeOne(const history::RecentRanking& ranking, std::s
     };
     auto notTaken = [&](int slot) { return [&, slot](int v) { return !taken(v, slot); }; };
 
-    if (!drawUntil(0, [&] { return pick(p, 31, 1); }, [](int) { return true; })) return std::nullopt;
-    if (!drawUntil(1, [&] { return int(ranking.number[1][pick(p, 5, 2)]); }, notTaken(1))) return std::nullopt;
-    if (!drawUntil(2, [&] { return int(ranking.number[2][pick(p, 7, 12)]); }, notTaken(2))) return std::nullopt;
-    if (!drawUntil(3, [&] { return int(ranking.number[3][pick(p, 8, 22)]); }, notTaken(3))) return std::nullopt;
-    if (!drawUntil(4, [&] { return pick(p, 31, 1); },
-                   [&](int v) { return !taken(v, 4) && text::InStr(drawBefore, field(v)) > 0; }))
+    if (!drawUntil(
+            0, [&] { return pick(p, 31, 1); }, [](int) { return true; }))
+        return std::nullopt;
+    if (!drawUntil(
+            1, [&] { return int(ranking.number[1][pick(p, 5, 2)]); }, notTaken(1)))
+        return std::nullopt;
+    if (!drawUntil(
+            2, [&] { return int(ranking.number[2][pick(p, 7, 12)]); }, notTaken(2)))
+        return std::nullopt;
+    if (!drawUntil(
+            3, [&] { return int(ranking.number[3][pick(p, 8, 22)]); }, notTaken(3)))
+        return std::nullopt;
+    if (!drawUntil(
+            4, [&] { return pick(p, 31, 1); },
+            [&](int v) { return !taken(v, 4) && text::InStr(drawBefore, field(v)) > 0; }))
         return std::nullopt;
 
     for (int j = 1; j < 5; ++j)
@@ -114,9 +123,8 @@ std::optional<std::vector<std::string>> generateBatch(const history::RecentRanki
         auto c = makeOne(ranking, drawBefore, platform, own);
         budget -= before - own;
         if (!c) continue;
-        const bool farApart = std::all_of(batch.begin(), batch.end(), [&](const std::string& m) {
-            return *c != m && sharedFields(*c, m) < 3;
-        });
+        const bool farApart = std::all_of(batch.begin(), batch.end(),
+                                          [&](const std::string& m) { return *c != m && sharedFields(*c, m) < 3; });
         if (farApart) batch.push_back(std::move(*c));
     }
     std::stable_sort(batch.begin(), batch.end());

@@ -35,8 +35,7 @@ std::optional<std::string> generateCombination(const history::RecentRanking& ran
 // A batch of n combinations, any two sharing at most two numbers, in
 // ascending text order; nullopt when it could not be completed.
 std::optional<std::vector<std::string>> generateBatch(const history::RecentRanking& ranking,
-                                                      std::string_view drawBefore, int n,
-                                                      platform::Platform& platform);
+                                                      std::string_view drawBefore, int n, platform::Platform& platform);
 
 // How many of c's five fields occur in `other` (substring search).
 int sharedFields(std::string_view c, std::string_view other);

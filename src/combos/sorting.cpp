@@ -10,7 +10,7 @@
 namespace kazuban::combos {
 
 std::string sortNumbersInText(std::string_view s) {
-    std::array<std::string, 6> f;   // 1-based
+    std::array<std::string, 6> f;  // 1-based
     std::array<double, 6> v{};
     for (long j = 1; j <= 5; ++j) {
         f[j] = text::Mid(s, 3 * j - 2, 2);

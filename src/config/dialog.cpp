@@ -75,15 +75,15 @@ std::string driveOf(const std::string& path, const std::vector<std::string>& dri
     for (const auto& d : drives) {
         if (d.empty() || d.size() <= best.size()) continue;
         const bool endsInSeparator = d.back() == '/' || d.back() == '\\';
-        const bool inside = path == d || (path.starts_with(d) && (endsInSeparator || path[d.size()] == '/' ||
-                                                                  path[d.size()] == '\\'));
+        const bool inside =
+            path == d || (path.starts_with(d) && (endsInSeparator || path[d.size()] == '/' || path[d.size()] == '\\'));
         if (inside) best = d;
     }
     return best;
 }
 
 std::vector<std::string> listSubFolders(const std::string& path) {
-    std::vector<std::pair<std::string, std::string>> found;   // name, full path
+    std::vector<std::pair<std::string, std::string>> found;  // name, full path
     if (path.empty()) return {};
     for (const fs::path& folder : platform::visibleSubFolders(text::pathFromUtf8(path)))
         found.emplace_back(text::utf8FromPath(folder.filename()), text::utf8FromPath(folder));
@@ -133,7 +133,7 @@ void Dialog::Form_Load(const std::string& startdir) {
 }
 
 void Dialog::Drive1_Change(const std::string& drive) {
-    if (!isFolder(drive)) return;   // an unavailable drive leaves the lists as they are
+    if (!isFolder(drive)) return;  // an unavailable drive leaves the lists as they are
     Drive1Drive = drive;
     Dir1_Change(drive);
 }
@@ -172,8 +172,8 @@ void Dialog::OKButton_Click(const std::array<std::string, 9>& links) {
     // The old file is replaced only once the new one is complete; a file that
     // has gone meanwhile is reported once and a new one is written.
     if (!platform_.fileExists(fileText)) {
-        dialogAnswer = platform_.messageBox(defaultErrorText(kFileNotFound) + fileText,
-                                            platform::Icon::None, platform::Buttons::Ok);
+        dialogAnswer = platform_.messageBox(defaultErrorText(kFileNotFound) + fileText, platform::Icon::None,
+                                            platform::Buttons::Ok);
     }
     std::optional<std::string> failure;
     try {

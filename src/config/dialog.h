@@ -16,11 +16,13 @@ namespace dialog_text {
 inline constexpr const char* kDialogCaption = "環境設定";
 inline constexpr const char* kLabel1 = "・専用ｴﾃﾞｨﾀの指定　  　　　　　( ﾌｧｲﾙ名は付け足して下さい )";
 inline constexpr const char* kLabel2 = "･ ユーザーデータの ｄｉｒ";
-inline constexpr const char* kLabel3 = "・表計算ｿﾌﾄの指定               ( 123w.exe,Excel.exe など       ﾌｧｲﾙ名を付け足して下さい)";
+inline constexpr const char* kLabel3 =
+    "・表計算ｿﾌﾄの指定               ( 123w.exe,Excel.exe など       ﾌｧｲﾙ名を付け足して下さい)";
 inline constexpr const char* kLabel13 = "・ ブラウザーの指定";
 inline constexpr const char* kOkCaption = "OK";
 inline constexpr const char* kCancelCaption = "ｷｬﾝｾﾙ";
-inline constexpr const char* kLabel12 = "   =注意=　　　　　　　　　　　　　設定後は               Kazuban　　　を再起動して下さい";
+inline constexpr const char* kLabel12 =
+    "   =注意=　　　　　　　　　　　　　設定後は               Kazuban　　　を再起動して下さい";
 inline constexpr const char* kLabel4 = "▼ ｿﾌﾄ名";
 inline constexpr const char* kLabel5 = "Kazuban   Ver 1.05";
 inline constexpr const char* kLabel6 = "▼ 作成者";
@@ -55,16 +57,16 @@ public:
     explicit Dialog(platform::Platform& platform);
 
     // ---- state ---------------------------------------------------------------
-    std::string settingsDir;         // the main window's startdir, taken at load
-    int dialogAnswer = 0;            // answer of the dialog's last error message box
-    std::string Text1, Text2, Text3, Text4;   // editor, data folder, spreadsheet, browser
-    std::array<bool, 4> Option1{};   // which box receives the folder picked in Dir1
-    std::vector<std::string> Drive1; // the drive list
-    std::string Drive1Drive;         // the drive chosen in Drive1
-    std::string Dir1Path;            // the folder list's current folder
-    std::vector<std::string> Dir1Folders;     // its sub-folders (full paths, sorted)
-    bool escPressesCancel = false;   // Esc runs CancelButton_Click while set
-    bool closed = false;             // the dialog has finished; the widget closes
+    std::string settingsDir;                 // the main window's startdir, taken at load
+    int dialogAnswer = 0;                    // answer of the dialog's last error message box
+    std::string Text1, Text2, Text3, Text4;  // editor, data folder, spreadsheet, browser
+    std::array<bool, 4> Option1{};           // which box receives the folder picked in Dir1
+    std::vector<std::string> Drive1;         // the drive list
+    std::string Drive1Drive;                 // the drive chosen in Drive1
+    std::string Dir1Path;                    // the folder list's current folder
+    std::vector<std::string> Dir1Folders;    // its sub-folders (full paths, sorted)
+    bool escPressesCancel = false;           // Esc runs CancelButton_Click while set
+    bool closed = false;                     // the dialog has finished; the widget closes
 
     // The box that Option1(i) feeds (Text1 for 0 ... Text4 for 3).
     std::string& box(int i);

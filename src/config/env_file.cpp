@@ -68,9 +68,8 @@ std::vector<std::string> environmentFileLines(const std::string& editdir, const 
     return lines;
 }
 
-void writeEnvironmentFile(const std::filesystem::path& file, const std::string& editdir,
-                          const std::string& datadir, const std::string& calcdir,
-                          const std::string& browsdir, const Links& links) {
+void writeEnvironmentFile(const std::filesystem::path& file, const std::string& editdir, const std::string& datadir,
+                          const std::string& calcdir, const std::string& browsdir, const Links& links) {
     platform::writeLinesCp932(file, environmentFileLines(editdir, datadir, calcdir, browsdir, links));
 }
 
@@ -80,14 +79,10 @@ Links defaultLinks() {
         const char* path;
     };
     static constexpr Entry kEntries[8] = {
-        {"偶数・奇数", "/miniloto/mltgk.htm"},
-        {"当選数字ばらつき", "/miniloto/mlbaratuki.htm"},
-        {"出現数字回数", "/miniloto/mltzenkaimade.htm"},
-        {"当選数字引っ張り", "/miniloto/mlthipparisaisin.htm"},
-        {"出現間隔", "/miniloto/mltkankaku2.htm"},
-        {"６分割", "/miniloto/ml6bunkatu.htm"},
-        {"当選数字合計", "/miniloto/mltgoukei.htm"},
-        {"連番・飛び石", "/miniloto/mltrentobi.htm"},
+        {"偶数・奇数", "/miniloto/mltgk.htm"},           {"当選数字ばらつき", "/miniloto/mlbaratuki.htm"},
+        {"出現数字回数", "/miniloto/mltzenkaimade.htm"}, {"当選数字引っ張り", "/miniloto/mlthipparisaisin.htm"},
+        {"出現間隔", "/miniloto/mltkankaku2.htm"},       {"６分割", "/miniloto/ml6bunkatu.htm"},
+        {"当選数字合計", "/miniloto/mltgoukei.htm"},     {"連番・飛び石", "/miniloto/mltrentobi.htm"},
     };
     Links out;
     for (int i = 0; i < 8; ++i)

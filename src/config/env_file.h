@@ -24,14 +24,14 @@ using Links = std::array<std::string, kLinkCount>;
 
 // How a reader cuts the lines.
 enum class ReadRule {
-    StartUp,    // lines 1..5 cut after their first "=", later lines whole
-    Settings,   // every line cut after its first "="
+    StartUp,   // lines 1..5 cut after their first "=", later lines whole
+    Settings,  // every line cut after its first "="
 };
 
 struct EnvironmentSlots {
     std::array<std::string, kEnvironmentSlots> slots;
-    int linesRead = 0;      // lines that went into slots (0..21)
-    int linesIgnored = 0;   // lines beyond the 21st
+    int linesRead = 0;     // lines that went into slots (0..21)
+    int linesIgnored = 0;  // lines beyond the 21st
 
     const std::string& editor() const { return slots[1]; }
     const std::string& dataFolder() const { return slots[2]; }
@@ -55,9 +55,8 @@ std::vector<std::string> environmentFileLines(const std::string& editdir, const 
                                               const Links& links);
 // Writes the 14 lines: cp932, CR LF, atomically (a failure leaves the old file
 // whole). Throws AppError (a text cp932 cannot hold, a write failure).
-void writeEnvironmentFile(const std::filesystem::path& file, const std::string& editdir,
-                          const std::string& datadir, const std::string& calcdir,
-                          const std::string& browsdir, const Links& links);
+void writeEnvironmentFile(const std::filesystem::path& file, const std::string& editdir, const std::string& datadir,
+                          const std::string& calcdir, const std::string& browsdir, const Links& links);
 
 // The nine default links ("初期値に戻す"), on the statistics site of config/hosts.h.
 Links defaultLinks();

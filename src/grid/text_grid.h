@@ -28,8 +28,14 @@ public:
     void setCols(int n);
     int fixedRows() const { return fixedRows_; }
     int fixedCols() const { return fixedCols_; }
-    void setFixedRows(int n) { fixedRows_ = n; touch(); }
-    void setFixedCols(int n) { fixedCols_ = n; touch(); }
+    void setFixedRows(int n) {
+        fixedRows_ = n;
+        touch();
+    }
+    void setFixedCols(int n) {
+        fixedCols_ = n;
+        touch();
+    }
 
     // Out-of-range reads give ""; out-of-range writes are ignored.
     const std::string& cell(int r, int c) const;
@@ -42,24 +48,42 @@ public:
     // Number of cells stored for row r: every cell at or beyond it is empty.
     int storedCells(int r) const;
 
-    int colWidth(int c) const;             // twips; 0 = not set
+    int colWidth(int c) const;  // twips; 0 = not set
     void setColWidth(int c, int twips);
     Align colAlignment(int c) const;
     void setColAlignment(int c, Align a);
     double fontSize() const { return fontSize_; }
-    void setFontSize(double pt) { fontSize_ = pt; touch(); }
+    void setFontSize(double pt) {
+        fontSize_ = pt;
+        touch();
+    }
     const std::string& fontName() const { return fontName_; }
-    void setFontName(std::string name) { fontName_ = std::move(name); touch(); }
+    void setFontName(std::string name) {
+        fontName_ = std::move(name);
+        touch();
+    }
 
     // Current cell and selection end, as the behaviour names them.
     int row() const { return row_; }
     int col() const { return col_; }
     int rowSel() const { return rowSel_; }
     int colSel() const { return colSel_; }
-    void setRow(int r) { row_ = r; touch(); }
-    void setCol(int c) { col_ = c; touch(); }
-    void setRowSel(int r) { rowSel_ = r; touch(); }
-    void setColSel(int c) { colSel_ = c; touch(); }
+    void setRow(int r) {
+        row_ = r;
+        touch();
+    }
+    void setCol(int c) {
+        col_ = c;
+        touch();
+    }
+    void setRowSel(int r) {
+        rowSel_ = r;
+        touch();
+    }
+    void setColSel(int c) {
+        colSel_ = c;
+        touch();
+    }
 
     Rgb fixedColour{221, 255, 255};
     Rgb selectionColour{255, 224, 255};

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "history/draw_history.h"
-#include "text/app_error.h"
 #include "platform/line_file.h"
+#include "text/app_error.h"
 
 namespace kazuban::history {
 
@@ -19,10 +19,10 @@ constexpr const char* kSixNumbers =
 
 // A run of digits in a text: ASCII or full-width, never both.
 struct DigitRun {
-    std::size_t begin = 0, end = 0;   // bytes
-    int length = 0;                   // digits
+    std::size_t begin = 0, end = 0;  // bytes
+    int length = 0;                  // digits
     bool fullWidth = false;
-    long long value = 0;              // capped, so a long run cannot overflow
+    long long value = 0;  // capped, so a long run cannot overflow
 };
 
 // The digit at s[i] (0-9) and its length in bytes, or -1.
@@ -79,7 +79,7 @@ bool isBlank(std::string_view s, std::size_t i, std::size_t* bytes) {
         *bytes = 1;
         return true;
     }
-    if (s.substr(i, 3) == "\xE3\x80\x80") {   // ideographic space
+    if (s.substr(i, 3) == "\xE3\x80\x80") {  // ideographic space
         *bytes = 3;
         return true;
     }

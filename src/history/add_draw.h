@@ -10,12 +10,12 @@
 
 namespace kazuban::history {
 
-using DrawNumbers = std::array<int, 6>;   // five main numbers, then the bonus
+using DrawNumbers = std::array<int, 6>;  // five main numbers, then the bonus
 
 struct DrawCheck {
-    std::optional<DrawNumbers> numbers;   // set when the numbers are a draw
-    std::string problem;                  // else why not (Japanese)
-    bool incomplete = false;              // only that some numbers are still missing
+    std::optional<DrawNumbers> numbers;  // set when the numbers are a draw
+    std::string problem;                 // else why not (Japanese)
+    bool incomplete = false;             // only that some numbers are still missing
 };
 
 // Six number texts, main numbers first: each an integer 1..31 (ASCII or
@@ -37,7 +37,7 @@ std::string nextDrawLabel(const std::string& lastLabel, int lastNumber);
 
 struct AppendedDraw {
     int drawNumber = 0;
-    std::string line;   // the line written, UTF-8, without its line end
+    std::string line;  // the line written, UTF-8, without its line end
 };
 
 // Appends the draw after the file's last one: "<label>=<field text>" in the

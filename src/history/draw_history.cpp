@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "text/app_error.h"
 #include "platform/line_file.h"
+#include "text/app_error.h"
 
 namespace kazuban::history {
 
@@ -76,8 +76,8 @@ const char* checkDraw(std::string_view entry, std::array<std::uint8_t, 6>& numbe
 }
 
 [[noreturn]] void throwTooManyDraws() {
-    throw AppError(kSubscript, "atarimgrp.txt の当選番号が多すぎます。扱えるのは第" + std::to_string(kMaxDraws) +
-                                   "回までです。");
+    throw AppError(kSubscript,
+                   "atarimgrp.txt の当選番号が多すぎます。扱えるのは第" + std::to_string(kMaxDraws) + "回までです。");
 }
 
 }  // namespace
@@ -92,8 +92,7 @@ LoadResult historyFromLines(const std::vector<std::string>& lines) {
     // draws; the header line always counts.
     std::size_t count = lines.size();
     while (count > 1 && isBlankLine(lines[count - 1])) --count;
-    if (count == 0)
-        throw AppError(kSubscript, "atarimgrp.txt に行がありません。当選番号を記入して下さい。");
+    if (count == 0) throw AppError(kSubscript, "atarimgrp.txt に行がありません。当選番号を記入して下さい。");
     if (count - 1 > static_cast<std::size_t>(kMaxDraws)) throwTooManyDraws();
 
     LoadResult result;
@@ -103,9 +102,9 @@ LoadResult historyFromLines(const std::vector<std::string>& lines) {
     h.numbers.assign(count, std::array<std::uint8_t, 6>{});
     for (std::size_t n = 0; n < count; ++n) {
         const std::string& line = lines[n];
-        const auto p = line.find('=');   // ASCII: the byte position is the character position
+        const auto p = line.find('=');  // ASCII: the byte position is the character position
         h.entries[n] = p == std::string::npos ? line : line.substr(p + 1);
-        if (n == 0) continue;   // the header line is never a draw
+        if (n == 0) continue;  // the header line is never a draw
         const char* what = checkDraw(h.entries[n], h.numbers[n]);
         if (what) result.problems.push_back({static_cast<int>(n) + 1, what});
         else h.valid[n] = true;
@@ -123,8 +122,9 @@ LoadResult readWinningNumbers(const std::filesystem::path& file) {
 
 std::string problemsMessage(const std::vector<LineProblem>& problems) {
     if (problems.empty()) return {};
-    std::string m = "atarimgrp.txt に正しくない当選番号の行があります。\n"
-                    "これらの行は集計にも当選確認にも使いません。\n";
+    std::string m =
+        "atarimgrp.txt に正しくない当選番号の行があります。\n"
+        "これらの行は集計にも当選確認にも使いません。\n";
     const std::size_t shown = std::min<std::size_t>(problems.size(), 5);
     for (std::size_t i = 0; i < shown; ++i)
         m.append("\n").append(std::to_string(problems[i].lineNumber)).append(" 行目： ").append(problems[i].what);

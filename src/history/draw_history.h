@@ -14,7 +14,7 @@ namespace kazuban::history {
 inline constexpr int kMaxDraws = 32767;
 
 struct DrawHistory {
-    std::vector<std::string> entries;   // entries[0] is the header line's text
+    std::vector<std::string> entries;  // entries[0] is the header line's text
     // Per entry: true when the draw's six fields are numbers 1..31 at their
     // positions (entry 0 is never a draw and is false). Invalid draws take
     // part in no statistic and match no combination.
@@ -23,19 +23,19 @@ struct DrawHistory {
     std::vector<std::array<std::uint8_t, 6>> numbers;
 
     int maxn() const { return static_cast<int>(entries.size()) - 1; }
-    const std::string& entry(int n) const;   // "" outside 0..maxn
+    const std::string& entry(int n) const;  // "" outside 0..maxn
     bool isValidDraw(int n) const { return n >= 1 && n < static_cast<int>(valid.size()) && valid[n]; }
 };
 
 // One problem found while validating the lines of the file.
 struct LineProblem {
-    int lineNumber = 0;    // 1-based line of the file
-    std::string what;      // Japanese description
+    int lineNumber = 0;  // 1-based line of the file
+    std::string what;    // Japanese description
 };
 
 struct LoadResult {
     DrawHistory history;
-    std::vector<LineProblem> problems;   // every bad line, in file order
+    std::vector<LineProblem> problems;  // every bad line, in file order
 };
 
 // Reads and validates the file. Trailing blank lines are not draws. Throws

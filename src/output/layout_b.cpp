@@ -30,10 +30,8 @@ std::string layoutB(const grid::TextGrid& view, int lastRow, int firstCol) {
                 if (c > firstCol) out.back() = '\n';
                 break;
             }
-            if (c == 6)
-                appendQuoted(out, text::Left(cell, 1) + ";" + text::Right(cell, 1));
-            else
-                appendQuoted(out, cell);
+            if (c == 6) appendQuoted(out, text::Left(cell, 1) + ";" + text::Right(cell, 1));
+            else appendQuoted(out, cell);
             out += c == 9 ? '\n' : ',';
         }
     }

@@ -22,22 +22,18 @@ std::string closePrintFileMessage(const std::string& fileName) {
 
 std::string printFailureMessage(const AppError& error, const std::string& printFileName) {
     switch (error.code()) {
-    case kInvalidCall:
-        return kResetPathsMessage;
-    case kPermissionDenied:
-        return closePrintFileMessage(printFileName);
-    default:
-        return error.text();
+    case kInvalidCall: return kResetPathsMessage;
+    case kPermissionDenied: return closePrintFileMessage(printFileName);
+    default: return error.text();
     }
 }
 
 AppError asAppError(const std::exception_ptr& error) {
     if (error) try {
-        std::rethrow_exception(error);
-    } catch (const AppError& e) {
-        return e;
-    } catch (...) {
-    }
+            std::rethrow_exception(error);
+        } catch (const AppError& e) {
+            return e;
+        } catch (...) {}
     return AppError(kPathFileAccess, errorText(error));
 }
 

@@ -14,8 +14,8 @@
 namespace kazuban::output {
 
 inline constexpr const char* kCsvFilter = "csv(*.csv)|*.csv|全て|*.*";
-inline constexpr const char* kTablePrintFile = "tmptxt.csv";   // the combination table
-inline constexpr const char* kViewPrintFile = "tmptxt2.csv";   // the totals and pre-draw views
+inline constexpr const char* kTablePrintFile = "tmptxt.csv";  // the combination table
+inline constexpr const char* kViewPrintFile = "tmptxt2.csv";  // the totals and pre-draw views
 inline constexpr const char* kResetPathsMessage = "環境設定でﾊﾟｽの再設定をして下さい｡";
 
 // The save dialog of the CSV export: initial folder datadir (the dialog's own

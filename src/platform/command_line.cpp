@@ -11,8 +11,8 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 struct Word {
-    std::string text;         // quotes removed
-    std::size_t begin = 0;    // byte span in the command line, quotes included
+    std::string text;       // quotes removed
+    std::size_t begin = 0;  // byte span in the command line, quotes included
     std::size_t end = 0;
     bool quoted = false;
 };
@@ -73,8 +73,7 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
     }
     if (programWords > 1)
         out.push_back(commandLine.substr(words[0].begin, words[programWords - 1].end - words[0].begin));
-    else
-        out.push_back(words[0].text);
+    else out.push_back(words[0].text);
 
     // The file the program is started on (the print file, atarimgrp.txt) is
     // unquoted as well, and the start-up folder's name may hold blanks or
@@ -91,7 +90,8 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
         }
     }
     for (std::size_t i = programWords; i < fileFrom; ++i) out.push_back(words[i].text);
-    if (fileFrom < words.size()) out.push_back(commandLine.substr(words[fileFrom].begin, words.back().end - words[fileFrom].begin));
+    if (fileFrom < words.size())
+        out.push_back(commandLine.substr(words[fileFrom].begin, words.back().end - words[fileFrom].begin));
     return out;
 }
 
@@ -134,14 +134,14 @@ std::string windowsCommandLine(const std::vector<std::string>& argv) {
             if (c == '\\') {
                 ++slashes;
             } else if (c == '"') {
-                line.append(slashes + 1, '\\');   // backslashes before a quote double, the quote is escaped
+                line.append(slashes + 1, '\\');  // backslashes before a quote double, the quote is escaped
                 slashes = 0;
             } else {
                 slashes = 0;
             }
             line += c;
         }
-        line.append(slashes, '\\');   // before the closing quote
+        line.append(slashes, '\\');  // before the closing quote
         line += '"';
     }
     return line;

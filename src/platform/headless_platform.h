@@ -13,9 +13,9 @@ namespace kazuban::platform {
 
 class HeadlessPlatform : public Platform {
 public:
-    std::deque<std::string> openAnswers;   // files the next open dialogs choose
+    std::deque<std::string> openAnswers;  // files the next open dialogs choose
     std::vector<std::string> shownMessages;
-    bool printMessages = true;             // echo messages to standard error
+    bool printMessages = true;  // echo messages to standard error
 
     int messageBox(const std::string& text, Icon icon, Buttons buttons) override;
     std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;

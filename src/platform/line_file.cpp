@@ -24,15 +24,15 @@ const char* cp932Substitute(std::string_view ch) {
         const char* utf8;
         const char* cp932;
     } kMap[] = {
-        {"\xE3\x80\x9C", "\x81\x60"},   // WAVE DASH → 〜 (FULLWIDTH TILDE)
-        {"\xE2\x80\x96", "\x81\x61"},   // DOUBLE VERTICAL LINE → ∥
-        {"\xE2\x88\x92", "\x81\x7C"},   // MINUS SIGN → －
-        {"\xC2\xA2", "\x81\x91"},       // CENT SIGN → ￠
-        {"\xC2\xA3", "\x81\x92"},       // POUND SIGN → ￡
-        {"\xC2\xAC", "\x81\xCA"},       // NOT SIGN → ￢
-        {"\xE2\x80\x94", "\x81\x5C"},   // EM DASH → ―
-        {"\xC2\xA5", "\x5C"},           // YEN SIGN → the byte Japanese fonts show as ¥
-        {"\xE2\x80\xBE", "\x7E"},       // OVERLINE → the byte Japanese fonts show as ‾
+        {"\xE3\x80\x9C", "\x81\x60"},  // WAVE DASH → 〜 (FULLWIDTH TILDE)
+        {"\xE2\x80\x96", "\x81\x61"},  // DOUBLE VERTICAL LINE → ∥
+        {"\xE2\x88\x92", "\x81\x7C"},  // MINUS SIGN → －
+        {"\xC2\xA2", "\x81\x91"},      // CENT SIGN → ￠
+        {"\xC2\xA3", "\x81\x92"},      // POUND SIGN → ￡
+        {"\xC2\xAC", "\x81\xCA"},      // NOT SIGN → ￢
+        {"\xE2\x80\x94", "\x81\x5C"},  // EM DASH → ―
+        {"\xC2\xA5", "\x5C"},          // YEN SIGN → the byte Japanese fonts show as ¥
+        {"\xE2\x80\xBE", "\x7E"},      // OVERLINE → the byte Japanese fonts show as ‾
     };
     for (const auto& m : kMap)
         if (ch == m.utf8) return m.cp932;

@@ -35,7 +35,7 @@ std::vector<std::string> readLines(const std::filesystem::path& path);
 // A line longer than text::kMaxLineBytes keeps only its first part.
 struct FirstLines {
     std::vector<std::string> lines;
-    bool restIsBlank = true;   // every later line holds only blanks and tabs, or there is none
+    bool restIsBlank = true;  // every later line holds only blanks and tabs, or there is none
 };
 FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLines);
 

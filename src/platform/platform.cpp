@@ -59,8 +59,7 @@ void Platform::seedFromClock() {
     if (fixedSeed_) return;
     const auto now = std::chrono::system_clock::now().time_since_epoch().count();
     const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    state_ = static_cast<unsigned long long>(now) ^ (static_cast<unsigned long long>(tick) << 17) ^
-             processNumber();
+    state_ = static_cast<unsigned long long>(now) ^ (static_cast<unsigned long long>(tick) << 17) ^ processNumber();
 }
 
 void Platform::seed(unsigned long long s) {

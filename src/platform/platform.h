@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace kazuban::output { struct PrintDocument; }
+namespace kazuban::output {
+struct PrintDocument;
+}
 
 namespace kazuban::platform {
 
@@ -17,17 +19,17 @@ enum class Icon { None, Critical, Exclamation };
 enum class Buttons { Ok, OkCancel, YesNoCancel };
 
 struct FileFilter {
-    std::string label;     // "ﾃｷｽﾄ(*.txt)"
-    std::string pattern;   // "*.txt"
+    std::string label;    // "ﾃｷｽﾄ(*.txt)"
+    std::string pattern;  // "*.txt"
 };
 // Parses the "label|pattern|label|pattern" form into its choices.
 std::vector<FileFilter> parseFilter(const std::string& filter);
 
 struct FileDialogOptions {
-    std::string filter;            // "ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*"
-    std::string defaultExtension;  // "txt" (without the dot)
-    std::string initialFolder;     // empty: the dialog's own default
-    bool confirmOverwrite = false; // save dialogs ask before replacing a file
+    std::string filter;             // "ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*"
+    std::string defaultExtension;   // "txt" (without the dot)
+    std::string initialFolder;      // empty: the dialog's own default
+    bool confirmOverwrite = false;  // save dialogs ask before replacing a file
 };
 
 // Pop-up menus the handlers open at the mouse position.
@@ -67,7 +69,7 @@ public:
     // hidden attributes exist on Windows only.
     virtual std::string currentDirectory();
     virtual bool fileExists(const std::string& path);
-    virtual void deleteFile(const std::string& path);       // throws AppError
+    virtual void deleteFile(const std::string& path);  // throws AppError
     virtual void setNormalAttributes(const std::string& path);
     virtual void setHiddenAttribute(const std::string& path);
 
@@ -76,7 +78,10 @@ public:
     virtual void startProgram(const std::string& commandLine);
 
     virtual void setBusy(bool busy) { (void)busy; }
-    virtual void showProgress(int minimum, int maximum) { (void)minimum; (void)maximum; }
+    virtual void showProgress(int minimum, int maximum) {
+        (void)minimum;
+        (void)maximum;
+    }
     virtual void setProgress(int value) { (void)value; }
     virtual void hideProgress() {}
 

@@ -39,7 +39,7 @@ public:
 
 private:
     std::filesystem::path path_;
-    std::intptr_t handle_ = -1;   // a file descriptor or a HANDLE
+    std::intptr_t handle_ = -1;  // a file descriptor or a HANDLE
     std::size_t size_ = 0;
     unsigned long long total_ = 0;
 };
@@ -102,7 +102,7 @@ unsigned long long processNumber();
 class Cp932Converter {
 public:
     enum class Direction { ToUtf8, FromUtf8 };
-    explicit Cp932Converter(Direction direction);   // throws kInvalidCall when unavailable
+    explicit Cp932Converter(Direction direction);  // throws kInvalidCall when unavailable
     ~Cp932Converter();
     Cp932Converter(const Cp932Converter&) = delete;
     Cp932Converter& operator=(const Cp932Converter&) = delete;

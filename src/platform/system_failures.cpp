@@ -19,15 +19,14 @@ void throwFileFailure(Failure kind, const std::string& reason, const std::filesy
     switch (kind) {
     case Failure::NotFound:
         if (writing)
-            throw AppError(kPathNotFound, "パスが見つかりません。ファイル「" + p + "」を書き込めません（" + reason + "）。");
+            throw AppError(kPathNotFound,
+                           "パスが見つかりません。ファイル「" + p + "」を書き込めません（" + reason + "）。");
         throw AppError(kFileNotFound, "ファイルが見つかりません。" + p);
-    case Failure::PathNotFound:
-        throw AppError(kPathNotFound, "パスが見つかりません。" + p);
+    case Failure::PathNotFound: throw AppError(kPathNotFound, "パスが見つかりません。" + p);
     case Failure::AccessDenied:
         if (writing) throw AppError(kPermissionDenied, "ファイル「" + p + "」に書き込めません（" + reason + "）。");
         throw AppError(kPermissionDenied, "ファイル「" + p + "」を読み込めません（" + reason + "）。");
-    case Failure::Other:
-        break;
+    case Failure::Other: break;
     }
     if (writing) throw AppError(kPathFileAccess, "ファイル「" + p + "」に書き込めません（" + reason + "）。");
     throw AppError(kPathFileAccess, "ファイル「" + p + "」を読み込めません（" + reason + "）。");
@@ -59,12 +58,10 @@ void throwDeleteFailure(Failure kind, const std::string& reason, const std::file
     const std::string p = text::utf8FromPath(path);
     switch (kind) {
     case Failure::NotFound:
-    case Failure::PathNotFound:
-        throw AppError(kFileNotFound, "ファイルが見つかりません。" + p);
+    case Failure::PathNotFound: throw AppError(kFileNotFound, "ファイルが見つかりません。" + p);
     case Failure::AccessDenied:
         throw AppError(kPermissionDenied, "ファイル「" + p + "」を削除できません（" + reason + "）。");
-    case Failure::Other:
-        break;
+    case Failure::Other: break;
     }
     throw AppError(kPathFileAccess, "ファイル「" + p + "」を削除できません（" + reason + "）。");
 }
@@ -78,10 +75,8 @@ void throwStartFailure(Failure kind, const std::string& reason, const std::strin
     case Failure::AccessDenied:
         throw AppError(kPermissionDenied, "プログラム「" + program + "」を起動する権限がありません。");
     case Failure::NotFound:
-    case Failure::PathNotFound:
-        throw AppError(kFileNotFound, "プログラム「" + program + "」が見つかりません。");
-    case Failure::Other:
-        break;
+    case Failure::PathNotFound: throw AppError(kFileNotFound, "プログラム「" + program + "」が見つかりません。");
+    case Failure::Other: break;
     }
     throw AppError(kPathFileAccess, "プログラム「" + program + "」を起動できません。(" + reason + ")");
 }

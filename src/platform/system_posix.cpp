@@ -98,7 +98,7 @@ std::size_t InputFile::read(char* buf, std::size_t n) {
         if (r >= 0) {
             total_ += static_cast<unsigned long long>(r);
             countBytesRead(static_cast<unsigned long long>(r));
-            if (total_ > kMaxReadBytes) throwTooLarge(path_);   // grew while read
+            if (total_ > kMaxReadBytes) throwTooLarge(path_);  // grew while read
             return static_cast<std::size_t>(r);
         }
         if (errno != EINTR) throwFileError(errno, path_, false);
@@ -204,7 +204,7 @@ void removeFile(const fs::path& path) {
     if (S_ISDIR(st.st_mode)) throwDeleteFolder(path);
     if (::unlink(path.c_str()) != 0) {
         const int err = errno;
-        const Failure kind = err == ENOENT ? Failure::NotFound
+        const Failure kind = err == ENOENT                                   ? Failure::NotFound
                              : err == EACCES || err == EPERM || err == EROFS ? Failure::AccessDenied
                                                                              : Failure::Other;
         throwDeleteFailure(kind, reasonOf(err), path);
@@ -252,11 +252,13 @@ std::string unescapeMountField(const std::string& s) {
 }
 
 bool isSystemMount(const std::string& type, const std::string& dir) {
-    static const char* const kPseudoTypes[] = {
-        "proc",     "sysfs",   "devtmpfs",  "devpts",     "cgroup",  "cgroup2",   "mqueue",
-        "debugfs",  "tracefs", "securityfs", "pstore",    "bpf",     "configfs",  "fusectl",
-        "hugetlbfs", "binfmt_misc", "autofs", "efivarfs", "selinuxfs", "nsfs", "rpc_pipefs",
-        "tmpfs",    "ramfs",   "squashfs",  "overlay",    "fuse.gvfsd-fuse", "fuse.portal"};
+    static const char* const kPseudoTypes[] = {"proc",       "sysfs",           "devtmpfs",   "devpts",
+                                               "cgroup",     "cgroup2",         "mqueue",     "debugfs",
+                                               "tracefs",    "securityfs",      "pstore",     "bpf",
+                                               "configfs",   "fusectl",         "hugetlbfs",  "binfmt_misc",
+                                               "autofs",     "efivarfs",        "selinuxfs",  "nsfs",
+                                               "rpc_pipefs", "tmpfs",           "ramfs",      "squashfs",
+                                               "overlay",    "fuse.gvfsd-fuse", "fuse.portal"};
     if (dir == "/") return false;
     for (const char* t : kPseudoTypes)
         if (type == t) return true;
@@ -393,12 +395,11 @@ void startDetached(const std::vector<std::string>& argv) {
             } else if (r < 0 && errno == EINTR) {
                 continue;
             } else {
-                rc = EIO;   // the intermediate child died before reporting
+                rc = EIO;  // the intermediate child died before reporting
                 break;
             }
         }
-        while (waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
-        }
+        while (waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {}
     }
     close(fds[0]);
     release();
@@ -445,7 +446,7 @@ std::size_t Cp932Converter::convert(std::string_view in, std::string& out) {
         out.append(buf, static_cast<std::size_t>(dst - buf));
         if (r == static_cast<std::size_t>(-1)) {
             if (errno == E2BIG) continue;
-            break;   // EILSEQ or EINVAL: the next character cannot be converted
+            break;  // EILSEQ or EINVAL: the next character cannot be converted
         }
     }
     // The next conversion starts afresh after the character that stopped this one.

@@ -4,9 +4,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <random>
@@ -44,9 +44,9 @@ std::string narrow(std::wstring_view w) {
 // The system's own text of an error, without its final line end.
 std::string reasonOf(DWORD err) {
     wchar_t* buf = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, err, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, err, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
     std::wstring text = n && buf ? std::wstring(buf, n) : L"";
     if (buf) LocalFree(buf);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
@@ -154,7 +154,7 @@ std::size_t InputFile::read(char* buf, std::size_t n) {
     if (!ReadFile(handleOf(handle_), buf, want, &got, nullptr)) throwFileError(GetLastError(), path_, false);
     total_ += got;
     countBytesRead(got);
-    if (total_ > kMaxReadBytes) throwTooLarge(path_);   // grew while read
+    if (total_ > kMaxReadBytes) throwTooLarge(path_);  // grew while read
     return got;
 }
 
@@ -292,8 +292,7 @@ void startDetached(const std::vector<std::string>& argv) {
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &si,
-                        &pi)) {
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &si, &pi)) {
         const DWORD err = GetLastError();
         // A file that is no program may not be run, as on the other systems.
         const Failure kind = err == ERROR_BAD_EXE_FORMAT || err == ERROR_EXE_MACHINE_TYPE_MISMATCH

@@ -9,8 +9,8 @@
 namespace kazuban {
 
 enum ErrorCode : int {
-    kInvalidCall = 5,       // invalid procedure call or argument
-    kSubscript = 9,         // subscript out of range
+    kInvalidCall = 5,  // invalid procedure call or argument
+    kSubscript = 9,    // subscript out of range
     kFileNotFound = 53,
     kPermissionDenied = 70,
     kPathFileAccess = 75,

@@ -53,7 +53,7 @@ char* formatNumber(char* out, double v, bool blank, bool zeroBeforePoint) {
     digits[0] = buf[0];
     std::memcpy(digits + 1, buf + 2, 14);
     int exp = 0;
-    const char* e = buf + 16;   // the 'e'
+    const char* e = buf + 16;  // the 'e'
     std::from_chars(e + (e[1] == '+' ? 2 : 1), res.ptr, exp);
     int n = 15;
     while (n > 1 && digits[n - 1] == '0') --n;
@@ -184,7 +184,7 @@ double Val(std::string_view s) {
     // a power of ten, so that a run of any length reads in bounded space.
     constexpr std::size_t kKeep = 40;
     std::string mant;
-    long long scale = 0;          // power of ten applied to the kept digits
+    long long scale = 0;  // power of ten applied to the kept digits
     bool anyDigit = false, seenPoint = false;
     for (; i < s.size(); ++i) {
         const char c = s[i];
@@ -261,7 +261,7 @@ std::string Mid(std::string_view s, long start, long n) {
     if (n <= 0) return {};
     // Positions before 1 hold no characters: the window is clipped.
     if (start < 1) {
-        if (start + n <= 1) return {};   // no overflow: start < 1 and n > 0
+        if (start + n <= 1) return {};  // no overflow: start < 1 and n > 0
         n = start + n - 1;
         start = 1;
     }

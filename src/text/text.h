@@ -23,11 +23,11 @@ std::string plainText(double v);
 // gives +-infinity, one below it 0. Any input, of any length, is safe.
 double Val(std::string_view s);
 
-std::size_t Len(std::string_view s);                       // characters
-std::string Left(std::string_view s, long n);              // first n characters
-std::string Right(std::string_view s, long n);             // last n characters
-std::string Mid(std::string_view s, long start, long n);   // n characters from 1-based start
-std::string Mid(std::string_view s, long start);           // from 1-based start to the end
+std::size_t Len(std::string_view s);                      // characters
+std::string Left(std::string_view s, long n);             // first n characters
+std::string Right(std::string_view s, long n);            // last n characters
+std::string Mid(std::string_view s, long start, long n);  // n characters from 1-based start
+std::string Mid(std::string_view s, long start);          // from 1-based start to the end
 // 1-based character position of `what` in s at or after character `start`; 0 when absent.
 // An empty `what` is found at `start` (when start <= Len(s) + 1).
 long InStr(long start, std::string_view s, std::string_view what);

@@ -1,8 +1,8 @@
 #include "ui/flex_grid.h"
 
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
-#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -49,7 +49,8 @@ void setUpView(QTableView* v, GridModel* model, QAbstractItemDelegate* delegate)
     v->setTextElideMode(Qt::ElideNone);
     v->setCornerButtonEnabled(false);
     const grid::Rgb line = model->grid().gridLineColour;
-    v->setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(%1, %2, %3); }").arg(line.r).arg(line.g).arg(line.b));
+    v->setStyleSheet(
+        QStringLiteral("QTableView { gridline-color: rgb(%1, %2, %3); }").arg(line.r).arg(line.g).arg(line.b));
 }
 
 // Index of the section of `header` (counted without scrolling) under position
@@ -159,7 +160,7 @@ void FlexGrid::applyLook() {
 void FlexGrid::setZoom(double zoom) {
     if (zoom <= 0 || zoom == zoom_) return;
     zoom_ = zoom;
-    fontSize_ = -1;   // the font and every width are worked out again
+    fontSize_ = -1;  // the font and every width are worked out again
     applyLook();
 }
 
@@ -185,7 +186,7 @@ int FlexGrid::fixedHeight() const {
 }
 
 void FlexGrid::placeOverlays() {
-    if (!cornerView_) return;   // still being built
+    if (!cornerView_) return;  // still being built
     const QRect vp = viewport()->geometry();
     const int fw = std::min(fixedWidth(), vp.width());
     const int fh = std::min(fixedHeight(), vp.height());
@@ -214,12 +215,10 @@ QPoint FlexGrid::cellAt(const QPoint& pos) const {
     int col = -1, row = -1;
     if (pos.x() >= 0 && pos.x() < std::min(fixedWidth(), viewport()->width()))
         col = fixedSectionAt(horizontalHeader(), std::min(g.fixedCols(), model_->columnCount()), pos.x());
-    else
-        col = columnAt(pos.x());
+    else col = columnAt(pos.x());
     if (pos.y() >= 0 && pos.y() < std::min(fixedHeight(), viewport()->height()))
         row = fixedSectionAt(verticalHeader(), std::min(g.fixedRows(), model_->rowCount()), pos.y());
-    else
-        row = rowAt(pos.y());
+    else row = rowAt(pos.y());
     if (row < 0 || col < 0) return {-1, -1};
     return {col, row};
 }
@@ -371,9 +370,7 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
         if (event->modifiers() & Qt::ControlModifier) r = g.rows() - 1;
         c = g.cols() - 1;
         break;
-    default:
-        event->ignore();
-        return;
+    default: event->ignore(); return;
     }
     r = std::clamp(r, g.fixedRows(), g.rows() - 1);
     c = std::clamp(c, g.fixedCols(), g.cols() - 1);
@@ -419,7 +416,8 @@ void FlexGrid::ensureCellVisible(int row, int col) {
     }
     if (col >= g.fixedCols() && col < model_->columnCount()) {
         const int left = columnViewportPosition(col), right = left + columnWidth(col);
-        if (left < fixedWidth()) horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (fixedWidth() - left));
+        if (left < fixedWidth())
+            horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (fixedWidth() - left));
         else if (right > viewport()->width())
             horizontalScrollBar()->setValue(horizontalScrollBar()->value() + (right - viewport()->width()));
     }

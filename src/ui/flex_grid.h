@@ -98,8 +98,8 @@ private:
     QTableView* colView_ = nullptr;
     QTableView* rowView_ = nullptr;
     QTableView* cornerView_ = nullptr;
-    std::vector<int> widths_;      // pixel widths already given to the views
-    std::vector<int> fixedWidths_; // the same for the fixed-column overlays
+    std::vector<int> widths_;       // pixel widths already given to the views
+    std::vector<int> fixedWidths_;  // the same for the fixed-column overlays
     double fontSize_ = -1;
     double zoom_ = 1.0;
     std::string fontName_;

@@ -28,7 +28,10 @@ bool looksNumeric(const std::string& s) {
 }  // namespace
 
 GridModel::GridModel(grid::TextGrid& grid, QObject* parent)
-    : QAbstractTableModel(parent), grid_(grid), shownRevision_(grid.revision()), rows_(grid.rows()),
+    : QAbstractTableModel(parent),
+      grid_(grid),
+      shownRevision_(grid.revision()),
+      rows_(grid.rows()),
       cols_(grid.cols()) {}
 
 int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
@@ -64,10 +67,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         if (isFixed(r, c)) return QBrush(toColor(grid_.fixedColour));
         if (showSelection_ && isSelected(r, c)) return QBrush(toColor(grid_.selectionColour));
         return {};
-    case Qt::ToolTipRole:
-        return toolTip_.isEmpty() ? QVariant() : QVariant(toolTip_);
-    default:
-        return {};
+    case Qt::ToolTipRole: return toolTip_.isEmpty() ? QVariant() : QVariant(toolTip_);
+    default: return {};
     }
 }
 

@@ -41,7 +41,7 @@ public:
 private:
     grid::TextGrid& grid_;
     std::uint64_t shownRevision_;
-    int rows_, cols_;   // the size the views were last told
+    int rows_, cols_;  // the size the views were last told
     bool showSelection_ = true;
     QString toolTip_;
 };

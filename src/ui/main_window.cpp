@@ -43,7 +43,9 @@ constexpr const char* kRightClickHint = "右ｸﾘｯｸ可";
 constexpr const char* kMarkSheetNote =
     "（※）１段目はペア相性率、２段目はトリプル相性率、３段目は当選回数、４段目は最新当選回";
 
-QString objName(const char* base, int index) { return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(index); }
+QString objName(const char* base, int index) {
+    return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(index);
+}
 
 // The line "≪第 … 回 ≫ ４等 … 本，…" with the draw number and the four
 // prize counts laid over its blanks. The blanks are found in the caption
@@ -224,7 +226,7 @@ void MainWindow::buildPopupMenus() {
 
     popup2_ = new QMenu(this);
     popup2_->setObjectName(QStringLiteral("pmnupopup2"));
-    popup2_->setTitle(QStringLiteral("◇ PopupMenu2"));   // never shown in the menu bar
+    popup2_->setTitle(QStringLiteral("◇ PopupMenu2"));  // never shown in the menu bar
     QMenu* psort = addSubMenu(popup2_, "psort", "整列");
     addHandlerAction(psort, "psmnu1", "組合わせﾃﾞｰﾀ", [&f] { f.psmnu1_click(); });
     addSeparator(psort, "pkugiri61");
@@ -252,12 +254,15 @@ void MainWindow::buildPopupMenus() {
 
     popup3_ = new QMenu(this);
     popup3_->setObjectName(QStringLiteral("pmnupopup3"));
-    popup3_->setTitle(QStringLiteral("◇ PopupMenu3"));   // never shown in the menu bar
+    popup3_->setTitle(QStringLiteral("◇ PopupMenu3"));  // never shown in the menu bar
     QMenu* ptsort = addSubMenu(popup3_, "ptsort", "整列");
-    struct SortEntry { int column; const char* caption; };
-    static constexpr SortEntry kSorts[] = {{0, "回"},        {1, "当選番号"}, {2, "合計"},
-                                           {3, "当選回数"},  {4, "最新当選回"}, {6, "奇：偶"},
-                                           {7, "P相性率"},   {8, "T相性率"},  {9, "5分割分布"}};
+    struct SortEntry {
+        int column;
+        const char* caption;
+    };
+    static constexpr SortEntry kSorts[] = {{0, "回"},       {1, "当選番号"},   {2, "合計"},
+                                           {3, "当選回数"}, {4, "最新当選回"}, {6, "奇：偶"},
+                                           {7, "P相性率"},  {8, "T相性率"},    {9, "5分割分布"}};
     int separator = 0;
     for (const SortEntry& e : kSorts) {
         if (separator > 0) addSeparator(ptsort, QStringLiteral("kugiri3%1").arg(separator).toLatin1().constData());
@@ -370,7 +375,12 @@ QWidget* MainWindow::buildWinsTab() {
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(6);
-    struct Button { const char* name; const char* caption; const char* hint; void (app::Form1::*handler)(); };
+    struct Button {
+        const char* name;
+        const char* caption;
+        const char* hint;
+        void (app::Form1::*handler)();
+    };
     const Button list[] = {{"Command6", "AC", "All Clear", &app::Form1::Command6_Click},
                            {"Command5", "￥", "当選回数確認", &app::Form1::Command5_Click},
                            {"Command3", "△", "データ整列", &app::Form1::Command3_Click},
@@ -381,7 +391,8 @@ QWidget* MainWindow::buildWinsTab() {
         button->setToolTip(QString::fromUtf8(b.hint));
         button->setFixedSize(34, 28);
         const auto handler = b.handler;
-        connect(button, &QPushButton::clicked, this, [this, handler] { runHandler([&f = form_, handler] { (f.*handler)(); }); });
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { runHandler([&f = form_, handler] { (f.*handler)(); }); });
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
@@ -454,8 +465,8 @@ QWidget* MainWindow::buildMarkSheetTab() {
         label11_[i]->setObjectName(objName("Label11", k));
         label9_[i] = new QLabel(QStringLiteral(" 第　　　　　回"), area);
         label9_[i]->setObjectName(objName("Label9", k));
-        area->setFigure(k, {figureCaptions_[i], grid4_[i], {text4_[i], text5_[i], text2_[i], text3_[i]}, label11_[i],
-                            label9_[i]});
+        area->setFigure(
+            k, {figureCaptions_[i], grid4_[i], {text4_[i], text5_[i], text2_[i], text3_[i]}, label11_[i], label9_[i]});
     }
     auto sideLabel = [&](const char* name, const char* text) {
         auto* label = new QLabel(QString::fromUtf8(text), area);
@@ -526,7 +537,8 @@ QWidget* MainWindow::buildLinksTab() {
         keep.setRetainSizeWhenHidden(true);
         b->setSizePolicy(keep);
         b->hide();
-        connect(b, &QPushButton::clicked, this, [this, handler] { runHandler([&f = form_, handler] { (f.*handler)(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { runHandler([&f = form_, handler] { (f.*handler)(); }); });
         buttons->addWidget(b);
         return b;
     };

@@ -107,8 +107,8 @@ QWidget* OddsTab::buildOddsPart() {
     combinations_->setWordWrap(true);
     left->addWidget(combinations_);
     oddsTable_ = makeTable("oddsTable",
-                           {QStringLiteral("1口以上当たる確率"), QStringLiteral("％"), QStringLiteral("当選口数の期待値"),
-                            QStringLiteral("52回で1回以上")},
+                           {QStringLiteral("1口以上当たる確率"), QStringLiteral("％"),
+                            QStringLiteral("当選口数の期待値"), QStringLiteral("52回で1回以上")},
                            box);
     left->addWidget(oddsTable_);
     left->addStretch(1);
@@ -158,7 +158,7 @@ QWidget* OddsTab::buildBacktestPart() {
     auto spin = [&](const char* name) {
         auto* s = new QSpinBox(box);
         s->setObjectName(QString::fromLatin1(name));
-        s->setKeyboardTracking(false);   // a typed number counts once it is complete
+        s->setKeyboardTracking(false);  // a typed number counts once it is complete
         s->setRange(1, 1);
         s->setMinimumWidth(70);
         return s;

@@ -58,7 +58,11 @@ QPixmap drawBallsPicture(QSize size) {
     p.setBrush(sky);
     p.drawRoundedRect(QRectF(0.5, 0.5, w - 1, h - 1), 8, 8);
 
-    struct Ball { qreal x, y; QColor colour; const char* number; };
+    struct Ball {
+        qreal x, y;
+        QColor colour;
+        const char* number;
+    };
     const qreal r = std::min(w, h) * 0.16;
     const std::array<Ball, 6> balls{{
         {0.30, 0.18, QColor(220, 60, 60), "3"},

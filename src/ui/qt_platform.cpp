@@ -50,7 +50,7 @@ int QtPlatform::messageBox(const std::string& text, platform::Icon icon, platfor
     QMessageBox box(qicon, QString(), displayText(text), qbuttons, parentWidget());
     box.setWindowTitle(QStringLiteral("Kazuban"));
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(first);   // Enter confirms the first button
+    box.setDefaultButton(first);  // Enter confirms the first button
     box.setEscapeButton(escape);
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
@@ -129,9 +129,7 @@ void QtPlatform::showSettingsDialog() {
     if (host_) host_->execSettingsDialog();
 }
 
-void QtPlatform::showPrintPreview(const output::PrintDocument& document) {
-    execPrintPreview(parentWidget(), document);
-}
+void QtPlatform::showPrintPreview(const output::PrintDocument& document) { execPrintPreview(parentWidget(), document); }
 
 std::optional<std::array<int, 6>> QtPlatform::askNewDraw(int drawNumber) {
     DrawEntryDialog dialog(drawNumber, parentWidget());

@@ -63,7 +63,7 @@ QStringList folderChain(const QString& path) {
     for (int i = 0; i < parts.size(); ++i) {
         const QString& part = parts[i];
         if (i == 0) {
-            current = part + QLatin1Char('/');   // "/" or "C:/"
+            current = part + QLatin1Char('/');  // "/" or "C:/"
             chain << current;
             continue;
         }
@@ -151,9 +151,8 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     about("Label8", dt::kLabel8, true);
     about("Label9", dt::kLabel9, false);
     about("Label10", dt::kLabel10, true);
-    auto* home = new ClickLabel(u8(dt::kLabel11), [this] {
-        runHandler([this] { dialog_.Label11_Click(form_.browsdir); });
-    }, this);
+    auto* home = new ClickLabel(
+        u8(dt::kLabel11), [this] { runHandler([this] { dialog_.Label11_Click(form_.browsdir); }); }, this);
     home->setObjectName(QStringLiteral("Label11"));
     home->setToolTip(u8(dt::kLabel11Hint));
     home->setIndent(14);
@@ -175,7 +174,8 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     auto* ok = new QPushButton(u8(dt::kOkCaption), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { runHandler([this] { dialog_.OKButton_Click(form_.links.Text1); }); });
+    connect(ok, &QPushButton::clicked, this,
+            [this] { runHandler([this] { dialog_.OKButton_Click(form_.links.Text1); }); });
     auto* cancel = new QPushButton(u8(dt::kCancelCaption), this);
     cancel->setObjectName(QStringLiteral("CancelButton"));
     connect(cancel, &QPushButton::clicked, this, [this] { runHandler([this] { dialog_.CancelButton_Click(); }); });

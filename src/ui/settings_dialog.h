@@ -15,7 +15,9 @@ class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
 
-namespace kazuban::app { class Form1; }
+namespace kazuban::app {
+class Form1;
+}
 
 namespace kazuban::ui {
 

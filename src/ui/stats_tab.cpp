@@ -43,12 +43,10 @@ struct WindowChoice {
     const char* caption;
     int draws;
 };
-constexpr WindowChoice kWindows[] = {{"全回", 0},           {"直近10回", 10},   {"直近30回", 30},
-                                     {"直近50回", 50},      {"直近100回", 100}, {"直近300回", 300},
-                                     {"回数を指定", -1}};
+constexpr WindowChoice kWindows[] = {{"全回", 0},        {"直近10回", 10},   {"直近30回", 30},  {"直近50回", 50},
+                                     {"直近100回", 100}, {"直近300回", 300}, {"回数を指定", -1}};
 
 constexpr const char* kPngFilter = "PNG画像(*.png)|*.png|全て|*.*";
-
 
 // The frequency and gap tables sort on a header click: hot and cold numbers.
 bool sortable(Analysis a) { return a == Analysis::Frequency || a == Analysis::Gaps; }
@@ -176,10 +174,10 @@ void StatsTab::rebuild() {
     if (stats_.draws == 0) {
         note = QStringLiteral("集計できる当選番号がありません");
     } else {
-        note = QStringLiteral("第%1回～第%2回の %3 回を集計").arg(stats_.firstDraw).arg(stats_.lastDraw).arg(stats_.draws);
+        note =
+            QStringLiteral("第%1回～第%2回の %3 回を集計").arg(stats_.firstDraw).arg(stats_.lastDraw).arg(stats_.draws);
     }
-    if (stats_.leftOut > 0)
-        note += QStringLiteral("（正しくない当選番号 %1 回は除いています）").arg(stats_.leftOut);
+    if (stats_.leftOut > 0) note += QStringLiteral("（正しくない当選番号 %1 回は除いています）").arg(stats_.leftOut);
     note_->setText(note);
     showSection();
 }
@@ -342,7 +340,8 @@ void StatsTab::savePng() {
     buffer.open(QIODevice::WriteOnly);
     chartView_->grab().save(&buffer, "PNG");
     try {
-        platform::writeFileAtomic(text::pathFromUtf8(*chosen), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        platform::writeFileAtomic(text::pathFromUtf8(*chosen),
+                                  std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     } catch (...) {
         reportFailure();
     }

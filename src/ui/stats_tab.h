@@ -18,8 +18,12 @@ class QSpinBox;
 class QStandardItemModel;
 class QTableView;
 
-namespace kazuban::app { class Form1; }
-namespace kazuban::platform { class Platform; }
+namespace kazuban::app {
+class Form1;
+}
+namespace kazuban::platform {
+class Platform;
+}
 
 namespace kazuban::ui {
 

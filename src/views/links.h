@@ -8,13 +8,13 @@ namespace kazuban::views {
 
 // Tab 3's controls (the nine analysis links).
 struct LinkControls {
-    std::array<std::string, 9> Text1;           // link texts "label=URL"
-    std::array<bool, 9> Text1Visible{};         // shown while being edited
-    std::array<std::string, 9> Command1Caption; // "Go! " + label
-    std::array<bool, 9> Option1{};              // edit toggles
-    bool Command2Visible = false;               // "編集を保存"
-    bool Command7Visible = false;               // "キャンセル"
-    bool Command8Visible = false;               // "初期値に戻す"
+    std::array<std::string, 9> Text1;            // link texts "label=URL"
+    std::array<bool, 9> Text1Visible{};          // shown while being edited
+    std::array<std::string, 9> Command1Caption;  // "Go! " + label
+    std::array<bool, 9> Option1{};               // edit toggles
+    bool Command2Visible = false;                // "編集を保存"
+    bool Command7Visible = false;                // "キャンセル"
+    bool Command8Visible = false;                // "初期値に戻す"
 };
 
 inline constexpr const char* kLinkJumpPrefix = "Go! ";

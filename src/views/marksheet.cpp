@@ -54,16 +54,15 @@ void markFigure(grid::TextGrid& figure, std::string_view combination) {
             if (10 * x + y + 1 > 31) continue;
             const std::string& cell = figure.cell(y, x);
             // An emptied cell stands for no number and marks nothing.
-            if (!cell.empty() && combination.find(cell) != std::string_view::npos)
-                figure.setCell(y, x, kMark);
+            if (!cell.empty() && combination.find(cell) != std::string_view::npos) figure.setCell(y, x, kMark);
         }
     }
 }
 
 int firstShownRow(int row) { return (row < 1 || row > kListRows - 5) ? kListRows - 4 : row; }
 
-Tiers markSheetTiers(std::string_view combination, const grid::TextGrid& table, int tableRow,
-                     int lastWinColumn, const history::PairTable& pairs) {
+Tiers markSheetTiers(std::string_view combination, const grid::TextGrid& table, int tableRow, int lastWinColumn,
+                     const history::PairTable& pairs) {
     Tiers t;
     const WinSummary w = summarizeWinEntries(table, tableRow, lastWinColumn);
     t.wins = text::plainText(static_cast<double>(w.count));

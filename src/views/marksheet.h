@@ -36,14 +36,14 @@ int firstShownRow(int row);
 
 // The four tiers under one figure.
 struct Tiers {
-    std::string pairRate;     // tier 1 (Text4)
-    std::string tripleRate;   // tier 2 (Text5)
-    std::string wins;         // tier 3 (Text2)
-    std::string latest;       // tier 4 (Text3)
+    std::string pairRate;    // tier 1 (Text4)
+    std::string tripleRate;  // tier 2 (Text5)
+    std::string wins;        // tier 3 (Text2)
+    std::string latest;      // tier 4 (Text3)
 };
 // Tiers 3 and 4 from the win entries of `tableRow` of the combination table;
 // tiers 1 and 2 from the list's text (empty when it is shorter than 14 characters).
-Tiers markSheetTiers(std::string_view combination, const grid::TextGrid& table, int tableRow,
-                     int lastWinColumn, const history::PairTable& pairs);
+Tiers markSheetTiers(std::string_view combination, const grid::TextGrid& table, int tableRow, int lastWinColumn,
+                     const history::PairTable& pairs);
 
 }  // namespace kazuban::views

@@ -25,9 +25,9 @@ struct Binomials {
     }
 };
 constexpr Binomials kBinom;
-constexpr int kSubsets3 = kBinom.c[31][3];   // 4495
-constexpr int kSubsets4 = kBinom.c[31][4];   // 31465
-constexpr int kSubsets5 = kBinom.c[31][5];   // 169911
+constexpr int kSubsets3 = kBinom.c[31][3];  // 4495
+constexpr int kSubsets4 = kBinom.c[31][4];  // 31465
+constexpr int kSubsets5 = kBinom.c[31][5];  // 169911
 
 // Rank of the sorted numbers v[0] < v[1] < ... (values 1..31).
 template <std::size_t K>
@@ -55,10 +55,8 @@ bool regularDraw(std::string_view t, std::uint32_t& mainMask, int& bonus) {
     return bonus != 0 && !(mainMask >> bonus & 1u);
 }
 
-
-constexpr std::array<const char*, 10> kHeaders = {
-    "回", "当選番号データ", "合計", "当選回数", "最新当選回", "最高", "奇:偶",
-    "ﾍﾟｱ相性率", "ﾄﾘﾌﾟﾙ相性率", "５分割分布"};
+constexpr std::array<const char*, 10> kHeaders = {"回",   "当選番号データ", "合計",      "当選回数",    "最新当選回",
+                                                  "最高", "奇:偶",          "ﾍﾟｱ相性率", "ﾄﾘﾌﾟﾙ相性率", "５分割分布"};
 constexpr std::array<int, 10> kWidths = {500, 2190, 620, 1070, 1320, 570, 720, 1220, 1440, 1590};
 
 // The shift up by 50 and the newest-first order leave draw a in row n + 1 - a.
@@ -68,8 +66,7 @@ int finalRow(int n, int a) { return n + 1 - a; }
 
 // ---- the index of earlier draws ---------------------------------------------
 
-PredrawIndex::PredrawIndex()
-    : count3_(kSubsets3, 0), last3_(kSubsets3, 0), count4_(kSubsets4, 0), quint_(kSubsets5) {}
+PredrawIndex::PredrawIndex() : count3_(kSubsets3, 0), last3_(kSubsets3, 0), count4_(kSubsets4, 0), quint_(kSubsets5) {}
 
 void PredrawIndex::add(const history::DrawHistory& h, int d) {
     if (!h.isValidDraw(d)) return;
@@ -91,7 +88,7 @@ void PredrawIndex::add(const history::DrawHistory& h, int d) {
             for (int c = b + 1; c < 5; ++c) {
                 const int r = rankOf(std::array<int, 3>{v[a], v[b], v[c]});
                 ++count3_[r];
-                last3_[r] = static_cast<std::uint16_t>(d);   // draws come in ascending order
+                last3_[r] = static_cast<std::uint16_t>(d);  // draws come in ascending order
             }
     for (int skip = 0; skip < 5; ++skip) {
         std::array<int, 4> u{};
@@ -205,8 +202,8 @@ void scorePredrawRow(grid::TextGrid& view, int row, const WinSummary& wins, cons
     scoreIntoGrid(view, row, c, wins, pairsBefore);
 }
 
-void runPredrawAnalysis(const history::DrawHistory& h, int n, grid::TextGrid& view,
-                        PredrawState& state, platform::Platform* progress) {
+void runPredrawAnalysis(const history::DrawHistory& h, int n, grid::TextGrid& view, PredrawState& state,
+                        platform::Platform* progress) {
     n = std::min(n, h.maxn());
     if (n < kPredrawFirstDraw) return;
     state.reset();

@@ -18,7 +18,9 @@
 #include "history/draw_history.h"
 #include "views/scoring.h"
 
-namespace kazuban::platform { class Platform; }
+namespace kazuban::platform {
+class Platform;
+}
 
 namespace kazuban::views {
 
@@ -28,8 +30,11 @@ inline constexpr int kPredrawFirstDraw = 51;
 // the win summary of each draw's numbers against the draws before it. Emptied
 // at every tab selection, filled by the analysis.
 struct PredrawState {
-    std::vector<WinSummary> wins;   // index: draw number
-    void reset() { wins.clear(); wins.shrink_to_fit(); }
+    std::vector<WinSummary> wins;  // index: draw number
+    void reset() {
+        wins.clear();
+        wins.shrink_to_fit();
+    }
 };
 
 // The earlier draws, indexed for the summary of a combination text against them.
@@ -81,8 +86,8 @@ void buildPredrawGrid(grid::TextGrid& view, int n);
 // Runs the analysis over draws 51..n into `view` (already built by
 // buildPredrawGrid): scores, font size, draws newest first in rows 1..n - 50.
 // `progress` (may be null) sees 51..n.
-void runPredrawAnalysis(const history::DrawHistory& h, int n, grid::TextGrid& view,
-                        PredrawState& state, platform::Platform* progress);
+void runPredrawAnalysis(const history::DrawHistory& h, int n, grid::TextGrid& view, PredrawState& state,
+                        platform::Platform* progress);
 // The same result by the literal steps (quadratic; the test and benchmark reference).
 grid::TextGrid predrawLiteral(const history::DrawHistory& h, int n);
 

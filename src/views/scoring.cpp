@@ -39,10 +39,8 @@ Fields fieldsOf(std::string_view c) {
     const bool ascii = isAscii(c);
     for (int i = 0; i < 5; ++i) {
         const std::size_t pos = static_cast<std::size_t>(3 * i);
-        if (ascii)
-            out.f[i] = pos < c.size() ? std::string(c.substr(pos, 2)) : std::string();
-        else
-            out.f[i] = Mid(c, 3 * i + 1, 2);
+        if (ascii) out.f[i] = pos < c.size() ? std::string(c.substr(pos, 2)) : std::string();
+        else out.f[i] = Mid(c, 3 * i + 1, 2);
         out.x[i] = fieldValue(out.f[i]);
     }
     return out;
@@ -145,8 +143,8 @@ std::string tripleRateText(double wins, double pairSum) {
     return zeroAndMid(text::Str(z), 2, 5);
 }
 
-bool scoreCombination(std::string_view combination, const WinSummary& wins,
-                      const history::PairTable& pairs, RowScores& out) {
+bool scoreCombination(std::string_view combination, const WinSummary& wins, const history::PairTable& pairs,
+                      RowScores& out) {
     if (combination.size() < 14 || text::Len(combination) < 14) return false;
     const Fields fields = fieldsOf(combination);
     const auto& x = fields.x;
@@ -180,8 +178,8 @@ bool scoreCombination(std::string_view combination, const WinSummary& wins,
     return true;
 }
 
-bool scoreIntoGrid(grid::TextGrid& view, int row, std::string_view combination,
-                   const WinSummary& wins, const history::PairTable& pairs) {
+bool scoreIntoGrid(grid::TextGrid& view, int row, std::string_view combination, const WinSummary& wins,
+                   const history::PairTable& pairs) {
     RowScores s;
     if (!scoreCombination(combination, wins, pairs, s)) return false;
     // The last column first: the row's storage grows once.

@@ -10,9 +10,8 @@ namespace kazuban::views {
 
 namespace {
 
-constexpr std::array<const char*, 10> kHeaders = {
-    "", "組合せデータ", "合計", "当選回数", "最新当選回", "最高", "奇:偶",
-    "ﾍﾟｱ相性率", "ﾄﾘﾌﾟﾙ相性率", "５分割分布"};
+constexpr std::array<const char*, 10> kHeaders = {"",     "組合せデータ", "合計",      "当選回数",    "最新当選回",
+                                                  "最高", "奇:偶",        "ﾍﾟｱ相性率", "ﾄﾘﾌﾟﾙ相性率", "５分割分布"};
 constexpr std::array<int, 10> kWidths = {500, 2190, 620, 1070, 1320, 570, 720, 1220, 1440, 1590};
 
 }  // namespace
@@ -31,8 +30,8 @@ void buildTotalsGrid(grid::TextGrid& view) {
     for (int r = 1; r <= kTotalsRows; ++r) view.setCell(r, 0, text::intText(r));
 }
 
-void scoreTotalsRow(grid::TextGrid& view, int row, const grid::TextGrid& table,
-                    int lastWinColumn, const history::PairTable& pairs) {
+void scoreTotalsRow(grid::TextGrid& view, int row, const grid::TextGrid& table, int lastWinColumn,
+                    const history::PairTable& pairs) {
     const std::string& c = view.cell(row, 1);
     if (c.size() < 14) return;
     scoreIntoGrid(view, row, c, summarizeWinEntries(table, row, lastWinColumn), pairs);

@@ -9,7 +9,7 @@
 
 namespace kazuban::views {
 
-inline constexpr int kTotalsRows = 1000;   // data rows 1..1000
+inline constexpr int kTotalsRows = 1000;  // data rows 1..1000
 
 // Empties the grid, sets its 1001 x 10 shape, widths, centring, headers and
 // the row numbers 1..1000 in column 0.
@@ -17,8 +17,8 @@ void buildTotalsGrid(grid::TextGrid& view);
 
 // Columns 2..9 of `row` from its column-1 text, the win entries of the same
 // row of `table` (columns 2..lastWinColumn) and the whole-history pair table.
-void scoreTotalsRow(grid::TextGrid& view, int row, const grid::TextGrid& table,
-                    int lastWinColumn, const history::PairTable& pairs);
+void scoreTotalsRow(grid::TextGrid& view, int row, const grid::TextGrid& table, int lastWinColumn,
+                    const history::PairTable& pairs);
 
 // Current column c0, selection end column c1, on the current row only.
 void selectRowColumns(grid::TextGrid& g, int c0, int c1);

@@ -5,17 +5,17 @@
 #include "app/form1.h"
 #include "history/add_draw.h"
 #include "history/draw_history.h"
+#include "platform/line_file.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "platform/line_file.h"
 
 namespace kazuban::history {
 namespace {
 
 using testing::TempDir;
 
-const DrawNumbers kDraw = {30, 9, 22, 13, 2, 17};   // typed in any order
+const DrawNumbers kDraw = {30, 9, 22, 13, 2, 17};  // typed in any order
 const std::string kFields = " 2, 9,13,22,30,17";
 
 std::string problemOf(const std::vector<std::string>& fields) { return checkDrawFields(fields).problem; }
@@ -105,7 +105,7 @@ TEST(AddDraw, EveryRefusalLeavesTheFileAsItWas) {
     refused(small, {1, 2, 3, 4, 5, 5}, 0, kInvalidCall);
     refused(small, {0, 2, 3, 4, 5, 6}, 0, kInvalidCall);
     refused(small, {1, 2, 3, 4, 5, 32}, 0, kInvalidCall);
-    refused(small, kDraw, 3, kPathFileAccess);   // the file ends at another draw than the dialog showed
+    refused(small, kDraw, 3, kPathFileAccess);  // the file ends at another draw than the dialog showed
     refused("", kDraw, 0, kInvalidCall);
 
     // A full history: draw 32,767 is the last a draw number holds.
@@ -134,7 +134,7 @@ TEST(AddDraw, TheEntryFormAppendsAndReloadsAsTheDrawSelectorDoes) {
     const auto pairsAtStart = f.pairCounts;
     const std::string before = dir.read("atarimgrp.txt");
 
-    f.mnuanyuryoku_Click();   // cancelled
+    f.mnuanyuryoku_Click();  // cancelled
     EXPECT_EQ(fake.newDrawForms, std::vector<int>{1401});
     EXPECT_EQ(dir.read("atarimgrp.txt"), before);
 
@@ -154,9 +154,9 @@ TEST(AddDraw, TheEntryFormAppendsAndReloadsAsTheDrawSelectorDoes) {
     f.mnuanyuryoku_Click();
     EXPECT_EQ(dir.read("atarimgrp.txt"), before + platform::encodeCp932("第1401回=" + kFields + "\r\n"));
     EXPECT_GT(f.historyRevision, revision);
-    EXPECT_EQ(f.HScroll1.value, 1);           // the selector at the new draw
+    EXPECT_EQ(f.HScroll1.value, 1);  // the selector at the new draw
     EXPECT_EQ(f.Label3[0], "1401");
-    EXPECT_EQ(f.pairCounts, pairsAtStart);   // the statistics stay those of the start-up
+    EXPECT_EQ(f.pairCounts, pairsAtStart);  // the statistics stay those of the start-up
     EXPECT_EQ(fake.messages.size(), 1u);
 }
 

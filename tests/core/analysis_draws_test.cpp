@@ -6,15 +6,17 @@ namespace kazuban::analysis {
 namespace {
 
 TEST(StrictDraws, LeadingZerosAndClassicRefusalsAreLeftOut) {
-    const auto h = history::historyFromLines({
-        "回=本数字,ボーナス",
-        "第1回= 1, 5,12,20,28,30",   // strict
-        "第2回=01, 5,12,20,28,30",   // the classic loader accepts it, the analyses do not
-        "第3回= 1, 5,12,20,28,05",   // a leading zero on the bonus too
-        "第4回= 1, 5,12,20, 5,30",   // the fifth main number repeats the second
-        "第5回=３, 5,12,20,28,30",   // a full-width digit
-        "第6回=31,30,29,28,27,26 etc",
-    }).history;
+    const auto h =
+        history::historyFromLines({
+                                      "回=本数字,ボーナス",
+                                      "第1回= 1, 5,12,20,28,30",  // strict
+                                      "第2回=01, 5,12,20,28,30",  // the classic loader accepts it, the analyses do not
+                                      "第3回= 1, 5,12,20,28,05",  // a leading zero on the bonus too
+                                      "第4回= 1, 5,12,20, 5,30",  // the fifth main number repeats the second
+                                      "第5回=３, 5,12,20,28,30",  // a full-width digit
+                                      "第6回=31,30,29,28,27,26 etc",
+                                  })
+            .history;
     EXPECT_TRUE(isStrictDraw(h, 1));
     EXPECT_FALSE(isStrictDraw(h, 2));
     EXPECT_FALSE(isStrictDraw(h, 3));

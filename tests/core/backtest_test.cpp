@@ -61,7 +61,7 @@ TEST(Backtest, CountsEqualTheWinEntriesOfTheTable) {
         if (r % 5 == 0) {
             const Draw& d = draws[static_cast<std::size_t>(rng() % draws.size())];
             c = {d[4], d[3], d[2], d[1], d[0]};
-            if (r % 10 == 0) c[0] = d[5];   // the bonus for one main number: grade 2
+            if (r % 10 == 0) c[0] = d[5];  // the bonus for one main number: grade 2
         }
         table.setCell(r, 1, testing::makeComboText(c));
         combos.push_back(maskOf(c));
@@ -105,11 +105,11 @@ TEST(Backtest, CountsEqualTheWinEntriesOfTheTable) {
 
 TEST(Backtest, InvalidDrawsAreLeftOutAndLeadingZeroRowsCountByValue) {
     const history::DrawHistory h = historyOf({
-        " 3, 9,14,22,30, 1",   // grade 1 for the row below
-        "03, 9,14,22,30, 1",   // a leading zero: the loader takes it, the back-test leaves it out
-        " 3, 9,14,22,31,30",   // grade 2
-        " 3, 9,14,22",         // too short: never a draw
-        " 3, 9,14, 1, 2,30",   // grade 4
+        " 3, 9,14,22,30, 1",  // grade 1 for the row below
+        "03, 9,14,22,30, 1",  // a leading zero: the loader takes it, the back-test leaves it out
+        " 3, 9,14,22,31,30",  // grade 2
+        " 3, 9,14,22",        // too short: never a draw
+        " 3, 9,14, 1, 2,30",  // grade 4
     });
     const std::vector<ComboMask> combos = {maskOf({3, 9, 14, 22, 30})};
     const Backtest b = runBacktest(combos, computeOdds(combos), h, 1, 5);
@@ -130,7 +130,7 @@ TEST(Backtest, InvalidDrawsAreLeftOutAndLeadingZeroRowsCountByValue) {
     const auto rows = backtestRowTexts(b);
     EXPECT_EQ(rows[3].expected, "0.06");
     EXPECT_EQ(rows[3].sd, "±0.24");
-    EXPECT_EQ(rows[3].verdict, "偶然より多い");   // z = 3.9
+    EXPECT_EQ(rows[3].verdict, "偶然より多い");  // z = 3.9
 }
 
 TEST(Backtest, NothingToCountGivesZerosNotErrors) {
@@ -209,7 +209,7 @@ TEST(OddsPage, TheRangeFollowsTheHistoryAndRefusalsLeaveNoFigures) {
     EXPECT_EQ(page.message, " データ番号 2 に、同じ数字が２回あります。");
     EXPECT_EQ(page.odds.combinations, 0);
     EXPECT_TRUE(setOddsRange(page, 2, 3, h6));
-    EXPECT_EQ(page.backtest.draws, 0);   // nothing worked out without figures
+    EXPECT_EQ(page.backtest.draws, 0);  // nothing worked out without figures
 }
 
 }  // namespace

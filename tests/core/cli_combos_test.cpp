@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/line_file.h"
 #include "support/cli_run.h"
 #include "support/history_gen.h"
-#include "platform/line_file.h"
 
 namespace kazuban::cli {
 namespace {
@@ -51,7 +51,7 @@ TEST_F(CliCombos, GenerateIsRepeatableWithASeed) {
     const testing::CliRun b = cli(scratch, dirArg() + "generate 10 --seed 99");
     ASSERT_EQ(a.status, 0) << a.err;
     EXPECT_EQ(a.out, b.out);
-    ASSERT_EQ(a.out.size(), 10u * 16u);   // ten texts, each ended by CR LF
+    ASSERT_EQ(a.out.size(), 10u * 16u);  // ten texts, each ended by CR LF
 
     TempDir shortHistory;
     testing::prepareDataFolder(shortHistory, 15, 1);

@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "platform/line_file.h"
 #include "support/cli_run.h"
 #include "support/history_gen.h"
-#include "platform/line_file.h"
 
 namespace kazuban::cli {
 namespace {
@@ -53,15 +53,15 @@ TEST(CliAnalysis, WindowLargerThanTheHistoryAndBadWindows) {
         EXPECT_EQ(r.out, "") << bad;
         EXPECT_NE(r.err.find("--last"), std::string::npos) << bad;
     }
-    EXPECT_EQ(runCli(scratch, scratch.str(), "analysis").status, 2);   // no atarimgrp.txt
+    EXPECT_EQ(runCli(scratch, scratch.str(), "analysis").status, 2);  // no atarimgrp.txt
 }
 
 TEST(CliAddDraw, AppendsOneLineOrRefusesWithoutTouchingTheFile) {
     TempDir scratch, data;
     testing::writeSyntheticHistory(data, 5, 2);
     const std::string before = data.read("atarimgrp.txt");
-    for (const char* bad : {"1,2,3,4,5", "1,2,3,4,5,6,7", "1,2,x,4,5,6", "0,2,3,4,5,6", "1,2,3,4,5,32",
-                            "1,2,3,4,5,5", "1,2,3,4,4,6"}) {
+    for (const char* bad :
+         {"1,2,3,4,5", "1,2,3,4,5,6,7", "1,2,x,4,5,6", "0,2,3,4,5,6", "1,2,3,4,5,32", "1,2,3,4,5,5", "1,2,3,4,4,6"}) {
         const CliRun r = runCli(scratch, data.str(), std::string("adddraw ") + bad);
         EXPECT_EQ(r.status, 1) << bad;
         EXPECT_NE(r.err, "") << bad;

@@ -32,10 +32,11 @@ protected:
 };
 
 TEST_F(CliOdds, RealHistoryMatchesTheExpectedFiles) {
-    for (const auto& [args, expected] : std::vector<std::pair<std::string, std::string>>{
-             {"odds " + combos200(), "odds.txt"},
-             {"backtest " + combos200(), "backtest.txt"},
-             {"backtest " + combos200() + " --from 1001 --to 1400", "backtest-1001-1400.txt"}}) {
+    for (const auto& [args, expected] :
+         std::vector<std::pair<std::string, std::string>>{{"odds " + combos200(), "odds.txt"},
+                                                          {"backtest " + combos200(), "backtest.txt"},
+                                                          {"backtest " + combos200() + " --from 1001 --to 1400",
+                                                           "backtest-1001-1400.txt"}}) {
         const testing::CliRun r = run(args);
         EXPECT_EQ(r.status, 0) << expected << r.err;
         EXPECT_TRUE(r.out == golden(expected)) << expected << ":\n" << r.out;

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/line_file.h"
 #include "support/cli_run.h"
 #include "support/history_gen.h"
-#include "platform/line_file.h"
 
 namespace kazuban::cli {
 namespace {
@@ -47,7 +47,7 @@ TEST(Cli, StatsOnATinyHistory) {
     EXPECT_NE(lines[0].find("第1回～第3回"), std::string::npos);
     // Row 1 of the pair table: 1..6 three times each, the rest zero.
     EXPECT_EQ(lines[2].substr(0, 3 + 6 * 7), "  1     3     3     3     3     3     3     0");
-    EXPECT_NE(r.out.find("   1    1:3"), std::string::npos);   // rank 1 of window 1
+    EXPECT_NE(r.out.find("   1    1:3"), std::string::npos);  // rank 1 of window 1
     EXPECT_EQ(r.out.substr(r.out.size() - 2), "\r\n");
 
     // The same result through -o, in cp932, from either side of the command.

@@ -27,8 +27,8 @@ TEST(CombinationTable, LayoutAndValidation) {
 
     for (const char* ok : {" 3, 9,14,22,30", "03,09,14,22,30", " 3,03,14,22,30", "31,30, 1, 2, 3"})
         EXPECT_TRUE(isValidCombination(ok)) << ok;
-    for (const char* bad : {"3,9,14,22,30", " 3, 9,14,22,32", " 0, 9,14,22,30", "14, 9,14,22,30",
-                            " 9,14,22,30, 9", "01,02,03,0405,", " 3; 9;14;22;30", "１,２,14,22,30"})
+    for (const char* bad : {"3,9,14,22,30", " 3, 9,14,22,32", " 0, 9,14,22,30", "14, 9,14,22,30", " 9,14,22,30, 9",
+                            "01,02,03,0405,", " 3; 9;14;22;30", "１,２,14,22,30"})
         EXPECT_FALSE(isValidCombination(bad)) << bad;
     t.setCell(1, 1, " 3, 9,14,22,30");
     t.setCell(3, 1, "x");
@@ -48,12 +48,12 @@ protected:
 };
 
 TEST_F(TableForm, ClearOrAppendQuestion) {
-    EXPECT_EQ(form.askClearOrAppend(), 0);   // an empty table: nothing asked
+    EXPECT_EQ(form.askClearOrAppend(), 0);  // an empty table: nothing asked
     EXPECT_TRUE(p.messages.empty());
     form.MSFlexGrid1.setCell(1, 1, "a");
     form.MSFlexGrid1.setCell(3, 1, "c");
     p.answers = {platform::kNo, platform::kCancel};
-    EXPECT_EQ(form.askClearOrAppend(), 1);   // the row before the first empty one
+    EXPECT_EQ(form.askClearOrAppend(), 1);  // the row before the first empty one
     EXPECT_EQ(form.askClearOrAppend(), std::nullopt);
     const std::string q = "ﾃﾞｰﾀを消去しますか？\r\n    は　い(Y) : 全て消去\r\n    いいえ(N) : 現ﾃﾞｰﾀに追加";
     EXPECT_EQ(p.messages[0].text, q);
@@ -62,7 +62,7 @@ TEST_F(TableForm, ClearOrAppendQuestion) {
 
     for (int r = 1; r <= 1000; ++r) form.MSFlexGrid1.setCell(r, 1, "x");
     p.answers = {platform::kNo, platform::kYes};
-    EXPECT_EQ(form.askClearOrAppend(), std::nullopt);   // full: ends silently
+    EXPECT_EQ(form.askClearOrAppend(), std::nullopt);  // full: ends silently
     EXPECT_EQ(form.askClearOrAppend(), 0);
     EXPECT_EQ(form.hasCombinationData(), 0);
     EXPECT_EQ(form.MSFlexGrid1.cell(0, 1), "組合せデータ");
@@ -100,7 +100,7 @@ TEST_F(TableForm, PrizeCountsInTheLeadingBlankForm) {
     form.MSFlexGrid1.setCell(2, 1, "b");
     form.MSFlexGrid1.setCell(2, 2, "7=1");
     form.MSFlexGrid1.setCell(2, 3, "40=4");
-    form.MSFlexGrid1.setCell(2, 4, "40=9");   // no such grade
+    form.MSFlexGrid1.setCell(2, 4, "40=9");  // no such grade
     form.showPrizeCounts(40);
     EXPECT_EQ(form.Label3, (std::array<std::string, 5>{"300", "0", "0", "0", " 2"}));
     form.showDraw(7);

@@ -41,10 +41,10 @@ TEST_F(ComboFiles, OpenPlacesLinesEvaluatesAndShowsTheFirstTab) {
     EXPECT_EQ(p.openDialogs[0].filter, "ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*");
     EXPECT_EQ(p.openDialogs[0].defaultExtension, "txt");
     EXPECT_EQ(p.openDialogs[0].initialFolder, "/data");
-    EXPECT_EQ(cell(2), "");   // an empty line keeps its empty row
+    EXPECT_EQ(cell(2), "");  // an empty line keeps its empty row
     EXPECT_EQ(cell(3), combo(50));
     EXPECT_EQ(form.Label3[0], "120");
-    EXPECT_EQ(form.Label3[1], " 1");   // row 1 won draw 120
+    EXPECT_EQ(form.Label3[1], " 1");  // row 1 won draw 120
     EXPECT_EQ(form.SSTab1, app::kTabWins);
 
     // Appending after No starts at the first empty row and runs over the rows
@@ -56,7 +56,7 @@ TEST_F(ComboFiles, OpenPlacesLinesEvaluatesAndShowsTheFirstTab) {
     EXPECT_EQ(cell(1), combo(120));
     EXPECT_EQ(cell(3), " 1, 2, 3, 4, 5");
     EXPECT_EQ(cell(1000), " 6, 7, 8, 9,10");
-    EXPECT_EQ(p.messages.size(), 1u);   // the question only
+    EXPECT_EQ(p.messages.size(), 1u);  // the question only
 }
 
 TEST_F(ComboFiles, OpenRefusalsAndFailures) {
@@ -87,7 +87,7 @@ TEST_F(ComboFiles, OpenRefusalsAndFailures) {
 }
 
 TEST_F(ComboFiles, SaveWritesFilledRowsAndKeepsTheOldFileOnFailure) {
-    form.mnudsave_Click();   // an empty table: no dialog
+    form.mnudsave_Click();  // an empty table: no dialog
     EXPECT_TRUE(p.saveDialogs.empty());
     form.MSFlexGrid1.setCell(1, 1, " 1, 2, 3, 4, 5");
     form.MSFlexGrid1.setCell(2, 1, " 6, 7, 8, 9,10");
@@ -98,7 +98,7 @@ TEST_F(ComboFiles, SaveWritesFilledRowsAndKeepsTheOldFileOnFailure) {
     EXPECT_TRUE(p.saveDialogs[0].confirmOverwrite);
     EXPECT_EQ(dir.read("saved.txt"), " 1, 2, 3, 4, 5\r\n 6, 7, 8, 9,10\r\n11,12,13,14,15\r\n");
 
-    form.MSFlexGrid1.setCell(2, 1, "😀");   // cp932 cannot hold it
+    form.MSFlexGrid1.setCell(2, 1, "😀");  // cp932 cannot hold it
     p.saveAnswers = {dir.file("saved.txt").string()};
     form.mnudsave_Click();
     ASSERT_EQ(p.messages.size(), 1u);
@@ -113,7 +113,7 @@ TEST(LayoutA, RecordsRunToTheFirstEmptyCell) {
     t.setCell(1, 1, " 1, 2, 3, 4, 5");
     t.setCell(1, 2, "3=4");
     t.setCell(3, 1, "say \"hi\"");
-    t.setCell(4, 0, "");   // no row number: nothing at all in the saved CSV
+    t.setCell(4, 0, "");  // no row number: nothing at all in the saved CSV
     const std::string print = output::layoutA(t, 2);
     EXPECT_EQ(print.substr(0, 48), "\" 1, 2, 3, 4, 5\",\"3=4\",\"\"\n\"\",\"\"\n\"say \"\"hi\"\"\",\"\"\n");
     EXPECT_EQ(std::count(print.begin(), print.end(), '\n'), 1000);

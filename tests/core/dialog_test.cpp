@@ -6,11 +6,11 @@
 
 #include "config/env_file.h"
 #include "config/hosts.h"
+#include "platform/line_file.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "support/os.h"
 #include "text/app_error.h"
-#include "platform/line_file.h"
 
 namespace kazuban::config {
 namespace {
@@ -27,7 +27,7 @@ class DialogTest : public ::testing::Test {
 protected:
     DialogTest() {
         links = defaultLinks();
-        links[8] = "自作=http://my.example/?a=b";   // edited on tab 3, not saved there
+        links[8] = "自作=http://my.example/?a=b";  // edited on tab 3, not saved there
     }
     void writeSettings(const std::vector<std::string>& lines) { dir.writeLines("Kazuban.ini", lines); }
 
@@ -39,8 +39,8 @@ protected:
 
 TEST_F(DialogTest, LoadFillsTheFourBoxesFromTheFile) {
     for (const std::string* box : {&d.Text1, &d.Text2, &d.Text3, &d.Text4}) EXPECT_TRUE(endsWith(*box, " <例>"));
-    writeSettings({"whatever header", "Your editor=/usr/bin/gedit", "Your data dirctory=/home/u/a=b",
-                   "/usr/bin/localc", "Your browser="});
+    writeSettings({"whatever header", "Your editor=/usr/bin/gedit", "Your data dirctory=/home/u/a=b", "/usr/bin/localc",
+                   "Your browser="});
     d.Form_Load(dir.str());
     EXPECT_EQ(d.settingsDir, dir.str());
     EXPECT_TRUE(d.escPressesCancel);
@@ -54,7 +54,7 @@ TEST_F(DialogTest, LoadFillsTheFourBoxesFromTheFile) {
 
 TEST_F(DialogTest, LoadErrorIsShownAndTheExamplesStay) {
     const std::string example = d.Text1;
-    d.Form_Load(dir.str());   // no Kazuban.ini
+    d.Form_Load(dir.str());  // no Kazuban.ini
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_FALSE(fake.messages[0].text.empty());
     EXPECT_EQ(fake.messages[0].icon, Icon::None);
@@ -69,7 +69,7 @@ TEST_F(DialogTest, PickedFolderGoesToTheFirstSelectedBox) {
     dir.write("file.txt", "x");
 
     const std::string before = d.Text2;
-    d.Dir1_Change(dir.str());   // no option selected: the boxes stay
+    d.Dir1_Change(dir.str());  // no option selected: the boxes stay
     EXPECT_EQ(d.Text2, before);
     EXPECT_EQ(d.Dir1Path, dir.str());
     EXPECT_EQ(d.Dir1Folders, (std::vector<std::string>{(dir.path() / "a").string(), (dir.path() / "b data").string()}));

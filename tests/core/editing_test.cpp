@@ -23,9 +23,9 @@ TEST(Editing, PasteNormalisesEachLineByItsFirstComma) {
         {"5,12,20,27,31\r\n", " 5,12,20,27,31"},        // comma at 2: a blank in front
         {",12,20,27,31, 1\r\n", "12,20,27,31, 1"},      // comma at 1: the first character goes
         {"x\r\n 1, 2, 3, 4, 5\r\n", " 1, 2, 3, 4, 5"},  // no comma: the next line overwrites it
-        {"nocomma\r\n", "nocomma"},                      // ... unless there is none
+        {"nocomma\r\n", "nocomma"},                     // ... unless there is none
         {"\r\n 1, 2, 3, 4, 5\r\n", " 1, 2, 3, 4, 5"},   // a leading line break is dropped
-        {"1,2", ""},                                     // a last line of 3 characters is not written
+        {"1,2", ""},                                    // a last line of 3 characters is not written
     };
     for (const auto& [clip, row] : cases) {
         grid::TextGrid t = table();
@@ -35,14 +35,14 @@ TEST(Editing, PasteNormalisesEachLineByItsFirstComma) {
 
     grid::TextGrid t = table();
     t.setCell(11, 2, "5=4");
-    pasteText(t, " 1, 2, 3, 4, 5\n12,13,14,15,16", 10);   // LF alone ends a line too
+    pasteText(t, " 1, 2, 3, 4, 5\n12,13,14,15,16", 10);  // LF alone ends a line too
     EXPECT_EQ(t.cell(10, 1), " 1, 2, 3, 4, 5");
     EXPECT_EQ(t.cell(11, 1), "12,13,14,15,16");
-    EXPECT_EQ(t.cell(11, 2), "5=4");   // win entries are not touched
+    EXPECT_EQ(t.cell(11, 2), "5=4");  // win entries are not touched
     EXPECT_EQ(t.cell(12, 1), "");
-    pasteText(t, "a,1\r\nb,2\r\nc,3\r\n", 999);   // past row 1000: dropped
+    pasteText(t, "a,1\r\nb,2\r\nc,3\r\n", 999);  // past row 1000: dropped
     EXPECT_EQ(t.cell(1000, 1), " b,2");
-    pasteText(t, " 6, 7, 8, 9,10\r\n", 0);         // anchored on the header: from row 1
+    pasteText(t, " 6, 7, 8, 9,10\r\n", 0);  // anchored on the header: from row 1
     EXPECT_EQ(t.cell(0, 1), "組合せデータ");
     EXPECT_EQ(t.cell(1, 1), " 6, 7, 8, 9,10");
 }
@@ -57,7 +57,7 @@ TEST(Editing, CopyAndDeleteThroughTheMenu) {
         g.setCell(r, 1, " 1, 2, 3, 4, " + std::to_string(r));
         g.setCell(r, 2, "3=4");
     }
-    g.setRow(5);   // selected upwards
+    g.setRow(5);  // selected upwards
     g.setRowSel(3);
     g.setCol(6);
     p.onPopup = [&](platform::PopupMenu) { form.pmnucopy_click(); };
@@ -71,10 +71,10 @@ TEST(Editing, CopyAndDeleteThroughTheMenu) {
     g.setRowSel(7);
     form.pmnudelete_click();
     EXPECT_EQ(g.cell(6, 1), " 1, 2, 3, 4, 6");
-    for (int r = 7; r <= 9; ++r) EXPECT_EQ(g.storedCells(r), 1) << r;   // the row number stays
+    for (int r = 7; r <= 9; ++r) EXPECT_EQ(g.storedCells(r), 1) << r;  // the row number stays
     g.setRow(0);
     g.setRowSel(4);
-    form.pmnudelete_click();   // the header row is never emptied
+    form.pmnudelete_click();  // the header row is never emptied
     EXPECT_EQ(g.cell(0, 1), "組合せデータ");
     EXPECT_EQ(g.cell(0, 2), "1");
     EXPECT_EQ(g.cell(4, 1), "");

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "config/env_file.h"
+#include "platform/line_file.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "platform/line_file.h"
 
 namespace kazuban::config {
 namespace {
@@ -11,15 +11,16 @@ namespace {
 using testing::TempDir;
 
 TEST(EnvironmentFile, ReadingRules) {
-    const std::vector<std::string> lines{
-        "no header rule=anything", "Your editor=/usr/bin/vi", "Your data dirctory=", "/bare/path",
-        "Your browser=a=b", "検索=http://example.jp/q?a=1&b=2", "no equals here"};
+    const std::vector<std::string> lines{"no header rule=anything", "Your editor=/usr/bin/vi",
+                                         "Your data dirctory=",     "/bare/path",
+                                         "Your browser=a=b",        "検索=http://example.jp/q?a=1&b=2",
+                                         "no equals here"};
     const auto env = environmentFromLines(lines, ReadRule::StartUp);
     EXPECT_EQ(env.editor(), "/usr/bin/vi");
     EXPECT_EQ(env.dataFolder(), "");
     EXPECT_EQ(env.calcSoft(), "/bare/path");
     EXPECT_EQ(env.browser(), "a=b");
-    EXPECT_EQ(env.link(0), "検索=http://example.jp/q?a=1&b=2");   // link lines stay whole
+    EXPECT_EQ(env.link(0), "検索=http://example.jp/q?a=1&b=2");  // link lines stay whole
     EXPECT_EQ(env.link(1), "no equals here");
     EXPECT_EQ(env.link(2), "");
     const auto dialog = environmentFromLines(lines, ReadRule::Settings);

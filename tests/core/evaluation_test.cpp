@@ -31,14 +31,16 @@ Entries fast(const DrawHistory& h, const std::string& c) { return DrawIndex(h).w
 
 TEST(Evaluation, GradesByMatchesAndBonusOnTheTexts) {
     const std::string c = " 3, 9,14,22,30";
-    const DrawHistory h = handHistory({
-        makeDrawText({3, 9, 14, 22, 30, 17}),   // 5
-        makeDrawText({3, 9, 14, 22, 31, 30}),   // 4 and the bonus
-        makeDrawText({3, 9, 14, 22, 31, 17}),   // 4
-        makeDrawText({3, 9, 14, 1, 2, 22}),     // 3
-        makeDrawText({3, 9, 1, 2, 4, 14}),      // 2: no entry
-        "",                                     // invalid: empty fields would match anything
-    }, {6});
+    const DrawHistory h = handHistory(
+        {
+            makeDrawText({3, 9, 14, 22, 30, 17}),  // 5
+            makeDrawText({3, 9, 14, 22, 31, 30}),  // 4 and the bonus
+            makeDrawText({3, 9, 14, 22, 31, 17}),  // 4
+            makeDrawText({3, 9, 14, 1, 2, 22}),    // 3
+            makeDrawText({3, 9, 1, 2, 4, 14}),     // 2: no entry
+            "",                                    // invalid: empty fields would match anything
+        },
+        {6});
     const Entries want{{1, 1}, {2, 2}, {3, 3}, {4, 4}};
     EXPECT_EQ(winEntriesLiteral(h, c, h.maxn()), want);
     EXPECT_EQ(fast(h, c), want);
@@ -56,9 +58,9 @@ TEST(Evaluation, GradesByMatchesAndBonusOnTheTexts) {
 std::string randomField(std::mt19937& rng) {
     const int n = static_cast<int>(rng() % 31) + 1;
     switch (rng() % 10) {
-        case 0: return std::string(n < 10 ? "0" : "").append(std::to_string(n));
-        case 1: return std::to_string(n);
-        default: return testing::numberField(n);
+    case 0: return std::string(n < 10 ? "0" : "").append(std::to_string(n));
+    case 1: return std::to_string(n);
+    default: return testing::numberField(n);
     }
 }
 
@@ -70,17 +72,17 @@ std::string randomText(std::mt19937& rng, int fields) {
 
 std::string randomCombination(std::mt19937& rng) {
     switch (rng() % 10) {
-        case 0: return "";
-        case 1: {
-            static const std::string chars = " 0123456789,,\r";
-            std::string s;
-            for (int i = static_cast<int>(rng() % 40); i > 0; --i) s += chars[rng() % chars.size()];
-            return s;
-        }
-        case 2: return "１, ２,14,22,30";
-        case 3: return randomText(rng, 12);                  // many numbers in one text
-        case 4: return "\xE3\x81 5,14," + randomField(rng);   // not UTF-8
-        default: return randomText(rng, 4 + static_cast<int>(rng() % 3));   // 12 to 17 characters
+    case 0: return "";
+    case 1: {
+        static const std::string chars = " 0123456789,,\r";
+        std::string s;
+        for (int i = static_cast<int>(rng() % 40); i > 0; --i) s += chars[rng() % chars.size()];
+        return s;
+    }
+    case 2: return "１, ２,14,22,30";
+    case 3: return randomText(rng, 12);                                // many numbers in one text
+    case 4: return "\xE3\x81 5,14," + randomField(rng);                // not UTF-8
+    default: return randomText(rng, 4 + static_cast<int>(rng() % 3));  // 12 to 17 characters
     }
 }
 
@@ -88,10 +90,10 @@ std::string randomDraw(std::mt19937& rng) {
     std::string s;
     for (int i = 0; i < 6; ++i) s.append(i ? "," : "").append(testing::numberField(static_cast<int>(rng() % 31) + 1));
     switch (rng() % 8) {
-        case 0: return randomText(rng, 6);              // odd forms
-        case 1: return s.substr(0, rng() % s.size());   // short
-        case 2: return s + " 7";
-        default: return s;                              // repeated numbers possible
+    case 0: return randomText(rng, 6);             // odd forms
+    case 1: return s.substr(0, rng() % s.size());  // short
+    case 2: return s + " 7";
+    default: return s;  // repeated numbers possible
     }
 }
 
@@ -129,8 +131,8 @@ TEST(Evaluation, TableRowsGetEntriesAndColumnsAsNeeded) {
     layoutTable(t, 0);
     t.setCell(1, 1, " 3, 9,14,22,30");
     t.setCell(3, 1, " 1, 2, 3,20,21");
-    for (int c = 2; c <= 30; ++c) t.setCell(3, c, "stale");   // entries of an earlier text
-    t.setCell(2, 5, "left alone");                             // an empty row is not touched
+    for (int c = 2; c <= 30; ++c) t.setCell(3, c, "stale");  // entries of an earlier text
+    t.setCell(2, 5, "left alone");                           // an empty row is not touched
     evaluateWinEntries(t, h, h.maxn(), p);
     EXPECT_EQ(t.cols(), 41);
     EXPECT_EQ(t.cell(1, 2), "2=1");

@@ -45,7 +45,7 @@ TEST_F(Generation, EveryBatchKeepsEveryRule) {
             std::string rebuilt;
             for (long k = 1; k <= 5; ++k) nums.push_back(static_cast<int>(text::Val(text::Mid(c, 3 * k - 2, 2))));
             for (int v : nums) rebuilt.append(rebuilt.empty() ? "" : ",").append(testing::numberField(v));
-            ASSERT_EQ(c, rebuilt);   // 14 characters, " 5" never "05"
+            ASSERT_EQ(c, rebuilt);  // 14 characters, " 5" never "05"
             EXPECT_TRUE(std::is_sorted(nums.begin(), nums.end()));
             EXPECT_EQ(std::set<int>(nums.begin(), nums.end()).size(), 5u) << c;
             EXPECT_TRUE(std::any_of(nums.begin(), nums.end(), [&](int v) {
@@ -69,7 +69,7 @@ TEST_F(Generation, CommandsFillRowsAndEvaluate) {
 
     // Rows 1..998 filled, the answer No: two members land in rows 999 and 1000.
     for (int r = 1; r <= 998; ++r) form.MSFlexGrid1.setCell(r, 1, " 1, 2, 3, 4, 5");
-    for (int c = 2; c <= 60; ++c) form.MSFlexGrid1.setCell(999, c, "1=4");   // entries of an old text
+    for (int c = 2; c <= 60; ++c) form.MSFlexGrid1.setCell(999, c, "1=4");  // entries of an old text
     p.answers = {platform::kNo};
     form.mnu10mk_Click();
     EXPECT_LT(form.MSFlexGrid1.cell(999, 1), form.MSFlexGrid1.cell(1000, 1));
@@ -78,11 +78,11 @@ TEST_F(Generation, CommandsFillRowsAndEvaluate) {
 }
 
 TEST_F(Generation, RefusesWhatCannotBeGenerated) {
-    start(20);   // the rankings need 21 draws
+    start(20);  // the rankings need 21 draws
     form.MSFlexGrid1.setCell(1, 1, " 1, 2, 3, 4, 5");
     p.answers = {platform::kYes};
     form.mnu10mk_Click();
-    ASSERT_EQ(p.messages.size(), 1u);   // refused before the question: nothing emptied
+    ASSERT_EQ(p.messages.size(), 1u);  // refused before the question: nothing emptied
     EXPECT_EQ(p.messages[0].icon, platform::Icon::Exclamation);
     EXPECT_EQ(form.MSFlexGrid1.cell(1, 1), " 1, 2, 3, 4, 5");
     EXPECT_FALSE(form.generateCombinations(1, 5));

@@ -12,7 +12,9 @@ namespace {
 
 using testing::Draw;
 
-history::DrawHistory historyOf(const std::vector<std::string>& lines) { return history::historyFromLines(lines).history; }
+history::DrawHistory historyOf(const std::vector<std::string>& lines) {
+    return history::historyFromLines(lines).history;
+}
 
 // Column `col` (1-based value column) of a section, summed over its rows.
 double columnSum(const StatsSection& s, std::size_t col) {
@@ -23,12 +25,8 @@ double columnSum(const StatsSection& s, std::size_t col) {
 
 // Draws 1, 2, 4, 5 are strict; draw 3 is written with a leading zero.
 const std::vector<std::string> kSmallHistory = {
-    "回=本数字,ボーナス",
-    "第1回= 1, 2, 3, 4, 5, 6",
-    "第2回= 2,10,11,12,13, 7",
-    "第3回=01, 2, 3, 4, 5, 6",
-    "第4回= 1,14,15,16,17, 8",
-    "第5回= 2, 3,20,21,22, 9",
+    "回=本数字,ボーナス",      "第1回= 1, 2, 3, 4, 5, 6", "第2回= 2,10,11,12,13, 7",
+    "第3回=01, 2, 3, 4, 5, 6", "第4回= 1,14,15,16,17, 8", "第5回= 2, 3,20,21,22, 9",
 };
 
 TEST(HistoryStats, GapsAndCarryOverOnAHandMadeHistory) {
@@ -36,17 +34,17 @@ TEST(HistoryStats, GapsAndCarryOverOnAHandMadeHistory) {
     const HistoryStats s = computeHistoryStats(h);
     EXPECT_EQ(s.draws, 4);
     EXPECT_EQ(s.leftOut, 1);
-    EXPECT_EQ(s.bonus[6], 1);     // the left-out draw 3 counts nowhere
-    EXPECT_EQ(s.groups[0], 9);    // 1-5: five in draw 1, one in draws 2 and 4, two in draw 5
+    EXPECT_EQ(s.bonus[6], 1);   // the left-out draw 3 counts nowhere
+    EXPECT_EQ(s.groups[0], 9);  // 1-5: five in draw 1, one in draws 2 and 4, two in draw 5
     EXPECT_EQ(s.consecutive[4], 1);
     // Window draws 1..4 are draws 1, 2, 4, 5.
-    EXPECT_EQ(s.currentGap[31], 4);   // never drawn: the whole window
+    EXPECT_EQ(s.currentGap[31], 4);  // never drawn: the whole window
     EXPECT_EQ(s.longestGap[31], 4);
-    EXPECT_EQ(s.currentGap[3], 0);    // only in the first and the last draw
+    EXPECT_EQ(s.currentGap[3], 0);  // only in the first and the last draw
     EXPECT_EQ(s.longestGap[3], 2);
-    EXPECT_EQ(s.currentGap[5], 3);    // only in the first: the trailing run
+    EXPECT_EQ(s.currentGap[5], 3);  // only in the first: the trailing run
     EXPECT_EQ(s.longestGap[5], 3);
-    EXPECT_EQ(s.currentGap[14], 1);   // only in the third: the leading run is longest
+    EXPECT_EQ(s.currentGap[14], 1);  // only in the third: the leading run is longest
     EXPECT_EQ(s.longestGap[14], 2);
     EXPECT_EQ(s.currentGap[2], 0);
     EXPECT_EQ(s.longestGap[2], 1);
@@ -107,7 +105,7 @@ TEST(HistoryStats, ExpectationsMatchACountOfEveryFiveNumberSet) {
     std::array<long long, 31> range{};
     std::array<long long, 146> sum{};
     long long sets = 0;
-    const std::uint32_t firstFive = 0b111110u;   // the set {1..5}
+    const std::uint32_t firstFive = 0b111110u;  // the set {1..5}
     for (std::uint32_t a = 1; a <= 31; ++a)
         for (std::uint32_t b = a + 1; b <= 31; ++b)
             for (std::uint32_t c = b + 1; c <= 31; ++c)
@@ -123,7 +121,8 @@ TEST(HistoryStats, ExpectationsMatchACountOfEveryFiveNumberSet) {
     ASSERT_EQ(sets, kFiveSets);
 
     // The expectations depend on W and W' only.
-    const auto h = history::historyFromLines(testing::historyLines(std::vector<Draw>(1, Draw{1, 2, 3, 4, 5, 6}))).history;
+    const auto h =
+        history::historyFromLines(testing::historyLines(std::vector<Draw>(1, Draw{1, 2, 3, 4, 5, 6}))).history;
     HistoryStats s = computeHistoryStats(h);
     s.draws = kFiveSets;
     s.carryDraws = kFiveSets;
@@ -134,7 +133,7 @@ TEST(HistoryStats, ExpectationsMatchACountOfEveryFiveNumberSet) {
     }
     for (std::size_t r = 4; r <= 30; ++r) EXPECT_DOUBLE_EQ(expected(Analysis::Range, r - 4), range[r]) << r;
     for (std::size_t t = 15; t <= 145; ++t) EXPECT_DOUBLE_EQ(expected(Analysis::Sum, t - 15), sum[t]) << t;
-    EXPECT_DOUBLE_EQ(expected(Analysis::Consecutive, 4), 27.0);   // 27 runs n..n+4
+    EXPECT_DOUBLE_EQ(expected(Analysis::Consecutive, 4), 27.0);  // 27 runs n..n+4
 }
 
 TEST(HistoryStats, TableTextsForTheClipboardAndCsv) {

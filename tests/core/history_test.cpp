@@ -10,7 +10,8 @@ namespace {
 using testing::TempDir;
 
 TEST(DrawHistory, EntriesAndSizes) {
-    const auto r = historyFromLines({"回=本数字,ボーナス", "第1回= 1, 5,12,20,28,30", "x=a=b", "no equals sign", "", " "});
+    const auto r =
+        historyFromLines({"回=本数字,ボーナス", "第1回= 1, 5,12,20,28,30", "x=a=b", "no equals sign", "", " "});
     const DrawHistory& h = r.history;
     EXPECT_EQ(h.maxn(), 3) << "trailing blank lines are not draws";
     EXPECT_EQ(h.entry(0), "本数字,ボーナス");
@@ -31,7 +32,8 @@ TEST(DrawHistory, EntriesAndSizes) {
 
 TEST(DrawHistory, RefusesNoLinesAndTooManyDraws) {
     EXPECT_THROW(historyFromLines({}), AppError);
-    std::vector<std::string> many(static_cast<std::size_t>(kMaxDraws) + 2, "=" + testing::makeDrawText({1, 2, 3, 4, 5, 6}));
+    std::vector<std::string> many(static_cast<std::size_t>(kMaxDraws) + 2,
+                                  "=" + testing::makeDrawText({1, 2, 3, 4, 5, 6}));
     EXPECT_THROW(historyFromLines(many), AppError);
     many.pop_back();
     EXPECT_EQ(historyFromLines(many).history.maxn(), kMaxDraws);

@@ -10,9 +10,9 @@
 
 #include "app/form1.h"
 #include "history/draw_history.h"
+#include "platform/line_file.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
-#include "platform/line_file.h"
 #include "text/text.h"
 
 namespace kazuban::app {
@@ -103,7 +103,7 @@ TEST(LargestHistory, WorksEverywhereAndOneDrawMoreIsRefused) {
     f.pmnuprt3_click();
     const std::string table = dir.read("tmptxt.csv");
     const std::string predraw = dir.read("tmptxt2.csv");
-    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 1001);   // 1000 records and the final CR LF
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 1001);  // 1000 records and the final CR LF
     EXPECT_EQ(std::count(predraw.begin(), predraw.end(), '\n'), kLargest - 50 + 1 + 1);
     EXPECT_TRUE(fake.messages.empty());
 
@@ -122,7 +122,8 @@ TEST(LargestHistory, WorksEverywhereAndOneDrawMoreIsRefused) {
     EXPECT_FALSE(g.Form_Load(dir.str()));
     EXPECT_EQ(fake2.messageTexts(), fake.messageTexts());
 
-    RecordProperty("seconds", std::to_string(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count()));
+    RecordProperty("seconds",
+                   std::to_string(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count()));
 }
 
 }  // namespace

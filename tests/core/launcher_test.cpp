@@ -58,8 +58,7 @@ TEST(LauncherTest, SplitsAtBlanksOutsideQuotesOnly) {
     EXPECT_EQ(splitCommandLine("prog \"a b\" x\"y z\"w"), (Args{"prog", "a b", "xy zw"}));
     EXPECT_EQ(splitCommandLine("prog \"\""), (Args{"prog", ""}));
     EXPECT_EQ(splitCommandLine("prog \"open to the end"), (Args{"prog", "open to the end"}));
-    EXPECT_EQ(splitCommandLine("prog a;b $(c) `d` e&&f g|h"),
-              (Args{"prog", "a;b", "$(c)", "`d`", "e&&f", "g|h"}));
+    EXPECT_EQ(splitCommandLine("prog a;b $(c) `d` e&&f g|h"), (Args{"prog", "a;b", "$(c)", "`d`", "e&&f", "g|h"}));
     EXPECT_EQ(splitCommandLine("   "), Args{});
 }
 
@@ -74,8 +73,7 @@ TEST(LauncherTest, TakesTheLongestExistingPathWithBlanksAsTheProgram) {
     const std::string spaced = (dir.path() / "my tools").string() + "/calc soft";
     EXPECT_EQ(splitCommandLine(spaced + " a b").front(), spaced);
     // No such file: the first word is the program.
-    EXPECT_EQ(splitCommandLine(dir.str() + "/my tools/none x"),
-              (Args{dir.str() + "/my", "tools/none", "x"}));
+    EXPECT_EQ(splitCommandLine(dir.str() + "/my tools/none x"), (Args{dir.str() + "/my", "tools/none", "x"}));
     // A folder is not a program.
     EXPECT_EQ(splitCommandLine(dir.str() + "/my tools x").front(), dir.str() + "/my");
     // The file after the program, in a folder whose name holds blanks and
@@ -114,7 +112,8 @@ TEST(LauncherTest, ReportsEachKindOfStartFailure) {
 
     // A data file named as the program cannot be run.
     const auto data = dir.write("data.csv", "1,2\n");
-    fs::permissions(data, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(data,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(errorCodeOf(data.string() + " x", &text), kPermissionDenied);
     EXPECT_NE(text.find(data.string()), std::string::npos) << text;
 }
@@ -125,8 +124,8 @@ TEST(LauncherTest, PassesShellSyntaxThroughAsLiteralText) {
     TempDir dir;
     ArgumentRecorder recorder(dir.path());
     const std::string canary = (dir.path() / "pwned").string();
-    const std::string url = "http://a.example/?q=1;touch " + canary + " $(touch " + canary + ") `touch " +
-                            canary + "` && touch " + canary + " | cat\ntouch " + canary + " \" --option \"";
+    const std::string url = "http://a.example/?q=1;touch " + canary + " $(touch " + canary + ") `touch " + canary +
+                            "` && touch " + canary + " | cat\ntouch " + canary + " \" --option \"";
 
     ASSERT_EQ(errorCodeOf(browserCommandLine(ArgumentRecorder::script(), url)), 0);
     const auto got = recorder.wait();
@@ -189,8 +188,16 @@ TEST(LauncherTest, QuotesEachArgumentForAWindowsProgram) {
 TEST(LauncherTest, TheStartedProgramReceivesEachArgumentWhole) {
     TempDir dir;
     ArgumentRecorder recorder(dir.path());
-    const Args args{ArgumentRecorder::script(), "two words", "", "\"quoted\"", "back\\slash\\", "a\\\"b",
-                    "C:\\my dir\\", "組合せ データ", "100%", "x&y|z<w>v^"};
+    const Args args{ArgumentRecorder::script(),
+                    "two words",
+                    "",
+                    "\"quoted\"",
+                    "back\\slash\\",
+                    "a\\\"b",
+                    "C:\\my dir\\",
+                    "組合せ データ",
+                    "100%",
+                    "x&y|z<w>v^"};
     platform::startDetached(args);
     const auto got = recorder.wait();
     ASSERT_TRUE(got.has_value());

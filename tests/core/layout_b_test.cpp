@@ -34,7 +34,7 @@ std::vector<std::vector<std::string>> readCsv(const std::string& csv) {
                 break;
             }
         }
-        ++i;   // the closing quote
+        ++i;  // the closing quote
         record.push_back(field);
         if (i < csv.size() && csv[i] == ',') {
             ++i;
@@ -59,11 +59,12 @@ TEST(CsvLayouts, EveryCellReadsBackAsItsOwnField) {
     const auto a = readCsv(layoutA(table, 0));
     ASSERT_EQ(a.size(), 1000u);
     std::vector<std::string> first = cells;
-    first.push_back("");   // the record runs to the first empty cell
+    first.push_back("");  // the record runs to the first empty cell
     EXPECT_EQ(a[0], first);
     EXPECT_EQ(a[1], (std::vector<std::string>{"13, 5,22,30,31", ""}));
 
-    const auto view = viewWithRows({{"", " 1, 2, 3, 4, 5", "15", "a,\"b\"", "40", "3", "3:2", "0.3", "0.01", "5:0:0:0:0"}});
+    const auto view =
+        viewWithRows({{"", " 1, 2, 3, 4, 5", "15", "a,\"b\"", "40", "3", "3:2", "0.3", "0.01", "5:0:0:0:0"}});
     const auto b = readCsv(layoutB(view, 0, 1));
     ASSERT_EQ(b.size(), 1u);
     EXPECT_EQ(b[0], (std::vector<std::string>{" 1, 2, 3, 4, 5", "15", "a,\"b\"", "40", "3", "3;2", "0.3", "0.01",

@@ -58,7 +58,7 @@ TEST(Cp932, RoundTripsAndRefusesWhatItCannotHold) {
     for (const std::string t : {"ﾃｷｽﾄ(*.txt)", "組合せデータ", "全角１２３　", "a\\b~c", "①②Ⅰ㈱"})
         EXPECT_EQ(decodeCp932(encodeCp932(t)), t) << t;
     EXPECT_EQ(encodeCp932("ﾃあ\\~"), "\xC3\x82\xA0\\~");
-    EXPECT_EQ(encodeCp932("〜−"), "\x81\x60\x81\x7C");   // look-alikes from other systems
+    EXPECT_EQ(encodeCp932("〜−"), "\x81\x60\x81\x7C");  // look-alikes from other systems
     try {
         encodeCp932("abc😀def");
         FAIL() << "no error";
@@ -70,7 +70,7 @@ TEST(Cp932, RoundTripsAndRefusesWhatItCannotHold) {
 }
 
 TEST(Cp932, DecodeReplacesBytesItCannotRead) {
-    EXPECT_EQ(decodeCp932("\x82"), "\xEF\xBF\xBD");   // cut-off lead byte
+    EXPECT_EQ(decodeCp932("\x82"), "\xEF\xBF\xBD");  // cut-off lead byte
     EXPECT_EQ(decodeCp932("\x82\xA0\xFF\x82\xA0"), "あ\xEF\xBF\xBDあ");
     std::string junk;
     for (int i = 0; i < 4096; ++i) junk.push_back(static_cast<char>((i * 37) & 0xFF));
@@ -134,11 +134,15 @@ TEST(Cp932, EverySystemConvertsTheWholeTableAlike) {
 TEST(FileText, Utf8OrCp932ByContent) {
     for (const char* bad : {"\x82\xA0", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81"})
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
-    EXPECT_EQ(decodeFileBytes("\xEF\xBB\xBF" "あ,1"), "あ,1");
+    EXPECT_EQ(decodeFileBytes("\xEF\xBB\xBF"
+                              "あ,1"),
+              "あ,1");
     EXPECT_EQ(decodeFileBytes("あ,1"), "あ,1");
     EXPECT_EQ(decodeFileBytes("\x82\xA0,1"), "あ,1");
     EXPECT_EQ(decodeFileBytes("\xB1\xC0\xD8"), "ｱﾀﾘ");
-    EXPECT_TRUE(isValidUtf8(decodeFileBytes("\xEF\xBB\xBF\xFF" "a")));
+    EXPECT_TRUE(
+        isValidUtf8(decodeFileBytes("\xEF\xBB\xBF\xFF"
+                                    "a")));
 }
 
 TEST(FileText, SplitLinesAtEveryLineEnd) {
@@ -154,7 +158,7 @@ TEST(FileText, SplitLinesAtEveryLineEnd) {
 
 TEST(LineFile, ReadsFilesAndTellsErrorsApart) {
     TempDir dir;
-    spit(dir.path / "sjis.txt", "\x91\xE6\x31\x89\xF1= 1,2\r\n2\r\n");   // 第1回= 1,2
+    spit(dir.path / "sjis.txt", "\x91\xE6\x31\x89\xF1= 1,2\r\n2\r\n");  // 第1回= 1,2
     spit(dir.path / "utf8.txt", "\xEF\xBB\xBF第1回= 1,2\n2");
     EXPECT_EQ(readLines(dir.path / "sjis.txt"), (std::vector<std::string>{"第1回= 1,2", "2"}));
     EXPECT_EQ(readLines(dir.path / "utf8.txt"), (std::vector<std::string>{"第1回= 1,2", "2"}));
@@ -195,7 +199,7 @@ TEST(LineFile, FailedWriteKeepsOldFileAndLeavesNoTemporary) {
     spit(p, "old contents");
     {
         HookGuard hook([](const fs::path& temp) {
-            EXPECT_EQ(slurp(temp), "new");   // complete new bytes beside the target
+            EXPECT_EQ(slurp(temp), "new");  // complete new bytes beside the target
             throw AppError(kPathFileAccess, "disk full");
         });
         EXPECT_EQ(codeOf([&] { writeFileAtomic(p, "new"); }), kPathFileAccess);

@@ -6,10 +6,10 @@
 
 #include "app/form1.h"
 #include "config/env_file.h"
+#include "platform/line_file.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "platform/line_file.h"
 
 namespace kazuban::views {
 namespace {
@@ -23,11 +23,11 @@ TEST(LinkTextTest, SplitsAtTheFirstEqualsSignAndValidates) {
     EXPECT_EQ(linkUrl("出現間隔=http://s.example/a.cgi?x=1&y=2"), "http://s.example/a.cgi?x=1&y=2");
     EXPECT_EQ(linkUrl("http://no-label.example/"), "http://no-label.example/");
 
-    EXPECT_TRUE(isValidLink("http://x?a=b"));   // "=" anywhere will do
+    EXPECT_TRUE(isValidLink("http://x?a=b"));  // "=" anywhere will do
     EXPECT_TRUE(isValidLink("a=https://x"));
     EXPECT_FALSE(isValidLink("a=ftp://x"));
     EXPECT_FALSE(isValidLink("https://x"));
-    EXPECT_EQ(firstInvalidLink(config::defaultLinks()), -1);   // "追加登録=http://www." included
+    EXPECT_EQ(firstInvalidLink(config::defaultLinks()), -1);  // "追加登録=http://www." included
     auto links = config::defaultLinks();
     links[5].clear();
     links[7] = "bad";
@@ -70,9 +70,7 @@ protected:
         f.links.Text1 = config::defaultLinks();
         dir.write("Kazuban.ini", "the old file");
     }
-    bool editing() const {
-        return f.links.Command2Visible || f.links.Command7Visible || f.links.Command8Visible;
-    }
+    bool editing() const { return f.links.Command2Visible || f.links.Command7Visible || f.links.Command8Visible; }
 
     TempDir dir;
     FakePlatform fake;
@@ -81,7 +79,7 @@ protected:
 
 TEST_F(LinksTabTest, EditToggleCancelAndJumpWithTheTypedText) {
     f.Option1_Click(3);
-    f.Option1_Click(5);   // editing moves to link 5
+    f.Option1_Click(5);  // editing moves to link 5
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(f.links.Text1Visible[static_cast<std::size_t>(i)], i == 5);
         EXPECT_EQ(f.links.Option1[static_cast<std::size_t>(i)], i == 5);
@@ -92,17 +90,17 @@ TEST_F(LinksTabTest, EditToggleCancelAndJumpWithTheTypedText) {
     f.Command7_Click();
     EXPECT_FALSE(editing());
     EXPECT_FALSE(f.links.Text1Visible[5] || f.links.Option1[5]);
-    EXPECT_EQ(f.links.Text1[5], "自作=http://my.example/q?a=1 b");   // kept, not saved
+    EXPECT_EQ(f.links.Text1[5], "自作=http://my.example/q?a=1 b");  // kept, not saved
     EXPECT_EQ(dir.read("Kazuban.ini"), "the old file");
 
     f.Command1_Click(5);
-    f.Command1_Click(9);   // no such link
+    f.Command1_Click(9);  // no such link
     EXPECT_EQ(fake.startedPrograms, std::vector<std::string>{"/usr/bin/firefox \"http://my.example/q?a=1 b\""});
 }
 
 TEST_F(LinksTabTest, JumpTakesHttpsAndRefusesAnythingElse) {
     f.links.Text1[0] = "安全=https://s.example/a?b=c";
-    f.links.Text1[1] = "x=--headless http://y";     // an option in front of the address
+    f.links.Text1[1] = "x=--headless http://y";  // an option in front of the address
     f.links.Text1[2] = "x=-new-window=http://y";
     f.links.Text1[3] = "x= http://y";
     f.links.Text1[4] = "x=javascript:alert(1)";
@@ -164,7 +162,8 @@ TEST_F(LinksTabTest, RestoreDefaultsSavesThem) {
 
 TEST_F(LinksTabTest, AFailedWriteIsShownAndTheProgramGoesOn) {
     f.Option1_Click(2);
-    platform::setWriteFaultHook([](const std::filesystem::path&) { throw AppError(kPathFileAccess, "ディスクに書き込めません。"); });
+    platform::setWriteFaultHook(
+        [](const std::filesystem::path&) { throw AppError(kPathFileAccess, "ディスクに書き込めません。"); });
     f.Command2_Click();
     platform::setWriteFaultHook(nullptr);
 
@@ -174,7 +173,7 @@ TEST_F(LinksTabTest, AFailedWriteIsShownAndTheProgramGoesOn) {
     EXPECT_EQ(std::get<int>(f.msg), 1);
     EXPECT_FALSE(f.closeRequested());
     EXPECT_EQ(dir.read("Kazuban.ini"), "the old file");
-    EXPECT_TRUE(editing());   // still unsaved: the user may try again
+    EXPECT_TRUE(editing());  // still unsaved: the user may try again
 }
 
 }  // namespace

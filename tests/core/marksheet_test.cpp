@@ -40,10 +40,10 @@ TEST_F(MarkSheetFixture, ClickMarksFiveRowsWithTheTotalsViewsTiers) {
     form.combinationTable().setCell(4, 1, " 2, 4, 6, 8,30");
     form.combinationTable().setCell(6, 1, "11,12,13,14,15");
     form.recalculateCombinationTable();
-    form.combinationTable().setCell(7, 1, "11,12");   // short: marked, no rates
+    form.combinationTable().setCell(7, 1, "11,12");  // short: marked, no rates
     enter(app::kTabMarkSheet);
     EXPECT_EQ(form.markSheet.caption[0], "ﾃﾞｰﾀ番号: xxx");
-    EXPECT_EQ(marks(0), 0);   // entering never marks
+    EXPECT_EQ(marks(0), 0);  // entering never marks
 
     click(3);
     EXPECT_EQ(form.markSheet.caption[0], "ﾃﾞｰﾀ番号: 3");
@@ -55,7 +55,7 @@ TEST_F(MarkSheetFixture, ClickMarksFiveRowsWithTheTotalsViewsTiers) {
     EXPECT_EQ(fig.cell(1, 0) + fig.cell(1, 3), " 2×");
     EXPECT_EQ(marks(0), 5);
     EXPECT_EQ(marks(1), 5);
-    EXPECT_EQ(marks(2), 0);   // empty row: plain layout
+    EXPECT_EQ(marks(2), 0);  // empty row: plain layout
     EXPECT_EQ(marks(4), 2);
 
     // Tiers 1 to 4 are the totals view's columns 7, 8, 3 and 4.
@@ -70,7 +70,8 @@ TEST_F(MarkSheetFixture, ClickMarksFiveRowsWithTheTotalsViewsTiers) {
         EXPECT_EQ(form.markSheet.Text3[k], totals.cell(3 + k, 4)) << k;
     }
     for (int k : {2, 4})
-        EXPECT_EQ(form.markSheet.Text4[k] + form.markSheet.Text5[k] + form.markSheet.Text2[k] + form.markSheet.Text3[k], "00");
+        EXPECT_EQ(form.markSheet.Text4[k] + form.markSheet.Text5[k] + form.markSheet.Text2[k] + form.markSheet.Text3[k],
+                  "00");
 
     // A new click first removes the old marks.
     click(5);
@@ -105,7 +106,7 @@ TEST_F(MarkSheetFixture, EnteringWithAnEmptyTableKeepsListCaptionsAndRates) {
     EXPECT_EQ(form.markSheet.caption, before.caption);
     EXPECT_EQ(form.markSheet.Text4, before.Text4);
     EXPECT_EQ(form.markSheet.Text5, before.Text5);
-    EXPECT_EQ(form.markSheet.Text2[0] + form.markSheet.Text3[0], "");   // tiers 3 and 4 always emptied
+    EXPECT_EQ(form.markSheet.Text2[0] + form.markSheet.Text3[0], "");  // tiers 3 and 4 always emptied
     EXPECT_EQ(marks(0), 0);
     // With a combination again, entering empties every tier and copies the list.
     form.combinationTable().setCell(2, 1, "10,11,12,13,14");

@@ -76,8 +76,7 @@ TEST(Odds, SmallTablesAgreeWithEveryOutcome) {
     // same one), a duplicated row, a row far from the others.
     const std::vector<std::vector<ComboMask>> tables = {
         {t},
-        {t, mask({3, 9, 14, 22, 31}), t, mask({1, 9, 14, 22, 30}), mask({1, 9, 14, 22, 31}),
-         mask({1, 2, 3, 4, 5})},
+        {t, mask({3, 9, 14, 22, 31}), t, mask({1, 9, 14, 22, 30}), mask({1, 9, 14, 22, 31}), mask({1, 2, 3, 4, 5})},
     };
     for (std::size_t i = 0; i < tables.size(); ++i) {
         const Odds slow = oddsByEveryOutcome(tables[i]);
@@ -134,8 +133,8 @@ TEST(Snapshot, ReadsValuesAndRefusesRowsInTheTablesOrder) {
     // Values, not texts: a leading zero is the same number.
     Snapshot s = takeSnapshot({"03, 9,14,22,30", "", "30,22,14, 9, 3", " 3, 9,14,22,30"});
     ASSERT_EQ(s.status, SnapshotStatus::Ok);
-    EXPECT_EQ(s.combos, (std::vector<ComboMask>{mask({3, 9, 14, 22, 30}), mask({3, 9, 14, 22, 30}),
-                                                 mask({3, 9, 14, 22, 30})}));
+    EXPECT_EQ(s.combos,
+              (std::vector<ComboMask>{mask({3, 9, 14, 22, 30}), mask({3, 9, 14, 22, 30}), mask({3, 9, 14, 22, 30})}));
 
     // A row that passes the table's rules but names 3 twice.
     s = takeSnapshot({" 1, 2, 3, 4, 5", "03, 3,14,22,30"});
@@ -207,10 +206,10 @@ TEST(OddsTexts, NumbersKeepTheirDigits) {
     EXPECT_EQ(groupedDecimalText(26778.734, 2), "26,778.73");
     EXPECT_EQ(groupedDecimalText(-1234.5, 2), "-1,234.50");
     EXPECT_EQ(groupedDecimalText(123.456, 2), "123.46");
-    EXPECT_EQ(percentText(1.0 / 4'417'686), "0.0000226%");   // never the exponent form
+    EXPECT_EQ(percentText(1.0 / 4'417'686), "0.0000226%");  // never the exponent form
     EXPECT_EQ(percentText(0.98116), "98.12%");
     EXPECT_EQ(percentText(0.99994), "99.99%");
-    EXPECT_EQ(percentText(0.999999), "99.99%超");   // short of certainty, never 100%
+    EXPECT_EQ(percentText(0.999999), "99.99%超");  // short of certainty, never 100%
     EXPECT_EQ(percentText(1.0), "100.00%");
 }
 

@@ -2,9 +2,9 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/headless_platform.h"
 #include "support/history_gen.h"
@@ -30,17 +30,17 @@ TEST(PlatformFiles, ExistenceAndDeletion) {
     const fs::path dir = temp.path();
     HeadlessPlatform p;
     for (const char* name : {"atarimgrp.txt", ".hidden", "target"}) std::ofstream(dir / name) << "x";
-    const bool links = kazuban::testing::kPosix;   // links need extra rights on Windows
+    const bool links = kazuban::testing::kPosix;  // links need extra rights on Windows
     if (links) {
         fs::create_symlink(dir / "target", dir / "link");
         fs::create_symlink(dir / "gone", dir / "dangling");
     }
     auto exists = [&](const fs::path& f) { return p.fileExists(f.string()); };
     EXPECT_TRUE(exists(dir / "atarimgrp.txt"));
-    EXPECT_TRUE(exists(dir / ".hidden"));   // hidden files count
+    EXPECT_TRUE(exists(dir / ".hidden"));  // hidden files count
     EXPECT_EQ(exists(dir / "link"), links);
     EXPECT_FALSE(exists(dir / "dangling"));
-    EXPECT_FALSE(exists(dir));              // a folder is not a file
+    EXPECT_FALSE(exists(dir));  // a folder is not a file
     EXPECT_FALSE(exists(""));
     auto code = [&](const fs::path& f) -> int {
         try {
@@ -55,7 +55,7 @@ TEST(PlatformFiles, ExistenceAndDeletion) {
     EXPECT_EQ(code(""), kFileNotFound);
     EXPECT_EQ(code(dir), kPathFileAccess);
     if (links) {
-        EXPECT_EQ(code(dir / "link"), 0);   // the link goes, its target stays
+        EXPECT_EQ(code(dir / "link"), 0);  // the link goes, its target stays
     }
     EXPECT_TRUE(fs::exists(dir / "target"));
 }
@@ -64,7 +64,7 @@ TEST(PlatformRandom, UniformAndRepeatableWithASeed) {
     HeadlessPlatform a, b;
     a.seed(42);
     b.seed(42);
-    b.seedFromClock();   // a fixed seed keeps runs repeatable
+    b.seedFromClock();  // a fixed seed keeps runs repeatable
     double sum = 0;
     int low = 0;
     for (int i = 0; i < 20000; ++i) {

@@ -62,7 +62,7 @@ TEST(Predraw, FastAnalysisEqualsTheLiteralStepsOnRandomHistories) {
 
 TEST(Predraw, IrregularAndInvalidDrawsGiveTheLiteralResult) {
     auto texts = randomDraws(320, 10, 5);
-    texts[3] = "03, 5, 7, 8, 9,10";           // leading zero: valid, never matches " 3"
+    texts[3] = "03, 5, 7, 8, 9,10";            // leading zero: valid, never matches " 3"
     texts[10] = " 1, 2, 3, 4, 5, 6 ";          // trailing blank: the bonus is "6 "
     texts[20] = " 1, 2, 3, 3, 5, 6";           // duplicate main number: invalid
     texts[60] = "12 13 20 21 30 31";           // blank separators: " 2" hides in " 20"
@@ -70,9 +70,9 @@ TEST(Predraw, IrregularAndInvalidDrawsGiveTheLiteralResult) {
     texts[62] = "1,2,3";                       // too short to score
     texts[63] = "";
     texts[64] = "１,２,３,４,５,６";
-    texts[65] = texts[64 - 30];                // a repeat: grade 1
+    texts[65] = texts[64 - 30];  // a repeat: grade 1
     texts[70] = " 1, 2, 3, 4, 5, 6";
-    texts[71] = " 1, 2, 3, 4, 6, 5";           // bonus swapped in: grade 2 against draw 71
+    texts[71] = " 1, 2, 3, 4, 6, 5";  // bonus swapped in: grade 2 against draw 71
     for (int i = 100; i < 180; i += 7) texts[static_cast<std::size_t>(i)] = texts[static_cast<std::size_t>(i - 50)];
     // Texts holding many numbers, once the earlier draws outnumber their subsets.
     texts[300] = texts[60];
@@ -152,7 +152,7 @@ TEST_F(PredrawForm, SortsByEveryColumnBothWaysAndCopies) {
         }
     }
     form.ptsmnuSort(1, true);
-    EXPECT_EQ(view().cell(1, 1)[0], ' ');   // one-digit first numbers first
+    EXPECT_EQ(view().cell(1, 1)[0], ' ');  // one-digit first numbers first
 
     grid::TextGrid& g = form.MSFlexGrid5;
     g.setRow(3);

@@ -7,11 +7,11 @@
 
 #include "app/form1.h"
 #include "output/launcher.h"
+#include "platform/line_file.h"
 #include "support/arg_recorder.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "platform/line_file.h"
 #include "text/text.h"
 
 namespace kazuban::output {
@@ -30,9 +30,8 @@ const std::string kResetPaths = "環境設定でﾊﾟｽの再設定をして�
 // A disk that refuses to replace the file, as when the spreadsheet program holds it open.
 struct LockedFiles {
     LockedFiles() {
-        platform::setWriteFaultHook([](const std::filesystem::path&) {
-            throw AppError(kPermissionDenied, "ファイルが使用中です。");
-        });
+        platform::setWriteFaultHook(
+            [](const std::filesystem::path&) { throw AppError(kPermissionDenied, "ファイルが使用中です。"); });
     }
     ~LockedFiles() { platform::setWriteFaultHook(nullptr); }
 };
@@ -64,7 +63,7 @@ TEST_F(PrintingTest, SavesTheTableAsCsvInTheChosenFile) {
     f.MSFlexGrid1.setCell(2, 1, " 1, 2, 3, 4, 5");
     f.MSFlexGrid1.setCell(2, 2, "12=4");
     f.MSFlexGrid1.setCell(2, 3, "30=3");
-    f.MSFlexGrid1.clearCell(1000, 0);   // a row without its data number writes nothing
+    f.MSFlexGrid1.clearCell(1000, 0);  // a row without its data number writes nothing
     const auto target = dir.file("out.csv");
     fake.saveAnswers.push_back(target.string());
 
@@ -75,16 +74,17 @@ TEST_F(PrintingTest, SavesTheTableAsCsvInTheChosenFile) {
     EXPECT_EQ(fake.saveDialogs[0].defaultExtension, "csv");
     EXPECT_EQ(fake.saveDialogs[0].initialFolder, dir.str());
     EXPECT_TRUE(fake.saveDialogs[0].confirmOverwrite);
-    EXPECT_EQ(dir.read("out.csv"), "\" 5,12,20,27,31\",\"\"\n"
-                                   "\" 1, 2, 3, 4, 5\",\"12=4\",\"30=3\",\"\"\n" +
-                                       repeat("\"\"\n", 997) + "\r\n");
+    EXPECT_EQ(dir.read("out.csv"),
+              "\" 5,12,20,27,31\",\"\"\n"
+              "\" 1, 2, 3, 4, 5\",\"12=4\",\"30=3\",\"\"\n" +
+                  repeat("\"\"\n", 997) + "\r\n");
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_TRUE(fake.startedPrograms.empty());
 }
 
 TEST_F(PrintingTest, SaveCancelledOrFailedWritesNothingAndFailureIsShown) {
-    f.pmnusave_click();                  // Cancel
-    fake.saveAnswers.push_back("");      // an empty name
+    f.pmnusave_click();              // Cancel
+    fake.saveAnswers.push_back("");  // an empty name
     f.pmnusave_click();
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
@@ -111,8 +111,8 @@ TEST_F(PrintingTest, PrintsTheTableAndStartsTheSpreadsheetOnIt) {
     f.pmnuprt_click();
 
     const std::string empty = "\"\",\"\"\n";
-    EXPECT_EQ(tablePrint(), "\" 5,12,20,27,31\",\"\"\n" + empty + "\" 1, 2, 3, 4, 5\",\"7=2\",\"\"\n" +
-                                repeat(empty, 997) + "\r\n");
+    EXPECT_EQ(tablePrint(),
+              "\" 5,12,20,27,31\",\"\"\n" + empty + "\" 1, 2, 3, 4, 5\",\"7=2\",\"\"\n" + repeat(empty, 997) + "\r\n");
     const std::string path = dir.file("tmptxt.csv").string();
     EXPECT_EQ(fake.startedPrograms, std::vector<std::string>{f.calcdir + " " + path});
     const auto got = recorder.wait();
@@ -160,9 +160,9 @@ TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
     // So is one that names a file that may not be run: not a locked print file.
     fake.messages.clear();
     dir.write("not-a-program", "plain text");
-    std::filesystem::permissions(dir.file("not-a-program"), std::filesystem::perms::owner_read |
-                                     std::filesystem::perms::owner_write | std::filesystem::perms::group_read |
-                                     std::filesystem::perms::others_read);
+    std::filesystem::permissions(dir.file("not-a-program"),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_read | std::filesystem::perms::others_read);
     f.calcdir = dir.str() + "/not-a-program";
     f.pmnuprt_click();
     EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{kResetPaths});
@@ -190,7 +190,8 @@ TEST_F(PrintingTest, PrintsTheHeaderAndTheScoredRowsOfTheTotalsView) {
     f.pmnuprt2_click();
 
     EXPECT_EQ(platform::decodeCp932(dir.read("tmptxt2.csv")),
-              "\"組合せデータ\",\"合計\",\"当選回数\",\"最新当選回\",\"最高\",\"奇;偶\",\"P相性率\",\"T相性率\",\"５分割分布\"\n"
+              "\"組合せデータ\",\"合計\",\"当選回数\",\"最新当選回\",\"最高\",\"奇;偶\",\"P相性率\",\"T相性率\","
+              "\"５分割分布\"\n"
               "\" 4,11,17,21,31\",\"84\",\"33\",\"1372\",\"4\",\"4;1\",\"0.328\",\"0.0704\",\"1:1:1:1:1\"\n"
               "\" 1, 2, 3, 4, 5\",\"15\",\"0\",\"0\",\"0\",\"5;0\",\"0.1\",\"0\",\"5:0:0:0:0\"\n"
               "\" 6, 8,10,12,14\",\"50\",\"2\",\"77\",\"3\",\"0;5\",\"0.2\",\"0.01\",\"2:3:0:0:0\"\n"
@@ -205,18 +206,21 @@ TEST_F(PrintingTest, PrintsOnlyThePredrawRowsTheViewHolds) {
     const std::string row = [] {
         std::string s;
         for (int c = 0; c <= 9; ++c)
-            s.append("\"").append(c == 6 ? std::string("3;2") : text::intText(c)).append("\"").append(c < 9 ? "," : "\n");
+            s.append("\"")
+                .append(c == 6 ? std::string("3;2") : text::intText(c))
+                .append("\"")
+                .append(c < 9 ? "," : "\n");
         return s;
     }();
     f.calcdir = "/usr/bin/localc";
 
-    f.maxn = 70;   // draws added since the analysis have no rows
+    f.maxn = 70;  // draws added since the analysis have no rows
     f.pmnuprt3_click();
     const std::string all = dir.read("tmptxt2.csv");
     EXPECT_EQ(all.substr(0, row.size()), row);
-    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 5);   // four records and the final CR LF
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 5);  // four records and the final CR LF
 
-    f.maxn = 52;   // rows 0 to maxn - 50
+    f.maxn = 52;  // rows 0 to maxn - 50
     f.pmnuprt3_click();
     const std::string some = dir.read("tmptxt2.csv");
     EXPECT_EQ(std::count(some.begin(), some.end(), '\n'), 4);

@@ -14,12 +14,12 @@
 #include "app/form1.h"
 #include "config/dialog.h"
 #include "config/env_file.h"
-#include "support/fake_platform.h"
-#include "support/history_gen.h"
-#include "support/os.h"
 #include "history/draw_history.h"
 #include "platform/line_file.h"
 #include "platform/system.h"
+#include "support/fake_platform.h"
+#include "support/history_gen.h"
+#include "support/os.h"
 #include "text/app_error.h"
 
 namespace kazuban::app {
@@ -88,7 +88,8 @@ const Shape kHugeDraws{"100 MB of draws", [](const fs::path& p) { linkOrCopy(hug
 const Shape kHugeLine{"one 100 MB line", [](const fs::path& p) { linkOrCopy(hugeLine(), p); }};
 const Shape kRandom{"random bytes", [](const fs::path& p) { writeBytes(p, randomBytes(1 << 16, 3)); }};
 const Shape kNul{"NUL bytes", [](const fs::path& p) {
-                     writeBytes(p, std::string("\0\0=\0\r\n", 6) + std::string(4096, '\0') + "\r\n第2回= 1, 2, 3,\0 5, 6\r\n");
+                     writeBytes(p, std::string("\0\0=\0\r\n", 6) + std::string(4096, '\0') +
+                                       "\r\n第2回= 1, 2, 3,\0 5, 6\r\n");
                  }};
 const Shape kUnreadable{"unreadable", [](const fs::path& p) {
                             writeBytes(p, " 1, 2, 3, 4, 5\r\n");
@@ -157,7 +158,8 @@ TEST(ReadFaults, ReadersTakeOnlyTheLinesTheyUse) {
     ASSERT_EQ(first.lines.size(), 2u);
     EXPECT_EQ(first.lines[0], longLine.substr(0, text::kMaxLineBytes));
     const std::string straddling = std::string(text::kMaxLineBytes - 2, 'x') + "あyy";
-    EXPECT_EQ(platform::readFirstLines(dir.write("cut.txt", straddling), 1).lines[0], straddling.substr(0, text::kMaxLineBytes - 2));
+    EXPECT_EQ(platform::readFirstLines(dir.write("cut.txt", straddling), 1).lines[0],
+              straddling.substr(0, text::kMaxLineBytes - 2));
 
     // The history takes 32,767 draws and blank lines after them, not one draw more.
     auto lines = testing::syntheticHistoryLines(history::kMaxDraws, 2);
@@ -271,7 +273,7 @@ TEST(ReadFaults, DrawsAddedWhileRunningAreSeen) {
     EXPECT_EQ(f.MSFlexGrid1.cols(), 71 / 10 + 21);
     EXPECT_EQ(f.MSFlexGrid1.cell(0, 27), "26");
     f.HScroll1_Change();
-    EXPECT_EQ(f.Label3[1], " 1");   // the combination won grade 1 in draw 71
+    EXPECT_EQ(f.Label3[1], " 1");  // the combination won grade 1 in draw 71
     EXPECT_TRUE(fake.messages.empty());
 }
 

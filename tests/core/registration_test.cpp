@@ -30,19 +30,18 @@ protected:
 };
 
 TEST_F(RegistrationTest, OpensTheHistoryInTheEditorOrItsFallback) {
-    f.mnuatoroku_Click();   // no editor configured
+    f.mnuatoroku_Click();  // no editor configured
     const auto editor = dir.write("my editor", "#!/bin/sh\n");
     f.editdir = editor.string();
     f.mnuatoroku_Click();
-    std::filesystem::remove(editor);   // deleted since: the fallback, silently
+    std::filesystem::remove(editor);  // deleted since: the fallback, silently
     f.mnuatoroku_Click();
-    f.editdir = "/usr/bin/gedit --new-window";   // options make it no file name
+    f.editdir = "/usr/bin/gedit --new-window";  // options make it no file name
     f.mnuatoroku_Click();
 
-    EXPECT_EQ(fake.startedPrograms, (std::vector<std::string>{"notepad.exe " + history(),
-                                                              editor.string() + " " + history(),
-                                                              "notepad.exe " + history(),
-                                                              "notepad.exe " + history()}));
+    EXPECT_EQ(fake.startedPrograms,
+              (std::vector<std::string>{"notepad.exe " + history(), editor.string() + " " + history(),
+                                        "notepad.exe " + history(), "notepad.exe " + history()}));
     EXPECT_TRUE(fake.messages.empty());
 }
 
@@ -62,9 +61,9 @@ TEST_F(RegistrationTest, EditorFailureShowsTheErrorThenWhereTheFileBelongs) {
     fake.messages.clear();
     fake.startForReal = true;
     const auto notRunnable = dir.write("editor.txt", "text");
-    std::filesystem::permissions(notRunnable, std::filesystem::perms::owner_read |
-                                     std::filesystem::perms::owner_write | std::filesystem::perms::group_read |
-                                     std::filesystem::perms::others_read);
+    std::filesystem::permissions(notRunnable, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                                  std::filesystem::perms::group_read |
+                                                  std::filesystem::perms::others_read);
     f.editdir = notRunnable.string();
     f.mnuatoroku_Click();
     ASSERT_EQ(fake.messages.size(), 2u);

@@ -27,7 +27,7 @@ TEST(Scoring, PairAndTripleRatesFollowTheWorkedExamples) {
 
     EXPECT_EQ(tripleRateText(3, 160), "0.0188");
     EXPECT_EQ(tripleRateText(12, 160), "0.0750");
-    EXPECT_EQ(tripleRateText(0, 160), "0.0000");   // plain decimal, no exponent
+    EXPECT_EQ(tripleRateText(0, 160), "0.0000");  // plain decimal, no exponent
     EXPECT_EQ(tripleRateText(5, 0), "0");
 }
 
@@ -50,7 +50,7 @@ TEST(Scoring, RowScores) {
     EXPECT_EQ(s.wins + s.latest + s.best + s.tripleRate, "0000.0000");
     ASSERT_TRUE(scoreCombination(" 6, 7,12,13,31", WinSummary{}, p, s));
     EXPECT_EQ(s.sum + s.oddEven + s.distribution, "693:21:2:1:0:1");
-    ASSERT_TRUE(scoreCombination(" 6,12,18,24,25", WinSummary{}, p, s));   // every bin edge
+    ASSERT_TRUE(scoreCombination(" 6,12,18,24,25", WinSummary{}, p, s));  // every bin edge
     EXPECT_EQ(s.oddEven + s.distribution, "1:41:1:1:1:1");
 
     // Short texts are not scored; malformed ones are scored without harm.
@@ -77,7 +77,7 @@ TEST(Scoring, WinEntriesEndAtTheFirstEmptyCellOrTheLastColumn) {
     for (const char* e : {" 12 =3", "7", "=2", "x=1", "5=", "1234567890=4", "８=1"}) addWinEntry(w, e);
     EXPECT_EQ(w.count, 7);
     EXPECT_EQ(w.latest, 1234567890);
-    EXPECT_EQ(w.best, 0);   // "7" has no "=": grade Val("7") = 7; "5=" gives 0
+    EXPECT_EQ(w.best, 0);  // "7" has no "=": grade Val("7") = 7; "5=" gives 0
 }
 
 }  // namespace

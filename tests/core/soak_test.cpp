@@ -21,10 +21,10 @@
 
 #include "app/form1.h"
 #include "config/dialog.h"
+#include "platform/line_file.h"
 #include "support/history_gen.h"
 #include "support/random_platform.h"
 #include "text/app_error.h"
-#include "platform/line_file.h"
 
 namespace kazuban::app {
 namespace {
@@ -84,8 +84,8 @@ private:
         while (!stop_) {
             cv_.wait_for(lock, std::chrono::seconds(1));
             if (active_ && std::chrono::steady_clock::now() - started_ > limit_) {
-                std::fprintf(stderr, "A step did not end within %lld s: %s\n",
-                             static_cast<long long>(limit_.count()), what_.c_str());
+                std::fprintf(stderr, "A step did not end within %lld s: %s\n", static_cast<long long>(limit_.count()),
+                             what_.c_str());
                 std::fflush(stderr);
                 std::abort();
             }
@@ -98,7 +98,7 @@ private:
     bool stop_ = false, active_ = false;
     std::string what_;
     std::chrono::steady_clock::time_point started_;
-    std::thread thread_;   // last: starts once everything above exists
+    std::thread thread_;  // last: starts once everything above exists
 };
 
 // ---- what every state of the window must satisfy ------------------------------------------
@@ -146,7 +146,9 @@ bool isCountSplit(const std::string& s, std::size_t parts) {
 
 // Columns 2..9 of a scored row of the totals or pre-draw view.
 std::string scoredRowProblem(const grid::TextGrid& g, int r, const char* name) {
-    const auto where = [&](int c) { return std::string(name) + " (" + std::to_string(r) + "," + std::to_string(c) + ")"; };
+    const auto where = [&](int c) {
+        return std::string(name) + " (" + std::to_string(r) + "," + std::to_string(c) + ")";
+    };
     if (g.cell(r, 2).empty()) {
         for (int c = 3; c <= 9; ++c)
             if (!g.cell(r, c).empty()) return where(c) + " is filled in an unscored row";
@@ -233,7 +235,9 @@ std::string predrawProblem(const Form1& f) {
 
 // The captions and small boxes hold only the texts their commands write.
 std::string labelProblem(const Form1& f) {
-    const auto strOfCount = [](const std::string& s) { return s == "0" || (s.size() > 1 && s[0] == ' ' && isDigits(s.substr(1))); };
+    const auto strOfCount = [](const std::string& s) {
+        return s == "0" || (s.size() > 1 && s[0] == ' ' && isDigits(s.substr(1)));
+    };
     if (!f.Label3[0].empty() && !isDigits(f.Label3[0])) return "Label3(0) holds \"" + f.Label3[0] + "\"";
     for (std::size_t g = 1; g <= 4; ++g)
         if (!f.Label3[g].empty() && !strOfCount(f.Label3[g]))
@@ -288,24 +292,23 @@ std::ostream& operator<<(std::ostream& os, const SessionSetup& s) {
     return os << "seed " << s.seed << ", " << s.steps << " steps";
 }
 
-
 class Session {
 public:
     explicit Session(const SessionSetup& setup) : setup_(setup), p_(setup.seed) {
         switch (setup.data) {
-            case StartData::Demo: testing::copyDemo(dir_); break;
-            case StartData::Short: testing::prepareDataFolder(dir_, 25, 5); break;
-            case StartData::BadLines: {
-                auto lines = testing::syntheticHistoryLines(120, 7);
-                lines[8] = "第8回=broken";
-                lines[30] = "第30回=99,99,99,99,99,99";
-                lines[55] = "第55回=01,02,03,04,05,06";
-                lines[77] = "第77回 3, 9,14,22,30,31";
-                lines[90] = "";
-                dir_.writeLines("atarimgrp.txt", lines);
-                dir_.writeLines("Kazuban.ini", testing::environmentLines());
-                break;
-            }
+        case StartData::Demo: testing::copyDemo(dir_); break;
+        case StartData::Short: testing::prepareDataFolder(dir_, 25, 5); break;
+        case StartData::BadLines: {
+            auto lines = testing::syntheticHistoryLines(120, 7);
+            lines[8] = "第8回=broken";
+            lines[30] = "第30回=99,99,99,99,99,99";
+            lines[55] = "第55回=01,02,03,04,05,06";
+            lines[77] = "第77回 3, 9,14,22,30,31";
+            lines[90] = "";
+            dir_.writeLines("atarimgrp.txt", lines);
+            dir_.writeLines("Kazuban.ini", testing::environmentLines());
+            break;
+        }
         }
         p_.openChoices = testing::makeOpenChoices(dir_, p_.rng);
         p_.saveChoices = testing::makeSaveChoices(dir_);
@@ -351,7 +354,7 @@ private:
     struct Action {
         double weight;
         const char* name;
-        std::function<bool(Session&)> run;   // true: the exit command ran
+        std::function<bool(Session&)> run;  // true: the exit command ran
     };
 
     // ---- bookkeeping ----
@@ -425,7 +428,7 @@ private:
             fail(s);
             return false;
         }
-        if (iniDeleted_ && dir_.exists("Kazuban.ini")) iniDeleted_ = false;   // a writer made it anew
+        if (iniDeleted_ && dir_.exists("Kazuban.ini")) iniDeleted_ = false;  // a writer made it anew
         if (auto s = fileProblem(); !s.empty()) {
             fail(s);
             return false;
@@ -436,8 +439,8 @@ private:
     // A write never leaves a temporary file, and the two data files stay.
     std::string fileProblem() const {
         std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(dir_.path(), ec); !ec && it != fs::recursive_directory_iterator();
-             it.increment(ec)) {
+        for (auto it = fs::recursive_directory_iterator(dir_.path(), ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
             const std::string name = it->path().filename().string();
             if (name.find(".tmp-") != std::string::npos) return "a temporary file was left behind: " + name;
         }
@@ -473,49 +476,54 @@ private:
         Form1& f = *form_;
         if (p_.chance(0.08)) return note("  menu dismissed");
         switch (m) {
-            case PopupMenu::Combination: {
-                static const std::vector<std::pair<const char*, void (Form1::*)()>> kItems{
-                    {"pmnucopy", &Form1::pmnucopy_click},   {"pmnupaste", &Form1::pmnupaste_click},
-                    {"pmnudelete", &Form1::pmnudelete_click}, {"pmnusave", &Form1::pmnusave_click},
-                    {"pmnuprt", &Form1::pmnuprt_click},     {"pmnucancell", &Form1::pmnucancell_click}};
-                const auto& item = kItems[static_cast<std::size_t>(p_.pick(static_cast<int>(kItems.size())))];
-                note(std::string("  ") + item.first + " clipboard \"" + p_.clipboard.substr(0, 40) + "\"");
-                (f.*item.second)();
-                return;
+        case PopupMenu::Combination: {
+            static const std::vector<std::pair<const char*, void (Form1::*)()>> kItems{
+                {"pmnucopy", &Form1::pmnucopy_click},     {"pmnupaste", &Form1::pmnupaste_click},
+                {"pmnudelete", &Form1::pmnudelete_click}, {"pmnusave", &Form1::pmnusave_click},
+                {"pmnuprt", &Form1::pmnuprt_click},       {"pmnucancell", &Form1::pmnucancell_click}};
+            const auto& item = kItems[static_cast<std::size_t>(p_.pick(static_cast<int>(kItems.size())))];
+            note(std::string("  ") + item.first + " clipboard \"" + p_.clipboard.substr(0, 40) + "\"");
+            (f.*item.second)();
+            return;
+        }
+        case PopupMenu::Totals: {
+            static const std::vector<std::pair<const char*, void (Form1::*)()>> kItems{
+                {"psmnu1", &Form1::psmnu1_click},
+                {"psmnu2", &Form1::psmnu2_click},
+                {"psmnu3", &Form1::psmnu3_click},
+                {"psmnu4", &Form1::psmnu4_click},
+                {"psmnu6", &Form1::psmnu6_click},
+                {"psmnu7", &Form1::psmnu7_click},
+                {"psmnu8", &Form1::psmnu8_click},
+                {"psmnu9", &Form1::psmnu9_click},
+                {"pmnucopy2", &Form1::pmnucopy2_click},
+                {"pmnuprt2", &Form1::pmnuprt2_click},
+                {"pmnucancell2", &Form1::pmnucancell2_click}};
+            const auto& item = kItems[static_cast<std::size_t>(p_.pick(static_cast<int>(kItems.size())))];
+            note(std::string("  ") + item.first);
+            (f.*item.second)();
+            return;
+        }
+        case PopupMenu::Predraw: {
+            const int kind = p_.pick(5);
+            if (kind < 2) {
+                static constexpr int kColumns[] = {0, 1, 2, 3, 4, 6, 7, 8, 9};
+                const int column = kColumns[p_.pick(9)];
+                const bool ascending = p_.chance(0.5);
+                note("  ptsmnu" + std::to_string(column) + (ascending ? "s" : "k"));
+                f.ptsmnuSort(column, ascending);
+            } else if (kind == 2) {
+                note("  pmnucopy3");
+                f.pmnucopy3_click();
+            } else if (kind == 3) {
+                note("  pmnuprt3");
+                f.pmnuprt3_click();
+            } else {
+                note("  pmnucancell3");
+                f.pmnucancell3_click();
             }
-            case PopupMenu::Totals: {
-                static const std::vector<std::pair<const char*, void (Form1::*)()>> kItems{
-                    {"psmnu1", &Form1::psmnu1_click}, {"psmnu2", &Form1::psmnu2_click},
-                    {"psmnu3", &Form1::psmnu3_click}, {"psmnu4", &Form1::psmnu4_click},
-                    {"psmnu6", &Form1::psmnu6_click}, {"psmnu7", &Form1::psmnu7_click},
-                    {"psmnu8", &Form1::psmnu8_click}, {"psmnu9", &Form1::psmnu9_click},
-                    {"pmnucopy2", &Form1::pmnucopy2_click}, {"pmnuprt2", &Form1::pmnuprt2_click},
-                    {"pmnucancell2", &Form1::pmnucancell2_click}};
-                const auto& item = kItems[static_cast<std::size_t>(p_.pick(static_cast<int>(kItems.size())))];
-                note(std::string("  ") + item.first);
-                (f.*item.second)();
-                return;
-            }
-            case PopupMenu::Predraw: {
-                const int kind = p_.pick(5);
-                if (kind < 2) {
-                    static constexpr int kColumns[] = {0, 1, 2, 3, 4, 6, 7, 8, 9};
-                    const int column = kColumns[p_.pick(9)];
-                    const bool ascending = p_.chance(0.5);
-                    note("  ptsmnu" + std::to_string(column) + (ascending ? "s" : "k"));
-                    f.ptsmnuSort(column, ascending);
-                } else if (kind == 2) {
-                    note("  pmnucopy3");
-                    f.pmnucopy3_click();
-                } else if (kind == 3) {
-                    note("  pmnuprt3");
-                    f.pmnuprt3_click();
-                } else {
-                    note("  pmnucancell3");
-                    f.pmnucancell3_click();
-                }
-                return;
-            }
+            return;
+        }
         }
     }
 
@@ -528,34 +536,34 @@ private:
         const std::string folders[] = {root, root + "/pool", root + "/out", root + "/pool/folder.txt", root + "/gone"};
         for (int i = p_.pick(5); i > 0 && !d.closed; --i) {
             switch (p_.pick(6)) {
-                case 0:
-                case 1: {
-                    const int k = p_.pick(4);
-                    d.box(k) = testing::randomPathText(p_.rng, root);
-                    note("  dialog box " + std::to_string(k) + " = \"" + d.box(k) + "\"");
-                    break;
+            case 0:
+            case 1: {
+                const int k = p_.pick(4);
+                d.box(k) = testing::randomPathText(p_.rng, root);
+                note("  dialog box " + std::to_string(k) + " = \"" + d.box(k) + "\"");
+                break;
+            }
+            case 2:
+                d.Option1 = {};
+                d.Option1[static_cast<std::size_t>(p_.pick(4))] = true;
+                note("  dialog option");
+                break;
+            case 3: {
+                const std::string& folder = folders[p_.pick(5)];
+                note("  Dir1_Change " + folder);
+                d.Dir1_Change(folder);
+                break;
+            }
+            case 4:
+                if (!d.Drive1.empty() && p_.chance(0.3)) {
+                    note("  Drive1_Change");
+                    d.Drive1_Change(d.Drive1[static_cast<std::size_t>(p_.pick(static_cast<int>(d.Drive1.size())))]);
                 }
-                case 2:
-                    d.Option1 = {};
-                    d.Option1[static_cast<std::size_t>(p_.pick(4))] = true;
-                    note("  dialog option");
-                    break;
-                case 3: {
-                    const std::string& folder = folders[p_.pick(5)];
-                    note("  Dir1_Change " + folder);
-                    d.Dir1_Change(folder);
-                    break;
-                }
-                case 4:
-                    if (!d.Drive1.empty() && p_.chance(0.3)) {
-                        note("  Drive1_Change");
-                        d.Drive1_Change(d.Drive1[static_cast<std::size_t>(p_.pick(static_cast<int>(d.Drive1.size())))]);
-                    }
-                    break;
-                default:
-                    note("  Label11_Click");
-                    d.Label11_Click(form_->browsdir);
-                    break;
+                break;
+            default:
+                note("  Label11_Click");
+                d.Label11_Click(form_->browsdir);
+                break;
             }
         }
         if (d.closed) return;
@@ -600,7 +608,7 @@ private:
         for (int i = 0; i < k; ++i) {
             while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) bytes.pop_back();
             const auto cut = bytes.find_last_of('\n');
-            if (cut == std::string::npos) break;   // the header line always stays
+            if (cut == std::string::npos) break;  // the header line always stays
             bytes.erase(cut + 1);
         }
         dir_.write("atarimgrp.txt", bytes);
@@ -611,7 +619,7 @@ private:
         fs::rename(dir_.file("atarimgrp.txt"), dir_.file("atarimgrp.txt.away"));
         historyState_ = HistoryState::Moved;
         if (p_.chance(0.5)) {
-            fs::create_directory(dir_.file("atarimgrp.txt"));   // a folder where the file was
+            fs::create_directory(dir_.file("atarimgrp.txt"));  // a folder where the file was
             historyState_ = HistoryState::Folder;
         }
         unreadableFor_ = p_.between(1, 4);
@@ -622,7 +630,8 @@ private:
         if (historyState_ != HistoryState::Readable) return;
         savedHistory_ = dir_.read("atarimgrp.txt");
         const bool headerOnly = p_.chance(0.5);
-        dir_.write("atarimgrp.txt", headerOnly ? platform::encodeCp932(std::string(testing::kHistoryHeader) + "\r\n") : "");
+        dir_.write("atarimgrp.txt",
+                   headerOnly ? platform::encodeCp932(std::string(testing::kHistoryHeader) + "\r\n") : "");
         historyState_ = HistoryState::Emptied;
         unreadableFor_ = p_.between(1, 4);
         note(std::string("atarimgrp.txt ") + (headerOnly ? "holds its header only" : "is empty") + " for " +
@@ -644,23 +653,24 @@ private:
     // ---- the user's editor on Kazuban.ini: deleted, or overwritten with junk ----
     void mangleEnvironmentFile() {
         switch (p_.pick(4)) {
-            case 0:
-                fs::remove(dir_.file("Kazuban.ini"));
-                iniDeleted_ = true;
-                return note("Kazuban.ini deleted");
-            case 1: {
-                std::string bytes;
-                for (int i = 0; i < 2048; ++i) bytes.push_back(static_cast<char>(p_.rng() & 0xFF));
-                dir_.write("Kazuban.ini", bytes);
-                break;
-            }
-            case 2: {
-                std::string lines;
-                for (int i = p_.between(1, 40); i > 0; --i) lines += testing::junkLine(p_.rng, 30) + testing::randomLineEnd(p_.rng);
-                dir_.write("Kazuban.ini", lines);
-                break;
-            }
-            default: dir_.write("Kazuban.ini", ""); break;
+        case 0:
+            fs::remove(dir_.file("Kazuban.ini"));
+            iniDeleted_ = true;
+            return note("Kazuban.ini deleted");
+        case 1: {
+            std::string bytes;
+            for (int i = 0; i < 2048; ++i) bytes.push_back(static_cast<char>(p_.rng() & 0xFF));
+            dir_.write("Kazuban.ini", bytes);
+            break;
+        }
+        case 2: {
+            std::string lines;
+            for (int i = p_.between(1, 40); i > 0; --i)
+                lines += testing::junkLine(p_.rng, 30) + testing::randomLineEnd(p_.rng);
+            dir_.write("Kazuban.ini", lines);
+            break;
+        }
+        default: dir_.write("Kazuban.ini", ""); break;
         }
         iniDeleted_ = false;
         note("Kazuban.ini overwritten");
@@ -794,7 +804,7 @@ private:
     HistoryState historyState_ = HistoryState::Readable;
     int unreadableFor_ = 0;
     std::string savedHistory_;
-    bool iniDeleted_ = false;   // the user deleted Kazuban.ini; a writer may make it anew
+    bool iniDeleted_ = false;  // the user deleted Kazuban.ini; a writer may make it anew
 };
 
 std::string sessionName(const ::testing::TestParamInfo<SessionSetup>& info) {
@@ -809,14 +819,12 @@ TEST_P(LongUse, RandomSessionKeepsEveryInvariant) {
     session.run();
 }
 
-INSTANTIATE_TEST_SUITE_P(Sessions, LongUse,
-                         ::testing::Values(SessionSetup{11, StartData::Demo, 1000},
-                                           SessionSetup{23, StartData::Demo, 1000},
-                                           SessionSetup{37, StartData::Demo, 1000},
-                                           SessionSetup{41, StartData::Demo, 1000},
-                                           SessionSetup{59, StartData::Short, 1000},
-                                           SessionSetup{73, StartData::BadLines, 1000}),
-                         sessionName);
+INSTANTIATE_TEST_SUITE_P(
+    Sessions, LongUse,
+    ::testing::Values(SessionSetup{11, StartData::Demo, 1000}, SessionSetup{23, StartData::Demo, 1000},
+                      SessionSetup{37, StartData::Demo, 1000}, SessionSetup{41, StartData::Demo, 1000},
+                      SessionSetup{59, StartData::Short, 1000}, SessionSetup{73, StartData::BadLines, 1000}),
+    sessionName);
 
 // A longer hunt on demand: KAZUBAN_SOAK_SEEDS="first last" runs those seeds
 // (demo data, short history and bad lines in turn), KAZUBAN_SOAK_STEPS steps each.

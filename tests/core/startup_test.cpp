@@ -5,10 +5,10 @@
 
 #include "app/form1.h"
 #include "config/env_file.h"
+#include "platform/line_file.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
-#include "platform/line_file.h"
 
 namespace kazuban::app {
 namespace {
@@ -26,7 +26,7 @@ const char* const kHistoryGone = "atarimgrp.txt ﾌｧｲﾙを Kazuban と同�
 class FaultyPlatform : public testing::FakePlatform {
 public:
     std::function<std::optional<bool>(const std::string&)> existsOverride;
-    std::function<bool(const std::string&)> failMessage;   // throw instead of showing this text
+    std::function<bool(const std::string&)> failMessage;  // throw instead of showing this text
     std::string cwd;
 
     bool fileExists(const std::string& path) override {
@@ -47,7 +47,7 @@ bool msgIs(const Form1& f, int v) {
 }
 
 TEST(StartUp, MissingFilesShowOneMessageAndEnd) {
-    TempDir dir;   // neither file: only the first message
+    TempDir dir;  // neither file: only the first message
     FaultyPlatform p;
     Form1 f(p);
     EXPECT_FALSE(f.Form_Load(dir.str()));
@@ -77,7 +77,7 @@ TEST(StartUp, DemoFolderStartsAndBuildsEverything) {
     TempDir dir;
     testing::copyDemo(dir);
     FaultyPlatform p;
-    p.cwd = dir.str();   // no folder given: the current directory
+    p.cwd = dir.str();  // no folder given: the current directory
     Form1 f(p);
     ASSERT_TRUE(f.Form_Load());
     EXPECT_TRUE(p.messages.empty());
@@ -86,12 +86,12 @@ TEST(StartUp, DemoFolderStartsAndBuildsEverything) {
     EXPECT_EQ(f.maxn, 1400);
     EXPECT_EQ(f.tdataon, 1);
     EXPECT_EQ(f.links.Text1, config::defaultLinks());
-    EXPECT_EQ(f.pairCounts[1][1], 248);   // counted independently from the demo data
+    EXPECT_EQ(f.pairCounts[1][1], 248);  // counted independently from the demo data
     EXPECT_EQ(f.pairCounts[3][11], 67);
     EXPECT_EQ(f.recentRanking.number[1][1], 31);
     EXPECT_EQ(f.recentRanking.count[3][1], 5);
     EXPECT_EQ(f.MSFlexGrid1.col(), 1);
-    EXPECT_EQ(f.MSFlexGrid1.colSel(), 150);   // Int(1400 * 0.1) + 10
+    EXPECT_EQ(f.MSFlexGrid1.colSel(), 150);  // Int(1400 * 0.1) + 10
     EXPECT_EQ(f.HScroll1.max, 1400);
     EXPECT_EQ(f.HScroll1.value, 1);
 }
@@ -158,14 +158,14 @@ TEST(StartUp, ErrorHandlerRepairsAndRetriesOnce) {
     platform::setWriteFaultHook(nullptr);
     EXPECT_FALSE(started);
     EXPECT_TRUE(g.closeRequested());
-    ASSERT_EQ(p2.messages.size(), 3u);   // read error, failed repair, read error
+    ASSERT_EQ(p2.messages.size(), 3u);  // read error, failed repair, read error
     EXPECT_EQ(p2.messages[1].text, "書き込みに失敗しました。");
     EXPECT_EQ(p2.messages[0].text, p2.messages[2].text);
 }
 
 TEST(StartUp, UnreadableHistoryEndsTheProgram) {
     TempDir dir;
-    dir.write("atarimgrp.txt", "");   // no line at all
+    dir.write("atarimgrp.txt", "");  // no line at all
     testing::writeMinimalEnvironment(dir);
     testing::FakePlatform p;
     Form1 f(p);

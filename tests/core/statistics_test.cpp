@@ -25,14 +25,14 @@ TEST(PairTable, AllSameHistoryAndPrefixes) {
     buildPairTable(h, 0, t);
     for (int x = 1; x <= 31; ++x)
         for (int y = 1; y <= 31; ++y) ASSERT_EQ(t[x][y], 0);
-    buildPairTable(h, 1000, t);   // past the end: the whole history
+    buildPairTable(h, 1000, t);  // past the end: the whole history
     EXPECT_EQ(t[2][2], 40);
 }
 
 TEST(PairTable, MatchesDirectCountSkipsBadDrawsAndGrows) {
     const auto draws = testing::syntheticDraws(300, 11);
     auto lines = testing::historyLines(draws);
-    lines[50] = "第50回=40,41,42,43,44,45";   // a bad draw counts nowhere
+    lines[50] = "第50回=40,41,42,43,44,45";  // a bad draw counts nowhere
     const DrawHistory h = historyFromLines(lines).history;
     PairTable expected{};
     for (int d = 1; d <= 300; ++d) {
@@ -61,16 +61,16 @@ TEST(PairTable, MatchesDirectCountSkipsBadDrawsAndGrows) {
 TEST(RecentRanking, TiesKeepAscendingNumberOrder) {
     // Draws 1..21 hold 26..31 only; window 1 = draws 22..28.
     std::vector<Draw> draws(21, Draw{26, 27, 28, 29, 30, 31});
-    const std::vector<Draw> latest{{3, 10, 25, 1, 2, 4}, {3, 10, 11, 12, 13, 14}, {3, 10, 15, 16, 17, 18},
-                                   {19, 20, 21, 22, 23, 24}, {5, 6, 7, 8, 9, 1},
-                                   {5, 6, 7, 8, 9, 2}, {11, 12, 13, 14, 15, 16}};
+    const std::vector<Draw> latest{{3, 10, 25, 1, 2, 4},     {3, 10, 11, 12, 13, 14}, {3, 10, 15, 16, 17, 18},
+                                   {19, 20, 21, 22, 23, 24}, {5, 6, 7, 8, 9, 1},      {5, 6, 7, 8, 9, 2},
+                                   {11, 12, 13, 14, 15, 16}};
     draws.insert(draws.end(), latest.begin(), latest.end());
     const RecentRanking r = buildRanking(historyOf(draws));
-    EXPECT_EQ(r.number[1][1], 3);   // 3 and 10 three times each: the smaller first
+    EXPECT_EQ(r.number[1][1], 3);  // 3 and 10 three times each: the smaller first
     EXPECT_EQ(r.count[1][1], 3);
     EXPECT_EQ(r.number[1][2], 10);
-    EXPECT_EQ(r.number[1][3], 1);   // then the numbers seen twice, ascending
-    std::vector<int> tail;          // never seen: last, count 0, ascending
+    EXPECT_EQ(r.number[1][3], 1);  // then the numbers seen twice, ascending
+    std::vector<int> tail;         // never seen: last, count 0, ascending
     for (int k = 26; k <= 31; ++k) {
         EXPECT_EQ(r.count[1][k], 0);
         tail.push_back(r.number[1][k]);

@@ -32,7 +32,7 @@ protected:
 TEST(SortNumbers, FieldsAreOrderedByValue) {
     EXPECT_EQ(sortNumbersInText(" 5,31,12, 3,20"), " 3, 5,12,20,31");
     EXPECT_EQ(sortNumbersInText("05,31,12, 3,20"), " 3,05,12,20,31");
-    EXPECT_EQ(sortNumbersInText("10,20,30,4,5"), "10,20,30");   // fields holding a comma drop out
+    EXPECT_EQ(sortNumbersInText("10,20,30,4,5"), "10,20,30");  // fields holding a comma drop out
     EXPECT_EQ(sortNumbersInText(" 5,31,12, 3,\r"), " 3, 5,12,31");
 }
 
@@ -112,24 +112,24 @@ TEST_F(Tab0, AllClearAsksFirstAndEmptiesTheViews) {
     EXPECT_EQ(form.MSFlexGrid2.cell(0, 1), "");
     EXPECT_EQ(form.MSFlexGrid4[2].cell(3, 3), "");
     EXPECT_EQ(form.markSheet.Text4[1], "");
-    EXPECT_EQ(form.markSheet.Text2[1], "3");   // tiers 3 and 4 stay
+    EXPECT_EQ(form.markSheet.Text2[1], "3");  // tiers 3 and 4 stay
 }
 
 TEST_F(Tab0, DrawSelectorShowsAnyDrawAndFollowsTheFile) {
     g().setCell(1, 1, combo(1));
     form.Command5_Click();
-    form.HScroll1.value = 150;   // right end: draw 1
+    form.HScroll1.value = 150;  // right end: draw 1
     form.HScroll1_Change();
     EXPECT_EQ(form.Label3[0], "1");
     EXPECT_EQ(form.Label3[1], " 1");
     EXPECT_EQ(form.Label1, "第1回:" + form.history.entry(1));
     testing::writeSyntheticHistory(dir, 160, 9);
-    form.HScroll1.value = 1;     // left end: the latest draw, reloaded
+    form.HScroll1.value = 1;  // left end: the latest draw, reloaded
     form.HScroll1_Change();
     EXPECT_EQ(form.HScroll1.max, 160);
     EXPECT_EQ(form.Label3[0], "160");
     testing::writeSyntheticHistory(dir, 30, 9);
-    form.HScroll1.value = 160;   // past the end of a file that shrank
+    form.HScroll1.value = 160;  // past the end of a file that shrank
     form.HScroll1_Change();
     EXPECT_EQ(form.Label3[0], "1");
 }

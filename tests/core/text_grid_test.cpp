@@ -26,7 +26,7 @@ TEST(TextGrid, SparseCellsAndOutOfRangeAccess) {
     g.setCell(1, 3, "12=4");
     g.setCell(1, 0, "x");
     EXPECT_EQ(g.storedCells(1), 4);
-    g.setCell(1, 4000, "");   // emptying beyond the stored cells stores nothing
+    g.setCell(1, 4000, "");  // emptying beyond the stored cells stores nothing
     EXPECT_EQ(g.storedCells(1), 4);
     g.clearCell(1, 3);
     EXPECT_EQ(g.storedCells(1), 1);
@@ -44,16 +44,16 @@ TEST(TextGrid, ResizeClearAndRevision) {
     EXPECT_NE(g.revision(), rev);
     EXPECT_EQ(g.storedCells(2), 2);
     g.setCols(4);
-    EXPECT_EQ(g.cell(2, 3), "");   // dropped cells do not come back
+    EXPECT_EQ(g.cell(2, 3), "");  // dropped cells do not come back
     EXPECT_EQ(g.colWidth(3), 0);
     EXPECT_EQ(g.colAlignment(1), Align::Centre);
     g.setRows(3);
     g.setRows(4);
     EXPECT_EQ(g.cell(3, 0), "");
-    g.clearRange(2, 1, 100, 100);   // clipped
+    g.clearRange(2, 1, 100, 100);  // clipped
     EXPECT_EQ(column(g, 1, 0, 2), (Texts{"1", "11", ""}));
     EXPECT_EQ(g.cell(2, 0), "20");
-    g.clearRange(1, 1, 0, 0);       // corners in either order
+    g.clearRange(1, 1, 0, 0);  // corners in either order
     EXPECT_EQ(column(g, 0, 0, 1), (Texts{"", ""}));
     g.clear();
     EXPECT_EQ(g.rows(), 4);
@@ -73,14 +73,14 @@ TEST(GridCompare, GenericComparesNumbersAsNumbersAndTextsByCode) {
     EXPECT_LT(compareGeneric(" 3, 9,14,22,30", "10,11,12,13,14"), 0);
     EXPECT_LT(compareGeneric("12=4", "9=1"), 0);
     EXPECT_LT(compareGeneric("1:0:0:2:2", "1:0:0:2:2x"), 0);
-    EXPECT_GT(compareGeneric("ｱ", "あ"), 0);   // code point order
+    EXPECT_GT(compareGeneric("ｱ", "あ"), 0);  // code point order
     // Empty is the smallest of all.
     EXPECT_EQ(compareGeneric("", ""), 0);
     EXPECT_LT(compareGeneric("", "-100"), 0);
     EXPECT_LT(compareGeneric("", " "), 0);
     EXPECT_GT(compareText("9", "10"), 0);
     EXPECT_LT(compareText("", "a"), 0);
-    EXPECT_GT(compareText("\xE3\x81\x82", "z"), 0);   // bytes compare unsigned
+    EXPECT_GT(compareText("\xE3\x81\x82", "z"), 0);  // bytes compare unsigned
 }
 
 TEST(GridSort, WholeRowsMoveAndOnlyTheRangeIsSorted) {
@@ -99,9 +99,9 @@ TEST(GridSort, WholeRowsMoveAndOnlyTheRangeIsSorted) {
     EXPECT_EQ(column(g, 1, 1, 4), (Texts{"100", "30", "4", ""}));
     g.sortRows(1, 4, 1, true, Comparison::Text);
     EXPECT_EQ(column(g, 1, 1, 4), (Texts{"", "100", "30", "4"}));
-    g.sortRows(-5, 100, 1, true, Comparison::Generic);   // clipped to the grid
+    g.sortRows(-5, 100, 1, true, Comparison::Generic);  // clipped to the grid
     EXPECT_EQ(column(g, 1, 0, 5), (Texts{"", "4", "30", "100", "fixed", "hdr"}));
-    g.sortRows(4, 1, 99, true, Comparison::Generic);     // no such key column: all equal
+    g.sortRows(4, 1, 99, true, Comparison::Generic);  // no such key column: all equal
     EXPECT_EQ(g.cell(1, 1), "4");
 }
 

@@ -35,9 +35,9 @@ TEST(NumberText, StrRoundsTheBinaryValueToFifteenDigits) {
     EXPECT_EQ(Str(0.33372 + 0.0005), " .33422");
     EXPECT_EQ(Str(0.19955 + 0.0005), " .20005");
     EXPECT_EQ(Str(0.0188 + 0.00005), " .01885");
-    EXPECT_EQ(Str(0.00005), " .00005");   // small values stay in plain form
+    EXPECT_EQ(Str(0.00005), " .00005");  // small values stay in plain form
     EXPECT_EQ(Str(100000000000000.0), " 100000000000000");
-    EXPECT_EQ(Str(0.99999999999999999), " 1");   // the carry makes a new digit
+    EXPECT_EQ(Str(0.99999999999999999), " 1");  // the carry makes a new digit
     // An average kept in single precision shows its binary value's digits.
     EXPECT_EQ(Left(Str(static_cast<double>(0.33372f) + 0.0005), 6), " .3342");
     // Only extreme magnitudes take the exponent form.
@@ -67,10 +67,12 @@ std::string strByPrintf(double v) {
         body = "0";
     } else if (exp >= 15 || exp < -15) {
         body = digits.substr(0, 1) + (n > 1 ? "." + digits.substr(1) : "");
-        body += std::string("E") + (exp < 0 ? "-" : "+") + (std::abs(exp) < 10 ? "0" : "") + std::to_string(std::abs(exp));
+        body +=
+            std::string("E") + (exp < 0 ? "-" : "+") + (std::abs(exp) < 10 ? "0" : "") + std::to_string(std::abs(exp));
     } else if (exp >= 0) {
         body = n <= exp + 1 ? digits + std::string(static_cast<std::size_t>(exp + 1 - n), '0')
-                            : digits.substr(0, static_cast<std::size_t>(exp + 1)) + "." + digits.substr(static_cast<std::size_t>(exp + 1));
+                            : digits.substr(0, static_cast<std::size_t>(exp + 1)) + "." +
+                                  digits.substr(static_cast<std::size_t>(exp + 1));
     } else {
         body = "." + std::string(static_cast<std::size_t>(-exp - 1), '0') + digits;
     }
@@ -78,12 +80,40 @@ std::string strByPrintf(double v) {
 }
 
 TEST(NumberText, StrGivesTheCLibrarysDigitsOnManyValues) {
-    std::vector<double> values = {0, 1, 12, 187.5, 0.3342, 0.0005, 0.00005, 0.0188, 0.07505,
-                                  0.33422000885009766, 0.20005000281333923, 1.0005, 999999999999999,
-                                  999999999999999.5, 1e15, 1e-15, 9.99999999999999e-16, 1.5e-16, 123456.789,
-                                  0.1 + 0.2, 2.0 / 3, 1e14 + 0.5, -3, -0.5, 5e-324, 1.7976931348623157e308,
-                                  1000000000000005, 1000000000000015, 2.5e15 + 1, 0.125e-10, 4503599627370497.0,
-                                  123456789012345.67, 0.999999999999999944, 9.999999999999995e22};
+    std::vector<double> values = {0,
+                                  1,
+                                  12,
+                                  187.5,
+                                  0.3342,
+                                  0.0005,
+                                  0.00005,
+                                  0.0188,
+                                  0.07505,
+                                  0.33422000885009766,
+                                  0.20005000281333923,
+                                  1.0005,
+                                  999999999999999,
+                                  999999999999999.5,
+                                  1e15,
+                                  1e-15,
+                                  9.99999999999999e-16,
+                                  1.5e-16,
+                                  123456.789,
+                                  0.1 + 0.2,
+                                  2.0 / 3,
+                                  1e14 + 0.5,
+                                  -3,
+                                  -0.5,
+                                  5e-324,
+                                  1.7976931348623157e308,
+                                  1000000000000005,
+                                  1000000000000015,
+                                  2.5e15 + 1,
+                                  0.125e-10,
+                                  4503599627370497.0,
+                                  123456789012345.67,
+                                  0.999999999999999944,
+                                  9.999999999999995e22};
     std::mt19937_64 rng(42);
     std::uniform_real_distribution<double> unit(0, 2.5), wide(0, 1e7), power(-330, 310);
     for (int i = 0; i < 20000; ++i) {
@@ -139,7 +169,7 @@ TEST(NumberText, ValOnHugeInputStaysBounded) {
 }
 
 TEST(Characters, CutsCountCharactersNotBytes) {
-    const std::string s = "１２３あいう";   // six characters, 18 bytes
+    const std::string s = "１２３あいう";  // six characters, 18 bytes
     EXPECT_EQ(Len(s), 6u);
     EXPECT_EQ(Left(s, 2), "１２");
     EXPECT_EQ(Right(s, 2), "いう");
@@ -160,7 +190,7 @@ TEST(Characters, PositionsAndCountsOutsideTheText) {
     EXPECT_EQ(Mid(s, 14, 5), "0");
     EXPECT_EQ(Mid(s, 15, 1), "");
     EXPECT_EQ(Mid(s, 2, -3), "");
-    EXPECT_EQ(Mid(s, 0, 3), " 3");   // positions before the first character hold nothing
+    EXPECT_EQ(Mid(s, 0, 3), " 3");  // positions before the first character hold nothing
     EXPECT_EQ(Mid(s, -5, 3), "");
     EXPECT_EQ(Mid(s, small, big), "");
     EXPECT_EQ(Mid(s, big, big), "");
@@ -176,11 +206,16 @@ TEST(Characters, PositionsAndCountsOutsideTheText) {
 
 TEST(Characters, MalformedUtf8NeverBreaksTheCuts) {
     // Every byte that cannot belong to a character is a character of its own.
-    const std::string bad = "a\x80" "b\xE3\x81" "c\xFF";
+    const std::string bad =
+        "a\x80"
+        "b\xE3\x81"
+        "c\xFF";
     EXPECT_EQ(Len(bad), 6u);
-    EXPECT_EQ(Mid(bad, 4, 2), "\xE3\x81" "c");
+    EXPECT_EQ(Mid(bad, 4, 2),
+              "\xE3\x81"
+              "c");
     EXPECT_EQ(InStr(bad, "c"), 5);
-    EXPECT_EQ(InStr("あ", "\x81\x82"), 0);   // a match inside a character is none
+    EXPECT_EQ(InStr("あ", "\x81\x82"), 0);  // a match inside a character is none
     std::string joined;
     for (long i = 1; i <= static_cast<long>(Len(bad)); ++i) joined += Mid(bad, i, 1);
     EXPECT_EQ(joined, bad);

@@ -76,7 +76,7 @@ TEST_F(TotalsFixture, SortByCombinationClosesUpTableListAndView) {
         ASSERT_EQ(form.MSFlexGrid3.cell(r, 1), want) << r;
         for (int col = 2; r > 12 && col <= 9; ++col) ASSERT_EQ(view().cell(r, col), "");
     }
-    EXPECT_FALSE(view().cell(12, 9).empty());   // rescored
+    EXPECT_FALSE(view().cell(12, 9).empty());  // rescored
     EXPECT_EQ(platform.busyDepth, 0);
 }
 
@@ -84,7 +84,7 @@ TEST_F(TotalsFixture, SortByCombinationStoppedByAnInvalidRowLeavesNoEntriesBesid
     const auto c = combos(6);
     fill({{3, c[0]}, {9, c[1]}, {20, c[2]}, {21, c[3]}, {40, c[4]}});
     ASSERT_FALSE(form.combinationTable().cell(3, 2).empty() && form.combinationTable().cell(9, 2).empty());
-    form.combinationTable().setCell(50, 1, "99, 1, 2, 3, 4");   // 99 is no number: validation stops
+    form.combinationTable().setCell(50, 1, "99, 1, 2, 3, 4");  // 99 is no number: validation stops
     enterTab();
     form.psmnu1_click();
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -161,7 +161,6 @@ TEST_F(TotalsFixture, MousePressCopyAndMenu) {
     EXPECT_EQ(g.rowSel(), 4);
     EXPECT_EQ(g.col(), 1);
     EXPECT_EQ(g.colSel(), 9);
-
 }
 
 }  // namespace

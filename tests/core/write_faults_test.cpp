@@ -16,9 +16,9 @@
 #include "app/form1.h"
 #include "config/dialog.h"
 #include "config/env_file.h"
+#include "platform/line_file.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
-#include "platform/line_file.h"
 #include "support/os.h"
 #include "text/app_error.h"
 
@@ -103,8 +103,8 @@ struct Session {
 
 struct Writer {
     const char* name;
-    std::string target;   // file name in the data folder
-    bool startUp;         // writes while the program starts
+    std::string target;  // file name in the data folder
+    bool startUp;        // writes while the program starts
     std::function<void(Session&)> run;
 };
 
@@ -145,11 +145,9 @@ std::vector<Writer> writers() {
 // `arrange` puts the fault in place (before the old file is recorded);
 // `heard` tells whether the new messages report it.
 void tryEveryWriter(const std::function<fs::path()>& makeFolder,
-                    const std::function<void(const Writer&, Session&)>& arrange,
-                    const std::function<void()>& disarm,
+                    const std::function<void(const Writer&, Session&)>& arrange, const std::function<void()>& disarm,
                     const std::function<bool(const Writer&, const std::vector<std::string>&)>& heard,
-                    const std::function<std::string(const std::string&)>& expectedAfter = {},
-                    bool withStartUp = true) {
+                    const std::function<std::string(const std::string&)>& expectedAfter = {}, bool withStartUp = true) {
     for (const Writer& w : writers()) {
         if (w.startUp && !withStartUp) continue;
         SCOPED_TRACE(w.name);
@@ -175,7 +173,7 @@ void tryEveryWriter(const std::function<fs::path()>& makeFolder,
             expected.erase(w.target + "=the old file\r\n");
             expected.insert(w.target + "=" + expectedAfter(w.target));
         }
-        EXPECT_EQ(folderState(folder), expected);   // old file whole, no temporary file
+        EXPECT_EQ(folderState(folder), expected);  // old file whole, no temporary file
         EXPECT_FALSE(s.f->closeRequested());
         EXPECT_EQ(s.f->maxn, maxn);
         if (!w.startUp) {
@@ -239,9 +237,7 @@ TEST_F(WriteFaults, ReadOnlyFolderForReal) {
     if (!testing::rightsBindThisUser()) GTEST_SKIP() << "this user writes into read-only folders";
     tryEveryWriter(
         inTemp(),
-        [](const Writer&, Session& s) {
-            fs::permissions(s.folder, fs::perms::owner_read | fs::perms::owner_exec);
-        },
+        [](const Writer&, Session& s) { fs::permissions(s.folder, fs::perms::owner_read | fs::perms::owner_exec); },
         [] {},
         [](const Writer& w, const std::vector<std::string>& m) {
             return isPrint(w) ? mentions(m, closeMessage(w)) : mentions(m, w.target);
@@ -271,9 +267,7 @@ TEST_F(WriteFaults, FolderInTheFilesPlace) {
             fs::create_directory(p);
             writeBytes(p / "inside.txt", "kept");
         },
-        [] {},
-        [](const Writer& w, const std::vector<std::string>& m) { return mentions(m, w.target); }, {},
-        false);
+        [] {}, [](const Writer& w, const std::vector<std::string>& m) { return mentions(m, w.target); }, {}, false);
 }
 
 TEST_F(WriteFaults, FileReplacedWhileWritten) {
@@ -318,8 +312,7 @@ public:
     void fill() {
         std::ofstream out(mountPoint_ / ("filler" + std::to_string(next_++)), std::ios::binary);
         const std::string block(4096, 'x');
-        for (int i = 0; i < 1024 && out.write(block.data(), static_cast<std::streamsize>(block.size())); ++i) {
-        }
+        for (int i = 0; i < 1024 && out.write(block.data(), static_cast<std::streamsize>(block.size())); ++i) {}
         out.flush();
     }
     void release() {
@@ -342,11 +335,8 @@ TEST_F(WriteFaults, FullDiskForReal) {
             disk.release();
             return disk.folder();
         },
-        [&](const Writer&, Session&) { disk.fill(); },
-        [] {},
-        [](const Writer& w, const std::vector<std::string>& m) {
-            return mentions(m, w.target);
-        });
+        [&](const Writer&, Session&) { disk.fill(); }, [] {},
+        [](const Writer& w, const std::vector<std::string>& m) { return mentions(m, w.target); });
 }
 
 TEST(CliWriteFaults, OutputFileIsWholeOrUntouched) {

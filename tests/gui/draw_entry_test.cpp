@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "modal.h"
-#include "text/app_error.h"
 #include "platform/line_file.h"
+#include "text/app_error.h"
 #include "ui/draw_entry_dialog.h"
 #include "window_fixture.h"
 
@@ -18,7 +18,8 @@ namespace {
 
 void typeDraw(QWidget* dialog, const std::array<const char*, 6>& numbers) {
     for (int k = 0; k < 6; ++k) {
-        auto* f = dialog->findChild<QLineEdit*>(k < 5 ? QStringLiteral("TextMain_%1").arg(k) : QStringLiteral("TextBonus"));
+        auto* f =
+            dialog->findChild<QLineEdit*>(k < 5 ? QStringLiteral("TextMain_%1").arg(k) : QStringLiteral("TextBonus"));
         ASSERT_NE(f, nullptr) << k;
         f->clear();
         const QString typed = QString::fromUtf8(numbers[static_cast<std::size_t>(k)]);
@@ -64,11 +65,11 @@ class DrawEntry : public WindowTest {};
 TEST_F(DrawEntry, TheNewDrawReachesTheFrameTheSelectorTheStatsAndTheNextCheck) {
     copyDemo();
     ASSERT_TRUE(start());
-    loadSampleCombinations();   // row 1 is " 5,11,13,21,31"
+    loadSampleCombinations();  // row 1 is " 5,11,13,21,31"
     find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
     const std::string before = platform::readFileBytes(dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString());
 
-    {   // Cancelled: nothing changes.
+    {  // Cancelled: nothing changes.
         WhenModal cancel([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); },
                          "kazuban::ui::DrawEntryDialog");
         trigger(QStringLiteral("mnuanyuryoku"));
@@ -77,11 +78,13 @@ TEST_F(DrawEntry, TheNewDrawReachesTheFrameTheSelectorTheStatsAndTheNextCheck) {
     EXPECT_EQ(platform::readFileBytes(dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString()), before);
 
     {
-        WhenModal enter([](QWidget* dialog) {
-            EXPECT_TRUE(dialog->windowTitle().contains(QStringLiteral("第1401回")));
-            typeDraw(dialog, {"31", "21", "13", "11", "5", "1"});
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
-        }, "kazuban::ui::DrawEntryDialog");
+        WhenModal enter(
+            [](QWidget* dialog) {
+                EXPECT_TRUE(dialog->windowTitle().contains(QStringLiteral("第1401回")));
+                typeDraw(dialog, {"31", "21", "13", "11", "5", "1"});
+                QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+            },
+            "kazuban::ui::DrawEntryDialog");
         trigger(QStringLiteral("mnuanyuryoku"));
         EXPECT_TRUE(enter.worked());
     }
@@ -90,7 +93,8 @@ TEST_F(DrawEntry, TheNewDrawReachesTheFrameTheSelectorTheStatsAndTheNextCheck) {
               before + platform::encodeCp932("第1401回= 5,11,13,21,31, 1\r\n"));
     EXPECT_EQ(find<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("第1401回: 5,11,13,21,31, 1"));
     EXPECT_EQ(find<QScrollBar>(QStringLiteral("HScroll1"))->maximum(), 1401);
-    EXPECT_EQ(find<QLabel>(QStringLiteral("LabelStatsNote"))->text(), QStringLiteral("第1回～第1401回の 1401 回を集計"));
+    EXPECT_EQ(find<QLabel>(QStringLiteral("LabelStatsNote"))->text(),
+              QStringLiteral("第1回～第1401回の 1401 回を集計"));
 
     find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(app::kTabWins);
     QTest::mouseClick(find<QPushButton>(QStringLiteral("Command5")), Qt::LeftButton);
@@ -108,10 +112,12 @@ TEST_F(DrawEntry, AFailedWriteShowsItsMessageAndChangesNothing) {
         throw AppError(kPathFileAccess, "ファイルに書き込めません（No space left on device）。");
     });
     {
-        WhenModal enter([](QWidget* dialog) {
-            typeDraw(dialog, {"1", "2", "3", "4", "5", "6"});
-            QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("TextBonus")), Qt::Key_Return);
-        }, "kazuban::ui::DrawEntryDialog");
+        WhenModal enter(
+            [](QWidget* dialog) {
+                typeDraw(dialog, {"1", "2", "3", "4", "5", "6"});
+                QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("TextBonus")), Qt::Key_Return);
+            },
+            "kazuban::ui::DrawEntryDialog");
         trigger(QStringLiteral("mnuanyuryoku"));
         EXPECT_TRUE(enter.worked());
     }

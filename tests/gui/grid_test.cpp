@@ -196,7 +196,8 @@ TEST_F(Tab0, PressAndDragSelectWholeRowsAndTheCopyEntryCopiesThem) {
     dragRows("MSFlexGrid1", 3, 5, 1);
     platform.popupChoices = {QStringLiteral("pmnucopy")};
     press(Qt::RightButton, 4, 1);
-    const QString copied = QString::fromStdString(g.cell(3, 1) + "\r\n" + g.cell(4, 1) + "\r\n" + g.cell(5, 1) + "\r\n");
+    const QString copied =
+        QString::fromStdString(g.cell(3, 1) + "\r\n" + g.cell(4, 1) + "\r\n" + g.cell(5, 1) + "\r\n");
     EXPECT_EQ(copied.size(), 3 * 16);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), copied);
     const std::vector<std::vector<std::string>> before = cells(g);
@@ -204,7 +205,8 @@ TEST_F(Tab0, PressAndDragSelectWholeRowsAndTheCopyEntryCopiesThem) {
     platform.popupChoices = {QStringLiteral("pmnupaste")};
     press(Qt::RightButton, 10, 1);
     std::vector<std::vector<std::string>> expected = before;
-    for (int r = 10; r <= 12; ++r) expected[static_cast<std::size_t>(r)][1] = before[static_cast<std::size_t>(r - 7)][1];
+    for (int r = 10; r <= 12; ++r)
+        expected[static_cast<std::size_t>(r)][1] = before[static_cast<std::size_t>(r - 7)][1];
     EXPECT_EQ(cells(g), expected);
     for (int r = 10; r <= 12; ++r) EXPECT_EQ(text(grid()->gridModel(), r, 1), text(grid()->gridModel(), r - 7, 1)) << r;
     EXPECT_EQ(QGuiApplication::clipboard()->text(), copied);

@@ -39,7 +39,7 @@ protected:
 TEST_F(Keyboard, AltAndF10ReachEveryMenuAndItsEntries) {
     copyDemo();
     ASSERT_TRUE(start());
-    loadSampleCombinations();   // so "元に戻す" can be chosen
+    loadSampleCombinations();  // so "元に戻す" can be chosen
     focusWindow();
     QMenuBar* bar = window->menuBar();
     const QStringList menus = {"mnufile", "mnuedit", "mnutbango", "mnudatamk", "mnuksettei"};
@@ -66,7 +66,7 @@ TEST_F(Keyboard, AltAndF10ReachEveryMenuAndItsEntries) {
     QMenu* menu = openMenu();
     ASSERT_NE(menu, nullptr) << "F10 does not reach the menu bar";
     EXPECT_EQ(menu->objectName(), QStringLiteral("mnufile"));
-    QTest::keyClick(menu, Qt::Key_Left);   // wraps round to the last menu
+    QTest::keyClick(menu, Qt::Key_Left);  // wraps round to the last menu
     menu = openMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->objectName(), QStringLiteral("mnuksettei"));

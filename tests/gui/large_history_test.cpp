@@ -43,7 +43,7 @@ TEST_F(LargeHistory, TheGridsReachTheirLastColumnAndRow) {
     EXPECT_FALSE(find<QWidget>("ProgressBar1")->isVisible());
     auto* predraw = find<ui::FlexGrid>("MSFlexGrid5");
     EXPECT_EQ(predraw->gridModel()->rowCount(), 32767 - 49);
-    QApplication::processEvents();   // the view lays out its new rows
+    QApplication::processEvents();  // the view lays out its new rows
     predraw->verticalScrollBar()->setValue(predraw->verticalScrollBar()->maximum());
     const QModelIndex lastRow = predraw->gridModel()->index(32767 - 50, 0);
     EXPECT_EQ(predraw->gridModel()->data(lastRow).toString(), QStringLiteral("51"));

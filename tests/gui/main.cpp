@@ -1,10 +1,10 @@
 // GUI tests run the real widgets on the offscreen platform, in the font the
 // program itself gives them, on a screen of a common desktop (1920 x 1080)
 // unless the run names another platform.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "ui/look.h"
 #include "ui/translations.h"

@@ -13,8 +13,7 @@ namespace kazuban::testing {
 // while is closed, so a test cannot hang; worked() then says false.
 class WhenModal {
 public:
-    explicit WhenModal(std::function<void(QWidget*)> act, const char* className = nullptr)
-        : act_(std::move(act)) {
+    explicit WhenModal(std::function<void(QWidget*)> act, const char* className = nullptr) : act_(std::move(act)) {
         poll_.setInterval(10);
         QObject::connect(&poll_, &QTimer::timeout, [this, className] {
             QWidget* modal = QApplication::activeModalWidget();

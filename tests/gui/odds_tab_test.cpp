@@ -111,10 +111,10 @@ TEST_F(OddsTabTest, PrizeFieldsTakeWholeYenUpToTenBillion) {
     EXPECT_EQ(first->text(), QStringLiteral("10000000"));
     first->setFocus();
     first->clear();
-    QTest::keyClicks(first, QStringLiteral("-5x1.5"));   // only the digits get in
+    QTest::keyClicks(first, QStringLiteral("-5x1.5"));  // only the digits get in
     EXPECT_EQ(first->text(), QStringLiteral("515"));
     first->clear();
-    QTest::keyClicks(first, QStringLiteral("20000000000"));   // the last digit would pass ten billion
+    QTest::keyClicks(first, QStringLiteral("20000000000"));  // the last digit would pass ten billion
     EXPECT_EQ(first->text(), QStringLiteral("2000000000"));
     first->clear();
     QTest::keyClicks(first, QStringLiteral("10000000000"));
@@ -125,7 +125,7 @@ TEST_F(OddsTabTest, PrizeFieldsTakeWholeYenUpToTenBillion) {
 
     auto* fourth = find<QLineEdit>(QStringLiteral("oddsPrize4"));
     fourth->setFocus();
-    fourth->clear();   // left empty: 0 yen
+    fourth->clear();  // left empty: 0 yen
     QTest::keyClick(fourth, Qt::Key_Return);
     EXPECT_EQ(form->oddsPage.prizes.yen[3], 0);
     // The amounts stay for the rest of the run.

@@ -22,8 +22,7 @@ namespace kazuban::testing {
 namespace {
 
 TEST(QtPlatform, FileFiltersBecomeQtChoices) {
-    EXPECT_EQ(ui::QtPlatform::nameFilters("ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*"),
-              QStringList({"ﾃｷｽﾄ(*.txt)", "全て (*.*)"}));
+    EXPECT_EQ(ui::QtPlatform::nameFilters("ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*"), QStringList({"ﾃｷｽﾄ(*.txt)", "全て (*.*)"}));
     EXPECT_EQ(ui::QtPlatform::nameFilters("CSV|*.csv;*.txt"), QStringList({"CSV (*.csv *.txt)"}));
     EXPECT_TRUE(ui::QtPlatform::nameFilters("").isEmpty());
 }
@@ -42,7 +41,7 @@ TEST(QtPlatform, ClipboardLinesReachTheProgramWithCrLf) {
 
 TEST(QtPlatform, BusyPointerIsRestoredHoweverManyCallsAreOpen) {
     ui::QtPlatform p;
-    p.setBusy(false);   // unbalanced: ignored
+    p.setBusy(false);  // unbalanced: ignored
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     p.setBusy(true);
     p.setBusy(true);
@@ -68,14 +67,15 @@ TEST(QtPlatform, MessageBoxesCarryTheProgramsNameTheirIconAndAnswerEnterAndEsc) 
     const QMessageBox::StandardButtons okCancel = QMessageBox::Ok | QMessageBox::Cancel;
     const QMessageBox::StandardButtons yesNoCancel = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     // Enter confirms the first button, Esc cancels (an OK-only box has only OK).
-    for (const Case& c : {Case{Icon::None, Buttons::OkCancel, Qt::Key_Return, platform::kOk, QMessageBox::NoIcon, okCancel},
-                          Case{Icon::None, Buttons::OkCancel, Qt::Key_Escape, platform::kCancel, QMessageBox::NoIcon, okCancel},
-                          Case{Icon::Exclamation, Buttons::YesNoCancel, Qt::Key_Return, platform::kYes,
-                               QMessageBox::Warning, yesNoCancel},
-                          Case{Icon::Exclamation, Buttons::YesNoCancel, Qt::Key_Escape, platform::kCancel,
-                               QMessageBox::Warning, yesNoCancel},
-                          Case{Icon::Critical, Buttons::Ok, Qt::Key_Enter, platform::kOk, QMessageBox::Critical, QMessageBox::Ok},
-                          Case{Icon::Critical, Buttons::Ok, Qt::Key_Escape, platform::kOk, QMessageBox::Critical, QMessageBox::Ok}}) {
+    for (const Case& c :
+         {Case{Icon::None, Buttons::OkCancel, Qt::Key_Return, platform::kOk, QMessageBox::NoIcon, okCancel},
+          Case{Icon::None, Buttons::OkCancel, Qt::Key_Escape, platform::kCancel, QMessageBox::NoIcon, okCancel},
+          Case{Icon::Exclamation, Buttons::YesNoCancel, Qt::Key_Return, platform::kYes, QMessageBox::Warning,
+               yesNoCancel},
+          Case{Icon::Exclamation, Buttons::YesNoCancel, Qt::Key_Escape, platform::kCancel, QMessageBox::Warning,
+               yesNoCancel},
+          Case{Icon::Critical, Buttons::Ok, Qt::Key_Enter, platform::kOk, QMessageBox::Critical, QMessageBox::Ok},
+          Case{Icon::Critical, Buttons::Ok, Qt::Key_Escape, platform::kOk, QMessageBox::Critical, QMessageBox::Ok}}) {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
         QString title, text;

@@ -5,6 +5,8 @@
 // confirm the settings and leave. Only native dialogs are answered by script;
 // every check reads what the widgets show.
 #include <QApplication>
+#include <QBrush>
+#include <QColor>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -13,8 +15,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QBrush>
-#include <QColor>
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -22,8 +22,8 @@
 #include <set>
 
 #include "output/layouts.h"
-#include "support/arg_recorder.h"
 #include "platform/line_file.h"
+#include "support/arg_recorder.h"
 #include "ui/flex_grid.h"
 #include "ui/grid_model.h"
 #include "window_fixture.h"
@@ -48,7 +48,8 @@ QStringList expectedEntries(const std::string& combination, const std::vector<st
     QStringList out;
     for (std::size_t d = 1; d < draws.size(); ++d) {
         const std::vector<int> won = numbersOf(draws[d], 6);
-        const int matches = static_cast<int>(std::count_if(won.begin(), won.begin() + 5, [&](int n) { return set.count(n) > 0; }));
+        const int matches =
+            static_cast<int>(std::count_if(won.begin(), won.begin() + 5, [&](int n) { return set.count(n) > 0; }));
         const bool bonus = set.count(won[5]) > 0;
         int grade = 0;
         if (matches == 5) grade = 1;
@@ -80,7 +81,9 @@ protected:
     }
     QString label(const char* name) const { return find<QLabel>(name)->text(); }
     bool shown(const char* name) const { return find<QWidget>(name)->isVisible(); }
-    std::string fileBytes(const char* name) const { return platform::readFileBytes(fs::path(dir.path().toStdString()) / name); }
+    std::string fileBytes(const char* name) const {
+        return platform::readFileBytes(fs::path(dir.path().toStdString()) / name);
+    }
 };
 
 TEST_F(Road, FromStartUpThroughEveryTabToExit) {
@@ -95,7 +98,8 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     platform.startForReal = true;
 
     std::vector<std::string> draws;
-    for (const std::string& line : platform::readLines(folder / "atarimgrp.txt")) draws.push_back(line.substr(line.find('=') + 1));
+    for (const std::string& line : platform::readLines(folder / "atarimgrp.txt"))
+        draws.push_back(line.substr(line.find('=') + 1));
     const int maxn = static_cast<int>(draws.size()) - 1;
     ASSERT_EQ(maxn, 1400);
     const std::vector<std::string> combos = platform::readLines(folder / "sample_combos.txt");
@@ -121,7 +125,8 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     platform.answers = {platform::kYes};
     loadSampleCombinations();
     ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].text, "ﾃﾞｰﾀを消去しますか？\r\n    は　い(Y) : 全て消去\r\n    いいえ(N) : 現ﾃﾞｰﾀに追加");
+    EXPECT_EQ(platform.boxes[0].text,
+              "ﾃﾞｰﾀを消去しますか？\r\n    は　い(Y) : 全て消去\r\n    いいえ(N) : 現ﾃﾞｰﾀに追加");
     EXPECT_EQ(platform.boxes[0].icon, platform::Icon::Exclamation);
     EXPECT_EQ(platform.boxes[0].buttons, platform::Buttons::YesNoCancel);
     EXPECT_EQ(tabs->currentIndex(), 0);
@@ -131,13 +136,15 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
         ASSERT_EQ(cell("MSFlexGrid1", r, 1), QString::fromStdString(c)) << r;
         const QStringList expected = expectedEntries(c, draws);
         EXPECT_EQ(entriesShown(r), expected) << c;
-        for (int g = 1; g <= 4; ++g) latestWins[static_cast<std::size_t>(g)] += expected.contains(QStringLiteral("%1=%2").arg(maxn).arg(g));
+        for (int g = 1; g <= 4; ++g)
+            latestWins[static_cast<std::size_t>(g)] += expected.contains(QStringLiteral("%1=%2").arg(maxn).arg(g));
     }
     EXPECT_EQ(cell("MSFlexGrid1", 31, 1), QString());
     EXPECT_EQ(label("Label3_0"), QString::number(maxn));
     for (int g = 1; g <= 4; ++g) {
         const int n = latestWins[static_cast<std::size_t>(g)];
-        EXPECT_EQ(label(QStringLiteral("Label3_%1").arg(g).toLatin1().constData()), n ? QStringLiteral(" %1").arg(n) : QStringLiteral("0"));
+        EXPECT_EQ(label(QStringLiteral("Label3_%1").arg(g).toLatin1().constData()),
+                  n ? QStringLiteral(" %1").arg(n) : QStringLiteral("0"));
     }
 
     // Tab 1 scores every combination while the progress bar shows.
@@ -156,7 +163,10 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
         ASSERT_EQ(c, combos[static_cast<std::size_t>(r - 1)]);
         const std::vector<int> n = numbersOf(c, 5);
         int sum = 0, odd = 0;
-        for (int x : n) { sum += x; odd += x % 2; }
+        for (int x : n) {
+            sum += x;
+            odd += x % 2;
+        }
         EXPECT_EQ(cell("MSFlexGrid2", r, 2), QString::number(sum)) << c;
         EXPECT_EQ(cell("MSFlexGrid2", r, 3), QString::number(entriesShown(r).size())) << c;
         EXPECT_EQ(cell("MSFlexGrid2", r, 6), QStringLiteral("%1:%2").arg(odd).arg(5 - odd)) << c;
@@ -193,7 +203,9 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     EXPECT_EQ(*args, (std::vector<std::string>{ArgumentRecorder::script(), print}));
     const std::string csv = fileBytes("tmptxt2.csv");
     EXPECT_EQ(csv, platform::encodeCp932(output::withFinalCrLf(output::layoutB(form->MSFlexGrid2, 1000, 1))));
-    const std::string head = "\"組合せデータ\",\"合計\",\"当選回数\",\"最新当選回\",\"最高\",\"奇;偶\",\"ﾍﾟｱ相性率\",\"ﾄﾘﾌﾟﾙ相性率\",\"５分割分布\"\n";
+    const std::string head =
+        "\"組合せデータ\",\"合計\",\"当選回数\",\"最新当選回\",\"最高\",\"奇;偶\",\"ﾍﾟｱ相性率\",\"ﾄﾘﾌﾟﾙ相性率\","
+        "\"５分割分布\"\n";
     QStringList first;
     for (int c = 1; c <= 9; ++c) {
         QString field = cell("MSFlexGrid2", 1, c);
@@ -232,13 +244,16 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
         const QStringList wins = entriesShown(row);
         int latest = 0;
         for (const QString& e : wins) latest = std::max(latest, e.section(QLatin1Char('='), 0, 0).toInt());
-        auto box = [&](const char* base) { return find<QLineEdit>(QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(k))->text(); };
+        auto box = [&](const char* base) {
+            return find<QLineEdit>(QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(k))->text();
+        };
         EXPECT_EQ(box("Text2"), QString::number(wins.size()));
         EXPECT_EQ(box("Text3"), QString::number(latest));
         EXPECT_EQ(box("Text4"), cell("MSFlexGrid2", row, 7)) << "tier 1 is the pair rate of tab 1";
         EXPECT_EQ(box("Text5"), cell("MSFlexGrid2", row, 8)) << "tier 2 is the triple rate of tab 1";
-        EXPECT_EQ(model("MSFlexGrid3")->data(model("MSFlexGrid3")->index(row, 1), Qt::BackgroundRole).value<QBrush>().color(),
-                  QColor(255, 224, 255));
+        EXPECT_EQ(
+            model("MSFlexGrid3")->data(model("MSFlexGrid3")->index(row, 1), Qt::BackgroundRole).value<QBrush>().color(),
+            QColor(255, 224, 255));
     }
 
     // Tab 4: the back-test of every draw from the 51st, newest first, once.

@@ -11,11 +11,11 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -128,13 +128,16 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
 
     // The entry form of a new draw, half filled in: OK waits for the bonus number.
     {
-        WhenModal fill([&](QWidget* dialog) {
-            const char* typed[5] = {"30", "9", "22", "13", "2"};
-            for (int k = 0; k < 5; ++k)
-                dialog->findChild<QLineEdit*>(QStringLiteral("TextMain_%1").arg(k))->setText(QString::fromLatin1(typed[k]));
-            save(dialog, folder, QStringLiteral("draw-entry.png"));
-            dialog->close();
-        }, "kazuban::ui::DrawEntryDialog");
+        WhenModal fill(
+            [&](QWidget* dialog) {
+                const char* typed[5] = {"30", "9", "22", "13", "2"};
+                for (int k = 0; k < 5; ++k)
+                    dialog->findChild<QLineEdit*>(QStringLiteral("TextMain_%1").arg(k))
+                        ->setText(QString::fromLatin1(typed[k]));
+                save(dialog, folder, QStringLiteral("draw-entry.png"));
+                dialog->close();
+            },
+            "kazuban::ui::DrawEntryDialog");
         trigger(QStringLiteral("mnuanyuryoku"));
         EXPECT_TRUE(fill.worked());
     }
@@ -199,7 +202,8 @@ TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
     selectTab(0);
     std::vector<std::string> rows;
     for (int r = 1; r <= 30; ++r) rows.push_back(form->combinationTable().cell(r, 1));
-    for (int r = 31; r <= 1000; ++r) form->combinationTable().setCell(r, 1, rows[static_cast<std::size_t>((r - 1) % 30)]);
+    for (int r = 31; r <= 1000; ++r)
+        form->combinationTable().setCell(r, 1, rows[static_cast<std::size_t>((r - 1) % 30)]);
     selectTab(5);
     save(window.get(), folder, QStringLiteral("odds-1000.png"));
 }
@@ -211,7 +215,7 @@ TEST_F(Screenshots, EveryAnalysisOfTheStatsTab) {
     ASSERT_TRUE(start());
     find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
     auto* analyses = find<QComboBox>(QStringLiteral("ComboAnalysis"));
-    find<QComboBox>(QStringLiteral("ComboWindow"))->setCurrentIndex(4);   // the last 100 draws
+    find<QComboBox>(QStringLiteral("ComboWindow"))->setCurrentIndex(4);  // the last 100 draws
     for (int a = 0; a < analyses->count(); ++a) {
         analyses->setCurrentIndex(a);
         save(window.get(), folder, QStringLiteral("stats-%1.png").arg(a));
@@ -227,19 +231,27 @@ TEST_F(Screenshots, JapaneseDialogsThePrintPreviewAndItsPdf) {
     ui::QtPlatform real;
     real.setHost(window.get());
     {
-        WhenModal shot([&](QWidget* w) { save(w, folder, QStringLiteral("question.png")); static_cast<QDialog*>(w)->reject(); },
-                       "QMessageBox");
+        WhenModal shot(
+            [&](QWidget* w) {
+                save(w, folder, QStringLiteral("question.png"));
+                static_cast<QDialog*>(w)->reject();
+            },
+            "QMessageBox");
         real.messageBox("ﾃﾞｰﾀを消去しますか？\r\n    は　い(Y) : 全て消去\r\n    いいえ(N) : 現ﾃﾞｰﾀに追加",
                         platform::Icon::Exclamation, platform::Buttons::YesNoCancel);
     }
     {
-        WhenModal shot([&](QWidget* w) { save(w, folder, QStringLiteral("open-dialog.png")); static_cast<QDialog*>(w)->reject(); },
-                       "QFileDialog");
+        WhenModal shot(
+            [&](QWidget* w) {
+                save(w, folder, QStringLiteral("open-dialog.png"));
+                static_cast<QDialog*>(w)->reject();
+            },
+            "QFileDialog");
         real.openFileDialog({"ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*", "txt", home.toStdString(), false});
     }
     selectTab(4);
-    for (const auto& [gridName, entry, name] : {std::tuple{"MSFlexGrid1", "pmnupreview", "print-tab0"},
-                                                {"MSFlexGrid5", "pmnupreview3", "print-tab4"}}) {
+    for (const auto& [gridName, entry, name] :
+         {std::tuple{"MSFlexGrid1", "pmnupreview", "print-tab0"}, {"MSFlexGrid5", "pmnupreview3", "print-tab4"}}) {
         if (QString::fromLatin1(gridName) == QStringLiteral("MSFlexGrid1")) selectTab(0);
         else selectTab(4);
         platform.popupChoices = {QString::fromLatin1(entry)};
@@ -252,12 +264,14 @@ TEST_F(Screenshots, JapaneseDialogsThePrintPreviewAndItsPdf) {
         printer.setOutputFileName(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".pdf"));
         ui::PrintLayout(platform.previews.back(), QDate(2024, 6, 1)).paint(printer);
     }
-    WhenModal shot([&](QWidget* w) {
-        w->resize(900, 700);
-        QTest::qWait(200);
-        save(w, folder, QStringLiteral("print-preview.png"));
-        static_cast<QDialog*>(w)->reject();
-    }, "QPrintPreviewDialog");
+    WhenModal shot(
+        [&](QWidget* w) {
+            w->resize(900, 700);
+            QTest::qWait(200);
+            save(w, folder, QStringLiteral("print-preview.png"));
+            static_cast<QDialog*>(w)->reject();
+        },
+        "QPrintPreviewDialog");
     ui::execPrintPreview(window.get(), platform.previews.back());
 }
 

@@ -30,7 +30,8 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
     EXPECT_EQ(bar, QStringList({"mnufile=◇ファイル", "mnuedit=◇編集", "mnutbango=◇当選番号", "mnudatamk=◇簡易ﾃﾞｰﾀ作成",
                                 "mnuksettei=◇環境"}));
     EXPECT_EQ(entries(find<QMenu>("mnuedit")), QStringList({"mnuundo=元に戻す", "mnuredo=やり直し"}));
-    EXPECT_EQ(entries(find<QMenu>("mnufile")), QStringList({"mnudopen=呼出し", "mnudsave=保存", "mnukugiri1|", "mnufclose=終了"}));
+    EXPECT_EQ(entries(find<QMenu>("mnufile")),
+              QStringList({"mnudopen=呼出し", "mnudsave=保存", "mnukugiri1|", "mnufclose=終了"}));
     EXPECT_EQ(entries(find<QMenu>("mnutbango")),
               QStringList({"mnuatoroku=登　録", "mnuanet=ｵﾝﾗｲﾝ取得", "mnuanyuryoku=入力…"}));
     EXPECT_EQ(entries(find<QMenu>("mnudatamk")), QStringList({"mnu10mk=10個", "mnu5mk=5個"}));
@@ -40,8 +41,8 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
     ASSERT_NE(tabs, nullptr);
     QStringList captions;
     for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
-    EXPECT_EQ(captions, QStringList({"当 選 回 数", "合計・奇数偶数・分布 等", "マークシート図", "ネット利用分析", "当選番号直前分析",
-                                     "確率・検証", "統計グラフ"}));
+    EXPECT_EQ(captions, QStringList({"当 選 回 数", "合計・奇数偶数・分布 等", "マークシート図", "ネット利用分析",
+                                     "当選番号直前分析", "確率・検証", "統計グラフ"}));
     EXPECT_EQ(tabs->widget(app::kTabOdds)->objectName(), QStringLiteral("oddsTab"));
     EXPECT_EQ(tabs->widget(app::kTabCharts)->objectName(), QStringLiteral("StatsTab"));
     EXPECT_EQ(tabs->currentIndex(), 0);
@@ -63,8 +64,8 @@ TEST_F(StartUp, PopupMenusListTheirEntriesInOrder) {
     ASSERT_TRUE(start());
     EXPECT_EQ(entries(window->popupMenu(platform::PopupMenu::Combination)),
               QStringList({"pmnucopy=ｺﾋﾟｰ", "kugiri1|", "pmnupaste=貼付", "kugiri2|", "pmnudelete=削除", "kugiri3|",
-                           "pmnusave=保存", "kugiri4|", "pmnuprt=印刷", "kugiri5|", "pmnucancell=ｷｬﾝｾﾙ",
-                           "kugiri6|", "pmnupreview=印刷プレビュー…"}));
+                           "pmnusave=保存", "kugiri4|", "pmnuprt=印刷", "kugiri5|", "pmnucancell=ｷｬﾝｾﾙ", "kugiri6|",
+                           "pmnupreview=印刷プレビュー…"}));
     EXPECT_EQ(entries(window->popupMenu(platform::PopupMenu::Totals)),
               QStringList({"psort=整列", "pkugiri7|", "pmnucopy2=ｺﾋﾟｰ", "pkugiri8|", "pmnuprt2=印刷", "pkugiri9|",
                            "pmnucancell2=ｷｬﾝｾﾙ", "pkugiri10|", "pmnupreview2=印刷プレビュー…"}));

@@ -18,8 +18,8 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 
-#include "support/cli_run.h"
 #include "platform/line_file.h"
+#include "support/cli_run.h"
 #include "ui/stats_tab.h"
 #include "window_fixture.h"
 
@@ -64,7 +64,8 @@ QStringList sectionRows(const std::string& report, const QString& name) {
     const QStringList lines = QString::fromStdString(report).split(QLatin1Char('\n'));
     const qsizetype at = lines.indexOf(QLatin1Char('[') + name + QLatin1Char(']'));
     QStringList rows;
-    for (qsizetype i = at + 2; at >= 0 && i < lines.size() && !lines[i].startsWith(QLatin1Char('[')) && !lines[i].isEmpty(); ++i)
+    for (qsizetype i = at + 2;
+         at >= 0 && i < lines.size() && !lines[i].startsWith(QLatin1Char('[')) && !lines[i].isEmpty(); ++i)
         rows << lines[i];
     return rows;
 }
@@ -94,7 +95,7 @@ TEST_F(StatsTabTest, ShowsTheReportsFiguresForEveryAnalysisAndWindow) {
     auto* bars = qobject_cast<QBarSeries*>(chart->series()[0]);
     ASSERT_NE(bars, nullptr);
     EXPECT_EQ(bars->count(), 2);
-    EXPECT_EQ(bars->barSets()[0]->at(10), 17.0);   // number 11 over the last 100 draws
+    EXPECT_EQ(bars->barSets()[0]->at(10), 17.0);  // number 11 over the last 100 draws
     auto* line = qobject_cast<QLineSeries*>(chart->series()[1]);
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->count(), 31);
@@ -115,26 +116,27 @@ TEST_F(StatsTabTest, FrequencyAndGapsSortOnAHeaderClickTheOthersDoNot) {
     copyDemo();
     ASSERT_TRUE(start());
     openTab();
-    clickHeader(1);   // 本数字: the most frequent first
+    clickHeader(1);  // 本数字: the most frequent first
     QStringList rows = rowsAsLines();
     EXPECT_EQ(rows.first(), QStringLiteral("11,265,54,225.806452"));
-    clickHeader(1);   // again: the least frequent first, equal counts in number order
+    clickHeader(1);  // again: the least frequent first, equal counts in number order
     rows = rowsAsLines();
     EXPECT_EQ(rows[0], QStringLiteral("6,196,51,225.806452"));
     EXPECT_EQ(rows[1], QStringLiteral("15,196,58,225.806452"));
     // The sort stays while the window changes.
     chooseWindow(QStringLiteral("直近10回"));
-    EXPECT_LE(rowsAsLines()[0].section(QLatin1Char(','), 1, 1).toInt(), rowsAsLines()[30].section(QLatin1Char(','), 1, 1).toInt());
+    EXPECT_LE(rowsAsLines()[0].section(QLatin1Char(','), 1, 1).toInt(),
+              rowsAsLines()[30].section(QLatin1Char(','), 1, 1).toInt());
     clickHeader(0);
     EXPECT_TRUE(rowsAsLines()[0].startsWith(QStringLiteral("1,")));
 
-    chooseAnalysis(7);   // gaps: the longest current gap first
+    chooseAnalysis(7);  // gaps: the longest current gap first
     clickHeader(1);
     const QStringList gaps = rowsAsLines();
     for (int r = 1; r < gaps.size(); ++r)
         EXPECT_GE(gaps[r - 1].section(QLatin1Char(','), 1, 1).toInt(), gaps[r].section(QLatin1Char(','), 1, 1).toInt());
 
-    chooseAnalysis(1);   // odd/even keeps its order
+    chooseAnalysis(1);  // odd/even keeps its order
     const QStringList before = rowsAsLines();
     clickHeader(1);
     EXPECT_EQ(rowsAsLines(), before);
@@ -144,7 +146,7 @@ TEST_F(StatsTabTest, CopyCsvAndPngFromTheRightClickMenus) {
     copyDemo();
     ASSERT_TRUE(start());
     openTab();
-    chooseAnalysis(5);   // groups
+    chooseAnalysis(5);  // groups
 
     // A right click opens the table's menu.
     QMenu* shown = nullptr;
@@ -172,7 +174,8 @@ TEST_F(StatsTabTest, CopyCsvAndPngFromTheRightClickMenus) {
     platform.saveAnswers = {csv};
     tab()->tableMenu()->findChild<QAction*>(QStringLiteral("pmnusavestats"))->trigger();
     const std::string bytes = platform::readFileBytes(csv);
-    EXPECT_EQ(bytes.substr(0, 40), platform::encodeCp932("区分,本数字の個数,期待値\r\n1-5,1126,1129.032258\r\n").substr(0, 40));
+    EXPECT_EQ(bytes.substr(0, 40),
+              platform::encodeCp932("区分,本数字の個数,期待値\r\n1-5,1126,1129.032258\r\n").substr(0, 40));
     EXPECT_EQ(text::splitLines(bytes).size(), 7u);
     EXPECT_TRUE(platform.boxes.empty());
 
@@ -191,9 +194,10 @@ TEST_F(StatsTabTest, CopyCsvAndPngFromTheRightClickMenus) {
 
 TEST_F(StatsTabTest, SaysHowManyInvalidDrawsWereLeftOut) {
     std::vector<std::string> lines = syntheticHistoryLines(60, 4);
-    lines[10] = "第10回=01, 2, 3, 4, 5, 6";     // a leading zero: left out of the statistics
-    lines[20] = "第20回= 1, 2, 3, 4, 5";        // too short: refused by the loader too
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KAZUBAN_DEMO_DIR "/Kazuban.ini"), dir.filePath(QStringLiteral("Kazuban.ini"))));
+    lines[10] = "第10回=01, 2, 3, 4, 5, 6";  // a leading zero: left out of the statistics
+    lines[20] = "第20回= 1, 2, 3, 4, 5";     // too short: refused by the loader too
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(KAZUBAN_DEMO_DIR "/Kazuban.ini"), dir.filePath(QStringLiteral("Kazuban.ini"))));
     const auto text = platform::encodeCp932([&] {
         std::string t;
         for (const auto& l : lines) t += l + "\r\n";

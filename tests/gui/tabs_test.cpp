@@ -1,8 +1,8 @@
 // Tabs 1 to 4 and the settings dialog, driven through the real widgets.
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,7 +115,7 @@ TEST_F(Tabs, MarkSheetListClickShowsFiveFigures) {
     int marks = 0;
     for (int r = 0; r < figure->rowCount(); ++r)
         for (int c = 0; c < figure->columnCount(); ++c) marks += figure->data(figure->index(r, c)).toString() == "■";
-    EXPECT_EQ(marks, 5);   // " 2,12,17,19,30"
+    EXPECT_EQ(marks, 5);  // " 2,12,17,19,30"
     for (const char* box : {"Text4_0", "Text5_0", "Text2_0", "Text3_0"}) {
         EXPECT_FALSE(find<QLineEdit>(box)->text().isEmpty()) << box;
         EXPECT_TRUE(find<QLineEdit>(box)->isReadOnly()) << box;
@@ -152,7 +152,9 @@ TEST_F(Tabs, MarkSheetListClickShowsFiveFigures) {
                 const int n = 10 * x + y + 1;
                 const bool mine = n <= 31 && last[k].split(QLatin1Char(',')).contains(QStringLiteral("%1").arg(n, 2));
                 const QString shown = f->data(f->index(y, x)).toString();
-                EXPECT_EQ(shown, mine ? QStringLiteral("■") : n > 31 ? QStringLiteral("×") : QStringLiteral("%1").arg(n, 2))
+                EXPECT_EQ(shown, mine     ? QStringLiteral("■")
+                                 : n > 31 ? QStringLiteral("×")
+                                          : QStringLiteral("%1").arg(n, 2))
                     << "figure " << k << " number " << n;
             }
         int wins = 0, latest = 0;
@@ -183,7 +185,7 @@ TEST_F(Tabs, LinksOpenForEditingKeepTypedTextAndJump) {
     EXPECT_EQ(find<QWidget>("Command8")->toolTip(), QStringLiteral("再起動後、有効"));
 
     box->selectAll();
-    QInputMethodEvent typing;   // Japanese arrives through the input method
+    QInputMethodEvent typing;  // Japanese arrives through the input method
     typing.setCommitString(QStringLiteral("間隔=http://example.org/a?b=c"));
     QApplication::sendEvent(box, &typing);
     EXPECT_EQ(form->links.Text1[4], "間隔=http://example.org/a?b=c");
@@ -217,7 +219,8 @@ TEST_F(Tabs, PredrawAnalysisShowsNewestFirstAndSortsFromPopupMenu3) {
 
     // "ｺﾋﾟｰ" puts the winning numbers (without the bonus number) of the rows
     // dragged over on the clipboard, top to bottom, each ended by CR LF.
-    const std::vector<std::string> lines = platform::readLines(std::filesystem::path(dir.path().toStdString()) / "atarimgrp.txt");
+    const std::vector<std::string> lines =
+        platform::readLines(std::filesystem::path(dir.path().toStdString()) / "atarimgrp.txt");
     ASSERT_EQ(lines.size(), 1401u);
     auto numbers = [&](int draw) {
         const std::string& line = lines[static_cast<std::size_t>(draw)];
@@ -227,8 +230,8 @@ TEST_F(Tabs, PredrawAnalysisShowsNewestFirstAndSortsFromPopupMenu3) {
     platform.popupChoices = {QStringLiteral("pmnucopy3")};
     pressGrid("MSFlexGrid5", Qt::RightButton, 3, 1);
     EXPECT_EQ(platform.popups.size(), 2u);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              numbers(52) + QStringLiteral("\r\n") + numbers(53) + QStringLiteral("\r\n") + numbers(54) + QStringLiteral("\r\n"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), numbers(52) + QStringLiteral("\r\n") + numbers(53) +
+                                                        QStringLiteral("\r\n") + numbers(54) + QStringLiteral("\r\n"));
 }
 
 TEST_F(Tabs, SettingsDialogShowsTheFileAndOkWritesIt) {
@@ -242,7 +245,7 @@ TEST_F(Tabs, SettingsDialogShowsTheFileAndOkWritesIt) {
         EXPECT_TRUE(dialog.isModal());
         auto* editor = dialog.findChild<QLineEdit*>("Text1");
         ASSERT_NE(editor, nullptr);
-        EXPECT_EQ(editor->text(), QString());   // the demo file has no paths
+        EXPECT_EQ(editor->text(), QString());  // the demo file has no paths
         auto* home = dialog.findChild<QLabel*>("Label11");
         EXPECT_EQ(home->toolTip(), QStringLiteral("飛びます!"));
         QTest::mouseClick(home, Qt::LeftButton);
@@ -261,7 +264,7 @@ TEST_F(Tabs, SettingsDialogShowsTheFileAndOkWritesIt) {
     const QList<QByteArray> lines = ini.readAll().split('\n');
     ASSERT_GE(lines.size(), 14);
     EXPECT_EQ(lines[1], QByteArray("Your editor=/usr/bin/vi\r"));
-    EXPECT_EQ(form->editdir, "");   // the window keeps its paths until the next start
+    EXPECT_EQ(form->editdir, "");  // the window keeps its paths until the next start
 }
 
 }  // namespace

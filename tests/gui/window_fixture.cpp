@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QProgressBar>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QTabWidget>
 #include <QTest>
 

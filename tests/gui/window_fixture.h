@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -33,9 +33,9 @@ struct ShownBox {
 
 class ScriptedPlatform : public ui::QtPlatform {
 public:
-    std::deque<int> answers;   // empty: OK, or Cancel for Yes/No/Cancel
+    std::deque<int> answers;  // empty: OK, or Cancel for Yes/No/Cancel
     std::vector<ShownBox> boxes;
-    std::deque<std::optional<std::string>> openAnswers, saveAnswers;   // empty: Cancel
+    std::deque<std::optional<std::string>> openAnswers, saveAnswers;  // empty: Cancel
     // objectName of the pop-up entry to choose; "" or none dismisses the menu.
     std::deque<QString> popupChoices;
     std::vector<platform::PopupMenu> popups;
@@ -47,7 +47,7 @@ public:
     // on screen.
     std::vector<std::pair<int, int>> progressRanges;
     int progressSteps = 0, progressStepsVisible = 0;
-    std::function<void(int)> onProgress;   // called at every progress step
+    std::function<void(int)> onProgress;  // called at every progress step
 
     int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
     std::optional<std::string> openFileDialog(const platform::FileDialogOptions& options) override;

@@ -29,12 +29,12 @@ public:
     std::vector<ShownMessage> messages;
     std::vector<platform::FileDialogOptions> openDialogs, saveDialogs;
     std::string clipboard;
-    std::vector<std::string> startedPrograms;   // command lines given to startProgram
-    bool startForReal = false;                   // also run the default startProgram
+    std::vector<std::string> startedPrograms;  // command lines given to startProgram
+    bool startForReal = false;                 // also run the default startProgram
     std::vector<platform::PopupMenu> popups;
-    std::function<void(platform::PopupMenu)> onPopup;   // runs "the chosen command"
+    std::function<void(platform::PopupMenu)> onPopup;  // runs "the chosen command"
     int settingsDialogs = 0;
-    std::vector<output::PrintDocument> previews;   // every document shown in the print preview
+    std::vector<output::PrintDocument> previews;  // every document shown in the print preview
     std::function<void()> onSettingsDialog;
     // The entry form of a new draw: the draw numbers it was opened for, and
     // its answer (none: Cancel).
@@ -57,7 +57,12 @@ public:
     std::optional<std::array<int, 6>> askNewDraw(int drawNumber) override;
     void startProgram(const std::string& commandLine) override;
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
-    void showProgress(int mn, int mx) override { progressVisible = true; progressMin = mn; progressMax = mx; ++progressShows; }
+    void showProgress(int mn, int mx) override {
+        progressVisible = true;
+        progressMin = mn;
+        progressMax = mx;
+        ++progressShows;
+    }
     void setProgress(int v) override { progressValue = v; }
     void hideProgress() override { progressVisible = false; }
 

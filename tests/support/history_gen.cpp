@@ -46,7 +46,7 @@ std::vector<Draw> syntheticDraws(int draws, unsigned seed) {
     for (int k = 0; k < draws; ++k) {
         std::array<int, 31> pool{};
         for (int i = 0; i < 31; ++i) pool[i] = i + 1;
-        for (int i = 0; i < 6; ++i) {   // partial Fisher-Yates: six distinct numbers
+        for (int i = 0; i < 6; ++i) {  // partial Fisher-Yates: six distinct numbers
             int j = i + static_cast<int>(rng() % static_cast<unsigned>(31 - i));
             std::swap(pool[i], pool[j]);
         }
@@ -74,9 +74,8 @@ std::vector<std::string> syntheticHistoryLines(int draws, unsigned seed) {
 std::vector<std::string> environmentLines(const std::vector<std::string>& links, const std::string& editor,
                                           const std::string& data, const std::string& calc,
                                           const std::string& browser) {
-    std::vector<std::string> lines{"[ Kazuban の環境ﾌｧｲﾙ ]", "Your editor=" + editor,
-                                   "Your data dirctory=" + data, "Your calcsoft=" + calc,
-                                   "Your browser=" + browser};
+    std::vector<std::string> lines{"[ Kazuban の環境ﾌｧｲﾙ ]", "Your editor=" + editor, "Your data dirctory=" + data,
+                                   "Your calcsoft=" + calc, "Your browser=" + browser};
     lines.insert(lines.end(), links.begin(), links.end());
     return lines;
 }

@@ -9,7 +9,7 @@
 
 namespace kazuban::testing {
 
-using Draw = std::array<int, 6>;   // five main numbers, then the bonus
+using Draw = std::array<int, 6>;  // five main numbers, then the bonus
 
 // Two-character field of a number: " 5", "12".
 std::string numberField(int n);
@@ -29,10 +29,8 @@ std::vector<std::string> syntheticHistoryLines(int draws, unsigned seed);
 
 // The environment file's lines: header, four path lines, and `links` (nine
 // or fewer link lines; none gives the five-line file).
-std::vector<std::string> environmentLines(const std::vector<std::string>& links = {},
-                                          const std::string& editor = {},
-                                          const std::string& data = {},
-                                          const std::string& calc = {},
+std::vector<std::string> environmentLines(const std::vector<std::string>& links = {}, const std::string& editor = {},
+                                          const std::string& data = {}, const std::string& calc = {},
                                           const std::string& browser = {});
 
 // A fresh folder under the system's temporary folder, removed with everything
@@ -46,13 +44,13 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::string str() const { return path_.string(); }
-    std::filesystem::path file(std::string_view name) const;   // path() / name (UTF-8 name)
+    std::filesystem::path file(std::string_view name) const;  // path() / name (UTF-8 name)
 
     // Writes bytes exactly as given; returns the file's path.
     std::filesystem::path write(std::string_view name, std::string_view bytes) const;
     // Lines (UTF-8 texts) each followed by `eol`, stored as cp932 or UTF-8.
-    std::filesystem::path writeLines(std::string_view name, const std::vector<std::string>& lines,
-                                     bool cp932 = true, std::string_view eol = "\r\n") const;
+    std::filesystem::path writeLines(std::string_view name, const std::vector<std::string>& lines, bool cp932 = true,
+                                     std::string_view eol = "\r\n") const;
     // The file's bytes ("" when it does not exist).
     std::string read(std::string_view name) const;
     // The file's lines as UTF-8 texts (read as the program reads line files).

@@ -37,15 +37,13 @@ bool RandomPlatform::chance(double p) { return chanceIn(rng, p); }
 int RandomPlatform::messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) {
     if (answers.empty()) {
         switch (buttons) {
-            case platform::Buttons::Ok: answers.push_back(platform::kOk); break;
-            case platform::Buttons::OkCancel:
-                answers.push_back(chance(0.5) ? platform::kOk : platform::kCancel);
-                break;
-            case platform::Buttons::YesNoCancel: {
-                static constexpr std::array<int, 3> kChoices{platform::kYes, platform::kNo, platform::kCancel};
-                answers.push_back(kChoices[static_cast<std::size_t>(pick(3))]);
-                break;
-            }
+        case platform::Buttons::Ok: answers.push_back(platform::kOk); break;
+        case platform::Buttons::OkCancel: answers.push_back(chance(0.5) ? platform::kOk : platform::kCancel); break;
+        case platform::Buttons::YesNoCancel: {
+            static constexpr std::array<int, 3> kChoices{platform::kYes, platform::kNo, platform::kCancel};
+            answers.push_back(kChoices[static_cast<std::size_t>(pick(3))]);
+            break;
+        }
         }
     }
     lastAnswer = FakePlatform::messageBox(text, icon, buttons);
@@ -103,7 +101,8 @@ void RandomPlatform::forgetRecords() {
 std::string randomCombination(std::mt19937_64& rng) {
     std::array<int, 31> pool{};
     for (int i = 0; i < 31; ++i) pool[static_cast<std::size_t>(i)] = i + 1;
-    for (int i = 0; i < 5; ++i) std::swap(pool[static_cast<std::size_t>(i)], pool[static_cast<std::size_t>(betweenIn(rng, i, 30))]);
+    for (int i = 0; i < 5; ++i)
+        std::swap(pool[static_cast<std::size_t>(i)], pool[static_cast<std::size_t>(betweenIn(rng, i, 30))]);
     if (chanceIn(rng, 0.7)) std::sort(pool.begin(), pool.begin() + 5);
     return makeComboText({pool[0], pool[1], pool[2], pool[3], pool[4]});
 }
@@ -111,35 +110,35 @@ std::string randomCombination(std::mt19937_64& rng) {
 std::string nearCombination(std::mt19937_64& rng) {
     std::string c = randomCombination(rng);
     switch (pickIn(rng, 10)) {
-        case 0: {   // a leading zero instead of the blank
-            const auto p = c.find(' ');
-            if (p != std::string::npos) c[p] = '0';
-            return c;
-        }
-        case 1: {   // the blank left out
-            const auto p = c.find(' ');
-            if (p != std::string::npos) c.erase(p, 1);
-            return c;
-        }
-        case 2: c.replace(static_cast<std::size_t>(3 * pickIn(rng, 5)), 2, chanceIn(rng, 0.5) ? " 0" : "32"); return c;
-        case 3: c.replace(9, 2, c.substr(0, 2)); return c;   // a number twice
-        case 4: return "１２,１３," + c.substr(6);           // full-width digits
-        case 5: return "No." + std::to_string(betweenIn(rng, 1, 999)) + "  " + c;
-        case 6: return c + std::string(static_cast<std::size_t>(betweenIn(rng, 1, 3)), ' ') + "ﾒﾓ";
-        case 7: return c.substr(0, static_cast<std::size_t>(betweenIn(rng, 0, 13)));
-        case 8: return c + "," + field(betweenIn(rng, 1, 31));
-        default: {   // "=" and commas where the program looks for them
-            std::string s = c;
-            s[static_cast<std::size_t>(pickIn(rng, 14))] = chanceIn(rng, 0.5) ? '=' : ',';
-            return s;
-        }
+    case 0: {  // a leading zero instead of the blank
+        const auto p = c.find(' ');
+        if (p != std::string::npos) c[p] = '0';
+        return c;
+    }
+    case 1: {  // the blank left out
+        const auto p = c.find(' ');
+        if (p != std::string::npos) c.erase(p, 1);
+        return c;
+    }
+    case 2: c.replace(static_cast<std::size_t>(3 * pickIn(rng, 5)), 2, chanceIn(rng, 0.5) ? " 0" : "32"); return c;
+    case 3: c.replace(9, 2, c.substr(0, 2)); return c;  // a number twice
+    case 4: return "１２,１３," + c.substr(6);          // full-width digits
+    case 5: return "No." + std::to_string(betweenIn(rng, 1, 999)) + "  " + c;
+    case 6: return c + std::string(static_cast<std::size_t>(betweenIn(rng, 1, 3)), ' ') + "ﾒﾓ";
+    case 7: return c.substr(0, static_cast<std::size_t>(betweenIn(rng, 0, 13)));
+    case 8: return c + "," + field(betweenIn(rng, 1, 31));
+    default: {  // "=" and commas where the program looks for them
+        std::string s = c;
+        s[static_cast<std::size_t>(pickIn(rng, 14))] = chanceIn(rng, 0.5) ? '=' : ',';
+        return s;
+    }
     }
 }
 
 std::string junkLine(std::mt19937_64& rng, int maxLength) {
     static const std::array<const char*, 23> kPieces{
-        "a", "Z", "0", "7", ",", "=", " ", "\t", "-", ".", "e", "&H", "\"",
-        "あ", "組合せ", "ｱｲｳ", "１", "２３", "第", "回", "😀", "\xEF\xBF\xBD", "\\"};
+        "a",      "Z",   "0",  "7",    ",",  "=",  " ", "\t",           "-", ".", "e", "&H", "\"", "あ",
+        "組合せ", "ｱｲｳ", "１", "２３", "第", "回", "😀", "\xEF\xBF\xBD", "\\"};
     const int n = betweenIn(rng, 0, maxLength);
     std::string s;
     for (int i = 0; i < n; ++i) {
@@ -152,20 +151,20 @@ std::string junkLine(std::mt19937_64& rng, int maxLength) {
 
 std::string randomLineEnd(std::mt19937_64& rng) {
     switch (pickIn(rng, 4)) {
-        case 0: return "\n";
-        case 1: return "\r";
-        default: return "\r\n";
+    case 0: return "\n";
+    case 1: return "\r";
+    default: return "\r\n";
     }
 }
 
 std::string randomClipboardText(std::mt19937_64& rng) {
     switch (pickIn(rng, 9)) {
-        case 0: return "";
-        case 1: return junkLine(rng, 40);
-        case 2: return std::string(static_cast<std::size_t>(betweenIn(rng, 1000, 20000)), "1,2 "[pickIn(rng, 4)]);
-        case 3: return "\r\n" + randomCombination(rng) + "\r\n";
-        case 4: return "ミニロト 組合せ一覧\r\n第１回　１２，１３\r\n";
-        default: break;
+    case 0: return "";
+    case 1: return junkLine(rng, 40);
+    case 2: return std::string(static_cast<std::size_t>(betweenIn(rng, 1000, 20000)), "1,2 "[pickIn(rng, 4)]);
+    case 3: return "\r\n" + randomCombination(rng) + "\r\n";
+    case 4: return "ミニロト 組合せ一覧\r\n第１回　１２，１３\r\n";
+    default: break;
     }
     // A block of lines, mostly combinations, with mixed line ends.
     const int lines = chanceIn(rng, 0.05) ? betweenIn(rng, 900, 1300) : betweenIn(rng, 1, 30);
@@ -179,33 +178,34 @@ std::string randomClipboardText(std::mt19937_64& rng) {
         else if (kind < 9) s += junkLine(rng, 20);
         s += oneEnd ? end : randomLineEnd(rng);
     }
-    if (chanceIn(rng, 0.3)) s += randomCombination(rng);   // a last line without a line end
+    if (chanceIn(rng, 0.3)) s += randomCombination(rng);  // a last line without a line end
     return s;
 }
 
 std::string randomLinkText(std::mt19937_64& rng) {
     switch (pickIn(rng, 8)) {
-        case 0: return "";
-        case 1: return "統計=http://example.jp/a?b=c&d=" + std::to_string(betweenIn(rng, 0, 99));
-        case 2: return "ラベルだけ";
-        case 3: return "http://example.jp/no-label";
-        case 4: return "x=ftp://example.jp/";
-        case 5: return junkLine(rng, 30);
-        case 6: return "絵文字😀=http://example.jp/";   // cp932 cannot hold it
-        default: return "自作" + std::to_string(betweenIn(rng, 1, 9)) + "=http://www.example.jp/p" +
-                        std::to_string(betweenIn(rng, 1, 99)) + ".htm";
+    case 0: return "";
+    case 1: return "統計=http://example.jp/a?b=c&d=" + std::to_string(betweenIn(rng, 0, 99));
+    case 2: return "ラベルだけ";
+    case 3: return "http://example.jp/no-label";
+    case 4: return "x=ftp://example.jp/";
+    case 5: return junkLine(rng, 30);
+    case 6: return "絵文字😀=http://example.jp/";  // cp932 cannot hold it
+    default:
+        return "自作" + std::to_string(betweenIn(rng, 1, 9)) + "=http://www.example.jp/p" +
+               std::to_string(betweenIn(rng, 1, 99)) + ".htm";
     }
 }
 
 std::string randomPathText(std::mt19937_64& rng, const std::string& folder) {
     switch (pickIn(rng, 7)) {
-        case 0: return "";
-        case 1: return folder;
-        case 2: return folder + "/ない/program.exe";
-        case 3: return "C:\\Program Files\\Excel\\Excel.exe";
-        case 4: return "/usr/bin/true --option";
-        case 5: return "表計算😀";   // cp932 cannot hold it
-        default: return junkLine(rng, 12);
+    case 0: return "";
+    case 1: return folder;
+    case 2: return folder + "/ない/program.exe";
+    case 3: return "C:\\Program Files\\Excel\\Excel.exe";
+    case 4: return "/usr/bin/true --option";
+    case 5: return "表計算😀";  // cp932 cannot hold it
+    default: return junkLine(rng, 12);
     }
 }
 
@@ -216,13 +216,13 @@ std::string historyLine(std::mt19937_64& rng, int number, bool malformed) {
         return label + makeDrawText(d);
     }
     switch (pickIn(rng, 7)) {
-        case 0: return label + " 1, 2, 3";
-        case 1: return label + "99,99,99,99,99,99";
-        case 2: return label + "01,02,03,04,05,06";
-        case 3: return "第" + std::to_string(number) + "回 1, 2, 3, 4, 5, 6";   // no "="
-        case 4: return "";
-        case 5: return label + "-1, 2, 3, 4, 5, 6";
-        default: return label + junkLine(rng, 20);
+    case 0: return label + " 1, 2, 3";
+    case 1: return label + "99,99,99,99,99,99";
+    case 2: return label + "01,02,03,04,05,06";
+    case 3: return "第" + std::to_string(number) + "回 1, 2, 3, 4, 5, 6";  // no "="
+    case 4: return "";
+    case 5: return label + "-1, 2, 3, 4, 5, 6";
+    default: return label + junkLine(rng, 20);
     }
 }
 
@@ -249,10 +249,14 @@ std::vector<std::string> makeOpenChoices(const TempDir& dir, std::mt19937_64& rn
     out.push_back(utf8Path(dir.writeLines("pool/lf.txt", combos(30), true, "\n")));
     {
         std::string mixed;
-        for (int i = 0; i < 50; ++i) mixed += (i % 7 == 3 ? nearCombination(rng) : randomCombination(rng)) + randomLineEnd(rng);
+        for (int i = 0; i < 50; ++i)
+            mixed += (i % 7 == 3 ? nearCombination(rng) : randomCombination(rng)) + randomLineEnd(rng);
         add("mixed.txt", mixed);
     }
-    add("bom.txt", "\xEF\xBB\xBF" "組合せ一覧\r\n" + joined(combos(12), "\r\n"));
+    add("bom.txt",
+        "\xEF\xBB\xBF"
+        "組合せ一覧\r\n" +
+            joined(combos(12), "\r\n"));
     {
         std::string junk;
         for (int i = 0; i < 60; ++i) junk += junkLine(rng, 30) + randomLineEnd(rng);
@@ -285,9 +289,12 @@ std::vector<std::string> makeOpenChoices(const TempDir& dir, std::mt19937_64& rn
 std::vector<std::string> makeSaveChoices(const TempDir& dir) {
     fs::create_directories(dir.file("out") / "folder.csv");
     dir.write("out/existing.txt", "old contents\r\n");
-    return {utf8Path(dir.file("out/new.txt")),      utf8Path(dir.file("out/existing.txt")),
-            utf8Path(dir.file("out/保存.csv")),      utf8Path(dir.file("out/table.csv")),
-            utf8Path(dir.file("out/folder.csv")),   utf8Path(dir.file("missing_folder/x.csv")),
+    return {utf8Path(dir.file("out/new.txt")),
+            utf8Path(dir.file("out/existing.txt")),
+            utf8Path(dir.file("out/保存.csv")),
+            utf8Path(dir.file("out/table.csv")),
+            utf8Path(dir.file("out/folder.csv")),
+            utf8Path(dir.file("missing_folder/x.csv")),
             ""};
 }
 

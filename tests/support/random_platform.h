@@ -19,17 +19,17 @@ public:
     explicit RandomPlatform(std::uint64_t seed) : rng(seed) {}
 
     std::mt19937_64 rng;
-    int pick(int n);                 // uniform in 0 .. n - 1
-    int between(int lo, int hi);     // uniform in lo .. hi
+    int pick(int n);              // uniform in 0 .. n - 1
+    int between(int lo, int hi);  // uniform in lo .. hi
     bool chance(double p);
 
     // Choices of the file dialogs (full paths; "" is a dialog that returned an
     // empty name). Cancel is chosen now and then as well.
     std::vector<std::string> openChoices, saveChoices;
-    double failStartChance = 0.2;    // startProgram throws this often
-    double foreignClipboardChance = 0.4;   // another program put text on the clipboard
+    double failStartChance = 0.2;         // startProgram throws this often
+    double foreignClipboardChance = 0.4;  // another program put text on the clipboard
 
-    int lastAnswer = 0;              // the button of the latest message box
+    int lastAnswer = 0;  // the button of the latest message box
     std::string lastMessage;
     // Told what the user saw and answered ("message ... -> 1", "open dialog
     // -> path", ...), for the report of a failed session.
