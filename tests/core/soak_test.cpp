@@ -692,6 +692,9 @@ private:
             menu(2, "mnudsave", &Form1::mnudsave_Click);
             menu(1, "mnuatoroku", &Form1::mnuatoroku_Click);
             menu(1, "mnuanet", &Form1::mnuanet_Click);
+            menu(1, "mnuanyuryoku (new draw)", &Form1::mnuanyuryoku_Click);
+            menu(2, "mnuundo", &Form1::mnuundo_Click);
+            menu(1.5, "mnuredo", &Form1::mnuredo_Click);
             menu(2, "mnu10mk", &Form1::mnu10mk_Click);
             menu(2, "mnu5mk", &Form1::mnu5mk_Click);
             menu(1.5, "mnuktoroku", &Form1::mnuktoroku_Click);
@@ -707,7 +710,7 @@ private:
                              return true;
                          }});
             a.push_back({5, "SSTab1", [](Session& s) {
-                             s.form_->SSTab1 = s.p_.pick(5);
+                             s.form_->SSTab1 = s.p_.pick(7);
                              s.note("  tab " + std::to_string(s.form_->SSTab1));
                              s.form_->SSTab1_Click();
                              return false;

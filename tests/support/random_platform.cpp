@@ -88,12 +88,32 @@ void RandomPlatform::startProgram(const std::string& commandLine) {
     throw AppError(kind, defaultErrorText(kind));
 }
 
+std::optional<std::array<int, 6>> RandomPlatform::askNewDraw(int drawNumber) {
+    FakePlatform::askNewDraw(drawNumber);
+    if (chance(0.25)) {
+        event("entry form 第" + std::to_string(drawNumber) + "回 -> Cancel");
+        return std::nullopt;
+    }
+    std::array<int, 31> pool{};
+    for (int i = 0; i < 31; ++i) pool[static_cast<std::size_t>(i)] = i + 1;
+    std::array<int, 6> numbers{};
+    for (int i = 0; i < 6; ++i) {
+        std::swap(pool[static_cast<std::size_t>(i)], pool[static_cast<std::size_t>(between(i, 30))]);
+        numbers[static_cast<std::size_t>(i)] = pool[static_cast<std::size_t>(i)];
+    }
+    std::string shown;
+    for (int n : numbers) shown += (shown.empty() ? "" : ",") + std::to_string(n);
+    event("entry form 第" + std::to_string(drawNumber) + "回 -> " + shown);
+    return numbers;
+}
+
 void RandomPlatform::forgetRecords() {
     messages.clear();
     openDialogs.clear();
     saveDialogs.clear();
     startedPrograms.clear();
     popups.clear();
+    newDrawForms.clear();
 }
 
 // ---- random texts ----------------------------------------------------------------

@@ -3,6 +3,7 @@
 // message box, random files (good, bad, missing) in the file dialogs, random
 // clipboard texts, programs that sometimes fail to start. Everything is drawn
 // from one seeded generator, so a seed replays the same session.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -40,6 +41,9 @@ public:
     std::optional<std::string> saveFileDialog(const platform::FileDialogOptions& o) override;
     std::string clipboardText() override;
     void startProgram(const std::string& commandLine) override;
+    // The entry form: Cancel now and then, otherwise six distinct numbers in
+    // any order (the form lets nothing else through).
+    std::optional<std::array<int, 6>> askNewDraw(int drawNumber) override;
     // The clock would make a session unrepeatable: reseed from the session's generator.
     void seedFromClock() override { seed(rng()); }
 
