@@ -7,6 +7,7 @@
 #include "history/draw_history.h"
 #include "platform/line_file.h"
 #include "text/app_error.h"
+#include "text/text.h"
 
 namespace kazuban::history {
 
@@ -182,15 +183,7 @@ DrawCheck checkDrawFields(const std::vector<std::string>& fields) {
 }
 
 DrawCheck parseDrawArgument(const std::string& text) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        fields.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    DrawCheck check = checkDrawFields(fields);
+    DrawCheck check = checkDrawFields(text::Split(text, ','));
     // An empty field in an argument is a count that does not add up.
     if (check.incomplete) {
         check.problem = kSixNumbers;

@@ -5,20 +5,14 @@
 #include "platform/command_line.h"
 #include "platform/system.h"
 #include "text/path_text.h"
+#include "text/text.h"
 
 namespace kazuban::platform {
 
 std::vector<FileFilter> parseFilter(const std::string& filter) {
     std::vector<FileFilter> out;
     if (filter.empty()) return out;
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t bar = filter.find('|', start);
-        parts.push_back(filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
-        if (bar == std::string::npos) break;
-        start = bar + 1;
-    }
+    const std::vector<std::string> parts = text::Split(filter, '|');
     // A label without its pattern (an odd count) is shown with the pattern "*.*".
     for (std::size_t i = 0; i < parts.size(); i += 2) {
         FileFilter f;

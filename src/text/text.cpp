@@ -299,4 +299,14 @@ long InStr(long start, std::string_view s, std::string_view what) {
 
 std::string intText(long long v) { return std::to_string(v); }
 
+std::vector<std::string> Split(std::string_view s, char separator) {
+    std::vector<std::string> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t at = s.find(separator, start);
+        fields.emplace_back(s.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        if (at == std::string_view::npos) return fields;
+        start = at + 1;
+    }
+}
+
 }  // namespace kazuban::text

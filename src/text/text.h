@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kazuban::text {
 
@@ -35,5 +36,9 @@ inline long InStr(std::string_view s, std::string_view what) { return InStr(1, s
 
 // Decimal text of an integer, no blank ("123").
 std::string intText(long long v);
+
+// The fields of s between the separators: always one more than there are
+// separators, empty ones kept (Split("a,,b", ',') = {"a", "", "b"}; "" gives {""}).
+std::vector<std::string> Split(std::string_view s, char separator);
 
 }  // namespace kazuban::text

@@ -204,6 +204,14 @@ TEST(Characters, PositionsAndCountsOutsideTheText) {
     EXPECT_EQ(InStr(big, s, ""), 0);
 }
 
+TEST(Characters, SplitKeepsEmptyFieldsAtBothEnds) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Split("", ','), V{""});
+    EXPECT_EQ(Split("a,,b", ','), (V{"a", "", "b"}));
+    EXPECT_EQ(Split(",1,", ','), (V{"", "1", ""}));
+    EXPECT_EQ(Split("ﾃｷｽﾄ|*.txt", '|'), (V{"ﾃｷｽﾄ", "*.txt"}));
+}
+
 TEST(Characters, MalformedUtf8NeverBreaksTheCuts) {
     // Every byte that cannot belong to a character is a character of its own.
     const std::string bad =
