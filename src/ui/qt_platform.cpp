@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "text/path_text.h"
 #include "ui/draw_entry_dialog.h"
 #include "ui/look.h"
 #include "ui/print_preview.h"
@@ -77,8 +78,8 @@ QStringList QtPlatform::nameFilters(const std::string& filter) {
     return out;
 }
 
-std::optional<std::string> QtPlatform::fileDialog(const platform::FileDialogOptions& options, bool save) {
-    QFileDialog dialog(parentWidget(), QString(), qs(options.initialFolder));
+std::optional<std::filesystem::path> QtPlatform::fileDialog(const platform::FileDialogOptions& options, bool save) {
+    QFileDialog dialog(parentWidget(), QString(), qs(text::utf8FromPath(options.initialFolder)));
     dialog.setWindowTitle(save ? QStringLiteral("名前を付けて保存") : QStringLiteral("ファイルを開く"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // A name typed in the open dialog reaches the program even when no such
@@ -93,14 +94,14 @@ std::optional<std::string> QtPlatform::fileDialog(const platform::FileDialogOpti
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
-    return files.first().toStdString();
+    return text::pathFromUtf8(files.first().toStdString());
 }
 
-std::optional<std::string> QtPlatform::openFileDialog(const platform::FileDialogOptions& options) {
+std::optional<std::filesystem::path> QtPlatform::openFileDialog(const platform::FileDialogOptions& options) {
     return fileDialog(options, false);
 }
 
-std::optional<std::string> QtPlatform::saveFileDialog(const platform::FileDialogOptions& options) {
+std::optional<std::filesystem::path> QtPlatform::saveFileDialog(const platform::FileDialogOptions& options) {
     return fileDialog(options, true);
 }
 
@@ -120,14 +121,6 @@ std::string QtPlatform::clipboardText() {
 void QtPlatform::setClipboardText(const std::string& text) { QGuiApplication::clipboard()->setText(qs(text)); }
 
 void QtPlatform::clearClipboard() { QGuiApplication::clipboard()->clear(); }
-
-void QtPlatform::showPopupMenu(platform::PopupMenu menu) {
-    if (host_) host_->execPopupMenu(menu);
-}
-
-void QtPlatform::showSettingsDialog() {
-    if (host_) host_->execSettingsDialog();
-}
 
 void QtPlatform::showPrintPreview(const output::PrintDocument& document) { execPrintPreview(parentWidget(), document); }
 
