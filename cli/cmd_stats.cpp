@@ -55,8 +55,8 @@ int runStats(const Context& ctx) {
     for (int r = 1; r <= 31; ++r) {
         out += format("%4d", r);
         for (int w = 1; w <= 3; ++w) {
-            const std::string cell =
-                format("%2d", form.state().recentRanking.number[w][r]) + ":" + std::to_string(form.state().recentRanking.count[w][r]);
+            const std::string cell = format("%2d", form.state().recentRanking.number[w][r]) + ":" +
+                                     std::to_string(form.state().recentRanking.count[w][r]);
             out += std::string(7 - std::min<std::size_t>(6, cell.size()), ' ') + cell;
         }
         if (r < 31) out += eol;

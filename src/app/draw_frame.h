@@ -19,7 +19,7 @@ class DrawFrame : public ChangeObserver {
 public:
     explicit DrawFrame(State& state) : s_(state) {}
 
-    const std::string& Label1() const { return label1_; }         // "第" + k + "回:" + draw text
+    const std::string& Label1() const { return label1_; }                 // "第" + k + "回:" + draw text
     const std::array<std::string, 5>& Label3() const { return label3_; }  // draw number, then grades 1..4
     const ScrollBarState& HScroll1() const { return hscroll1_; }
     int shownDraw() const { return shown_; }

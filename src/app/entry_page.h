@@ -13,9 +13,9 @@ class EntryPage {
 public:
     EntryPage(State& state, DrawFrame& frame) : s_(state), frame_(frame) {}
 
-    void openInEditor();    // 登　録
+    void openInEditor();     // 登　録
     void openResultsSite();  // ｵﾝﾗｲﾝ取得
-    void enterNextDraw();   // 入力…
+    void enterNextDraw();    // 入力…
 
 private:
     State& s_;

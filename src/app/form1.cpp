@@ -31,8 +31,8 @@ Form1::Form1(platform::Platform& p)
       entry_(state_, frame_) {
     // The win entries follow a new history first; the frame and the views
     // after them read the entries.
-    for (ChangeObserver* o : std::initializer_list<ChangeObserver*>{&wins_, &frame_, &totals_, &markSheet_,
-                                                                     &predraw_, &odds_, &stats_})
+    for (ChangeObserver* o :
+         std::initializer_list<ChangeObserver*>{&wins_, &frame_, &totals_, &markSheet_, &predraw_, &odds_, &stats_})
         runner_.addObserver(o);
     runner_.watchSelection(&totals_.grid());
     runner_.watchSelection(&markSheet_.list());
@@ -166,12 +166,24 @@ void Form1::mnufclose_Click() {
 
 // ---- tab 0 and the frame ----------------------------------------------------------
 
-void Form1::mnudopen_Click() { runner_.run([this] { wins_.openFile(); }, Undo::Step); }
-void Form1::mnudsave_Click() { run([this] { wins_.saveFile(); }); }
-void Form1::mnu10mk_Click() { runner_.run([this] { wins_.generate(10); }, Undo::Step); }
-void Form1::mnu5mk_Click() { runner_.run([this] { wins_.generate(5); }, Undo::Step); }
-void Form1::mnuundo_Click() { run([this] { wins_.undo(); }); }
-void Form1::mnuredo_Click() { run([this] { wins_.redo(); }); }
+void Form1::mnudopen_Click() {
+    runner_.run([this] { wins_.openFile(); }, Undo::Step);
+}
+void Form1::mnudsave_Click() {
+    run([this] { wins_.saveFile(); });
+}
+void Form1::mnu10mk_Click() {
+    runner_.run([this] { wins_.generate(10); }, Undo::Step);
+}
+void Form1::mnu5mk_Click() {
+    runner_.run([this] { wins_.generate(5); }, Undo::Step);
+}
+void Form1::mnuundo_Click() {
+    run([this] { wins_.undo(); });
+}
+void Form1::mnuredo_Click() {
+    run([this] { wins_.redo(); });
+}
 
 bool Form1::MSFlexGrid1_MouseDown(int button) {
     bool menu = false;
@@ -179,18 +191,47 @@ bool Form1::MSFlexGrid1_MouseDown(int button) {
     return menu;
 }
 
-void Form1::pmnucopy_click() { run([this] { wins_.copyRows(); }, kTabWins); }
-void Form1::pmnupaste_click() { runner_.run([this] { wins_.pasteRows(); }, Undo::Step, kTabWins); }
-void Form1::pmnudelete_click() { runner_.run([this] { wins_.deleteRows(); }, Undo::Step, kTabWins); }
-void Form1::pmnusave_click() { run([this] { wins_.saveCsv(); }, kTabWins); }
-void Form1::pmnuprt_click() { run([this] { wins_.print(); }, kTabWins); }
+void Form1::pmnucopy_click() {
+    run([this] { wins_.copyRows(); }, kTabWins);
+}
+void Form1::pmnupaste_click() {
+    runner_.run([this] { wins_.pasteRows(); }, Undo::Step, kTabWins);
+}
+void Form1::pmnudelete_click() {
+    runner_.run([this] { wins_.deleteRows(); }, Undo::Step, kTabWins);
+}
+void Form1::pmnusave_click() {
+    run([this] { wins_.saveCsv(); }, kTabWins);
+}
+void Form1::pmnuprt_click() {
+    run([this] { wins_.print(); }, kTabWins);
+}
 void Form1::pmnucancell_click() {}
-void Form1::pmnupreview_click() { run([this] { wins_.preview(); }, kTabWins); }
-void Form1::Command5_Click() { run([this] { wins_.checkWins(); }, kTabWins); }
-void Form1::Command3_Click() { runner_.run([this] { wins_.sortTable(); }, Undo::Step, kTabWins); }
-void Form1::Command4_Click() { run([this] { wins_.reverseWinEntries(); }, kTabWins); }
-void Form1::Command6_Click() { runner_.run([this] { wins_.clearAll(); }, Undo::Step, kTabWins); }
-void Form1::HScroll1_Change(int value) { run([this, value] { frame_.HScroll1_Change(value); }); }
+void Form1::pmnupreview_click() {
+    run([this] { wins_.preview(); }, kTabWins);
+}
+void Form1::Command5_Click() {
+    run([this] { wins_.checkWins(); }, kTabWins);
+}
+void Form1::Command3_Click() {
+    runner_.run([this] { wins_.sortTable(); }, Undo::Step, kTabWins);
+}
+void Form1::Command4_Click() {
+    run([this] { wins_.reverseWinEntries(); }, kTabWins);
+}
+void Form1::Command6_Click() {
+    runner_.run(
+        [this] {
+            // The views built from the table are emptied with it.
+            if (!wins_.clearAll()) return;
+            totals_.grid().clear();
+            markSheet_.clearAfterAllClear();
+        },
+        Undo::Step, kTabWins);
+}
+void Form1::HScroll1_Change(int value) {
+    run([this, value] { frame_.HScroll1_Change(value); });
+}
 
 // ---- the tabs -------------------------------------------------------------------------
 
@@ -216,29 +257,63 @@ bool Form1::MSFlexGrid2_MouseDown(int button) {
     return menu;
 }
 
-void Form1::psmnu1_click() { runner_.run([this] { totals_.sortByCombination(); }, Undo::Step, kTabTotals); }
-void Form1::psmnu2_click() { runner_.run([this] { totals_.pbsort(2); }, Undo::Step, kTabTotals); }
-void Form1::psmnu3_click() { runner_.run([this] { totals_.pbsort(3); }, Undo::Step, kTabTotals); }
-void Form1::psmnu4_click() { runner_.run([this] { totals_.pbsort(4); }, Undo::Step, kTabTotals); }
-void Form1::psmnu6_click() { runner_.run([this] { totals_.pbsort(6); }, Undo::Step, kTabTotals); }
-void Form1::psmnu7_click() { runner_.run([this] { totals_.pbsort(7); }, Undo::Step, kTabTotals); }
-void Form1::psmnu8_click() { runner_.run([this] { totals_.pbsort(8); }, Undo::Step, kTabTotals); }
-void Form1::psmnu9_click() { runner_.run([this] { totals_.pbsort(9); }, Undo::Step, kTabTotals); }
-void Form1::pmnucopy2_click() { run([this] { totals_.copyRows(); }, kTabTotals); }
-void Form1::pmnuprt2_click() { run([this] { totals_.print(); }, kTabTotals); }
+void Form1::psmnu1_click() {
+    runner_.run([this] { totals_.sortByCombination(); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu2_click() {
+    runner_.run([this] { totals_.pbsort(2); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu3_click() {
+    runner_.run([this] { totals_.pbsort(3); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu4_click() {
+    runner_.run([this] { totals_.pbsort(4); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu6_click() {
+    runner_.run([this] { totals_.pbsort(6); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu7_click() {
+    runner_.run([this] { totals_.pbsort(7); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu8_click() {
+    runner_.run([this] { totals_.pbsort(8); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu9_click() {
+    runner_.run([this] { totals_.pbsort(9); }, Undo::Step, kTabTotals);
+}
+void Form1::pmnucopy2_click() {
+    run([this] { totals_.copyRows(); }, kTabTotals);
+}
+void Form1::pmnuprt2_click() {
+    run([this] { totals_.print(); }, kTabTotals);
+}
 void Form1::pmnucancell2_click() {}
-void Form1::pmnupreview2_click() { run([this] { totals_.preview(); }, kTabTotals); }
+void Form1::pmnupreview2_click() {
+    run([this] { totals_.preview(); }, kTabTotals);
+}
 
-void Form1::MSFlexGrid3_Click() { run([this] { markSheet_.MSFlexGrid3_Click(); }, kTabMarkSheet); }
+void Form1::MSFlexGrid3_Click() {
+    run([this] { markSheet_.MSFlexGrid3_Click(); }, kTabMarkSheet);
+}
 
-void Form1::Command1_Click(int index) { run([this, index] { links_.Command1_Click(index); }, kTabLinks); }
-void Form1::Option1_Click(int index) { run([this, index] { links_.Option1_Click(index); }, kTabLinks); }
+void Form1::Command1_Click(int index) {
+    run([this, index] { links_.Command1_Click(index); }, kTabLinks);
+}
+void Form1::Option1_Click(int index) {
+    run([this, index] { links_.Option1_Click(index); }, kTabLinks);
+}
 void Form1::Text1_Change(int index, const std::string& text) {
     run([this, index, &text] { links_.Text1_Change(index, text); }, kTabLinks);
 }
-void Form1::Command2_Click() { run([this] { links_.Command2_Click(); }, kTabLinks); }
-void Form1::Command7_Click() { run([this] { links_.Command7_Click(); }, kTabLinks); }
-void Form1::Command8_Click() { run([this] { links_.Command8_Click(); }, kTabLinks); }
+void Form1::Command2_Click() {
+    run([this] { links_.Command2_Click(); }, kTabLinks);
+}
+void Form1::Command7_Click() {
+    run([this] { links_.Command7_Click(); }, kTabLinks);
+}
+void Form1::Command8_Click() {
+    run([this] { links_.Command8_Click(); }, kTabLinks);
+}
 
 bool Form1::MSFlexGrid5_MouseDown(int button) {
     bool menu = false;
@@ -249,21 +324,37 @@ bool Form1::MSFlexGrid5_MouseDown(int button) {
 void Form1::ptsmnuSort(int column, bool ascending) {
     run([this, column, ascending] { predraw_.sort(column, ascending); }, kTabPredraw);
 }
-void Form1::pmnucopy3_click() { run([this] { predraw_.copyRows(); }, kTabPredraw); }
-void Form1::pmnuprt3_click() { run([this] { predraw_.print(); }, kTabPredraw); }
+void Form1::pmnucopy3_click() {
+    run([this] { predraw_.copyRows(); }, kTabPredraw);
+}
+void Form1::pmnuprt3_click() {
+    run([this] { predraw_.print(); }, kTabPredraw);
+}
 void Form1::pmnucancell3_click() {}
-void Form1::pmnupreview3_click() { run([this] { predraw_.preview(); }, kTabPredraw); }
+void Form1::pmnupreview3_click() {
+    run([this] { predraw_.preview(); }, kTabPredraw);
+}
 
-void Form1::oddsRangeChanged(int from, int to) { run([this, from, to] { odds_.rangeChanged(from, to); }, kTabOdds); }
+void Form1::oddsRangeChanged(int from, int to) {
+    run([this, from, to] { odds_.rangeChanged(from, to); }, kTabOdds);
+}
 void Form1::oddsPrizeChanged(int grade, std::int64_t yen) {
     run([this, grade, yen] { odds_.prizeChanged(grade, yen); }, kTabOdds);
 }
-void Form1::statsWindowChanged(int window) { run([this, window] { stats_.setWindow(window); }, kTabCharts); }
+void Form1::statsWindowChanged(int window) {
+    run([this, window] { stats_.setWindow(window); }, kTabCharts);
+}
 
 // ---- ◇当選番号 -----------------------------------------------------------------------
 
-void Form1::mnuatoroku_Click() { run([this] { entry_.openInEditor(); }); }
-void Form1::mnuanet_Click() { run([this] { entry_.openResultsSite(); }); }
-void Form1::mnuanyuryoku_Click() { run([this] { entry_.enterNextDraw(); }); }
+void Form1::mnuatoroku_Click() {
+    run([this] { entry_.openInEditor(); });
+}
+void Form1::mnuanet_Click() {
+    run([this] { entry_.openResultsSite(); });
+}
+void Form1::mnuanyuryoku_Click() {
+    run([this] { entry_.enterNextDraw(); });
+}
 
 }  // namespace kazuban::app

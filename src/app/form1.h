@@ -44,14 +44,21 @@ public:
     const State& state() const { return state_; }
     CommandRunner& runner() { return runner_; }
     DrawFrame& frame() { return frame_; }
+    const DrawFrame& frame() const { return frame_; }
     WinsPage& wins() { return wins_; }
     TotalsPage& totals() { return totals_; }
+    const TotalsPage& totals() const { return totals_; }
     MarkSheetPage& markSheet() { return markSheet_; }
+    const MarkSheetPage& markSheet() const { return markSheet_; }
     LinksPage& links() { return links_; }
+    const LinksPage& links() const { return links_; }
     PredrawPage& predraw() { return predraw_; }
+    const PredrawPage& predraw() const { return predraw_; }
     OddsPage& odds() { return odds_; }
+    const OddsPage& odds() const { return odds_; }
     StatsPage& stats() { return stats_; }
     TextGrid& combinationTable() { return state_.MSFlexGrid1; }
+    const TextGrid& combinationTable() const { return state_.MSFlexGrid1; }
     bool closeRequested() const { return state_.closeRequested(); }
 
     // A command of a front end that no handler below names (a tab's own
@@ -74,21 +81,21 @@ public:
     void mnuredo_Click();   // ◇編集 → やり直し
     // A press on the combination table: true when pop-up menu 1 is to open.
     bool MSFlexGrid1_MouseDown(int button);
-    void pmnucopy_click();     // pop-up menu 1 ｺﾋﾟｰ
-    void pmnupaste_click();    // 貼付
-    void pmnudelete_click();   // 削除
-    void pmnusave_click();     // 保存 (CSV)
-    void pmnuprt_click();      // 印刷
-    void pmnucancell_click();  // ｷｬﾝｾﾙ
-    void pmnupreview_click();  // 印刷プレビュー…
-    void Command5_Click();     // ￥ (当選回数確認)
-    void Command3_Click();     // △ (データ整列)
-    void Command4_Click();     // ⇔ (昇順・降順切替)
-    void Command6_Click();     // AC (All Clear)
+    void pmnucopy_click();            // pop-up menu 1 ｺﾋﾟｰ
+    void pmnupaste_click();           // 貼付
+    void pmnudelete_click();          // 削除
+    void pmnusave_click();            // 保存 (CSV)
+    void pmnuprt_click();             // 印刷
+    void pmnucancell_click();         // ｷｬﾝｾﾙ
+    void pmnupreview_click();         // 印刷プレビュー…
+    void Command5_Click();            // ￥ (当選回数確認)
+    void Command3_Click();            // △ (データ整列)
+    void Command4_Click();            // ⇔ (昇順・降順切替)
+    void Command6_Click();            // AC (All Clear)
     void HScroll1_Change(int value);  // the draw selector moved (1 = the latest draw)
 
     // ---- the tabs ----------------------------------------------------------------
-    void SSTab1_Click(int tab);  // a tab was chosen
+    void SSTab1_Click(int tab);              // a tab was chosen
     bool MSFlexGrid2_MouseDown(int button);  // true: pop-up menu 2 opens
     void psmnu1_click();                     // pop-up menu 2 整列 → 組合わせﾃﾞｰﾀ
     void psmnu2_click();                     // 整列 → 合 計
@@ -102,23 +109,23 @@ public:
     void pmnuprt2_click();
     void pmnucancell2_click();
     void pmnupreview2_click();
-    void MSFlexGrid3_Click();                // a click on the mark-sheet list
-    void Command1_Click(int index);          // Go! + the label of link `index`
-    void Option1_Click(int index);           // the edit toggle beside link `index`
+    void MSFlexGrid3_Click();                               // a click on the mark-sheet list
+    void Command1_Click(int index);                         // Go! + the label of link `index`
+    void Option1_Click(int index);                          // the edit toggle beside link `index`
     void Text1_Change(int index, const std::string& text);  // a link text typed
-    void Command2_Click();                   // 編集を保存
-    void Command7_Click();                   // キャンセル
-    void Command8_Click();                   // 初期値に戻す
-    bool MSFlexGrid5_MouseDown(int button);  // true: pop-up menu 3 opens
+    void Command2_Click();                                  // 編集を保存
+    void Command7_Click();                                  // キャンセル
+    void Command8_Click();                                  // 初期値に戻す
+    bool MSFlexGrid5_MouseDown(int button);                 // true: pop-up menu 3 opens
     // Pop-up menu 3 整列 → a column → 昇順 or 降順: ptsmnu<column><s|k>_click.
     void ptsmnuSort(int column, bool ascending);
     void pmnucopy3_click();
     void pmnuprt3_click();
     void pmnucancell3_click();
     void pmnupreview3_click();
-    void oddsRangeChanged(int from, int to);  // 確率・検証: the back-test range typed
+    void oddsRangeChanged(int from, int to);             // 確率・検証: the back-test range typed
     void oddsPrizeChanged(int grade, std::int64_t yen);  // 確率・検証: a prize amount typed
-    void statsWindowChanged(int window);  // 統計グラフ: the draws counted (0 = all)
+    void statsWindowChanged(int window);                 // 統計グラフ: the draws counted (0 = all)
 
     // ---- ◇当選番号 ---------------------------------------------------------------
     void mnuatoroku_Click();    // 登　録

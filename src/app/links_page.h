@@ -18,13 +18,13 @@ public:
     // The texts read from Kazuban.ini at start-up.
     void setTexts(const std::array<std::string, 9>& texts) { links_.Text1 = texts; }
 
-    void refreshLinks();                                 // the entry steps: back to browsing
-    void Command1_Click(int index);                      // Go! + the label of link `index`
-    void Option1_Click(int index);                       // the edit toggle beside link `index`
+    void refreshLinks();                                    // the entry steps: back to browsing
+    void Command1_Click(int index);                         // Go! + the label of link `index`
+    void Option1_Click(int index);                          // the edit toggle beside link `index`
     void Text1_Change(int index, const std::string& text);  // a link text typed
-    void Command2_Click();                               // 編集を保存
-    void Command7_Click();                               // キャンセル
-    void Command8_Click();                               // 初期値に戻す
+    void Command2_Click();                                  // 編集を保存
+    void Command7_Click();                                  // キャンセル
+    void Command8_Click();                                  // 初期値に戻す
 
 private:
     State& s_;

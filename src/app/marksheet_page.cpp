@@ -35,6 +35,15 @@ void MarkSheetPage::drawMarkSheetFigures() {
     for (auto& figure : MSFlexGrid4_) views::drawMarkSheetFigure(figure);
 }
 
+void MarkSheetPage::clearAfterAllClear() {
+    MSFlexGrid3_.clear();
+    for (std::size_t k = 0; k < 5; ++k) {
+        MSFlexGrid4_[k].clear();
+        controls_.Text4[k].clear();
+        controls_.Text5[k].clear();
+    }
+}
+
 void MarkSheetPage::enter() {
     clearMarkSheet();
     setupMarkSheetList();

@@ -15,12 +15,16 @@ public:
     explicit MarkSheetPage(State& state);
 
     TextGrid& list() { return MSFlexGrid3_; }
+    const TextGrid& list() const { return MSFlexGrid3_; }
     TextGrid& figure(int k) { return MSFlexGrid4_[static_cast<std::size_t>(k)]; }
+    const TextGrid& figure(int k) const { return MSFlexGrid4_[static_cast<std::size_t>(k)]; }
     const views::MarkSheetControls& controls() const { return controls_; }
 
     void setupMarkSheetList();
     void clearMarkSheet();
     void drawMarkSheetFigures();
+    // AC empties the list, the figures and their rates; the win counts stay.
+    void clearAfterAllClear();
     // The entry steps of the tab: the list takes the table's combinations,
     // the figures start blank.
     void enter();

@@ -19,9 +19,7 @@ PredrawPage::PredrawPage(State& state)
 
 PredrawPage::~PredrawPage() = default;
 
-void PredrawPage::buildPredrawGrid() {
-    views::buildPredrawGrid(MSFlexGrid5_, std::min(s_.maxn, s_.history.maxn()));
-}
+void PredrawPage::buildPredrawGrid() { views::buildPredrawGrid(MSFlexGrid5_, std::min(s_.maxn, s_.history.maxn())); }
 
 void PredrawPage::computePredrawAnalysis() {
     const int n = std::min(s_.maxn, s_.history.maxn());
@@ -34,6 +32,8 @@ void PredrawPage::computePredrawAnalysis() {
 }
 
 void PredrawPage::releaseScratch() { scratch_->reset(); }
+
+std::size_t PredrawPage::scratchDraws() const { return scratch_->wins.size(); }
 
 void PredrawPage::changed(const Changes& changes) {
     if (!changes.has(kHistoryChanged)) return;

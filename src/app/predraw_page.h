@@ -20,12 +20,14 @@ public:
     ~PredrawPage() override;
 
     TextGrid& grid() { return MSFlexGrid5_; }
+    const TextGrid& grid() const { return MSFlexGrid5_; }
     int chg() const { return chg_; }
 
     void buildPredrawGrid();
     void computePredrawAnalysis();
     // What the analysis keeps between its steps is emptied at every tab selection.
     void releaseScratch();
+    std::size_t scratchDraws() const;
     bool mouseDown(int button);  // true: the pop-up menu opens
     // 整列 → a column → 昇順 or 降順 (ptsmnu<column><s|k>_click).
     void sort(int column, bool ascending);

@@ -37,10 +37,8 @@ void State::loadWinningNumbers() {
         result = history::readWinningNumbers(historyFile());
     } catch (...) {
         // The file failed before and is still unreadable: the message says where it belongs.
-        if (msgIsOne())
-            message(kHistoryGone, platform::Icon::Critical);
-        else
-            message(errorText(std::current_exception()));
+        if (msgIsOne()) message(kHistoryGone, platform::Icon::Critical);
+        else message(errorText(std::current_exception()));
         // A failed reload keeps the history loaded before and the program
         // goes on; only a program that never had a history ends.
         if (tdataon == 0) requestClose();

@@ -5,10 +5,10 @@
 namespace kazuban::app {
 
 std::string StatsPage::note() const {
-    std::string note = stats_.draws == 0 ? std::string("集計できる当選番号がありません")
-                                         : "第" + std::to_string(stats_.firstDraw) + "回～第" +
-                                               std::to_string(stats_.lastDraw) + "回の " +
-                                               std::to_string(stats_.draws) + " 回を集計";
+    std::string note = stats_.draws == 0
+                           ? std::string("集計できる当選番号がありません")
+                           : "第" + std::to_string(stats_.firstDraw) + "回～第" + std::to_string(stats_.lastDraw) +
+                                 "回の " + std::to_string(stats_.draws) + " 回を集計";
     if (stats_.leftOut > 0) note += "（正しくない当選番号 " + std::to_string(stats_.leftOut) + " 回は除いています）";
     return note;
 }

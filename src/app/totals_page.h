@@ -17,6 +17,7 @@ public:
     TotalsPage(State& state, WinsPage& wins, TextGrid& markSheetList);
 
     TextGrid& grid() { return MSFlexGrid2_; }
+    const TextGrid& grid() const { return MSFlexGrid2_; }
 
     void buildTotalsGrid();
     void scoreTotalsRow(int row);

@@ -247,10 +247,11 @@ void WinsPage::reverseWinEntries() {
     combos::reverseWinEntries(table(), winEntryLastColumn());
 }
 
-void WinsPage::clearAll() {
+bool WinsPage::clearAll() {
     s_.msg = std::string(kClearAll);
-    if (s_.platform.messageBox(kClearAll, Icon::Exclamation, Buttons::OkCancel) != platform::kOk) return;
+    if (s_.platform.messageBox(kClearAll, Icon::Exclamation, Buttons::OkCancel) != platform::kOk) return false;
     table().clearRange(1, 1, combos::kDataRows, winEntryLastColumn());
+    return true;
 }
 
 // ---- undo and redo ----------------------------------------------------------------

@@ -38,23 +38,23 @@ public:
     // are dropped and counted in a message afterwards.
     void addRows(const std::vector<std::string>& lines);
 
-    void openFile();                       // 呼出し
-    void saveFile();                       // 保存
-    void generate(int n);                  // 簡易ﾃﾞｰﾀ作成: the question, then a batch of n
+    void openFile();       // 呼出し
+    void saveFile();       // 保存
+    void generate(int n);  // 簡易ﾃﾞｰﾀ作成: the question, then a batch of n
     // A batch of n added without the question; false (nothing changes) when
     // generation was refused.
     bool generateCombinations(int n);
-    bool mouseDown(int button);            // true: the pop-up menu opens
-    void copyRows();                       // ｺﾋﾟｰ
-    void pasteRows();                      // 貼付
-    void deleteRows();                     // 削除
-    void saveCsv();                        // 保存 (CSV)
-    void print();                          // 印刷
-    void preview();                        // 印刷プレビュー…
-    void checkWins();                      // ￥
-    void sortTable();                      // △
-    void reverseWinEntries();              // ⇔
-    void clearAll();                       // AC
+    bool mouseDown(int button);  // true: the pop-up menu opens
+    void copyRows();             // ｺﾋﾟｰ
+    void pasteRows();            // 貼付
+    void deleteRows();           // 削除
+    void saveCsv();              // 保存 (CSV)
+    void print();                // 印刷
+    void preview();              // 印刷プレビュー…
+    void checkWins();            // ￥
+    void sortTable();            // △
+    void reverseWinEntries();    // ⇔
+    bool clearAll();             // AC: true when the table was emptied
     void undo();
     void redo();
 

@@ -27,10 +27,10 @@ struct FileFilter {
 std::vector<FileFilter> parseFilter(const std::string& filter);
 
 struct FileDialogOptions {
-    std::string filter;             // "ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*"
-    std::string defaultExtension;   // "txt" (without the dot)
+    std::string filter;                   // "ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*"
+    std::string defaultExtension;         // "txt" (without the dot)
     std::filesystem::path initialFolder;  // empty: the dialog's own default
-    bool confirmOverwrite = false;  // save dialogs ask before replacing a file
+    bool confirmOverwrite = false;        // save dialogs ask before replacing a file
 };
 
 class Platform {

@@ -50,7 +50,8 @@ QMenu* addTableExportMenu(QAbstractItemView* view, app::Form1& form, const char*
         form.run([&] {
             ExportRows all{header()};
             for (auto& r : rows(false)) all.push_back(std::move(r));
-            const auto chosen = form.state().platform.saveFileDialog(output::csvSaveDialogOptions(form.state().datadir));
+            const auto chosen =
+                form.state().platform.saveFileDialog(output::csvSaveDialogOptions(form.state().datadir));
             if (!chosen || chosen->empty()) return;
             platform::writeTextCp932(*chosen, analysis::csvText(all));
         });

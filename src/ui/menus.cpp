@@ -32,8 +32,20 @@ QMenu* newPopupMenu(QWidget* owner, const char* name) {
     return menu;
 }
 
+namespace {
+
+PopupChooser& chooser() {
+    static PopupChooser instance;
+    return instance;
+}
+
+}  // namespace
+
 void openPopup(QMenu* menu, const FlexGrid* grid) {
+    if (chooser()) return chooser()(menu);
     menu->popup(grid->keyboardMenuAt().value_or(QCursor::pos()));
 }
+
+void setPopupChooser(PopupChooser c) { chooser() = std::move(c); }
 
 }  // namespace kazuban::ui

@@ -19,4 +19,9 @@ QMenu* newPopupMenu(QWidget* owner, const char* name);
 // runs its handler as a command of its own.
 void openPopup(QMenu* menu, const FlexGrid* grid);
 
+// Tests choose a pop-up menu's entry without a menu on screen: while set,
+// openPopup hands the menu to `chooser` instead of showing it.
+using PopupChooser = std::function<void(QMenu* menu)>;
+void setPopupChooser(PopupChooser chooser);
+
 }  // namespace kazuban::ui

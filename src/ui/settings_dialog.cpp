@@ -174,13 +174,12 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     auto* ok = new QPushButton(u8(dt::kOkCaption), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this,
-            [this] {
-                runHandler([this] {
-                    dialog_.OKButton_Click(form_.links().texts());
-                    form_.state().settingsWritten();
-                });
-            });
+    connect(ok, &QPushButton::clicked, this, [this] {
+        runHandler([this] {
+            dialog_.OKButton_Click(form_.links().texts());
+            form_.state().settingsWritten();
+        });
+    });
     auto* cancel = new QPushButton(u8(dt::kCancelCaption), this);
     cancel->setObjectName(QStringLiteral("CancelButton"));
     connect(cancel, &QPushButton::clicked, this, [this] { runHandler([this] { dialog_.CancelButton_Click(); }); });

@@ -46,8 +46,7 @@ constexpr WindowChoice kWindows[] = {{"全回", 0},        {"直近10回", 10}, 
 // the report's full figures.
 constexpr int kFullTextRole = Qt::UserRole + 1;
 QString shownText(const analysis::StatsSection& section, std::size_t row, std::size_t col) {
-    if (col > 0 && section.expectation[col - 1])
-        return QString::number(section.rows[row].values[col - 1], 'f', 1);
+    if (col > 0 && section.expectation[col - 1]) return QString::number(section.rows[row].values[col - 1], 'f', 1);
     return qs(section.cell(row, col));
 }
 

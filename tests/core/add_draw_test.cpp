@@ -131,7 +131,7 @@ TEST(AddDraw, TheEntryFormAppendsAndReloadsAsTheDrawSelectorDoes) {
     testing::FakePlatform fake;
     app::Form1 f(fake);
     ASSERT_TRUE(f.Form_Load(dir.str()));
-    const auto pairsAtStart = f.pairCounts;
+    const auto pairsAtStart = f.state().pairCounts;
     const std::string before = dir.read("atarimgrp.txt");
 
     f.mnuanyuryoku_Click();  // cancelled
@@ -149,14 +149,14 @@ TEST(AddDraw, TheEntryFormAppendsAndReloadsAsTheDrawSelectorDoes) {
     dir.write("atarimgrp.txt", before);
 
     fake.onNewDraw = [](int) { return std::optional<DrawNumbers>(kDraw); };
-    f.HScroll1.value = 300;
-    const unsigned revision = f.historyRevision;
+    f.HScroll1_Change(300);
+    const unsigned revision = f.state().historyRevision();
     f.mnuanyuryoku_Click();
     EXPECT_EQ(dir.read("atarimgrp.txt"), before + platform::encodeCp932("第1401回=" + kFields + "\r\n"));
-    EXPECT_GT(f.historyRevision, revision);
-    EXPECT_EQ(f.HScroll1.value, 1);  // the selector at the new draw
-    EXPECT_EQ(f.Label3[0], "1401");
-    EXPECT_EQ(f.pairCounts, pairsAtStart);  // the statistics stay those of the start-up
+    EXPECT_GT(f.state().historyRevision(), revision);
+    EXPECT_EQ(f.frame().HScroll1().value, 1);  // the selector at the new draw
+    EXPECT_EQ(f.frame().Label3()[0], "1401");
+    EXPECT_EQ(f.state().pairCounts, pairsAtStart);  // the statistics stay those of the start-up
     EXPECT_EQ(fake.messages.size(), 1u);
 }
 

@@ -131,6 +131,13 @@ TEST(Backtest, InvalidDrawsAreLeftOutAndLeadingZeroRowsCountByValue) {
     EXPECT_EQ(rows[3].expected, "0.06");
     EXPECT_EQ(rows[3].sd, "±0.24");
     EXPECT_EQ(rows[3].verdict, "偶然より多い");  // z = 3.9
+
+    // A z that rounds to nothing reads 0.00 on the tab, never -0.00.
+    Backtest tiny = b;
+    tiny.grade[3].z = -0.004;
+    EXPECT_EQ(backtestRowTexts(tiny)[3].z, "0.00");
+    tiny.grade[3].z = -0.006;
+    EXPECT_EQ(backtestRowTexts(tiny)[3].z, "-0.01");
 }
 
 TEST(Backtest, NothingToCountGivesZerosNotErrors) {

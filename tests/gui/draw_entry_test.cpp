@@ -99,7 +99,8 @@ TEST_F(DrawEntry, TheNewDrawReachesTheFrameTheSelectorTheStatsAndTheNextCheck) {
     find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(app::kTabWins);
     QTest::mouseClick(find<QPushButton>(QStringLiteral("Command5")), Qt::LeftButton);
     bool found = false;
-    for (int c = 2; c < form->MSFlexGrid1.cols(); ++c) found = found || form->MSFlexGrid1.cell(1, c) == "1401=1";
+    for (int c = 2; c < form->combinationTable().cols(); ++c)
+        found = found || form->combinationTable().cell(1, c) == "1401=1";
     EXPECT_TRUE(found);
 }
 
@@ -125,7 +126,7 @@ TEST_F(DrawEntry, AFailedWriteShowsItsMessageAndChangesNothing) {
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].text, "ファイルに書き込めません（No space left on device）。");
     EXPECT_EQ(platform::readFileBytes(file), before);
-    EXPECT_EQ(form->maxn, 1400);
+    EXPECT_EQ(form->state().maxn, 1400);
 }
 
 }  // namespace
