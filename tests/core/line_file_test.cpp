@@ -134,6 +134,14 @@ TEST(Cp932, EverySystemConvertsTheWholeTableAlike) {
 TEST(FileText, Utf8OrCp932ByContent) {
     for (const char* bad : {"\x82\xA0", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81"})
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
+    // Overlong forms of "/" and a surrogate are no UTF-8: the bytes read as
+    // cp932, or as U+FFFD each after a BOM, never as the character they mimic.
+    for (const std::string bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF", "\xED\xA0\x80"}) {
+        EXPECT_EQ(decodeFileBytes(bad), decodeCp932(bad)) << bad;
+        std::string replaced;
+        for (std::size_t i = 0; i < bad.size(); ++i) replaced += "\xEF\xBF\xBD";
+        EXPECT_EQ(decodeFileBytes("\xEF\xBB\xBF" + bad), replaced) << bad;
+    }
     EXPECT_EQ(decodeFileBytes("\xEF\xBB\xBF"
                               "あ,1"),
               "あ,1");
