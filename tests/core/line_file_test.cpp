@@ -52,6 +52,17 @@ struct HookGuard {
     ~HookGuard() { setWriteFaultHook(nullptr); }
 };
 
+// The steps of atomic writes, one letter each: Written, Synced, Renamed, Folder synced.
+std::string g_steps;
+
+struct StepRecorder {
+    StepRecorder() {
+        g_steps.clear();
+        setWriteStepRecorder([](WriteStep s) { g_steps += "WSRF"[static_cast<int>(s)]; });
+    }
+    ~StepRecorder() { setWriteStepRecorder(nullptr); }
+};
+
 }  // namespace
 
 TEST(Cp932, RoundTripsAndRefusesWhatItCannotHold) {
@@ -199,6 +210,15 @@ TEST(LineFile, WritesCp932WithCrLfAndNothingWhenEncodingFails) {
     EXPECT_EQ(slurp(p), " 1, 2, 3, 4, 5\r\n\xC3\xB7\xBD\xC4\r\n\r\n");
     EXPECT_EQ(codeOf([&] { writeTextCp932(dir.path / "new.txt", "é"); }), kInvalidCall);
     EXPECT_EQ(dir.entries(), 1u);
+}
+
+// A crash right after the rename must find the new bytes on the disk.
+TEST(LineFile, TheNewFileIsSyncedBeforeTheRename) {
+    TempDir dir;
+    spit(dir.path / "Kazuban.ini", "old");
+    StepRecorder recorder;
+    writeFileAtomic(dir.path / "Kazuban.ini", "new");
+    EXPECT_EQ(g_steps, kazuban::testing::kPosix ? "WSRF" : "WSR");
 }
 
 TEST(LineFile, FailedWriteKeepsOldFileAndLeavesNoTemporary) {
