@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -62,6 +66,29 @@ bool sameFile(const struct stat& a, const struct stat& b) {
            am.tv_nsec == bm.tv_nsec && ac.tv_sec == bc.tv_sec && ac.tv_nsec == bc.tv_nsec;
 }
 
+// A file of a file system that the kernel makes up as it is read (/proc,
+// /sys and their kin): its size says 0, and a read may block (/proc/kmsg)
+// or take away what it returns.
+bool onKernelFileSystem(int f) {
+#ifdef __linux__
+    struct statfs s {};
+    if (::fstatfs(f, &s) != 0) return false;
+    switch (s.f_type) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC: return true;
+    default: return false;
+    }
+#else
+    (void)f;
+    return false;
+#endif
+}
+
 // The calls of an atomic replace whose order matters, each noted for the
 // tests as it is made. errno stays that of the call.
 void writeAll(int f, std::string_view bytes, const fs::path& path) {
@@ -117,7 +144,7 @@ InputFile::InputFile(const fs::path& path) : path_(path) {
     }
     if (S_ISDIR(st.st_mode)) fail([&] { throwFileError(EISDIR, path, false); });
     // Only ordinary files: a device or a pipe may never end.
-    if (!S_ISREG(st.st_mode)) fail([&] { throwNotOrdinaryFile(path); });
+    if (!S_ISREG(st.st_mode) || onKernelFileSystem(f)) fail([&] { throwNotOrdinaryFile(path); });
     if (static_cast<unsigned long long>(st.st_size) > kMaxReadBytes) fail([&] { throwTooLarge(path); });
     handle_ = f;
     size_ = static_cast<std::size_t>(st.st_size);

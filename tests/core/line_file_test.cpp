@@ -194,6 +194,15 @@ TEST(LineFile, ReadsFilesAndTellsErrorsApart) {
         ASSERT_TRUE(kazuban::testing::makeNamedPipe(dir.path / "fifo"));
         EXPECT_EQ(codeOf([&] { readFileBytes(dir.path / "fifo"); }), kPathFileAccess);
         EXPECT_EQ(codeOf([] { readFileBytes("/dev/zero"); }), kPathFileAccess);
+        // A file the kernel makes up as it is read (/proc/kmsg would block).
+        if (fs::exists("/proc/self/status")) {
+            try {
+                readFirstLines("/proc/self/status", 10);
+                ADD_FAILURE();
+            } catch (const AppError& e) {
+                EXPECT_EQ(e.text(), "「/proc/self/status」は通常のファイルではないため読み込めません。");
+            }
+        }
     }
     if (kazuban::testing::rightsBindThisUser()) {
         fs::permissions(dir.path / "sjis.txt", fs::perms::none);
