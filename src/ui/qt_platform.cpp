@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -25,6 +27,28 @@ QString displayText(const std::string& text) {
     s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return s;
 }
+
+// Icons and types of the listed files told by their names alone. Qt's own
+// provider reads the start of every file it lists to tell its type, so a
+// special file that blocks a reader (/proc/kmsg) hung the window as soon as
+// its folder was listed, and files were read that the user never chose.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isRoot()) return icon(Drive);
+        return icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override {
+        // Folders, links and special files are told without reading them.
+        if (!info.isFile()) return QFileIconProvider::type(info);
+        const QMimeType mime = mimes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeDatabase mimes_;
+};
 
 }  // namespace
 
@@ -79,7 +103,9 @@ QStringList QtPlatform::nameFilters(const std::string& filter) {
 }
 
 std::optional<std::filesystem::path> QtPlatform::fileDialog(const platform::FileDialogOptions& options, bool save) {
+    NameOnlyIconProvider icons;  // outlives the dialog that uses it
     QFileDialog dialog(parentWidget(), QString(), qs(text::utf8FromPath(options.initialFolder)));
+    dialog.setIconProvider(&icons);
     dialog.setWindowTitle(save ? QStringLiteral("名前を付けて保存") : QStringLiteral("ファイルを開く"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // A name typed in the open dialog reaches the program even when no such

@@ -30,10 +30,14 @@ TEST(AddDraw, ChecksTheSixNumbers) {
     EXPECT_EQ(problemOf({"1", "2", "", "4", "5", "6"}), "本数字5個とボーナス数字を入力して下さい");
     EXPECT_EQ(problemOf({"1", "2", "", "4", "32", "6"}), "数字は1～31で入力して下さい（「32」）");
     EXPECT_EQ(problemOf({"1", "2", "3", "-4", "5", "6"}), "「-4」は数字ではありません");
+    for (const std::string junk : {"3x", "x3", "3 4", "1９"})
+        EXPECT_EQ(problemOf({"1", "2", junk, "5", "6", "7"}), "「" + junk + "」は数字ではありません");
+    EXPECT_EQ(checkDrawFields({"１９", "３", "1", "2", "4", "5"}).numbers, (DrawNumbers{19, 3, 1, 2, 4, 5}));
     EXPECT_EQ(problemOf({"1", "2", "3", "4", "5", "5"}), "数字「5」が重複しています");
     EXPECT_EQ(problemOf({"1", "1", "3", "4", "5", ""}), "本数字5個とボーナス数字を入力して下さい");
 
     EXPECT_TRUE(parseDrawArgument("2,9,13,22,30,17").numbers);
+    EXPECT_EQ(parseDrawArgument("2,9,13x,22,30,17").problem, "「13x」は数字ではありません");
     EXPECT_TRUE(parseDrawArgument("99999999999999999999,9,13,22,30,17").problem.find("1～31") != std::string::npos);
     for (const char* bad : {"1,2,3,4,5", "1,2,3,4,5,6,7", "", "1,2,,4,5,6", "1 2 3 4 5 6"})
         EXPECT_NE(parseDrawArgument(bad).problem.find("6個の数字"), std::string::npos) << bad;
@@ -44,6 +48,7 @@ TEST(AddDraw, TheNextLabelFollowsTheLastOne) {
     EXPECT_EQ(nextDrawLabel("第999回", 999), "第1000回");
     EXPECT_EQ(nextDrawLabel("No.0099", 99), "No.0100");
     EXPECT_EQ(nextDrawLabel("第１４００回", 1400), "第１４０１回");
+    EXPECT_EQ(nextDrawLabel("第１３９９回", 1399), "第１４００回");
     // A label that is not "the draw's number" is not copied.
     EXPECT_EQ(nextDrawLabel("第1400回(2024/01/05)", 1400), "第1401回");
     EXPECT_EQ(nextDrawLabel("第7回", 1400), "第1401回");

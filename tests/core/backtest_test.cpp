@@ -210,6 +210,15 @@ TEST(OddsPage, TheRangeFollowsTheHistoryAndRefusalsLeaveNoFigures) {
     EXPECT_TRUE(setPrize(page, 4, kMaxPrize));
     EXPECT_EQ(page.prizes.yen[3], kMaxPrize);
 
+    // A row twice is two tickets: twice the cost and twice the return.
+    refreshOddsPage(page, {" 3, 9,14,22,30", "", "03, 9,14,22,30"}, h6);
+    const ExpectedReturn one = expectedReturn(computeOdds({maskOf({3, 9, 14, 22, 30})}), Prizes{});
+    const ExpectedReturn two = expectedReturn(page.odds, Prizes{});
+    EXPECT_EQ(two.cost, 400);
+    EXPECT_DOUBLE_EQ(two.perDraw, 2 * one.perDraw);
+    EXPECT_DOUBLE_EQ(two.ratePercent, one.ratePercent);
+    EXPECT_EQ(combinationsText(page.odds), "組合せ 2 口（異なる組合せ 1 口）");
+
     // A refused row: its message, no figures, and the range still set.
     EXPECT_EQ(refreshOddsPage(page, {" 1, 2, 3, 4, 5", "03, 3, 5, 6, 7"}, h6), SnapshotStatus::RepeatedValue);
     EXPECT_FALSE(page.ready);
