@@ -59,7 +59,11 @@ void MarkSheetPage::enter() {
 }
 
 void MarkSheetPage::changed(const Changes& changes) {
-    if (s_.SSTab1 == kTabMarkSheet && changes.has(kTableChanged)) enter();
+    if (s_.SSTab1 != kTabMarkSheet || !changes.has(kTableChanged)) return;
+    // Choosing the tab keeps the list of an emptied table; in sight, the list
+    // follows the table there is.
+    if (!combos::hasCombinations(s_.MSFlexGrid1)) clearAfterAllClear();
+    enter();
 }
 
 void MarkSheetPage::markFiveCombinations(int first) {

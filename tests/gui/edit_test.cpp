@@ -19,16 +19,6 @@ namespace {
 
 class Edit : public WindowTest {
 protected:
-    QString shown(const char* gridName, int r, int c) {
-        const QAbstractItemModel* m = find<ui::FlexGrid>(gridName)->gridModel();
-        return m->data(m->index(r, c)).toString();
-    }
-    void press(const char* gridName, Qt::MouseButton button, int r, int c) {
-        auto* g = find<ui::FlexGrid>(gridName);
-        const QRect at = g->cellRect(r, c);
-        ASSERT_FALSE(at.isEmpty()) << gridName << " row " << r;
-        QTest::mouseClick(g->viewport(), button, {}, at.center());
-    }
     void key(int k, Qt::KeyboardModifiers mods) { QTest::keyClick(window.get(), Qt::Key(k), mods); }
     combos::TableTexts texts() const { return combos::tableTexts(form->combinationTable()); }
     QAction* action(const char* name) { return find<QAction>(QLatin1String(name)); }
@@ -45,15 +35,15 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
 
     loadSampleCombinations();
     const combos::TableTexts loaded = texts();
-    const QString firstEntry = shown("MSFlexGrid1", 1, 2);
+    const QString firstEntry = cell("MSFlexGrid1", 1, 2);
     ASSERT_FALSE(firstEntry.isEmpty());
     EXPECT_TRUE(action("mnuundo")->isEnabled());
     trigger(QStringLiteral("mnuundo"));
-    EXPECT_EQ(shown("MSFlexGrid1", 1, 1), QString());
+    EXPECT_EQ(cell("MSFlexGrid1", 1, 1), QString());
     EXPECT_FALSE(action("mnuundo")->isEnabled());
     key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(texts(), loaded);
-    EXPECT_EQ(shown("MSFlexGrid1", 1, 2), firstEntry);  // evaluated again
+    EXPECT_EQ(cell("MSFlexGrid1", 1, 2), firstEntry);  // evaluated again
 
     // Each command, then Ctrl+Z: the texts come back and so do their entries.
     struct Step {
@@ -96,18 +86,18 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
         selectTab(0);
         const combos::TableTexts before = texts();
         QStringList entries;
-        for (int r = 1; r <= 30; ++r) entries << shown("MSFlexGrid1", r, 2);
+        for (int r = 1; r <= 30; ++r) entries << cell("MSFlexGrid1", r, 2);
         s.run();
         ASSERT_NE(texts(), before);
         const int tab = form->state().SSTab1;
         key(Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(texts(), before);
         QStringList after;
-        for (int r = 1; r <= 30; ++r) after << shown("MSFlexGrid1", r, 2);
+        for (int r = 1; r <= 30; ++r) after << cell("MSFlexGrid1", r, 2);
         EXPECT_EQ(after, entries);
         EXPECT_EQ(form->state().SSTab1, tab);
         if (tab == 1) {  // the view on screen follows the table
-            EXPECT_EQ(shown("MSFlexGrid2", 1, 1), QString::fromStdString(before[0]));
+            EXPECT_EQ(cell("MSFlexGrid2", 1, 1), QString::fromStdString(before[0]));
         }
         EXPECT_TRUE(action("mnuredo")->isEnabled());
         key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -123,7 +113,7 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
     ASSERT_TRUE(start());
     loadSampleCombinations();
     const combos::TableTexts loaded = texts();
-    const QString row1 = shown("MSFlexGrid1", 1, 1);
+    const QString row1 = cell("MSFlexGrid1", 1, 1);
 
     // "はい", then the dialog cancelled; "はい", then a name that is no file.
     platform.answers = {platform::kYes};
@@ -135,7 +125,7 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
     trigger(QStringLiteral("mnudopen"));
     EXPECT_EQ(platform.boxes.back().text, missing + " は存在しないﾌｧｲﾙです。");
     EXPECT_EQ(texts(), loaded);
-    EXPECT_EQ(shown("MSFlexGrid1", 1, 1), row1);
+    EXPECT_EQ(cell("MSFlexGrid1", 1, 1), row1);
 
     // "はい" or "いいえ", then a file that cannot be read (a pipe): the rows
     // stay; after "いいえ" the command goes on to the first tab.
@@ -149,7 +139,7 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
         trigger(QStringLiteral("mnudopen"));
         EXPECT_EQ(platform.boxes.size(), boxes + 2);  // the question and the read error
         EXPECT_EQ(texts(), loaded);
-        EXPECT_EQ(shown("MSFlexGrid1", 1, 1), row1);
+        EXPECT_EQ(cell("MSFlexGrid1", 1, 1), row1);
         EXPECT_EQ(form->state().SSTab1, 0);
     }
 
@@ -163,7 +153,7 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
     ASSERT_EQ(platform.boxes.size(), boxes + 1);
     EXPECT_EQ(platform.boxes.back().text, " データ番号 20 に、入力ミスがあります。");
     EXPECT_EQ(texts(), withBadRow);
-    EXPECT_EQ(shown("MSFlexGrid1", 1, 1), row1);
+    EXPECT_EQ(cell("MSFlexGrid1", 1, 1), row1);
 }
 
 TEST_F(Edit, ARightPressOutsideTheSelectionSelectsThatRowFirst) {

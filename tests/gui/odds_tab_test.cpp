@@ -30,10 +30,9 @@ protected:
         f.close();
         load(f.fileName());
     }
-    QString cell(const char* table, int row, int col) {
+    QString item(const char* table, int row, int col) {
         return find<QTableWidget>(QLatin1String(table))->item(row, col)->text();
     }
-    QString label(const char* name) { return find<QLabel>(QLatin1String(name))->text(); }
     // Types a number into a spin box and presses Enter, as a user does.
     void typeInto(QWidget* w, const QString& text) {
         w->setFocus();
@@ -45,7 +44,7 @@ protected:
         for (const char* t : {"oddsTable", "backtestTable"})
             for (int r = 0; r < 5; ++r)
                 for (int c = 0; c < find<QTableWidget>(QLatin1String(t))->columnCount(); ++c)
-                    if (!cell(t, r, c).isEmpty()) return false;
+                    if (!item(t, r, c).isEmpty()) return false;
         return true;
     }
 };
@@ -61,32 +60,32 @@ TEST_F(OddsTabTest, ShowsTheOddsAndTheBacktestOfTheTableAndFollowsTheRange) {
 
     // 200 rows; 5,200 of the 4,417,686 outcomes give grade 1, 4,334,590 a prize.
     EXPECT_EQ(label("oddsCombinations"), QStringLiteral("組合せ 200 口（異なる組合せ 200 口）"));
-    EXPECT_EQ(cell("oddsTable", 0, 0), QStringLiteral("1/850"));
-    EXPECT_EQ(cell("oddsTable", 0, 1), QStringLiteral("0.118%"));
-    EXPECT_EQ(cell("oddsTable", 3, 1), QStringLiteral("97.81%"));
-    EXPECT_EQ(cell("oddsTable", 4, 0), QStringLiteral("1/1.02"));  // short of certainty, never "1/1"
-    EXPECT_EQ(cell("oddsTable", 4, 2), QStringLiteral("3.98"));
+    EXPECT_EQ(item("oddsTable", 0, 0), QStringLiteral("1/850"));
+    EXPECT_EQ(item("oddsTable", 0, 1), QStringLiteral("0.118%"));
+    EXPECT_EQ(item("oddsTable", 3, 1), QStringLiteral("97.81%"));
+    EXPECT_EQ(item("oddsTable", 4, 0), QStringLiteral("1/1.02"));  // short of certainty, never "1/1"
+    EXPECT_EQ(item("oddsTable", 4, 2), QStringLiteral("3.98"));
     EXPECT_TRUE(label("oddsReturn").contains(QStringLiteral("購入額 40,000円")));
 
     // The whole history by default: the figures of the expected files.
     EXPECT_EQ(find<QSpinBox>(QStringLiteral("oddsFrom"))->value(), 1);
     EXPECT_EQ(find<QSpinBox>(QStringLiteral("oddsTo"))->value(), 1400);
     EXPECT_EQ(label("oddsDraws"), QStringLiteral("第1回～第1400回の 1,400 回"));
-    EXPECT_EQ(cell("backtestTable", 2, 0), QStringLiteral("215"));
-    EXPECT_EQ(cell("backtestTable", 2, 1), QStringLiteral("205.99"));
-    EXPECT_EQ(cell("backtestTable", 2, 2), QStringLiteral("±14.33"));
-    EXPECT_EQ(cell("backtestTable", 2, 3), QStringLiteral("0.63"));
-    EXPECT_EQ(cell("backtestTable", 2, 4), QStringLiteral("偶然の範囲内"));
-    EXPECT_EQ(cell("backtestTable", 4, 0), QStringLiteral("5,518"));
-    EXPECT_EQ(cell("backtestTable", 4, 1), QStringLiteral("5,571.62"));
+    EXPECT_EQ(item("backtestTable", 2, 0), QStringLiteral("215"));
+    EXPECT_EQ(item("backtestTable", 2, 1), QStringLiteral("205.99"));
+    EXPECT_EQ(item("backtestTable", 2, 2), QStringLiteral("±14.33"));
+    EXPECT_EQ(item("backtestTable", 2, 3), QStringLiteral("0.63"));
+    EXPECT_EQ(item("backtestTable", 2, 4), QStringLiteral("偶然の範囲内"));
+    EXPECT_EQ(item("backtestTable", 4, 0), QStringLiteral("5,518"));
+    EXPECT_EQ(item("backtestTable", 4, 1), QStringLiteral("5,571.62"));
 
     typeInto(find<QSpinBox>(QStringLiteral("oddsFrom")), QStringLiteral("1001"));
     EXPECT_EQ(form->odds().figures().from, 1001);
     EXPECT_EQ(label("oddsDraws"), QStringLiteral("第1001回～第1400回の 400 回"));
-    EXPECT_EQ(cell("backtestTable", 2, 0), QStringLiteral("69"));
-    EXPECT_EQ(cell("backtestTable", 2, 1), QStringLiteral("58.85"));
-    EXPECT_EQ(cell("backtestTable", 2, 2), QStringLiteral("±7.66"));
-    EXPECT_EQ(cell("backtestTable", 2, 3), QStringLiteral("1.32"));
+    EXPECT_EQ(item("backtestTable", 2, 0), QStringLiteral("69"));
+    EXPECT_EQ(item("backtestTable", 2, 1), QStringLiteral("58.85"));
+    EXPECT_EQ(item("backtestTable", 2, 2), QStringLiteral("±7.66"));
+    EXPECT_EQ(item("backtestTable", 2, 3), QStringLiteral("1.32"));
     // A range that does not fit is taken as typed and refused with the rule;
     // the figures stay those of the last valid range.
     auto* to = find<QSpinBox>(QStringLiteral("oddsTo"));
@@ -152,9 +151,9 @@ TEST_F(OddsTabTest, EmptyTableRefusedRowsAndProgress) {
     selectTab(kOddsTab);
     EXPECT_TRUE(platform.boxes.empty());
     EXPECT_EQ(label("oddsCombinations"), QStringLiteral("組合せ 0 口（異なる組合せ 0 口）"));
-    EXPECT_EQ(cell("oddsTable", 0, 0), QStringLiteral("―"));
-    EXPECT_EQ(cell("oddsTable", 4, 1), QStringLiteral("0%"));
-    EXPECT_EQ(cell("backtestTable", 4, 0), QStringLiteral("0"));
+    EXPECT_EQ(item("oddsTable", 0, 0), QStringLiteral("―"));
+    EXPECT_EQ(item("oddsTable", 4, 1), QStringLiteral("0%"));
+    EXPECT_EQ(item("backtestTable", 4, 0), QStringLiteral("0"));
 
     // A row that breaks the table's rules: its classic message, no figures.
     selectTab(0);

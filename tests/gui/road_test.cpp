@@ -63,23 +63,12 @@ QStringList expectedEntries(const std::string& combination, const std::vector<st
 class Road : public WindowTest {
 protected:
     const QAbstractItemModel* model(const char* grid) const { return find<ui::FlexGrid>(grid)->gridModel(); }
-    QString cell(const char* grid, int r, int c) const {
-        const QAbstractItemModel* m = model(grid);
-        return m->data(m->index(r, c)).toString();
-    }
     QStringList entriesShown(int row) const {
         QStringList out;
         for (int c = 2; c < model("MSFlexGrid1")->columnCount() && !cell("MSFlexGrid1", row, c).isEmpty(); ++c)
             out << cell("MSFlexGrid1", row, c);
         return out;
     }
-    void press(const char* grid, Qt::MouseButton button, int r, int c) {
-        auto* g = find<ui::FlexGrid>(grid);
-        const QRect at = g->cellRect(r, c);
-        ASSERT_FALSE(at.isEmpty()) << grid << " cell " << r << "," << c << " is out of sight";
-        QTest::mouseClick(g->viewport(), button, {}, at.center());
-    }
-    QString label(const char* name) const { return find<QLabel>(name)->text(); }
     bool shown(const char* name) const { return find<QWidget>(name)->isVisible(); }
     std::string fileBytes(const char* name) const {
         return platform::readFileBytes(fs::path(dir.path().toStdString()) / name);

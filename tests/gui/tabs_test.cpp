@@ -21,17 +21,7 @@
 namespace kazuban::testing {
 namespace {
 
-class Tabs : public WindowTest {
-protected:
-    QString cell(const char* gridName, int r, int c) {
-        const QAbstractItemModel* m = find<ui::FlexGrid>(gridName)->gridModel();
-        return m->data(m->index(r, c)).toString();
-    }
-    void pressGrid(const char* gridName, Qt::MouseButton button, int r, int c) {
-        auto* g = find<ui::FlexGrid>(gridName);
-        QTest::mouseClick(g->viewport(), button, {}, g->cellRect(r, c).center());
-    }
-};
+class Tabs : public WindowTest {};
 
 TEST_F(Tabs, SelectingATabBuildsItAndProgramSwitchesFollow) {
     copyDemo();
@@ -46,7 +36,7 @@ TEST_F(Tabs, SelectingATabBuildsItAndProgramSwitchesFollow) {
 
     // The sort by sum from pop-up menu 2 reorders the view.
     popupChoices = {QStringLiteral("psmnu2")};
-    pressGrid("MSFlexGrid2", Qt::RightButton, 1, 1);
+    press("MSFlexGrid2", Qt::RightButton, 1, 1);
     ASSERT_EQ(popups.size(), 1u);
     EXPECT_EQ(popups.back(), QStringLiteral("pmnupopup2"));
     EXPECT_GE(cell("MSFlexGrid2", 1, 2).toInt(), cell("MSFlexGrid2", 2, 2).toInt());
@@ -57,7 +47,7 @@ TEST_F(Tabs, SelectingATabBuildsItAndProgramSwitchesFollow) {
     QStringList bySum;
     for (int r = 1; r <= 30; ++r) bySum << cell("MSFlexGrid2", r, 1);
     popupChoices = {QStringLiteral("psmnu3")};
-    pressGrid("MSFlexGrid2", Qt::RightButton, 2, 1);
+    press("MSFlexGrid2", Qt::RightButton, 2, 1);
     ASSERT_EQ(popups.size(), 2u);
     QStringList byWins;
     for (int r = 1; r <= 30; ++r) {
@@ -86,7 +76,7 @@ TEST_F(Tabs, SelectingATabBuildsItAndProgramSwitchesFollow) {
     // on the clipboard, top to bottom, each line ended by CR LF.
     dragRows("MSFlexGrid2", 5, 3, 4);
     popupChoices = {QStringLiteral("pmnucopy2")};
-    pressGrid("MSFlexGrid2", Qt::RightButton, 4, 1);
+    press("MSFlexGrid2", Qt::RightButton, 4, 1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), cell("MSFlexGrid2", 3, 1) + "\r\n" + cell("MSFlexGrid2", 4, 1) +
                                                         "\r\n" + cell("MSFlexGrid2", 5, 1) + "\r\n");
     EXPECT_EQ(QGuiApplication::clipboard()->text().size(), 3 * 16);
@@ -108,7 +98,7 @@ TEST_F(Tabs, MarkSheetListClickShowsFiveFigures) {
     selectTab(2);
     auto* list = find<ui::FlexGrid>("MSFlexGrid3");
     EXPECT_EQ(list->toolTip(), QStringLiteral("ｸﾘｯｸ"));
-    pressGrid("MSFlexGrid3", Qt::LeftButton, 3, 1);
+    press("MSFlexGrid3", Qt::LeftButton, 3, 1);
     EXPECT_EQ(find<QLabel>("Label4")->text(), QStringLiteral("ﾃﾞｰﾀ番号: 3"));
     EXPECT_EQ(find<QLabel>("Label14")->text(), QStringLiteral("ﾃﾞｰﾀ番号: 7"));
     const QAbstractItemModel* figure = find<ui::FlexGrid>("MSFlexGrid4_0")->gridModel();
@@ -129,15 +119,15 @@ TEST_F(Tabs, MarkSheetListClickShowsFiveFigures) {
     QGuiApplication::clipboard()->setText(last.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n11,12,13,14,15\r\n"));
     auto* table = find<ui::FlexGrid>("MSFlexGrid1");
     table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
-    pressGrid("MSFlexGrid1", Qt::LeftButton, 996, 1);
+    press("MSFlexGrid1", Qt::LeftButton, 996, 1);
     popupChoices = {QStringLiteral("pmnupaste")};
-    pressGrid("MSFlexGrid1", Qt::RightButton, 996, 1);
+    press("MSFlexGrid1", Qt::RightButton, 996, 1);
     EXPECT_EQ(form->combinationTable().rows(), 1001);
     QTest::mouseClick(find<QWidget>("Command5"), Qt::LeftButton);
     EXPECT_EQ(cell("MSFlexGrid1", 998, 2), cell("MSFlexGrid1", 1, 2)) << "row 998 repeats row 1";
     selectTab(2);
     list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
-    pressGrid("MSFlexGrid3", Qt::LeftButton, 997, 1);
+    press("MSFlexGrid3", Qt::LeftButton, 997, 1);
     EXPECT_EQ(form->markSheet().list().row(), 996);
     EXPECT_EQ(form->markSheet().list().rowSel(), 1000);
     const char* captions[5] = {"Label4", "Label5", "Label6", "Label7", "Label14"};
@@ -209,10 +199,10 @@ TEST_F(Tabs, PredrawAnalysisShowsNewestFirstAndSortsFromPopupMenu3) {
     ASSERT_NE(find<QLabel>("Picture1"), nullptr);
     EXPECT_FALSE(find<QLabel>("Picture1")->pixmap().isNull());
 
-    pressGrid("MSFlexGrid5", Qt::LeftButton, 2, 1);
+    press("MSFlexGrid5", Qt::LeftButton, 2, 1);
     EXPECT_TRUE(popups.empty());
     popupChoices = {QStringLiteral("ptsmnu0s")};
-    pressGrid("MSFlexGrid5", Qt::RightButton, 2, 1);
+    press("MSFlexGrid5", Qt::RightButton, 2, 1);
     ASSERT_EQ(popups.size(), 1u);
     EXPECT_EQ(popups.back(), QStringLiteral("pmnupopup3"));
     EXPECT_EQ(cell("MSFlexGrid5", 1, 0), QStringLiteral("51"));
@@ -228,7 +218,7 @@ TEST_F(Tabs, PredrawAnalysisShowsNewestFirstAndSortsFromPopupMenu3) {
     };
     dragRows("MSFlexGrid5", 4, 2, 3);
     popupChoices = {QStringLiteral("pmnucopy3")};
-    pressGrid("MSFlexGrid5", Qt::RightButton, 3, 1);
+    press("MSFlexGrid5", Qt::RightButton, 3, 1);
     EXPECT_EQ(popups.size(), 2u);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), numbers(52) + QStringLiteral("\r\n") + numbers(53) +
                                                         QStringLiteral("\r\n") + numbers(54) + QStringLiteral("\r\n"));

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -10,6 +11,7 @@
 
 #include "modal.h"
 #include "text/path_text.h"
+#include "ui/grid_model.h"
 #include "ui/menus.h"
 
 namespace kazuban::testing {
@@ -128,6 +130,21 @@ void WindowTest::dragRows(const char* gridName, int fromRow, int toRow, int col)
     QApplication::sendEvent(g->viewport(), &move);
     QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, to.center());
 }
+
+void WindowTest::press(const char* gridName, Qt::MouseButton button, int row, int col, Qt::KeyboardModifiers mods) {
+    auto* g = find<ui::FlexGrid>(QString::fromLatin1(gridName));
+    ASSERT_NE(g, nullptr) << gridName;
+    const QRect at = g->cellRect(row, col);
+    ASSERT_FALSE(at.isEmpty()) << gridName << " cell " << row << "," << col << " is out of sight";
+    QTest::mouseClick(g->viewport(), button, mods, at.center());
+}
+
+QString WindowTest::cell(const char* gridName, int row, int col) const {
+    const QAbstractItemModel* m = find<ui::FlexGrid>(QString::fromLatin1(gridName))->gridModel();
+    return m->data(m->index(row, col)).toString();
+}
+
+QString WindowTest::label(const char* name) const { return find<QLabel>(QString::fromLatin1(name))->text(); }
 
 void WindowTest::selectTab(int index) { find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(index); }
 

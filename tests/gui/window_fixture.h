@@ -85,6 +85,11 @@ protected:
     // A left press on (fromRow, col) of a grid, a drag with the button held to
     // (toRow, col) and the release there; both cells must be in sight.
     void dragRows(const char* gridName, int fromRow, int toRow, int col);
+    // A press and release of `button` on a grid's cell, which must be in sight.
+    void press(const char* gridName, Qt::MouseButton button, int row, int col, Qt::KeyboardModifiers mods = {});
+    // The text a grid shows in a cell, and the text of a label.
+    QString cell(const char* gridName, int row, int col) const;
+    QString label(const char* name) const;
 
     // objectName of the entry to choose in the next pop-up menus a grid opens;
     // "" or none dismisses the menu. `popups` names every menu opened.
