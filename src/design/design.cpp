@@ -99,10 +99,9 @@ std::vector<Positions> tripleWheel(int k, int first, const SearchHooks& hooks) {
 // cover. S(3,5,17) holds every three of 17 positions. Five positions drawn
 // from two parts put three into one of them, so wheels of every three of
 // each part make a cover for p = 5: for 31 numbers S(3,5,17) and a cover of
-// the other 14 (111 tickets). The guarantee is also searched from a greedy
-// cover, a wheel from three.
-std::vector<std::vector<Positions>> coverStarts(const Request& r, const Plan& plan, const CoverSpace& space,
-                                                const SearchHooks& hooks) {
+// the other 14 (111 tickets). For p = 5 the best of these starts and a
+// greedy cover are searched, otherwise three greedy covers besides.
+std::vector<std::vector<Positions>> coverStarts(const Plan& plan, const CoverSpace& space, const SearchHooks& hooks) {
     std::vector<std::vector<Positions>> starts;
     if (plan.p == 3 && plan.d >= 17) starts.push_back(steinerBlocks17());
     if (plan.p == 5) {
@@ -117,7 +116,8 @@ std::vector<std::vector<Positions>> coverStarts(const Request& r, const Plan& pl
         }
     }
     std::stable_sort(starts.begin(), starts.end(), [](const auto& a, const auto& b) { return a.size() < b.size(); });
-    starts.resize(starts.size() + (r.mode == Mode::Guarantee ? 1 : 3));
+    starts.resize(starts.size() + (plan.p == 5 ? 1 : 3));
+    if (plan.p == 5 && starts.size() > 2) starts.erase(starts.begin() + 1, starts.end() - 1);
     return starts;
 }
 
@@ -171,7 +171,7 @@ Result runDesign(const Request& r, const ProgressFn& progress, const std::atomic
     if (r.mode == Mode::Best) {
         found = searchBest(space, r.tickets, hooks);
     } else {
-        found = searchCover(space, coverStarts(r, plan, space, hooks), lowerBound(plan.d, plan.p), hooks);
+        found = searchCover(space, coverStarts(plan, space, hooks), lowerBound(plan.d, plan.p), hooks);
     }
 
     Result res;

@@ -395,7 +395,7 @@ constexpr std::int64_t kBestMoves = 100'000;
 // A cover of more units needs more moves to be repaired, up to a cap; a
 // move costs about 12 C(d - 6, p - 3) counter reads and a pass over the tickets.
 std::int64_t repairMoves(const CoverSpace& s, std::size_t tickets) {
-    const std::int64_t reads = std::min<std::int64_t>(3'400'000 * s.units(), 1'000'000'000);
+    const std::int64_t reads = std::min<std::int64_t>(3'400'000 * s.units(), s.p() < 5 ? 2'000'000'000 : 1'000'000'000);
     const std::int64_t perMove = 12 * C(s.d() - 6, s.p() - 3) + static_cast<std::int64_t>(tickets) + 16;
     return reads / perMove;
 }
