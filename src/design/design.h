@@ -69,10 +69,11 @@ using ProgressFn = std::function<void(const Progress&)>;
 std::optional<std::string> refusal(const Request& r);
 
 // Runs a request that refusal() lets pass. `progress` is called on the
-// calling thread every few hundred milliseconds of search; when `cancel`
-// turns true the search stops within milliseconds and the best result found
-// so far is returned (proved like any other). Takes from a few milliseconds
-// (small wheels) to tens of seconds (the guarantee) at effort 1.
+// calling thread now and then (every 65,536 moves of the search: under a
+// second, often far less); when `cancel` turns true the search stops soon
+// (well under a second) and the best result found so far is returned, proved
+// like any other. At effort 1 on the development machine: best N about 1-2 s, the
+// guarantee about 11 s, wheels of up to 20 numbers up to about 30 s.
 Result runDesign(const Request& r, const ProgressFn& progress = {}, const std::atomic<bool>* cancel = nullptr);
 
 // " 1, 5, 9,12,30": the combination-file form.
