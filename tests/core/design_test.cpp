@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <bit>
+#include <cmath>
 #include <initializer_list>
 #include <set>
 #include <string>
@@ -242,6 +243,7 @@ TEST(Design, CancelKeepsTheBestFoundSoFar) {
     EXPECT_EQ(res.covered, countCovered(kAllNumbers, 5, res.tickets));
     EXPECT_GE(res.covered, last.covered);
     EXPECT_EQ(last.units, kDraws);
+    EXPECT_LT(last.done, last.planned);
 
     // Guarantee, cancelled before it starts: the construction, every draw covered.
     Request g;
@@ -353,6 +355,18 @@ INSTANTIATE_TEST_SUITE_P(
                          }),
                     "保証できません"}),
     [](const ::testing::TestParamInfo<RefusalCase>& i) { return std::string(i.param.name); });
+
+TEST(DesignRandom, SameDrawsEverywhere) {
+    for (double x : {0.0, 0.01, 0.5, 1.0, 3.7, 20.0}) EXPECT_NEAR(expNeg(x), std::exp(-x), 1e-12 * std::exp(-x)) << x;
+    EXPECT_EQ(expNeg(64), 0);
+    Random rng(1);
+    int counts[3] = {};
+    for (int i = 0; i < 3000; ++i) ++counts[rng.below(3)];
+    for (int c : counts) EXPECT_NEAR(c, 1000, 100);
+    int taken = 0;
+    for (int i = 0; i < 1000; ++i) taken += rng.chance(std::log(2.0));
+    EXPECT_NEAR(taken, 500, 60);
+}
 
 TEST(DesignFigures, TextsAndBounds) {
     EXPECT_EQ(ticketText(maskOf({30, 1, 12, 5, 9})), " 1, 5, 9,12,30");
