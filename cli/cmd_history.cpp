@@ -27,32 +27,6 @@ void printError(const std::string& text) {
     std::fputc('\n', stderr);
 }
 
-// These reports are LF text on standard output; -o writes them in cp932 with
-// CR LF, atomically.
-int emitLfText(const Context& ctx, const std::string& text) {
-    if (!ctx.out) {
-        const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-        if (std::fflush(stdout) != 0 || !written) {
-            printError("標準出力に書き込めません。");
-            return 2;
-        }
-        return 0;
-    }
-    std::string crlf;
-    crlf.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n') crlf += '\r';
-        crlf += c;
-    }
-    try {
-        platform::writeTextCp932(text::pathFromUtf8(*ctx.out), crlf);
-    } catch (const AppError& e) {
-        printError(e.text());
-        return 2;
-    }
-    return 0;
-}
-
 // --last N: a whole number of at least 1; one beyond every history means all draws.
 bool parseLast(const std::string& s, int* last) {
     if (s.empty() || s.find_first_not_of("0123456789") != std::string::npos) return false;

@@ -13,18 +13,6 @@ namespace kazuban::cli {
 
 namespace {
 
-// Standard output gets LF line ends; -o the file's CR LF (and cp932).
-int emitLfText(const Context& ctx, const std::string& text) {
-    if (!ctx.out) return emitResult(ctx, text, false);
-    std::string crlf;
-    crlf.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n') crlf += '\r';
-        crlf += c;
-    }
-    return emitResult(ctx, crlf, false);
-}
-
 // The table's combinations after loading FILE as check does; nullopt (with
 // the exit status in *code) when the file or a row was refused.
 std::optional<std::vector<analysis::ComboMask>> loadCombos(Session& s, const std::string& file, int* code) {

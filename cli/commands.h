@@ -16,6 +16,9 @@ struct Context {
 // exactly as the window's file would hold them, atomically. `text` is the
 // file's text before the final CR LF. Returns the exit status.
 int emitResult(const Context& ctx, const std::string& text, bool appendFinalCrLf = true);
+// A report with LF line ends: standard output gets it as it is, -o the
+// file's CR LF (and cp932).
+int emitLfText(const Context& ctx, const std::string& text);
 
 int runCheck(const Context& ctx, const std::string& file);
 int runTotals(const Context& ctx, const std::string& file, std::optional<int> sortColumn);
@@ -31,5 +34,13 @@ int runAddDraw(const Context& ctx, const std::string& numbers);
 int runOdds(const Context& ctx, const std::string& file);
 // backtest FILE [--from A] [--to B]: their wins over past draws against chance.
 int runBacktest(const Context& ctx, const std::string& file, std::optional<int> from, std::optional<int> to);
+
+// design: tickets chosen by the draws they cover. Every option is kept as
+// given (nullopt when absent) and checked by the command.
+struct DesignArgs {
+    std::optional<std::string> tickets, numbers, exclude, sum, odd, atLeast, seed, effort, save;
+    bool guarantee = false;
+};
+int runDesign(const Context& ctx, const DesignArgs& args);
 
 }  // namespace kazuban::cli

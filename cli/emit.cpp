@@ -30,4 +30,15 @@ int emitResult(const Context& ctx, const std::string& text, bool appendFinalCrLf
     return 0;
 }
 
+int emitLfText(const Context& ctx, const std::string& text) {
+    if (!ctx.out) return emitResult(ctx, text, false);
+    std::string crlf;
+    crlf.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    return emitResult(ctx, crlf, false);
+}
+
 }  // namespace kazuban::cli

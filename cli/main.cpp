@@ -123,6 +123,25 @@ int main(int argc, char** argv) {
     CLI::Option* fromOption = backtest->add_option("--from", backtestFrom, "最初の回 (既定 1)");
     CLI::Option* toOption = backtest->add_option("--to", backtestTo, "最後の回 (既定 最新の回)");
 
+    kazuban::cli::DesignArgs designArgs;
+    CLI::App* design =
+        addCommand("design",
+                   "当選番号を多く含む組合せ (3個以上一致で4等以上) を設計し、含む当選番号の数を数えて出力します");
+    design->add_option("--tickets", designArgs.tickets,
+                       "N 口の組合せで、含む当選番号ができるだけ多いものを選ぶ (1-1000)");
+    design->add_flag("--guarantee", designArgs.guarantee,
+                     "どの当選番号でも4等以上が当たる組合せを、できるだけ少なく選ぶ");
+    design->add_option("--numbers", designArgs.numbers,
+                       "この数字だけを使う (例 1,5,9,12)。--guarantee と一緒なら選んだ数字での保証");
+    design->add_option("--exclude", designArgs.exclude, "この数字を使わない (例 4,13)");
+    design->add_option("--sum", designArgs.sum, "組合せの合計の範囲 (例 60-90)");
+    design->add_option("--odd", designArgs.odd, "組合せの奇数の個数の範囲 (例 2-3)");
+    design->add_option("--if", designArgs.atLeast,
+                       "選んだ数字のうち P 個 (3, 4, 5) 以上が当選番号に入れば保証する (既定 3)");
+    design->add_option("--seed", designArgs.seed, "乱数の種 (既定 1、同じ指定なら同じ結果)");
+    design->add_option("--effort", designArgs.effort, "探す量 (既定 1、大きいほど長く探す)");
+    design->add_option("--save", designArgs.save, "組合せだけを組合せファイルに書く (cp932、CR LF)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -160,5 +179,6 @@ int main(int argc, char** argv) {
         return runBacktest(ctx, resolveInput(file, ctx),
                            fromOption->count() > 0 ? std::optional<int>(backtestFrom) : std::nullopt,
                            toOption->count() > 0 ? std::optional<int>(backtestTo) : std::nullopt);
+    if (design->parsed()) return runDesign(ctx, designArgs);
     return 2;
 }

@@ -21,7 +21,7 @@ fi
 layers=(
   "text"
   "grid platform history"
-  "combos output analysis"
+  "combos output analysis design"
   "views config"
   "app"
   "ui cli"

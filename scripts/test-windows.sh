@@ -4,7 +4,8 @@
 # build/windows/, runs the core tests (the CLI tests among them) under Wine,
 # and checks that kazuban-cli.exe under Wine prints byte for byte what the
 # Linux build prints for check, totals, predraw, stats and the analyses odds,
-# backtest and analysis on the demo data.
+# backtest and analysis on the demo data, and for two ticket designs (the
+# search must draw the same numbers on both systems).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh" --windows
@@ -49,7 +50,8 @@ run() {   # run FOLDER PROGRAM... : the command's standard output, -o file and e
 }
 for command in "check sample_combos.txt" "totals sample_combos.txt" "totals sample_combos.txt --sort 7" \
                "predraw" "predraw --sort 8s" "stats" "odds sample_combos.txt" \
-               "backtest sample_combos.txt --from 700" "analysis" "analysis --last 100"; do
+               "backtest sample_combos.txt --from 700" "analysis" "analysis --last 100" \
+               "design --tickets 10" "design --guarantee --numbers 2,3,5,7,11,13,17,19"; do
   name=$(tr ' ' '_' <<<"$command")
   run "$work/linux" "$name" "$linux/cli/kazuban-cli"
   run "$work/windows" "$name" "$wine" "$build/cli/kazuban-cli.exe"

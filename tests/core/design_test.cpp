@@ -1,0 +1,388 @@
+// Ticket design: the proof counter against a reference count, the known
+// designs, the search's tables, and the results of small requests.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <bit>
+#include <cmath>
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "design/construction.h"
+#include "design/design.h"
+#include "design/proof.h"
+#include "design/search.h"
+
+namespace kazuban::design {
+namespace {
+
+Ticket maskOf(std::initializer_list<int> numbers) {
+    Ticket m = 0;
+    for (int v : numbers) m |= Ticket{1} << v;
+    return m;
+}
+Ticket range(int from, int to) {
+    Ticket m = 0;
+    for (int v = from; v <= to; ++v) m |= Ticket{1} << v;
+    return m;
+}
+
+// The reference: the p-subsets of the ground in the order of their bit
+// patterns over the ground's numbers (Gosper's rule), each against every ticket.
+std::int64_t referenceCount(Ticket ground, int p, const std::vector<Ticket>& tickets) {
+    std::vector<int> numbers;
+    for (int v = 1; v <= 31; ++v)
+        if ((ground >> v) & 1) numbers.push_back(v);
+    const std::uint64_t end = std::uint64_t{1} << numbers.size();
+    std::int64_t n = 0;
+    for (std::uint64_t x = (std::uint64_t{1} << p) - 1; x < end;) {
+        Ticket s = 0;
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            if ((x >> i) & 1) s |= Ticket{1} << numbers[i];
+        bool hit = false;
+        for (Ticket t : tickets) hit = hit || std::popcount(s & t) >= 3;
+        n += hit;
+        const std::uint64_t c = x & (~x + 1), r = x + c;
+        x = (((r ^ x) >> 2) / c) | r;
+    }
+    return n;
+}
+
+struct ProofCase {
+    const char* name;
+    Ticket ground;
+    int p;
+    std::vector<Ticket> tickets;
+};
+
+class ProofCounter : public ::testing::TestWithParam<ProofCase> {};
+
+TEST_P(ProofCounter, AgreesWithTheReference) {
+    const ProofCase& c = GetParam();
+    EXPECT_EQ(countCovered(c.ground, c.p, c.tickets), referenceCount(c.ground, c.p, c.tickets));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SmallGrounds, ProofCounter,
+    ::testing::Values(
+        ProofCase{"none", range(1, 9), 3, {}},
+        ProofCase{"twoOnNine", range(1, 9), 3, {maskOf({1, 2, 3, 4, 5}), maskOf({5, 6, 7, 8, 9})}},
+        ProofCase{"fours",
+                  range(20, 31),
+                  4,
+                  {maskOf({20, 21, 22, 23, 24}), maskOf({22, 25, 27, 29, 31}), maskOf({24, 26, 28, 30, 31})}},
+        ProofCase{"partlyOutside",
+                  maskOf({2, 4, 6, 8, 10, 12, 14, 16}),
+                  5,
+                  {maskOf({2, 4, 6, 7, 9}), maskOf({8, 10, 12, 1, 3}), maskOf({2, 14, 16, 30, 31})}},
+        ProofCase{"fivesOnFourteen",
+                  range(9, 22),
+                  5,
+                  {maskOf({9, 10, 11, 12, 13}), maskOf({13, 14, 15, 16, 17}), maskOf({18, 19, 20, 21, 22}),
+                   maskOf({9, 14, 18, 20, 22}), maskOf({10, 12, 15, 19, 21})}}),
+    [](const ::testing::TestParamInfo<ProofCase>& i) { return std::string(i.param.name); });
+
+TEST(ProofCounter, KnownFiguresOverAllDraws) {
+    EXPECT_EQ(countCovered(kAllNumbers, 5, {maskOf({1, 2, 3, 4, 5})}), kDrawsPerTicket);
+    // Tickets sharing at most one number: 3,381 N - 36 x (the pairs sharing one).
+    EXPECT_EQ(countCovered(kAllNumbers, 5, {maskOf({1, 2, 3, 4, 5}), maskOf({5, 6, 7, 8, 9})}), 2 * 3381 - 36);
+    std::vector<Ticket> disjoint;
+    for (int i = 0; i < 6; ++i) disjoint.push_back(range(1 + 5 * i, 5 + 5 * i));
+    EXPECT_EQ(countCovered(kAllNumbers, 5, disjoint), 6 * 3381);
+}
+
+// How many of the sets of three of `points` lie in at least one and in more
+// than one of the blocks.
+std::pair<int, int> tripleHits(int points, const std::vector<std::uint32_t>& blocks) {
+    int missing = 0, repeated = 0;
+    for (int a = 0; a < points; ++a)
+        for (int b = a + 1; b < points; ++b)
+            for (int c = b + 1; c < points; ++c) {
+                const std::uint32_t t = 1u << a | 1u << b | 1u << c;
+                int n = 0;
+                for (std::uint32_t x : blocks) n += (x & t) == t;
+                missing += n == 0;
+                repeated += n > 1;
+            }
+    return {missing, repeated};
+}
+
+TEST(Constructions, SteinerSystemAndTheCoverOfFourteen) {
+    const auto steiner = steinerBlocks17();
+    ASSERT_EQ(steiner.size(), 68u);
+    for (std::uint32_t b : steiner) EXPECT_TRUE(std::popcount(b) == 5 && b < (1u << 17)) << b;
+    EXPECT_EQ(tripleHits(17, steiner), std::make_pair(0, 0));
+
+    const auto fourteen = tripleCover14();
+    ASSERT_EQ(fourteen.size(), 43u);
+    for (std::uint32_t b : fourteen) EXPECT_TRUE(std::popcount(b) == 5 && b < (1u << 14)) << b;
+    EXPECT_EQ(tripleHits(14, fourteen).first, 0);
+}
+
+struct SpaceCase {
+    int d, p;
+};
+class Space : public ::testing::TestWithParam<SpaceCase> {};
+
+TEST_P(Space, RanksNumberTheUnitsInOrder) {
+    const auto [d, p] = GetParam();
+    const CoverSpace space(d, p, [](Positions) { return true; });
+    const auto& units = space.unitSets();
+    ASSERT_EQ(static_cast<std::int64_t>(units.size()), space.units());
+    for (std::size_t r = 0; r < units.size(); ++r) {
+        ASSERT_EQ(std::popcount(units[r]), p);
+        ASSERT_EQ(space.rank(units[r]), r);
+        if (r > 0) {
+            ASSERT_LT(units[r - 1], units[r]);
+        }
+    }
+    EXPECT_EQ(units.back(), ((1u << p) - 1) << (d - p));
+}
+INSTANTIATE_TEST_SUITE_P(Sizes, Space, ::testing::Values(SpaceCase{31, 5}, SpaceCase{31, 3}, SpaceCase{20, 4}));
+
+TEST(Space, CoverableUnitsAreThoseAnAllowedTicketReaches) {
+    // Tickets on positions 0..9 reach the draws with three or more of them.
+    const CoverSpace space(31, 5, [](Positions t) { return t < (1u << 10); });
+    EXPECT_EQ(space.allowedTickets().size(), 252u);
+    EXPECT_EQ(space.units(), kDraws);
+    EXPECT_EQ(space.coverableUnits(), 120 * 210 + 210 * 21 + 252);
+}
+
+// ---- requests -----------------------------------------------------------------
+
+struct RequestCase {
+    const char* name;
+    Request request;
+    int maxTickets;  // a wheel's size the search must reach
+};
+
+class Design : public ::testing::TestWithParam<RequestCase> {};
+
+TEST_P(Design, ResultsAreValidProvedAndRepeatable) {
+    const Request& r = GetParam().request;
+    ASSERT_EQ(refusal(r), std::nullopt);
+    const Result res = runDesign(r);
+    const Ticket ground = r.mode == Mode::Wheel ? *r.numbers : kAllNumbers;
+    const int p = r.mode == Mode::Wheel ? r.atLeast.value_or(3) : 5;
+    EXPECT_EQ(res.covered, referenceCount(ground, p, res.tickets));
+    EXPECT_EQ(res.covered, res.searchCovered);
+    EXPECT_FALSE(res.cancelled);
+
+    const std::set<Ticket> distinct(res.tickets.begin(), res.tickets.end());
+    EXPECT_EQ(distinct.size(), res.tickets.size());
+    const Ticket usable = r.mode == Mode::Wheel ? *r.numbers : r.numbers.value_or(kAllNumbers) & ~r.excluded;
+    for (Ticket t : res.tickets) {
+        EXPECT_EQ(std::popcount(t), 5);
+        EXPECT_EQ(t & ~usable, 0u) << ticketText(t);
+        int sum = 0, odd = 0;
+        for (int v = 1; v <= 31; ++v)
+            if ((t >> v) & 1) sum += v, odd += v % 2;
+        EXPECT_TRUE(!r.sum || (sum >= r.sum->low && sum <= r.sum->high)) << ticketText(t);
+        EXPECT_TRUE(!r.odd || (odd >= r.odd->low && odd <= r.odd->high)) << ticketText(t);
+    }
+    for (std::size_t i = 1; i < res.tickets.size(); ++i)
+        EXPECT_LT(ticketText(res.tickets[i - 1]), ticketText(res.tickets[i]));
+    if (r.mode == Mode::Best) {
+        EXPECT_EQ(res.tickets.size(), static_cast<std::size_t>(r.tickets));
+    } else {
+        EXPECT_EQ(res.covered, res.units);
+        EXPECT_LE(res.tickets.size(), static_cast<std::size_t>(GetParam().maxTickets));
+    }
+    EXPECT_EQ(runDesign(r).tickets, res.tickets);
+}
+
+Request best(int n) {
+    Request r;
+    r.tickets = n;
+    return r;
+}
+Request wheel(Ticket numbers, std::optional<int> p) {
+    Request r;
+    r.mode = Mode::Wheel;
+    r.numbers = numbers;
+    r.atLeast = p;
+    return r;
+}
+Request constrained() {
+    Request r = best(3);  // three disjoint tickets fit, so the search stops early
+    r.numbers = range(1, 20);
+    r.excluded = maskOf({3, 7});
+    r.sum = Bounds{40, 70};
+    r.odd = Bounds{2, 3};
+    r.seed = 7;
+    return r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Small, Design,
+    ::testing::Values(RequestCase{"bestFive", best(5), 0}, RequestCase{"bestConstrained", constrained(), 0},
+                      RequestCase{"wheelSevenOfThree", wheel(range(3, 9), std::nullopt), 5},
+                      RequestCase{"wheelSixOfFour", wheel(range(26, 31), 4), 1},
+                      RequestCase{"wheelEightOfFive", wheel(maskOf({1, 4, 9, 16, 20, 25, 29, 31}), 5), 2}),
+    [](const ::testing::TestParamInfo<RequestCase>& i) { return std::string(i.param.name); });
+
+TEST(Design, CancelKeepsTheBestFoundSoFar) {
+    // Best: stopped at the first report, the tickets are still N distinct ones.
+    std::atomic<bool> cancel{false};
+    int reports = 0;
+    Progress last;
+    const Result res = runDesign(
+        best(12),
+        [&](const Progress& p) {
+            ++reports;
+            last = p;
+            cancel = true;
+        },
+        &cancel);
+    EXPECT_TRUE(res.cancelled);
+    EXPECT_GE(reports, 1);
+    ASSERT_EQ(res.tickets.size(), 12u);
+    EXPECT_EQ(std::set<Ticket>(res.tickets.begin(), res.tickets.end()).size(), 12u);
+    EXPECT_EQ(res.covered, countCovered(kAllNumbers, 5, res.tickets));
+    EXPECT_GE(res.covered, last.covered);
+    EXPECT_EQ(last.units, kDraws);
+    EXPECT_LT(last.done, last.planned);
+
+    // Guarantee, cancelled before it starts: the construction, every draw covered.
+    Request g;
+    g.mode = Mode::Guarantee;
+    const Result all = runDesign(g, {}, &cancel);
+    EXPECT_TRUE(all.cancelled);
+    EXPECT_EQ(all.tickets.size(), 111u);
+    EXPECT_EQ(all.covered, kDraws);
+}
+
+struct RefusalCase {
+    const char* name;
+    Request request;
+    const char* message;  // a part of it; "" for none
+};
+class Refusal : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(Refusal, NamesTheFault) {
+    const auto m = refusal(GetParam().request);
+    if (*GetParam().message == '\0') {
+        EXPECT_EQ(m, std::nullopt);
+    } else {
+        ASSERT_TRUE(m.has_value());
+        EXPECT_NE(m->find(GetParam().message), std::string::npos) << *m;
+    }
+}
+
+Request with(Request r, void (*change)(Request&)) {
+    change(r);
+    return r;
+}
+Request guarantee() {
+    Request r;
+    r.mode = Mode::Guarantee;
+    return r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, Refusal,
+    ::testing::Values(
+        RefusalCase{"effort", with(best(3), [](Request& r) { r.effort = 0; }), "--effort"},
+        RefusalCase{"numberZero",
+                    with(best(3),
+                         [](Request& r) {
+                             r.numbers = maskOf({0, 1, 2, 3, 4, 5});
+                         }),
+                    "1 から 31"},
+        RefusalCase{"noTickets", best(0), "口数は 1 から 1000"},
+        RefusalCase{"tooMany", best(1001), "口数は 1 から 1000"}, RefusalCase{"thousand", best(1000), ""},
+        RefusalCase{"ifWithoutWheel", with(best(3), [](Request& r) { r.atLeast = 3; }), "--if"},
+        RefusalCase{"wheelExcludes", with(wheel(range(1, 8), 3), [](Request& r) { r.excluded = 2; }), "--exclude"},
+        RefusalCase{"wheelSum",
+                    with(wheel(range(1, 8), 3),
+                         [](Request& r) {
+                             r.sum = Bounds{1, 100};
+                         }),
+                    "--sum"},
+        RefusalCase{"sumOrder",
+                    with(best(3),
+                         [](Request& r) {
+                             r.sum = Bounds{91, 90};
+                         }),
+                    "合計の範囲 91-90"},
+        RefusalCase{"sumEqual",
+                    with(best(3),
+                         [](Request& r) {
+                             r.sum = Bounds{90, 90};
+                         }),
+                    ""},
+        RefusalCase{"oddOrder",
+                    with(best(3),
+                         [](Request& r) {
+                             r.odd = Bounds{4, 3};
+                         }),
+                    "奇数の個数の範囲 4-3"},
+        RefusalCase{"ifTwo", wheel(range(1, 8), 2), "3, 4, 5"}, RefusalCase{"ifSix", wheel(range(1, 8), 6), "3, 4, 5"},
+        RefusalCase{"wheelOfFour", wheel(range(1, 4), 3), "5 個以上"},
+        RefusalCase{"wheelOfFive", wheel(range(1, 5), 5), ""},
+        RefusalCase{"sixTicketsOfSix", with(best(6), [](Request& r) { r.numbers = range(1, 6); }), ""},
+        RefusalCase{"sevenOfSix", with(best(7), [](Request& r) { r.numbers = range(1, 6); }), "6 口しかない"},
+        RefusalCase{"sumLeavesNone",
+                    with(best(1),
+                         [](Request& r) {
+                             r.sum = Bounds{0, 14};
+                         }),
+                    "0 口しかない"},
+        RefusalCase{"sumLeavesOne",
+                    with(best(1),
+                         [](Request& r) {
+                             r.sum = Bounds{0, 15};
+                         }),
+                    ""},
+        RefusalCase{"guaranteeTwoExcluded",
+                    with(guarantee(),
+                         [](Request& r) {
+                             r.excluded = maskOf({30, 31});
+                         }),
+                    ""},
+        RefusalCase{"guaranteeThreeExcluded",
+                    with(guarantee(),
+                         [](Request& r) {
+                             r.excluded = maskOf({29, 30, 31});
+                         }),
+                    "保証できません"},
+        RefusalCase{"guaranteeAllOdd",
+                    with(guarantee(),
+                         [](Request& r) {
+                             r.odd = Bounds{5, 5};
+                         }),
+                    "保証できません"}),
+    [](const ::testing::TestParamInfo<RefusalCase>& i) { return std::string(i.param.name); });
+
+TEST(DesignRandom, SameDrawsEverywhere) {
+    for (double x : {0.0, 0.01, 0.5, 1.0, 3.7, 20.0}) EXPECT_NEAR(expNeg(x), std::exp(-x), 1e-12 * std::exp(-x)) << x;
+    EXPECT_EQ(expNeg(64), 0);
+    Random rng(1);
+    int counts[3] = {};
+    for (int i = 0; i < 3000; ++i) ++counts[rng.below(3)];
+    for (int c : counts) EXPECT_NEAR(c, 1000, 100);
+    int taken = 0;
+    for (int i = 0; i < 1000; ++i) taken += rng.chance(std::log(2.0));
+    EXPECT_NEAR(taken, 500, 60);
+}
+
+TEST(DesignFigures, TextsAndBounds) {
+    EXPECT_EQ(ticketText(maskOf({30, 1, 12, 5, 9})), " 1, 5, 9,12,30");
+    EXPECT_EQ(percentText(131519, kDraws), "77.40");
+    EXPECT_EQ(percentText(16905, kDraws), "9.95");
+    EXPECT_EQ(percentText(1, 8), "12.50");
+    EXPECT_EQ(percentText(1, 800), "0.13");  // half up
+    EXPECT_EQ(percentText(35, 35), "100.00");
+
+    const int table[] = {4, 5, 7, 11, 14, 18, 27, 32, 37, 54, 61, 68, 94, 103, 116};
+    for (int m = 6; m <= 20; ++m) EXPECT_EQ(schoenheimBound(m), table[m - 6]) << m;
+
+    EXPECT_NEAR(randomCoverage(1), 3381, 1e-6);
+    // Two tickets: each draw is covered by 3,381 of the 169,911 tickets.
+    EXPECT_NEAR(randomCoverage(2), 2 * 3381 - 3381.0 * 3380 / (kDraws - 1), 1e-6);
+}
+
+}  // namespace
+}  // namespace kazuban::design
