@@ -127,7 +127,11 @@ void WinsPage::openFile() {
         s_.platform.messageBox(e.text(), Icon::None, Buttons::Ok);
         read = false;
     }
-    if (read && *clear) clearForNewData();
+    loadLines(lines, read && *clear);
+}
+
+void WinsPage::loadLines(const std::vector<std::string>& lines, bool clear) {
+    if (clear) clearForNewData();
     const int dropped = combos::placeInEmptyRows(table(), lines);
     recalculateCombinationTable();
     frame_.showDraw(s_.maxn);

@@ -37,6 +37,10 @@ public:
     // filled row is never written over. The lines that found no empty row
     // are dropped and counted in a message afterwards.
     void addRows(const std::vector<std::string>& lines);
+    // The lines placed as a load places them, after the question answered
+    // `clear`: the table emptied first (Yes) or the lines added, then every
+    // row checked and its win entries worked out, tab 0 brought into sight.
+    void loadLines(const std::vector<std::string>& lines, bool clear);
 
     void openFile();       // 呼出し
     void saveFile();       // 保存
