@@ -28,6 +28,7 @@ Form1::Form1(platform::Platform& p)
       predraw_(state_),
       odds_(state_),
       stats_(state_),
+      design_(state_, wins_),
       entry_(state_, frame_) {
     // The win entries follow a new history first; the frame and the views
     // after them read the entries.
@@ -343,6 +344,16 @@ void Form1::oddsPrizeChanged(int grade, std::int64_t yen) {
 }
 void Form1::statsWindowChanged(int window) {
     run([this, window] { stats_.setWindow(window); }, kTabCharts);
+}
+
+void Form1::designFinished(DesignRun done) {
+    run([this, &done] { design_.finish(std::move(done)); }, kTabDesign);
+}
+void Form1::designSendToTable() {
+    runner_.run([this] { design_.sendToTable(); }, Undo::Step, kTabDesign);
+}
+void Form1::designSave() {
+    run([this] { design_.save(); }, kTabDesign);
 }
 
 // ---- ◇当選番号 -----------------------------------------------------------------------

@@ -9,6 +9,7 @@
 //   WinsPage       tab 0: the combination table and its commands
 //   TotalsPage, MarkSheetPage, LinksPage, PredrawPage   tabs 1 to 4
 //   OddsPage, StatsPage   the tabs "確率・検証" and "統計グラフ"
+//   DesignPage     the tab "組合せ設計"
 //   EntryPage      the menu ◇当選番号
 // A front end (the Qt window, the CLI, a test) calls handlers with their
 // inputs as parameters and observes the runner to redraw.
@@ -19,6 +20,7 @@
 #include <memory>
 
 #include "app/command_runner.h"
+#include "app/design_page.h"
 #include "app/draw_frame.h"
 #include "app/entry_page.h"
 #include "app/links_page.h"
@@ -57,6 +59,7 @@ public:
     OddsPage& odds() { return odds_; }
     const OddsPage& odds() const { return odds_; }
     StatsPage& stats() { return stats_; }
+    const DesignPage& design() const { return design_; }
     TextGrid& combinationTable() { return state_.MSFlexGrid1; }
     const TextGrid& combinationTable() const { return state_.MSFlexGrid1; }
     bool closeRequested() const { return state_.closeRequested(); }
@@ -126,6 +129,11 @@ public:
     void oddsRangeChanged(int from, int to);             // 確率・検証: the back-test range typed
     void oddsPrizeChanged(int grade, std::int64_t yen);  // 確率・検証: a prize amount typed
     void statsWindowChanged(int window);                 // 統計グラフ: the draws counted (0 = all)
+    // 組合せ設計: the run handed back by the thread that made it (the tab
+    // runs app::runDesignWork); 組合せ表へ送る; 保存….
+    void designFinished(DesignRun done);
+    void designSendToTable();
+    void designSave();
 
     // ---- ◇当選番号 ---------------------------------------------------------------
     void mnuatoroku_Click();    // 登　録
@@ -147,6 +155,7 @@ private:
     PredrawPage predraw_;
     OddsPage odds_;
     StatsPage stats_;
+    DesignPage design_;
     EntryPage entry_;
 };
 

@@ -25,7 +25,8 @@ using grid::TextGrid;
 using MsgValue = std::variant<std::monostate, std::string, int>;
 
 // Tabs of SSTab1. The tabs beyond the classic five are drawn by their own
-// widgets: kTabOdds is "確率・検証", kTabCharts is "統計グラフ".
+// widgets: kTabOdds is "確率・検証", kTabCharts is "統計グラフ", kTabDesign is
+// "組合せ設計".
 enum Tab : int {
     kTabWins = 0,
     kTabTotals = 1,
@@ -33,7 +34,8 @@ enum Tab : int {
     kTabLinks = 3,
     kTabPredraw = 4,
     kTabOdds = 5,
-    kTabCharts = 6
+    kTabCharts = 6,
+    kTabDesign = 7
 };
 
 class State {

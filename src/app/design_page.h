@@ -1,0 +1,71 @@
+#pragma once
+// The tab "組合せ設計": tickets chosen by the draws they cover. The search
+// runs off the window's thread (runDesignWork touches nothing shared); the
+// page keeps the refusal of the request last run, or the last result
+// handed back, and puts that result's tickets into the combination table as
+// a load does, or into a combination file.
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/state.h"
+#include "app/wins_page.h"
+#include "design/design.h"
+
+namespace kazuban::app {
+
+struct DesignRun {
+    design::Request request;
+    std::string refusal;  // why the request was not run; "" when it ran
+    design::Result result;
+    // Draws (of 169,911) sharing three with some ticket, counted afresh: a
+    // wheel's own units are sets of its numbers, not draws.
+    std::int64_t draws = 0;
+};
+
+// Runs a request, or gives its refusal: safe on any thread, as both take a
+// while for a request on all 31 numbers.
+DesignRun runDesignWork(const design::Request& r, const design::ProgressFn& progress = {},
+                        const std::atomic<bool>* cancel = nullptr);
+
+// What the tab states beside a result, one line each ("" when not there).
+struct DesignTexts {
+    std::string tickets;    // how many, with the lower bound of a wheel
+    std::string covered;    // the draws covered: the chance of a prize next draw
+    std::string compare;    // the upper bound and what random tickets give
+    std::string expected;   // the expected winning tickets, whatever the choice
+    std::string guarantee;  // what a cover guarantees, in words
+    std::string stopped;    // the search was stopped early
+};
+DesignTexts designTexts(const DesignRun& run);
+// The best found so far, while the search runs.
+std::string designProgressText(design::Mode mode, const design::Progress& p);
+
+class DesignPage {
+public:
+    DesignPage(State& state, WinsPage& wins) : s_(state), wins_(wins) {}
+
+    // A run handed back once its thread is done: a refusal becomes the
+    // tab's message and the last result stays.
+    void finish(DesignRun run);
+
+    const std::string& problem() const { return problem_; }
+    const std::optional<DesignRun>& last() const { return last_; }  // never a refused one
+    // Rises whenever problem() or last() changed.
+    unsigned revision() const { return revision_; }
+
+    void sendToTable();  // 組合せ表へ送る: through the clear-or-append question
+    void save();         // 保存…: a combination file that 呼出し loads
+
+private:
+    bool haveTickets() const { return last_ && !last_->result.tickets.empty(); }
+
+    State& s_;
+    WinsPage& wins_;
+    std::string problem_;
+    std::optional<DesignRun> last_;
+    unsigned revision_ = 0;
+};
+
+}  // namespace kazuban::app
