@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/change_relay.h"
+#include "ui/design_tab.h"
 #include "ui/draw_frame_box.h"
 #include "ui/links_tab.h"
 #include "ui/marksheet_tab.h"
@@ -46,6 +47,7 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
     predrawTab_ = new PredrawTab(form_);
     oddsTab_ = new OddsTab(form_);
     statsTab_ = new StatsTab(form_);
+    designTab_ = new DesignTab(form_);
     tabs_->insertTab(app::kTabWins, winsTab_, QStringLiteral("当 選 回 数"));
     tabs_->insertTab(app::kTabTotals, totalsTab_, QStringLiteral("合計・奇数偶数・分布 等"));
     tabs_->insertTab(app::kTabMarkSheet, markSheetTab_, QStringLiteral("マークシート図"));
@@ -53,6 +55,7 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
     tabs_->insertTab(app::kTabPredraw, predrawTab_, QStringLiteral("当選番号直前分析"));
     tabs_->insertTab(app::kTabOdds, oddsTab_, QStringLiteral("確率・検証"));
     tabs_->insertTab(app::kTabCharts, statsTab_, QStringLiteral("統計グラフ"));
+    tabs_->insertTab(app::kTabDesign, designTab_, QStringLiteral("組合せ設計"));
     layout->addWidget(tabs_, 1);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) { form_.SSTab1_Click(index); });
     setCentralWidget(central);
@@ -140,6 +143,7 @@ void MainWindow::stateChanged(const app::Changes& changes) {
     predrawTab_->refresh();
     oddsTab_->refresh();
     statsTab_->refresh();
+    designTab_->refresh();
     undoAction_->setEnabled(form_.state().undoHistory.canUndo());
     redoAction_->setEnabled(form_.state().undoHistory.canRedo());
     if (form_.closeRequested() && !closing_) {
@@ -161,6 +165,7 @@ QWidget* MainWindow::dialogParent() { return isVisible() ? this : nullptr; }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (closing_) {
+        designTab_->stopSearch();
         if (isVisible()) saveWindowGeometry(*this);
         event->accept();
         return;
@@ -175,6 +180,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     form_.mnufclose_Click();
     if (form_.closeRequested()) {
         closing_ = true;
+        // A design search still running ends with the window.
+        designTab_->stopSearch();
         if (isVisible()) saveWindowGeometry(*this);
         event->accept();
     } else {

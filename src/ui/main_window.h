@@ -17,6 +17,7 @@ class QTabWidget;
 namespace kazuban::ui {
 
 class ChangeRelay;
+class DesignTab;
 class DrawFrameBox;
 class LinksTab;
 class MarkSheetTab;
@@ -65,6 +66,7 @@ private:
     PredrawTab* predrawTab_ = nullptr;
     OddsTab* oddsTab_ = nullptr;
     StatsTab* statsTab_ = nullptr;
+    DesignTab* designTab_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
 };

@@ -1,0 +1,181 @@
+// The tab 組合せ設計 through its widgets: a run states what its tickets
+// really cover, キャンセル and closing the window keep a proved result and
+// never crash, the tickets go to the table as a load puts them (one undo
+// step) and into a file that 呼出し loads, and a refused setting says why.
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <bit>
+#include <vector>
+
+#include "analysis/odds.h"
+#include "combos/combination_table.h"
+#include "support/brute_cover.h"
+#include "ui/design_tab.h"
+#include "window_fixture.h"
+
+namespace kazuban::testing {
+namespace {
+
+using design::Ticket;
+
+class DesignTabTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        copyDemo();
+        ASSERT_TRUE(start());
+        selectTab(app::kTabDesign);
+        tab = find<ui::DesignTab>(QStringLiteral("designTab"));
+        ASSERT_NE(tab, nullptr);
+    }
+    void click(const char* name) { QTest::mouseClick(find<QWidget>(QLatin1String(name)), Qt::LeftButton); }
+    void number(int v) { click(QStringLiteral("designNumber%1").arg(v).toLatin1().constData()); }
+    QSpinBox* spin(const char* name) { return find<QSpinBox>(QLatin1String(name)); }
+    void waitForResult(int seconds) {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !tab->searching(); }, seconds * 1000));
+    }
+    // The tickets the list shows, as the combination texts they end with.
+    std::vector<Ticket> shownTickets() const {
+        std::vector<Ticket> out;
+        const auto* list = find<QListWidget>(QStringLiteral("designTicketList"));
+        for (int i = 0; i < list->count(); ++i) {
+            const QString text = list->item(i)->text();
+            Ticket t = 0;
+            for (const QString& n : text.mid(text.indexOf(QLatin1Char(':')) + 1).split(QLatin1Char(',')))
+                t |= 1u << n.trimmed().toInt();
+            EXPECT_EQ(std::popcount(t), 5) << text.toStdString();
+            out.push_back(t);
+        }
+        return out;
+    }
+    // The label states exactly the draws the shown tickets cover.
+    void expectProvedFigure() {
+        const std::vector<Ticket> tickets = shownTickets();
+        ASSERT_FALSE(tickets.empty());
+        const QString figure = QString::fromStdString(analysis::groupedText(bruteCoveredDraws(tickets)));
+        EXPECT_TRUE(label("designCovered").contains(QStringLiteral("のうち ") + figure + QStringLiteral(" 通り")))
+            << label("designCovered").toStdString() << " / " << figure.toStdString();
+    }
+    ui::DesignTab* tab = nullptr;
+};
+
+TEST_F(DesignTabTest, ARunStatesWhatItsTicketsCoverWithinTheLimitsSet) {
+    spin("designTickets")->setValue(4);
+    click("designMarkExclude");
+    number(30);
+    number(31);
+    find<QCheckBox>(QStringLiteral("designSumOn"))->setChecked(true);
+    spin("designSumLow")->setValue(40);
+    spin("designSumHigh")->setValue(70);
+    click("designRun");
+    waitForResult(60);
+
+    const std::vector<Ticket> tickets = shownTickets();
+    ASSERT_EQ(tickets.size(), 4u);
+    for (std::size_t i = 0; i < tickets.size(); ++i) {
+        EXPECT_EQ(tickets[i] & (1u << 30 | 1u << 31), 0u) << "an excluded number";
+        int sum = 0;
+        for (int v = 1; v <= 31; ++v) sum += (tickets[i] >> v & 1) * v;
+        EXPECT_GE(sum, 40);
+        EXPECT_LE(sum, 70);
+        for (std::size_t j = 0; j < i; ++j) EXPECT_NE(tickets[i], tickets[j]);
+    }
+    expectProvedFigure();
+    EXPECT_TRUE(find<QLabel>(QStringLiteral("designStopped"))->isHidden());
+    EXPECT_TRUE(label("designExpected").contains(QStringLiteral("4 × 3,381 / 169,911")));
+}
+
+TEST_F(DesignTabTest, CancelAndClosingKeepAProvedResult) {
+    spin("designTickets")->setValue(60);
+    spin("designEffort")->setValue(50);
+    click("designRun");
+    ASSERT_TRUE(tab->searching());
+    EXPECT_FALSE(find<QWidget>(QStringLiteral("designRun"))->isEnabled());
+    // The window's thread runs on: the progress shows the best so far.
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return label("designProgressText").startsWith(QStringLiteral("これまでの最良")); },
+                        60000));
+    click("designCancel");
+    waitForResult(10);
+    EXPECT_EQ(shownTickets().size(), 60u);
+    expectProvedFigure();
+    EXPECT_FALSE(find<QLabel>(QStringLiteral("designStopped"))->isHidden());
+
+    // Closing the window while a search runs ends the search with it.
+    click("designRun");
+    ASSERT_TRUE(tab->searching());
+    platform.answers = {platform::kOk};
+    EXPECT_TRUE(window->close());
+    waitForResult(1);
+}
+
+TEST_F(DesignTabTest, TheTicketsGoToTheTableAsOneStepAndIntoAFileThatLoads) {
+    loadSampleCombinations();
+    const int filled = combos::firstEmptyRow(form->combinationTable()) - 1;
+    ASSERT_GT(filled, 0);
+    const grid::TextGrid before = form->combinationTable();
+    selectTab(app::kTabDesign);
+    spin("designTickets")->setValue(3);
+    click("designRun");
+    waitForResult(60);
+    const std::vector<Ticket> tickets = shownTickets();
+    ASSERT_EQ(tickets.size(), 3u);
+
+    // いいえ: added after the rows there, checked against every draw as 呼出し does.
+    platform.answers = {platform::kNo};
+    click("designSend");
+    EXPECT_EQ(find<QTabWidget>(QStringLiteral("SSTab1"))->currentIndex(), app::kTabWins);
+    const grid::TextGrid sent = form->combinationTable();
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(sent.cell(filled + 1 + k, 1), design::ticketText(tickets[static_cast<std::size_t>(k)]));
+    QTest::mouseClick(find<QWidget>(QStringLiteral("Command5")), Qt::LeftButton);  // ￥ gives the same entries
+    for (int r = filled + 1; r <= filled + 3; ++r)
+        for (int c = 2; c < sent.cols(); ++c) ASSERT_EQ(form->combinationTable().cell(r, c), sent.cell(r, c)) << r;
+    trigger(QStringLiteral("mnuundo"));
+    for (int r = 1; r <= filled + 3; ++r) EXPECT_EQ(form->combinationTable().cell(r, 1), before.cell(r, 1)) << r;
+
+    selectTab(app::kTabDesign);
+    const QString file = dir.filePath(QStringLiteral("design.txt"));
+    platform.saveAnswers.push_back(file.toStdString());
+    click("designSave");
+    platform.answers = {platform::kYes};
+    platform.openAnswers.push_back(file.toStdString());
+    trigger(QStringLiteral("mnudopen"));
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(form->combinationTable().cell(1 + k, 1), design::ticketText(tickets[static_cast<std::size_t>(k)]));
+    EXPECT_EQ(form->combinationTable().cell(4, 1), "");
+}
+
+TEST_F(DesignTabTest, ARefusedSettingSaysWhyOnTheTab) {
+    auto* problem = find<QLabel>(QStringLiteral("designProblem"));
+    click("designModeWheel");
+    for (int v : {3, 9, 14, 22}) number(v);
+    click("designRun");
+    waitForResult(30);
+    EXPECT_FALSE(problem->isHidden());
+    EXPECT_EQ(problem->text().toStdString(), design::refusal(tab->request()).value_or("(none)"));
+    EXPECT_NE(problem->text().indexOf(QStringLiteral("4 個")), -1);
+
+    // Best N: the chosen numbers make fewer tickets than asked for.
+    click("designModeBest");
+    number(30);
+    number(31);  // six numbers: six tickets
+    spin("designTickets")->setValue(7);
+    click("designRun");
+    waitForResult(30);
+    EXPECT_EQ(problem->text().toStdString(), design::refusal(tab->request()).value_or("(none)"));
+    spin("designTickets")->setValue(6);
+    click("designRun");
+    waitForResult(60);
+    EXPECT_TRUE(problem->isHidden());
+    EXPECT_EQ(shownTickets().size(), 6u);
+    EXPECT_TRUE(platform.boxes.empty()) << platform.boxes.front().text;
+}
+
+}  // namespace
+}  // namespace kazuban::testing
