@@ -19,7 +19,7 @@ using design::kDrawsPerTicket;
 
 std::string count(std::int64_t v) { return groupedText(v); }
 
-std::string percentOf(double v) { return analysis::groupedDecimalText(v, 2) + " %"; }
+std::string percentOf(double v) { return analysis::groupedDecimalText(v, 2) + "%"; }
 
 }  // namespace
 
@@ -43,9 +43,9 @@ DesignTexts designTexts(const DesignRun& run) {
         t.tickets += "（この保証に要る口数の下限 " + count(design::schoenheimBound(r.numbers)) + " 口：Schönheim）";
 
     t.covered = "当たる回　" + count(kDraws) + " 通りのうち " + count(run.draws) + " 通り（" +
-                design::percentText(run.draws, kDraws) + " %）＝ 次の1回で 4等以上が 1 本以上当たる確率";
+                design::percentText(run.draws, kDraws) + "%）＝ 次の1回で 4等以上が 1 本以上当たる確率";
     const std::int64_t most = std::min(n * kDrawsPerTicket, kDraws);
-    t.compare = "上限 " + design::percentText(most, kDraws) + " %（" + ns + " × " + count(kDrawsPerTicket) + " / " +
+    t.compare = "上限 " + design::percentText(most, kDraws) + "%（" + ns + " × " + count(kDrawsPerTicket) + " / " +
                 count(kDraws) + "）　でたらめに選んだ " + ns + " 口の平均 " +
                 percentOf(100 * design::randomCoverage(static_cast<int>(n)) / static_cast<double>(kDraws));
     t.expected =
@@ -75,7 +75,7 @@ DesignTexts designTexts(const DesignRun& run) {
 std::string designProgressText(design::Mode mode, const design::Progress& p) {
     if (mode == design::Mode::Best)
         return "これまでの最良　" + count(p.covered) + " / " + count(p.units) + " 通り（" +
-               design::percentText(p.covered, p.units) + " %）";
+               design::percentText(p.covered, p.units) + "%）";
     if (p.tickets > 0 && p.covered == p.units) return "これまでの最小　" + count(p.tickets) + " 口";
     return "探索中…";
 }

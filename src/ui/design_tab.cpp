@@ -250,6 +250,12 @@ QGroupBox* DesignTab::buildResult() {
     guarantee_ = wrapped("designGuarantee", box);
     stopped_ = wrapped("designStopped", box);
     stopped_->setStyleSheet(QStringLiteral("QLabel { color: #805000; }"));
+    // The figure the search is for, and what a cover promises, stand out.
+    for (QLabel* l : {covered_, guarantee_}) {
+        QFont bold = l->font();
+        bold.setBold(true);
+        l->setFont(bold);
+    }
     for (QLabel* l : {ticketCount_, covered_, compare_, expected_, guarantee_, stopped_}) v->addWidget(l);
     ticketList_ = new QListWidget(box);
     ticketList_->setObjectName(QStringLiteral("designTicketList"));
@@ -394,8 +400,10 @@ void DesignTab::searchDone(const app::DesignRun& run) {
     progress_->setRange(0, 1000);
     if (!run.refusal.empty()) progress_->setValue(0);
     else if (!run.result.cancelled) progress_->setValue(1000);
-    progressText_->setText(run.refusal.empty() ? QStringLiteral("%1 秒で終了").arg(elapsed_.elapsed() / 1000)
-                                               : QString());
+    const qint64 seconds = elapsed_.elapsed() / 1000;
+    progressText_->setText(!run.refusal.empty()   ? QString()
+                           : run.result.cancelled ? QStringLiteral("%1 秒で打ち切りました").arg(seconds)
+                                                  : QStringLiteral("%1 秒で終わりました").arg(seconds));
     updateControls();
     form_.designFinished(run);
 }

@@ -58,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                                169'911,
                                3'381,
                                false,
-                               {"169,911 通りのうち 3,381 通り（1.99 %）", "上限 1.99 %（1 × 3,381 / 169,911）",
-                                "平均 1.99 %", "1 × 3,381 / 169,911 ＝ 0.0199 口"},
+                               {"169,911 通りのうち 3,381 通り（1.99%）", "上限 1.99%（1 × 3,381 / 169,911）",
+                                "平均 1.99%", "1 × 3,381 / 169,911 ＝ 0.0199 口"},
                                {"必ず", "打ち切"}},
                       TextCase{"BestBelowTheBound",
                                Mode::Best,
@@ -70,8 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
                                169'911,
                                131'519,
                                false,
-                               {"（77.40 %）", "上限 99.49 %", "＝ 0.9949 口"},
-                               {"上限 100.00 %"}},
+                               {"（77.40%）", "上限 99.49%", "＝ 0.9949 口"},
+                               {"上限 100.00%"}},
                       TextCase{"BestPastTheBound",
                                Mode::Best,
                                51,
@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                                169'911,
                                132'000,
                                true,
-                               {"上限 100.00 %", "＝ 1.0148 口", "途中で打ち切った"},
+                               {"上限 100.00%", "＝ 1.0148 口", "途中で打ち切った"},
                                {"上限 101"}},
                       TextCase{"GuaranteeWhole",
                                Mode::Guarantee,
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                                169'911,
                                169'911,
                                false,
-                               {"（100.00 %）", "必ず 4等以上が 1 本以上あります"},
+                               {"（100.00%）", "必ず 4等以上が 1 本以上あります"},
                                {"残って"}},
                       TextCase{"GuaranteeNotYet",
                                Mode::Guarantee,
@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DesignProgress, NamesTheBestSoFar) {
     EXPECT_EQ(app::designProgressText(Mode::Best, {10, 33'126, 169'911, 0, 0}),
-              "これまでの最良　33,126 / 169,911 通り（19.50 %）");
+              "これまでの最良　33,126 / 169,911 通り（19.50%）");
     EXPECT_EQ(app::designProgressText(Mode::Wheel, {29, 220, 220, 0, 0}), "これまでの最小　29 口");
     EXPECT_EQ(app::designProgressText(Mode::Guarantee, {0, 169'000, 169'911, 0, 0}), "探索中…");
 }

@@ -72,6 +72,9 @@ TEST_F(DesignTabTest, ARunStatesWhatItsTicketsCoverWithinTheLimitsSet) {
     find<QCheckBox>(QStringLiteral("designSumOn"))->setChecked(true);
     spin("designSumLow")->setValue(40);
     spin("designSumHigh")->setValue(70);
+    find<QCheckBox>(QStringLiteral("designOddOn"))->setChecked(true);
+    spin("designOddLow")->setValue(3);
+    spin("designOddHigh")->setValue(4);
     click("designRun");
     waitForResult(60);
 
@@ -79,10 +82,15 @@ TEST_F(DesignTabTest, ARunStatesWhatItsTicketsCoverWithinTheLimitsSet) {
     ASSERT_EQ(tickets.size(), 4u);
     for (std::size_t i = 0; i < tickets.size(); ++i) {
         EXPECT_EQ(tickets[i] & (1u << 30 | 1u << 31), 0u) << "an excluded number";
-        int sum = 0;
-        for (int v = 1; v <= 31; ++v) sum += (tickets[i] >> v & 1) * v;
+        int sum = 0, odd = 0;
+        for (int v = 1; v <= 31; ++v) {
+            sum += (tickets[i] >> v & 1) * v;
+            odd += (tickets[i] >> v & 1) * (v % 2);
+        }
         EXPECT_GE(sum, 40);
         EXPECT_LE(sum, 70);
+        EXPECT_GE(odd, 3);
+        EXPECT_LE(odd, 4);
         for (std::size_t j = 0; j < i; ++j) EXPECT_NE(tickets[i], tickets[j]);
     }
     expectProvedFigure();
@@ -160,11 +168,18 @@ TEST_F(DesignTabTest, ARefusedSettingSaysWhyOnTheTab) {
     EXPECT_FALSE(problem->isHidden());
     EXPECT_EQ(problem->text().toStdString(), design::refusal(tab->request()).value_or("(none)"));
     EXPECT_NE(problem->text().indexOf(QStringLiteral("4 個")), -1);
+    // Six numbers, of which five drawn: any five of them share four with one ticket.
+    number(30);
+    number(31);
+    spin("designAtLeast")->setValue(5);
+    click("designRun");
+    waitForResult(30);
+    EXPECT_TRUE(problem->isHidden());
+    EXPECT_EQ(shownTickets().size(), 1u);
+    EXPECT_TRUE(label("designGuarantee").startsWith(QStringLiteral("選んだ 6 個の数字のうち 5 個以上が")));
 
     // Best N: the chosen numbers make fewer tickets than asked for.
-    click("designModeBest");
-    number(30);
-    number(31);  // six numbers: six tickets
+    click("designModeBest");  // the same six numbers: six tickets
     spin("designTickets")->setValue(7);
     click("designRun");
     waitForResult(30);

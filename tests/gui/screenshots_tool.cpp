@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -19,11 +20,14 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include "modal.h"
+#include "ui/design_tab.h"
 #include "ui/flex_grid.h"
 #include "ui/print_preview.h"
 #include "ui/window_geometry.h"
@@ -69,6 +73,17 @@ protected:
     void click(const char* gridName, int row, int col) {
         auto* g = grid(gridName);
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(row, col).center());
+    }
+    // The tab 組合せ設計 with its search run to the end: a wheel on `numbers`
+    // (P = 3), or the best `tickets` tickets when `numbers` is empty.
+    void runDesign(const std::vector<int>& numbers, int tickets) {
+        selectTab(app::kTabDesign);
+        if (!numbers.empty()) find<QAbstractButton>(QStringLiteral("designModeWheel"))->click();
+        find<QSpinBox>(QStringLiteral("designTickets"))->setValue(tickets);
+        for (int v : numbers) find<QAbstractButton>(QStringLiteral("designNumber%1").arg(v))->click();
+        find<QAbstractButton>(QStringLiteral("designRun"))->click();
+        auto* tab = find<ui::DesignTab>(QStringLiteral("designTab"));
+        ASSERT_TRUE(QTest::qWaitFor([tab] { return !tab->searching(); }, 600000));
     }
     QString root, home;
 };
@@ -126,6 +141,10 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
     save(window.get(), folder, QStringLiteral("stats.png"));
 
+    // 組合せ設計: a wheel on twelve numbers.
+    runDesign({3, 5, 8, 11, 14, 17, 19, 22, 24, 27, 29, 31}, 10);
+    save(window.get(), folder, QStringLiteral("design.png"));
+
     // The entry form of a new draw, half filled in: OK waits for the bonus number.
     {
         WhenModal fill(
@@ -167,6 +186,8 @@ TEST_F(Screenshots, TheWindowAsItOpensAt200Percent) {
     if (audit.isEmpty()) return;
     selectTab(5);
     save(window.get(), audit, QStringLiteral("tab5-200.png"));
+    runDesign({}, 10);
+    save(window.get(), audit, QStringLiteral("design-200.png"));
     selectTab(0);
     WhenModal shot(
         [&](QWidget* w) {
@@ -222,6 +243,35 @@ TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
         form->combinationTable().setCell(r, 1, rows[static_cast<std::size_t>((r - 1) % 30)]);
     selectTab(5);
     save(window.get(), folder, QStringLiteral("odds-1000.png"));
+}
+
+// 組合せ設計 at the window's smallest size: its settings, the search under
+// way with its best so far, and a wheel's result.
+TEST_F(Screenshots, TheDesignTabAtItsSmallest) {
+    const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    if (folder.isEmpty()) return;
+    useFixedFolder();
+    ASSERT_TRUE(start());
+    window->resize(window->minimumSizeHint());
+    selectTab(app::kTabDesign);
+    find<QAbstractButton>(QStringLiteral("designMarkExclude"))->click();
+    for (int v : {4, 13, 31}) find<QAbstractButton>(QStringLiteral("designNumber%1").arg(v))->click();
+    find<QSpinBox>(QStringLiteral("designTickets"))->setValue(100);
+    find<QSpinBox>(QStringLiteral("designEffort"))->setValue(20);
+    find<QAbstractButton>(QStringLiteral("designRun"))->click();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return find<QLabel>(QStringLiteral("designProgressText"))->text().contains(QStringLiteral("最良")); },
+        60000));
+    QTest::qWait(1500);
+    save(window.get(), folder, QStringLiteral("design-running.png"));
+    find<QAbstractButton>(QStringLiteral("designCancel"))->click();
+    auto* tab = find<ui::DesignTab>(QStringLiteral("designTab"));
+    ASSERT_TRUE(QTest::qWaitFor([tab] { return !tab->searching(); }, 60000));
+    save(window.get(), folder, QStringLiteral("design-cancelled.png"));
+    find<QAbstractButton>(QStringLiteral("designPadClear"))->click();
+    find<QSpinBox>(QStringLiteral("designEffort"))->setValue(1);
+    runDesign({1, 2, 3, 4, 5, 6, 7, 8, 9}, 10);
+    save(window.get(), folder, QStringLiteral("design-min.png"));
 }
 
 TEST_F(Screenshots, EveryAnalysisOfTheStatsTab) {
