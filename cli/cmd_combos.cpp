@@ -28,22 +28,23 @@ int printTable(const Context& ctx, Session& s) {
 int loadCombinationFile(Session& s, const std::string& file) {
     // The steps of "呼出し" on an empty table: no question, rows from 1.
     app::Form1& form = s.form;
-    if (!s.platform.fileExists(file)) {
-        s.platform.messageBox(combos::missingFileMessage(file), Icon::Exclamation, Buttons::Ok);
+    const std::filesystem::path path = text::pathFromUtf8(file);
+    if (!s.platform.fileExists(path)) {
+        s.platform.messageBox(combos::missingFileMessage(path), Icon::Exclamation, Buttons::Ok);
         return 2;
     }
     std::vector<std::string> lines;
     try {
-        lines = combos::readCombinationFile(text::pathFromUtf8(file));
+        lines = combos::readCombinationFile(path);
     } catch (const AppError& e) {
         s.platform.messageBox(e.text(), Icon::None, Buttons::Ok);
         return 2;
     }
-    combos::placeLines(form.combinationTable(), 0, lines);
-    form.recalculateCombinationTable();
-    form.Label3[0] = text::intText(form.maxn);
-    form.showPrizeCounts(form.maxn);
-    form.SSTab1 = app::kTabWins;
+    form.run([&] {
+        combos::placeLines(form.combinationTable(), 0, lines);
+        form.wins().recalculateCombinationTable();
+        form.frame().showDraw(form.state().maxn);
+    });
     return combos::firstInvalidRow(form.combinationTable()) > 0 ? 1 : 0;
 }
 
@@ -69,7 +70,9 @@ int runGenerate(const Context& ctx, int n, std::optional<unsigned long long> see
     auto s = openSession(ctx, &code);
     if (!s) return code;
     if (seed) s->platform.seed(*seed);
-    if (!s->form.generateCombinations(0, n)) return 1;
+    bool made = false;
+    s->form.run([&] { made = s->form.wins().generateCombinations(n); });
+    if (!made) return 1;
     // The batch in the combination-file form: one text a line, CR LF.
     std::string out;
     for (int r = 1; r <= n; ++r) {

@@ -74,7 +74,7 @@ int runAnalysis(const Context& ctx, const std::optional<std::string>& last) {
     int code = 0;
     auto s = openSession(ctx, &code);
     if (!s) return code;
-    return emitLfText(ctx, analysis::analysisReport(analysis::computeHistoryStats(s->form.history, window)));
+    return emitLfText(ctx, analysis::analysisReport(analysis::computeHistoryStats(s->form.state().history, window)));
 }
 
 int runAddDraw(const Context& ctx, const std::string& numbers) {

@@ -57,7 +57,7 @@ int runBacktest(const Context& ctx, const std::string& file, std::optional<int> 
     int code = 0;
     auto s = openSession(ctx, &code);
     if (!s) return code;
-    const int maxn = s->form.history.maxn();
+    const int maxn = s->form.state().history.maxn();
     if ((from || to) && !analysis::isValidRange(from.value_or(1), to.value_or(maxn), maxn)) {
         s->platform.messageBox(analysis::rangeMessage(maxn), platform::Icon::None, platform::Buttons::Ok);
         return 2;
@@ -67,7 +67,7 @@ int runBacktest(const Context& ctx, const std::string& file, std::optional<int> 
     // Loading reloaded the history; the range stays the one checked above.
     const analysis::Odds odds = analysis::computeOdds(*combos);
     const analysis::Backtest b =
-        analysis::runBacktest(*combos, odds, s->form.history, from.value_or(1), to.value_or(maxn));
+        analysis::runBacktest(*combos, odds, s->form.state().history, from.value_or(1), to.value_or(maxn));
     return emitLfText(ctx, analysis::formatBacktest(b));
 }
 

@@ -27,19 +27,19 @@ int runStats(const Context& ctx) {
     auto session = openSession(ctx, &status);
     if (!session) return status;
     const app::Form1& form = session->form;
-    const int maxn = form.history.maxn();
+    const int maxn = form.state().history.maxn();
     const char* eol = "\r\n";
 
     std::string out = "ペア出現回数 " + drawRange(1, maxn) + "（ボーナス数字を含む。対角はその数字の出現回数）";
-    if (!form.reportedProblems.empty())
-        out += "（正しくない " + std::to_string(form.reportedProblems.size()) + " 行は含みません）";
+    if (!form.state().reportedProblems.empty())
+        out += "（正しくない " + std::to_string(form.state().reportedProblems.size()) + " 行は含みません）";
     out += eol;
     out += "   ";
     for (int y = 1; y <= 31; ++y) out += format("%6d", y);
     out += eol;
     for (int x = 1; x <= 31; ++x) {
         out += format("%3d", x);
-        for (int y = 1; y <= 31; ++y) out += format("%6d", form.pairCounts[x][y]);
+        for (int y = 1; y <= 31; ++y) out += format("%6d", form.state().pairCounts[x][y]);
         out += eol;
     }
 
@@ -55,8 +55,8 @@ int runStats(const Context& ctx) {
     for (int r = 1; r <= 31; ++r) {
         out += format("%4d", r);
         for (int w = 1; w <= 3; ++w) {
-            const std::string cell =
-                format("%2d", form.recentRanking.number[w][r]) + ":" + std::to_string(form.recentRanking.count[w][r]);
+            const std::string cell = format("%2d", form.state().recentRanking.number[w][r]) + ":" +
+                                     std::to_string(form.state().recentRanking.count[w][r]);
             out += std::string(7 - std::min<std::size_t>(6, cell.size()), ' ') + cell;
         }
         if (r < 31) out += eol;

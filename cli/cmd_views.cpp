@@ -35,13 +35,12 @@ int runTotals(const Context& ctx, const std::string& file, std::optional<int> so
     if (!s) return code;
     if ((code = loadCombinationFile(*s, file)) != 0) return code;
     app::Form1& form = s->form;
-    form.SSTab1 = app::kTabTotals;
-    form.SSTab1_Click();
+    form.SSTab1_Click(app::kTabTotals);
     if (sortColumn) {
         if (*sortColumn == 1) form.psmnu1_click();
-        else form.pbsort(*sortColumn);
+        else form.run([&] { form.totals().pbsort(*sortColumn); }, app::kTabTotals);
     }
-    return emitResult(ctx, output::layoutB(form.MSFlexGrid2, 1000, 1));
+    return emitResult(ctx, output::layoutB(form.totals().grid(), 1000, 1));
 }
 
 int runPredraw(const Context& ctx, std::optional<std::string> sortKey) {
@@ -57,12 +56,12 @@ int runPredraw(const Context& ctx, std::optional<std::string> sortKey) {
     auto s = openSession(ctx, &code);
     if (!s) return code;
     app::Form1& form = s->form;
-    form.SSTab1 = app::kTabPredraw;
-    form.SSTab1_Click();
+    form.SSTab1_Click(app::kTabPredraw);
     // Fewer than 51 draws: there is no analysis to print.
-    if (form.chg != 1) return 0;
+    if (form.predraw().chg() != 1) return 0;
     if (sort) form.ptsmnuSort(sort->column, sort->ascending);
-    return emitResult(ctx, output::layoutB(form.MSFlexGrid5, form.MSFlexGrid5.rows() - 1, 0));
+    const grid::TextGrid& view = form.predraw().grid();
+    return emitResult(ctx, output::layoutB(view, view.rows() - 1, 0));
 }
 
 }  // namespace kazuban::cli

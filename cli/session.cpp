@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "text/app_error.h"
+#include "text/path_text.h"
 
 namespace kazuban::cli {
 
@@ -11,7 +12,7 @@ std::unique_ptr<Session> openSession(const Context& ctx, int* exitCode) {
     bool started = false;
     try {
         // The window's start-up, except that the CLI needs no Kazuban.ini.
-        started = session->form.Form_Load(ctx.dir, /*requireEnvironmentFile=*/false);
+        started = session->form.Form_Load(text::pathFromUtf8(ctx.dir), /*requireEnvironmentFile=*/false);
     } catch (...) {
         session->platform.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
     }

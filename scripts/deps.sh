@@ -3,7 +3,8 @@
 # (xdg-utils: xdg-open is the browser, editor and spreadsheet used when none
 # is set; qt6-translations-l10n: Qt's own dialogs in Japanese; poppler-utils:
 # pdftotext reads back the PDF that the print preview test writes;
-# clang-format-14: scripts/check-format.sh;
+# clang-format-14: scripts/check-format.sh; shared-mime-info: the file
+# dialog test tells a file's type by its content to show the dialog does not;
 # libqt6opengl6-dev: Qt Charts' CMake files need Qt6OpenGL's, which
 # qt6-charts-dev does not pull in).
 # Sourced by the other scripts; does nothing when everything is there.
@@ -15,7 +16,7 @@ KAZUBAN_PACKAGES=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic xvfb xauth
-  xdg-utils qt6-translations-l10n poppler-utils
+  xdg-utils qt6-translations-l10n poppler-utils shared-mime-info
   clang-format-14
 )
 if [ "${1:-}" = "--windows" ]; then

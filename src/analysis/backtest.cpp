@@ -105,6 +105,8 @@ std::array<BacktestRowTexts, kGradeRows> backtestRowTexts(const Backtest& b) {
         r.expected = groupedDecimalText(x.expected, 2);
         r.sd = "±" + groupedDecimalText(x.sd, 2);
         r.z = printed("%.2f", x.z);
+        // A z that rounds to nothing has no sign on the tab.
+        if (r.z == "-0.00") r.z = "0.00";
         r.verdict = verdictText(x.z);
     }
     return rows;

@@ -316,12 +316,31 @@ std::string smallNumberText(double v) {
     return buf;
 }
 
-std::string percentText(double fraction) {
-    const double x = fraction * 100.0;
-    const std::string s = smallNumberText(x);
+std::string percentText(double fraction, bool certain) {
+    if (certain) return "100.00%";
+    const std::string s = smallNumberText(fraction * 100.0);
     // A chance short of certainty is never written as 100%.
-    if (x < 100.0 && s.rfind("100.", 0) == 0) return "99.99%超";
+    if (s.rfind("100.", 0) == 0) return "99.99%超";
     return s + "%";
+}
+
+std::string oneInText(std::int64_t won, std::int64_t outcomes) {
+    if (won <= 0) return "―";
+    if (won >= outcomes) return "1/1";
+    const double ratio = static_cast<double>(outcomes) / static_cast<double>(won);
+    if (ratio >= 9.5) return "1/" + groupedText(std::llround(ratio));
+    // Short of certainty the ratio is above 1: as many decimals as it takes
+    // to show that, never "1/1".
+    std::string s;
+    for (int decimals = 2; decimals <= 9; ++decimals) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, ratio);
+        s = buf;
+        while (s.back() == '0') s.pop_back();
+        if (s.back() == '.') s.pop_back();
+        if (s != "1") break;
+    }
+    return "1/" + s;
 }
 
 std::string groupedDecimalText(double v, int decimals) {
@@ -343,11 +362,11 @@ std::array<OddsRowTexts, kGradeRows> oddsRowTexts(const Odds& odds) {
         OddsRowTexts& r = rows[static_cast<std::size_t>(g)];
         const std::int64_t won = odds.grade[static_cast<std::size_t>(g)].winningOutcomes;
         r.grade = kNames[g];
-        r.oneIn = won > 0 ? "1/" + groupedText(std::llround(static_cast<double>(kOutcomes) / static_cast<double>(won)))
-                          : "―";
-        r.percent = percentText(chanceInOneDraw(odds, g));
+        const bool certain = won == kOutcomes;
+        r.oneIn = oneInText(won, kOutcomes);
+        r.percent = percentText(chanceInOneDraw(odds, g), certain);
         r.expected = smallNumberText(expectedWinsPerDraw(odds, g));
-        r.withinYear = percentText(chanceWithin(odds, g, kDrawsPerYear));
+        r.withinYear = percentText(chanceWithin(odds, g, kDrawsPerYear), certain);
     }
     return rows;
 }

@@ -122,9 +122,14 @@ std::string combinationsText(const Odds& odds);
 std::string expectedReturnText(const ExpectedReturn& r);
 
 // Number texts shared by the tab's figures: a percentage with three
-// significant digits (at least two decimals; "99.99%超" for a chance short of
-// certainty that would round to 100), yen with thousands separators.
-std::string percentText(double fraction);
+// significant digits (at least two decimals); "100.00%" only for a certainty,
+// and "99.99%超" for a chance short of it that would round to 100 (the chance
+// within a year can be 1.0 in a double and still not certain).
+std::string percentText(double fraction, bool certain);
+// "1/N" for `won` of `outcomes`: N whole from 10 on, else with two decimals
+// at most ("1/1.02", "1/1.6") and more where the ratio is that close to 1, so
+// a chance short of certainty never reads "1/1"; "―" for none.
+std::string oneInText(std::int64_t won, std::int64_t outcomes);
 std::string smallNumberText(double v);
 std::string groupedText(std::int64_t v);
 // v with `decimals` decimals and thousands separators: 26778.734 -> "26,778.73".

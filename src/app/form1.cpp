@@ -2,147 +2,130 @@
 
 #include <cmath>
 #include <exception>
-#include <filesystem>
 
 #include "config/env_file.h"
 #include "text/app_error.h"
 #include "text/path_text.h"
-#include "views/predraw.h"
 
 namespace kazuban::app {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-constexpr const char* kHistoryFileName = "atarimgrp.txt";
 constexpr const char* kMissingHistory = "atarimgrp.txt ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
 constexpr const char* kMissingEnvironment = "Kazuban.ini ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
-constexpr const char* kHistoryGone = "atarimgrp.txt ﾌｧｲﾙを Kazuban と同じﾌｫﾙﾀﾞｰに置いて下さい";
 constexpr const char* kConfirmExit = " 終了します。 よろしいですか？";
-
-using text::pathFromUtf8;
-using text::utf8FromPath;
-
-std::string joinPath(const std::string& folder, const char* name) { return utf8FromPath(pathFromUtf8(folder) / name); }
-
-bool sameProblems(const std::vector<history::LineProblem>& a, const std::vector<history::LineProblem>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].lineNumber != b[i].lineNumber || a[i].what != b[i].what) return false;
-    return true;
-}
 
 }  // namespace
 
 Form1::Form1(platform::Platform& p)
-    : platform(p),
-      MSFlexGrid1(1001, 50, 1, 2),
-      MSFlexGrid2(1001, 10, 1, 1),
-      MSFlexGrid3(1001, 2, 1, 1),
-      MSFlexGrid5(2, 10, 1, 1) {
-    // A grid's first current cell is its first scrolling cell.
-    MSFlexGrid1.setRow(1);
-    MSFlexGrid1.setCol(2);
-    MSFlexGrid1.setRowSel(1);
-    MSFlexGrid1.setColSel(2);
-    // The views start on their first data row too, so a right click before any
-    // left click acts on a row and the highlight is never on the header row.
-    for (TextGrid* view : {&MSFlexGrid2, &MSFlexGrid3, &MSFlexGrid5}) {
-        view->setRow(1);
-        view->setRowSel(1);
-    }
-    for (auto& figure : MSFlexGrid4) figure = TextGrid(10, 5, 0, 0);
+    : state_(p),
+      runner_(state_),
+      frame_(state_),
+      wins_(state_, frame_),
+      markSheet_(state_),
+      totals_(state_, wins_, markSheet_.list()),
+      links_(state_),
+      predraw_(state_),
+      odds_(state_),
+      stats_(state_),
+      entry_(state_, frame_) {
+    // The win entries follow a new history first; the frame and the views
+    // after them read the entries.
+    for (ChangeObserver* o :
+         std::initializer_list<ChangeObserver*>{&wins_, &frame_, &totals_, &markSheet_, &predraw_, &odds_, &stats_})
+        runner_.addObserver(o);
+    runner_.watchSelection(&totals_.grid());
+    runner_.watchSelection(&markSheet_.list());
+    runner_.watchSelection(&predraw_.grid());
 }
 
 Form1::~Form1() = default;
 
+void Form1::run(const std::function<void()>& command, int origin) { runner_.run(command, Undo::None, origin); }
+
 // ---- start-up -------------------------------------------------------------
 
-bool Form1::Form_Load(const std::string& folder, bool requireEnvironmentFile) {
+bool Form1::Form_Load(const std::filesystem::path& folder, bool requireEnvironmentFile) {
+    State& s = state_;
+    platform::Platform& platform = s.platform;
     // Steps 1-3: both data files must be in the folder; when the history is
     // missing that is the only message, whatever else is missing.
-    const std::string here = folder.empty() ? platform.currentDirectory() : folder;
-    if (!platform.fileExists(joinPath(here, kHistoryFileName))) {
-        msg = platform.messageBox(kMissingHistory, platform::Icon::Critical, platform::Buttons::Ok);
-        requestClose();
+    const std::filesystem::path here = folder.empty() ? platform.currentDirectory() : folder;
+    s.startdir = here;
+    if (!platform.fileExists(s.historyFile())) {
+        s.message(kMissingHistory, platform::Icon::Critical);
+        s.requestClose();
         return false;
     }
-    const std::string envPath = joinPath(here, config::kEnvironmentFileName);
+    const std::filesystem::path envPath = here / config::kEnvironmentFileName;
     const bool haveEnvironment = platform.fileExists(envPath);
     if (!haveEnvironment && requireEnvironmentFile) {
-        msg = platform.messageBox(kMissingEnvironment, platform::Icon::Critical, platform::Buttons::Ok);
-        requestClose();
+        s.message(kMissingEnvironment, platform::Icon::Critical);
+        s.requestClose();
         return false;
     }
     platform.seedFromClock();  // step 4
 
     // Step 6.
-    startdir = here;
-    mydir = here;
+    s.mydir = here;
 
     // Steps 7-10: the four paths and the nine links.
     const bool readOk = runStartupStep(
         [&] {
             if (!haveEnvironment) return;  // the CLI runs without one: everything stays empty
-            const auto env = config::readEnvironmentFile(pathFromUtf8(envPath), config::ReadRule::StartUp);
-            editdir = env.editor();
-            datadir = env.dataFolder();
-            calcdir = env.calcSoft();
-            browsdir = env.browser();
-            for (int i = 0; i < config::kLinkCount; ++i) links.Text1[static_cast<std::size_t>(i)] = env.link(i);
+            const auto env = config::readEnvironmentFile(envPath, config::ReadRule::StartUp);
+            s.editdir = env.editor();
+            s.datadir = text::pathFromUtf8(env.dataFolder());
+            s.calcdir = env.calcSoft();
+            s.browsdir = env.browser();
+            std::array<std::string, 9> texts;
+            for (int i = 0; i < config::kLinkCount; ++i) texts[static_cast<std::size_t>(i)] = env.link(i);
+            links_.setTexts(texts);
         },
         haveEnvironment);
     if (!readOk) return false;
 
     // Step 11. The loader reports its own failures; without a history there
     // is nothing the window could show, so the program ends.
-    const bool loaded = runStartupStep([&] { loadWinningNumbers(); }, haveEnvironment);
-    if (!loaded || closeRequested() || tdataon == 0) {
-        requestClose();
+    const bool loaded = runStartupStep([&] { s.loadWinningNumbers(); }, haveEnvironment);
+    if (!loaded || s.closeRequested() || s.tdataon == 0) {
+        s.requestClose();
         return false;
     }
 
-    const bool ok = runStartupStep([&] { buildPairCounts(); }, haveEnvironment) &&     // 12
-                    runStartupStep([&] { buildRecentRanking(); }, haveEnvironment) &&  // 13
+    const bool ok = runStartupStep([&] { s.buildPairCounts(); }, haveEnvironment) &&     // 12
+                    runStartupStep([&] { s.buildRecentRanking(); }, haveEnvironment) &&  // 13
                     runStartupStep(
                         [&] {  // 14
-                            buildCombinationTable();
-                            MSFlexGrid1.setFontName("ＭＳ ゴシック");
-                            MSFlexGrid1.setFontSize(11.25);
+                            wins_.buildCombinationTable();
+                            s.MSFlexGrid1.setFontName("ＭＳ ゴシック");
+                            s.MSFlexGrid1.setFontSize(11.25);
                         },
                         haveEnvironment) &&
-                    runStartupStep([&] { buildTotalsGrid(); }, haveEnvironment) &&  // 15
+                    runStartupStep([&] { totals_.buildTotalsGrid(); }, haveEnvironment) &&  // 15
                     runStartupStep(
                         [&] {  // 16
-                            setupMarkSheetList();
-                            drawMarkSheetFigures();
+                            markSheet_.setupMarkSheetList();
+                            markSheet_.drawMarkSheetFigures();
                         },
                         haveEnvironment) &&
-                    runStartupStep([&] { SSTab1 = kTabWins; }, haveEnvironment) &&  // 17
+                    runStartupStep([&] { s.SSTab1 = kTabWins; }, haveEnvironment) &&  // 17
                     runStartupStep(
                         [&] {  // 18
                             // A highlight only: columns 1 .. Int(maxn * 0.1) + 10 of the current row.
-                            MSFlexGrid1.setCol(1);
-                            MSFlexGrid1.setRowSel(MSFlexGrid1.row());
-                            MSFlexGrid1.setColSel(static_cast<int>(std::floor(maxn * 0.1)) + 10);
+                            s.MSFlexGrid1.setCol(1);
+                            s.MSFlexGrid1.setRowSel(s.MSFlexGrid1.row());
+                            s.MSFlexGrid1.setColSel(static_cast<int>(std::floor(s.maxn * 0.1)) + 10);
                         },
                         haveEnvironment) &&
                     // The draw selector starts at its left end, which selects the latest
-                    // draw, so the frame shows that draw from the start (nothing to show
-                    // without a draw).
-                    runStartupStep(
-                        [&] {
-                            HScroll1.min = 1;
-                            HScroll1.max = maxn >= 1 ? maxn : 1;
-                            HScroll1.value = 1;
-                            if (maxn >= 1) showDraw(maxn);
-                        },
-                        haveEnvironment);
-    if (!ok || closeRequested()) {
-        requestClose();
+                    // draw, so the frame shows that draw from the start.
+                    runStartupStep([&] { frame_.showLatest(); }, haveEnvironment);
+    if (!ok || s.closeRequested()) {
+        s.requestClose();
         return false;
     }
+    runner_.announceAll();
     return true;
 }
 
@@ -154,75 +137,224 @@ bool Form1::runStartupStep(const std::function<void()>& step, bool repairEnviron
             step();
             return true;
         } catch (...) {
-            msg = platform.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
+            state_.message(errorText(std::current_exception()));
         }
         if (attempt == 0 && repairEnvironment) repairEnvironmentFile();
     }
-    requestClose();
+    state_.requestClose();
     return false;
 }
 
 void Form1::repairEnvironmentFile() {
     // The link texts that were read are kept: only links never read are empty.
     try {
-        config::writeEnvironmentFile(pathFromUtf8(joinPath(startdir, config::kEnvironmentFileName)), editdir, datadir,
-                                     calcdir, browsdir, links.Text1);
+        config::writeEnvironmentFile(state_.startdir / config::kEnvironmentFileName, state_.editdir,
+                                     text::utf8FromPath(state_.datadir), state_.calcdir, state_.browsdir,
+                                     links_.texts());
     } catch (...) {
-        msg = platform.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
+        state_.message(errorText(std::current_exception()));
     }
 }
-
-// ---- the winning-numbers file -----------------------------------------------
-
-void Form1::loadWinningNumbers() {
-    history::LoadResult result;
-    try {
-        result = history::readWinningNumbers(pathFromUtf8(joinPath(startdir, kHistoryFileName)));
-    } catch (...) {
-        const std::string text = errorText(std::current_exception());
-        if (msgIsOne()) {
-            // The file failed before and is still unreadable.
-            msg = platform.messageBox(kHistoryGone, platform::Icon::Critical, platform::Buttons::Ok);
-        } else {
-            msg = platform.messageBox(text, platform::Icon::None, platform::Buttons::Ok);
-        }
-        // A failed reload keeps the history loaded before and the program
-        // goes on; only a program that never had a history ends.
-        if (tdataon == 0) requestClose();
-        return;
-    }
-    history = std::move(result.history);
-    ++historyRevision;
-    maxn = history.maxn();
-    tdataon = 1;
-    // msg = 1 tells the callers that the load failed; a load that succeeded
-    // must not leave an older failure's answer behind.
-    if (msgIsOne()) msg = std::monostate{};
-    // Bad lines are reported once; the same set again stays quiet.
-    if (!result.problems.empty() && !sameProblems(result.problems, reportedProblems))
-        platform.messageBox(history::problemsMessage(result.problems), platform::Icon::Exclamation,
-                            platform::Buttons::Ok);
-    reportedProblems = std::move(result.problems);
-}
-
-bool Form1::msgIsOne() const {
-    const int* v = std::get_if<int>(&msg);
-    return v && *v == 1;
-}
-
-// ---- exit and settings ----------------------------------------------------
 
 void Form1::mnufclose_Click() {
-    if (platform.messageBox(kConfirmExit, platform::Icon::None, platform::Buttons::OkCancel) == platform::kOk)
-        requestClose();
+    run([this] {
+        if (state_.platform.messageBox(kConfirmExit, platform::Icon::None, platform::Buttons::OkCancel) ==
+            platform::kOk)
+            state_.requestClose();
+    });
 }
 
-void Form1::mnuktoroku_Click() { platform.showSettingsDialog(); }
+// ---- tab 0 and the frame ----------------------------------------------------------
 
-// ---- statistics -------------------------------------------------------------
+void Form1::mnudopen_Click() {
+    runner_.run([this] { wins_.openFile(); }, Undo::Step);
+}
+void Form1::mnudsave_Click() {
+    run([this] { wins_.saveFile(); });
+}
+void Form1::mnu10mk_Click() {
+    runner_.run([this] { wins_.generate(10); }, Undo::Step);
+}
+void Form1::mnu5mk_Click() {
+    runner_.run([this] { wins_.generate(5); }, Undo::Step);
+}
+void Form1::mnuundo_Click() {
+    run([this] { wins_.undo(); });
+}
+void Form1::mnuredo_Click() {
+    run([this] { wins_.redo(); });
+}
 
-void Form1::buildPairCounts() { history::buildPairTable(history, history.maxn(), pairCounts); }
+bool Form1::MSFlexGrid1_MouseDown(int button) {
+    bool menu = false;
+    run([&] { menu = wins_.mouseDown(button); }, kTabWins);
+    return menu;
+}
 
-void Form1::buildRecentRanking() { recentRanking = history::buildRanking(history); }
+void Form1::pmnucopy_click() {
+    run([this] { wins_.copyRows(); }, kTabWins);
+}
+void Form1::pmnupaste_click() {
+    runner_.run([this] { wins_.pasteRows(); }, Undo::Step, kTabWins);
+}
+void Form1::pmnudelete_click() {
+    runner_.run([this] { wins_.deleteRows(); }, Undo::Step, kTabWins);
+}
+void Form1::pmnusave_click() {
+    run([this] { wins_.saveCsv(); }, kTabWins);
+}
+void Form1::pmnuprt_click() {
+    run([this] { wins_.print(); }, kTabWins);
+}
+void Form1::pmnucancell_click() {}
+void Form1::pmnupreview_click() {
+    run([this] { wins_.preview(); }, kTabWins);
+}
+void Form1::Command5_Click() {
+    run([this] { wins_.checkWins(); }, kTabWins);
+}
+void Form1::Command3_Click() {
+    runner_.run([this] { wins_.sortTable(); }, Undo::Step, kTabWins);
+}
+void Form1::Command4_Click() {
+    run([this] { wins_.reverseWinEntries(); }, kTabWins);
+}
+void Form1::Command6_Click() {
+    runner_.run(
+        [this] {
+            // The views built from the table are emptied with it.
+            if (!wins_.clearAll()) return;
+            totals_.grid().clear();
+            markSheet_.clearAfterAllClear();
+        },
+        Undo::Step, kTabWins);
+}
+void Form1::HScroll1_Change(int value) {
+    run([this, value] { frame_.HScroll1_Change(value); });
+}
+
+// ---- the tabs -------------------------------------------------------------------------
+
+void Form1::SSTab1_Click(int tab) {
+    run([this, tab] {
+        state_.SSTab1 = tab;
+        predraw_.releaseScratch();
+        switch (tab) {
+        case kTabTotals: totals_.enter(); break;
+        case kTabMarkSheet: markSheet_.enter(); break;
+        case kTabLinks: links_.refreshLinks(); break;
+        case kTabPredraw: predraw_.computePredrawAnalysis(); break;
+        case kTabOdds: odds_.enter(); break;
+        case kTabCharts: stats_.enter(); break;
+        default: break;
+        }
+    });
+}
+
+bool Form1::MSFlexGrid2_MouseDown(int button) {
+    bool menu = false;
+    run([&] { menu = totals_.mouseDown(button); }, kTabTotals);
+    return menu;
+}
+
+void Form1::psmnu1_click() {
+    runner_.run([this] { totals_.sortByCombination(); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu2_click() {
+    runner_.run([this] { totals_.pbsort(2); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu3_click() {
+    runner_.run([this] { totals_.pbsort(3); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu4_click() {
+    runner_.run([this] { totals_.pbsort(4); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu6_click() {
+    runner_.run([this] { totals_.pbsort(6); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu7_click() {
+    runner_.run([this] { totals_.pbsort(7); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu8_click() {
+    runner_.run([this] { totals_.pbsort(8); }, Undo::Step, kTabTotals);
+}
+void Form1::psmnu9_click() {
+    runner_.run([this] { totals_.pbsort(9); }, Undo::Step, kTabTotals);
+}
+void Form1::pmnucopy2_click() {
+    run([this] { totals_.copyRows(); }, kTabTotals);
+}
+void Form1::pmnuprt2_click() {
+    run([this] { totals_.print(); }, kTabTotals);
+}
+void Form1::pmnucancell2_click() {}
+void Form1::pmnupreview2_click() {
+    run([this] { totals_.preview(); }, kTabTotals);
+}
+
+void Form1::MSFlexGrid3_Click() {
+    run([this] { markSheet_.MSFlexGrid3_Click(); }, kTabMarkSheet);
+}
+
+void Form1::Command1_Click(int index) {
+    run([this, index] { links_.Command1_Click(index); }, kTabLinks);
+}
+void Form1::Option1_Click(int index) {
+    run([this, index] { links_.Option1_Click(index); }, kTabLinks);
+}
+void Form1::Text1_Change(int index, const std::string& text) {
+    run([this, index, &text] { links_.Text1_Change(index, text); }, kTabLinks);
+}
+void Form1::Command2_Click() {
+    run([this] { links_.Command2_Click(); }, kTabLinks);
+}
+void Form1::Command7_Click() {
+    run([this] { links_.Command7_Click(); }, kTabLinks);
+}
+void Form1::Command8_Click() {
+    run([this] { links_.Command8_Click(); }, kTabLinks);
+}
+
+bool Form1::MSFlexGrid5_MouseDown(int button) {
+    bool menu = false;
+    run([&] { menu = predraw_.mouseDown(button); }, kTabPredraw);
+    return menu;
+}
+
+void Form1::ptsmnuSort(int column, bool ascending) {
+    run([this, column, ascending] { predraw_.sort(column, ascending); }, kTabPredraw);
+}
+void Form1::pmnucopy3_click() {
+    run([this] { predraw_.copyRows(); }, kTabPredraw);
+}
+void Form1::pmnuprt3_click() {
+    run([this] { predraw_.print(); }, kTabPredraw);
+}
+void Form1::pmnucancell3_click() {}
+void Form1::pmnupreview3_click() {
+    run([this] { predraw_.preview(); }, kTabPredraw);
+}
+
+void Form1::oddsRangeChanged(int from, int to) {
+    run([this, from, to] { odds_.rangeChanged(from, to); }, kTabOdds);
+}
+void Form1::oddsPrizeChanged(int grade, std::int64_t yen) {
+    run([this, grade, yen] { odds_.prizeChanged(grade, yen); }, kTabOdds);
+}
+void Form1::statsWindowChanged(int window) {
+    run([this, window] { stats_.setWindow(window); }, kTabCharts);
+}
+
+// ---- ◇当選番号 -----------------------------------------------------------------------
+
+void Form1::mnuatoroku_Click() {
+    run([this] { entry_.openInEditor(); });
+}
+void Form1::mnuanet_Click() {
+    run([this] { entry_.openResultsSite(); });
+}
+void Form1::mnuanyuryoku_Click() {
+    run([this] { entry_.enterNextDraw(); });
+}
 
 }  // namespace kazuban::app

@@ -2,10 +2,11 @@
 
 #include "combos/combination_table.h"
 #include "platform/line_file.h"
+#include "text/path_text.h"
 
 namespace kazuban::combos {
 
-platform::FileDialogOptions comboFileDialog(const std::string& datadir, bool save) {
+platform::FileDialogOptions comboFileDialog(const std::filesystem::path& datadir, bool save) {
     platform::FileDialogOptions o;
     o.filter = kComboFileFilter;
     o.defaultExtension = "txt";
@@ -14,7 +15,9 @@ platform::FileDialogOptions comboFileDialog(const std::string& datadir, bool sav
     return o;
 }
 
-std::string missingFileMessage(const std::string& file) { return file + " は存在しないﾌｧｲﾙです。"; }
+std::string missingFileMessage(const std::filesystem::path& file) {
+    return text::utf8FromPath(file) + " は存在しないﾌｧｲﾙです。";
+}
 
 std::vector<std::string> readCombinationFile(const std::filesystem::path& file) {
     // No more lines than the table has rows can ever be placed.
@@ -30,6 +33,17 @@ int placeLines(grid::TextGrid& table, int s, const std::vector<std::string>& lin
         ++placed;
     }
     return placed;
+}
+
+int placeInEmptyRows(grid::TextGrid& table, const std::vector<std::string>& lines) {
+    std::size_t next = 0;
+    for (int r = firstEmptyRow(table); r <= kDataRows && next < lines.size(); ++r)
+        if (table.cell(r, 1).empty()) table.setCell(r, 1, lines[next++]);
+    return static_cast<int>(lines.size() - next);
+}
+
+std::string droppedLinesMessage(int dropped) {
+    return std::to_string(dropped) + " 行は空きがないため追加しませんでした。";
 }
 
 std::vector<std::string> tableLines(const grid::TextGrid& table) {

@@ -14,9 +14,9 @@ inline constexpr const char* kComboFileFilter = "ﾃｷｽﾄ(*.txt)|*.txt|全�
 
 // The open and save dialogs: the filter above, extension "txt", the data
 // folder when one is set; the save dialog asks before replacing a file.
-platform::FileDialogOptions comboFileDialog(const std::string& datadir, bool save);
+platform::FileDialogOptions comboFileDialog(const std::filesystem::path& datadir, bool save);
 // "<file> は存在しないﾌｧｲﾙです。"
-std::string missingFileMessage(const std::string& file);
+std::string missingFileMessage(const std::filesystem::path& file);
 
 // The lines of the file, unchanged (empty and malformed lines included), up
 // to the 1000 the table can hold.
@@ -25,6 +25,13 @@ std::vector<std::string> readCombinationFile(const std::filesystem::path& file);
 // Line i goes to column 1 of row s + i; lines past row 1000 are dropped.
 // Returns the number of lines placed.
 int placeLines(grid::TextGrid& table, int s, const std::vector<std::string>& lines);
+
+// Lines added to a table that holds rows already: line i goes to the i-th
+// empty row from the first empty row on, filled rows are passed over and
+// never written. Returns the number of lines that found no empty row (dropped).
+int placeInEmptyRows(grid::TextGrid& table, const std::vector<std::string>& lines);
+// "N 行は空きがないため追加しませんでした。"
+std::string droppedLinesMessage(int dropped);
 
 // The non-empty column-1 texts of rows 1..1000, in row order.
 std::vector<std::string> tableLines(const grid::TextGrid& table);

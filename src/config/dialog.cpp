@@ -171,7 +171,7 @@ void Dialog::OKButton_Click(const std::array<std::string, 9>& links) {
     const std::string fileText = text::utf8FromPath(file);
     // The old file is replaced only once the new one is complete; a file that
     // has gone meanwhile is reported once and a new one is written.
-    if (!platform_.fileExists(fileText)) {
+    if (!platform_.fileExists(file)) {
         dialogAnswer = platform_.messageBox(defaultErrorText(kFileNotFound) + fileText, platform::Icon::None,
                                             platform::Buttons::Ok);
     }

@@ -78,7 +78,7 @@ void TextGrid::setRows(int n) {
     cells_.resize(static_cast<std::size_t>(n));
     if (n < rows_) cells_.shrink_to_fit();
     rows_ = n;
-    touch();
+    touchCells();
 }
 
 void TextGrid::setCols(int n) {
@@ -92,7 +92,7 @@ void TextGrid::setCols(int n) {
     widths_.resize(static_cast<std::size_t>(n), 0);
     aligns_.resize(static_cast<std::size_t>(n), Align::NotSet);
     cols_ = n;
-    touch();
+    touchCells();
 }
 
 const std::string& TextGrid::cell(int r, int c) const {
@@ -114,12 +114,12 @@ void TextGrid::setCell(int r, int c, std::string text) {
         if (col >= row.size()) row.resize(col + 1);
         row[col] = std::move(text);
     }
-    touch();
+    touchCells();
 }
 
 void TextGrid::clear() {
     for (auto& row : cells_) std::vector<std::string>().swap(row);
-    touch();
+    touchCells();
 }
 
 void TextGrid::clearRange(int r0, int c0, int r1, int c1) {
@@ -136,7 +136,7 @@ void TextGrid::clearRange(int r0, int c0, int r1, int c1) {
         for (auto c = static_cast<std::size_t>(c0); c < end; ++c) row[c].clear();
         while (!row.empty() && row.back().empty()) row.pop_back();
     }
-    touch();
+    touchCells();
 }
 
 int TextGrid::storedCells(int r) const {
@@ -192,7 +192,7 @@ void TextGrid::sortRows(int r0, int r1, int key, bool ascending, Comparison cmp)
     std::vector<std::vector<std::string>> moved(count);
     for (std::size_t i = 0; i < count; ++i) moved[i] = std::move(cells_[first + order[i]]);
     for (std::size_t i = 0; i < count; ++i) cells_[first + i] = std::move(moved[i]);
-    touch();
+    touchCells();
 }
 
 int compareGeneric(const std::string& a, const std::string& b) {

@@ -70,19 +70,19 @@ public:
     int colSel() const { return colSel_; }
     void setRow(int r) {
         row_ = r;
-        touch();
+        touchSelection();
     }
     void setCol(int c) {
         col_ = c;
-        touch();
+        touchSelection();
     }
     void setRowSel(int r) {
         rowSel_ = r;
-        touch();
+        touchSelection();
     }
     void setColSel(int c) {
         colSel_ = c;
-        touch();
+        touchSelection();
     }
 
     Rgb fixedColour{221, 255, 255};
@@ -95,9 +95,21 @@ public:
 
     // Raised on every change; a view compares it to redraw only what changed.
     std::uint64_t revision() const { return revision_; }
+    // Raised when cells (or the grid's size) change, and when the current
+    // cell or the selection changes: what the program announces after a command.
+    std::uint64_t cellsRevision() const { return cellsRevision_; }
+    std::uint64_t selectionRevision() const { return selectionRevision_; }
 
 private:
     void touch() { ++revision_; }
+    void touchCells() {
+        ++revision_;
+        ++cellsRevision_;
+    }
+    void touchSelection() {
+        ++revision_;
+        ++selectionRevision_;
+    }
     int rows_, cols_, fixedRows_, fixedCols_;
     std::vector<std::vector<std::string>> cells_;
     std::vector<int> widths_;
@@ -105,7 +117,7 @@ private:
     double fontSize_ = 9;
     std::string fontName_;
     int row_ = 0, col_ = 0, rowSel_ = 0, colSel_ = 0;
-    std::uint64_t revision_ = 0;
+    std::uint64_t revision_ = 0, cellsRevision_ = 0, selectionRevision_ = 0;
 };
 
 // Generic comparison: two texts that both are numbers compare as numbers,

@@ -24,8 +24,8 @@ std::string homePageCommandLine(const std::string& browsdir, const std::string& 
     return browsdir + " " + url;
 }
 
-std::string editorCommandLine(const std::string& editdir, bool editorExists, const std::string& startdir) {
-    const std::string file = text::utf8FromPath(text::pathFromUtf8(startdir) / "atarimgrp.txt");
+std::string editorCommandLine(const std::string& editdir, bool editorExists, const std::filesystem::path& startdir) {
+    const std::string file = text::utf8FromPath(startdir / "atarimgrp.txt");
     if (editdir.empty() || !editorExists) return std::string(platform::kFallbackEditor) + " " + file;
     return editdir + " " + file;
 }

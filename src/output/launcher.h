@@ -1,6 +1,7 @@
 #pragma once
 // Composing the command lines that start other programs. Starting them (split
 // into program and arguments, no shell) is platform/command_line.h.
+#include <filesystem>
 #include <string>
 
 #include "platform/command_line.h"
@@ -18,7 +19,7 @@ std::string browserCommandLine(const std::string& browsdir, const std::string& u
 // Home page of the settings dialog: the URL unquoted.
 std::string homePageCommandLine(const std::string& browsdir, const std::string& url);
 // Editor on startdir's atarimgrp.txt; `editorExists` tells whether a file exists at editdir.
-std::string editorCommandLine(const std::string& editdir, bool editorExists, const std::string& startdir);
+std::string editorCommandLine(const std::string& editdir, bool editorExists, const std::filesystem::path& startdir);
 // Spreadsheet program on a print file: calcdir + " " + path; without a
 // calcdir the desktop's opener (xdg-open) on the path.
 std::string spreadsheetCommandLine(const std::string& calcdir, const std::string& path);

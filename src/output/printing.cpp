@@ -7,7 +7,7 @@
 
 namespace kazuban::output {
 
-platform::FileDialogOptions csvSaveDialogOptions(const std::string& datadir) {
+platform::FileDialogOptions csvSaveDialogOptions(const std::filesystem::path& datadir) {
     platform::FileDialogOptions o;
     o.filter = kCsvFilter;
     o.defaultExtension = "csv";
@@ -52,7 +52,7 @@ void printThroughSpreadsheet(platform::Platform& platform, const std::string& ca
     // It is not deleted: the atomic write replaces it only once the new
     // text is complete.
     step([&] {
-        if (platform.fileExists(p)) platform.setNormalAttributes(p);
+        if (platform.fileExists(path)) platform.setNormalAttributes(path);
     });
     step([&] {
         try {
@@ -75,7 +75,7 @@ void printThroughSpreadsheet(platform::Platform& platform, const std::string& ca
             throw;
         }
     });
-    step([&] { platform.setHiddenAttribute(p); });
+    step([&] { platform.setHiddenAttribute(path); });
 }
 
 }  // namespace kazuban::output

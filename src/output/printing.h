@@ -20,7 +20,7 @@ inline constexpr const char* kResetPathsMessage = "環境設定でﾊﾟｽの�
 
 // The save dialog of the CSV export: initial folder datadir (the dialog's own
 // default when empty), default extension "csv", overwrite confirmation.
-platform::FileDialogOptions csvSaveDialogOptions(const std::string& datadir);
+platform::FileDialogOptions csvSaveDialogOptions(const std::filesystem::path& datadir);
 
 // "別名ﾌｧｲﾙで保存し、" + fileName + "を一旦閉じて下さい｡"
 std::string closePrintFileMessage(const std::string& fileName);

@@ -15,15 +15,15 @@ int HeadlessPlatform::messageBox(const std::string& text, Icon icon, Buttons but
     return buttons == Buttons::YesNoCancel ? kYes : kOk;
 }
 
-std::optional<std::string> HeadlessPlatform::openFileDialog(const FileDialogOptions& options) {
+std::optional<std::filesystem::path> HeadlessPlatform::openFileDialog(const FileDialogOptions& options) {
     (void)options;
     if (openAnswers.empty()) return std::nullopt;
-    std::string answer = std::move(openAnswers.front());
+    std::filesystem::path answer = std::move(openAnswers.front());
     openAnswers.pop_front();
     return answer;
 }
 
-std::optional<std::string> HeadlessPlatform::saveFileDialog(const FileDialogOptions& options) {
+std::optional<std::filesystem::path> HeadlessPlatform::saveFileDialog(const FileDialogOptions& options) {
     (void)options;
     return std::nullopt;
 }

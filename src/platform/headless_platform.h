@@ -3,6 +3,7 @@
 // error and answer OK (Yes/No/Cancel questions answer Yes); the open dialog
 // answers the file named beforehand; the clipboard lives in memory.
 #include <deque>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,18 +14,16 @@ namespace kazuban::platform {
 
 class HeadlessPlatform : public Platform {
 public:
-    std::deque<std::string> openAnswers;  // files the next open dialogs choose
+    std::deque<std::filesystem::path> openAnswers;  // files the next open dialogs choose
     std::vector<std::string> shownMessages;
     bool printMessages = true;  // echo messages to standard error
 
     int messageBox(const std::string& text, Icon icon, Buttons buttons) override;
-    std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
-    std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
+    std::optional<std::filesystem::path> openFileDialog(const FileDialogOptions& options) override;
+    std::optional<std::filesystem::path> saveFileDialog(const FileDialogOptions& options) override;
     std::string clipboardText() override { return clipboard_; }
     void setClipboardText(const std::string& text) override { clipboard_ = text; }
     void clearClipboard() override { clipboard_.clear(); }
-    void showPopupMenu(PopupMenu) override {}
-    void showSettingsDialog() override {}
     void startProgram(const std::string&) override {}
 
 private:

@@ -4,7 +4,6 @@
 
 #include "platform/command_line.h"
 #include "platform/system.h"
-#include "text/path_text.h"
 #include "text/text.h"
 
 namespace kazuban::platform {
@@ -25,15 +24,15 @@ std::vector<FileFilter> parseFilter(const std::string& filter) {
     return out;
 }
 
-std::string Platform::currentDirectory() { return text::utf8FromPath(currentFolder()); }
+std::filesystem::path Platform::currentDirectory() { return currentFolder(); }
 
-bool Platform::fileExists(const std::string& path) { return !path.empty() && isFile(text::pathFromUtf8(path)); }
+bool Platform::fileExists(const std::filesystem::path& path) { return !path.empty() && isFile(path); }
 
-void Platform::deleteFile(const std::string& path) { removeFile(text::pathFromUtf8(path)); }
+void Platform::deleteFile(const std::filesystem::path& path) { removeFile(path); }
 
-void Platform::setNormalAttributes(const std::string& path) { setHidden(text::pathFromUtf8(path), false); }
+void Platform::setNormalAttributes(const std::filesystem::path& path) { setHidden(path, false); }
 
-void Platform::setHiddenAttribute(const std::string& path) { setHidden(text::pathFromUtf8(path), true); }
+void Platform::setHiddenAttribute(const std::filesystem::path& path) { setHidden(path, true); }
 
 void Platform::startProgram(const std::string& commandLine) { startCommandLine(commandLine); }
 

@@ -3,6 +3,7 @@
 // implements it with Qt (ui/QtPlatform); tests use a scripted fake
 // (tests/support/fake_platform.h); the CLI uses HeadlessPlatform.
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,14 +27,11 @@ struct FileFilter {
 std::vector<FileFilter> parseFilter(const std::string& filter);
 
 struct FileDialogOptions {
-    std::string filter;             // "ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*"
-    std::string defaultExtension;   // "txt" (without the dot)
-    std::string initialFolder;      // empty: the dialog's own default
-    bool confirmOverwrite = false;  // save dialogs ask before replacing a file
+    std::string filter;                   // "ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*"
+    std::string defaultExtension;         // "txt" (without the dot)
+    std::filesystem::path initialFolder;  // empty: the dialog's own default
+    bool confirmOverwrite = false;        // save dialogs ask before replacing a file
 };
-
-// Pop-up menus the handlers open at the mouse position.
-enum class PopupMenu { Combination = 1, Totals = 2, Predraw = 3 };
 
 class Platform {
 public:
@@ -42,18 +40,13 @@ public:
     // Message box without a title of its own; returns the button pressed.
     virtual int messageBox(const std::string& text, Icon icon, Buttons buttons) = 0;
     // Full path chosen, or nullopt on Cancel.
-    virtual std::optional<std::string> openFileDialog(const FileDialogOptions& options) = 0;
-    virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::filesystem::path> openFileDialog(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::filesystem::path> saveFileDialog(const FileDialogOptions& options) = 0;
 
     virtual std::string clipboardText() = 0;
     virtual void setClipboardText(const std::string& text) = 0;
     virtual void clearClipboard() = 0;
 
-    // Shows the pop-up menu and returns after the chosen command has run
-    // (the front end calls the command's handler) or the menu was dismissed.
-    virtual void showPopupMenu(PopupMenu menu) = 0;
-    // Opens the settings dialog modally and returns when it has closed.
-    virtual void showSettingsDialog() = 0;
     // Shows the document in a print preview, from which the user prints it;
     // returns when the preview has closed. Nothing where there is no window.
     virtual void showPrintPreview(const output::PrintDocument& document) { (void)document; }
@@ -65,13 +58,13 @@ public:
         return std::nullopt;
     }
 
-    // Files, named by UTF-8 paths. The defaults ask the system (system.h);
-    // hidden attributes exist on Windows only.
-    virtual std::string currentDirectory();
-    virtual bool fileExists(const std::string& path);
-    virtual void deleteFile(const std::string& path);  // throws AppError
-    virtual void setNormalAttributes(const std::string& path);
-    virtual void setHiddenAttribute(const std::string& path);
+    // Files. The defaults ask the system (system.h); hidden attributes exist
+    // on Windows only.
+    virtual std::filesystem::path currentDirectory();
+    virtual bool fileExists(const std::filesystem::path& path);
+    virtual void deleteFile(const std::filesystem::path& path);  // throws AppError
+    virtual void setNormalAttributes(const std::filesystem::path& path);
+    virtual void setHiddenAttribute(const std::filesystem::path& path);
 
     // Starts the program of a command line (see command_line.h); does not wait.
     // Throws AppError (kInvalidCall, kPermissionDenied, other kinds).

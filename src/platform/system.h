@@ -63,6 +63,15 @@ using WriteFaultHook = void (*)(const std::filesystem::path& tempPath);
 // followed and the file it points to is replaced.
 void replaceFileAtomically(const std::filesystem::path& path, std::string_view bytes, WriteFaultHook hook);
 
+// The steps of replaceFileAtomically that decide what survives a crash. The
+// new bytes must be on the disk before the rename, or a crash right after
+// it leaves an empty target; the folder is synced after it (POSIX; Windows
+// renames write-through).
+enum class WriteStep { Written, FileSynced, Renamed, FolderSynced };
+using WriteStepRecorder = void (*)(WriteStep step);
+// Test seam: when set, told each step of every atomic replace as it is done.
+void setWriteStepRecorder(WriteStepRecorder recorder);
+
 // ---- files and folders --------------------------------------------------------
 
 // The path names a file (links followed; hidden files count; a folder is no file).

@@ -11,6 +11,7 @@ namespace kazuban::platform {
 namespace {
 
 std::atomic<unsigned long long> g_bytesRead{0};
+std::atomic<WriteStepRecorder> g_writeSteps{nullptr};
 
 }  // namespace
 
@@ -84,5 +85,11 @@ void throwStartFailure(Failure kind, const std::string& reason, const std::strin
 void countBytesRead(unsigned long long n) { g_bytesRead.fetch_add(n, std::memory_order_relaxed); }
 
 unsigned long long bytesReadFromFiles() { return g_bytesRead.load(std::memory_order_relaxed); }
+
+void setWriteStepRecorder(WriteStepRecorder recorder) { g_writeSteps.store(recorder); }
+
+void noteWriteStep(WriteStep step) {
+    if (const WriteStepRecorder recorder = g_writeSteps.load()) recorder(step);
+}
 
 }  // namespace kazuban::platform

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/system.h"
+
 namespace kazuban::platform {
 
 enum class Failure { NotFound, PathNotFound, AccessDenied, Other };
@@ -24,5 +26,7 @@ enum class Failure { NotFound, PathNotFound, AccessDenied, Other };
 
 // Adds to the count bytesReadFromFiles() gives.
 void countBytesRead(unsigned long long n);
+// Tells the recorder of setWriteStepRecorder, if any, that a step is done.
+void noteWriteStep(WriteStep step);
 
 }  // namespace kazuban::platform

@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -62,6 +66,62 @@ bool sameFile(const struct stat& a, const struct stat& b) {
            am.tv_nsec == bm.tv_nsec && ac.tv_sec == bc.tv_sec && ac.tv_nsec == bc.tv_nsec;
 }
 
+// A file of a file system that the kernel makes up as it is read (/proc,
+// /sys and their kin): its size says 0, and a read may block (/proc/kmsg)
+// or take away what it returns.
+bool onKernelFileSystem(int f) {
+#ifdef __linux__
+    struct statfs s {};
+    if (::fstatfs(f, &s) != 0) return false;
+    switch (s.f_type) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC: return true;
+    default: return false;
+    }
+#else
+    (void)f;
+    return false;
+#endif
+}
+
+// The calls of an atomic replace whose order matters, each noted for the
+// tests as it is made. errno stays that of the call.
+void writeAll(int f, std::string_view bytes, const fs::path& path) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t w = ::write(f, p, left);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            throwFileError(errno, path, true);
+        }
+        p += w;
+        left -= static_cast<std::size_t>(w);
+    }
+    noteWriteStep(WriteStep::Written);
+}
+
+int syncNoted(int f, WriteStep step) {
+    const int r = ::fsync(f);
+    const int err = errno;
+    noteWriteStep(step);
+    errno = err;
+    return r;
+}
+
+int renameNoted(const fs::path& from, const fs::path& to) {
+    const int r = ::rename(from.c_str(), to.c_str());
+    const int err = errno;
+    noteWriteStep(WriteStep::Renamed);
+    errno = err;
+    return r;
+}
+
 }  // namespace
 
 // ---- reading ------------------------------------------------------------------
@@ -84,7 +144,7 @@ InputFile::InputFile(const fs::path& path) : path_(path) {
     }
     if (S_ISDIR(st.st_mode)) fail([&] { throwFileError(EISDIR, path, false); });
     // Only ordinary files: a device or a pipe may never end.
-    if (!S_ISREG(st.st_mode)) fail([&] { throwNotOrdinaryFile(path); });
+    if (!S_ISREG(st.st_mode) || onKernelFileSystem(f)) fail([&] { throwNotOrdinaryFile(path); });
     if (static_cast<unsigned long long>(st.st_size) > kMaxReadBytes) fail([&] { throwTooLarge(path); });
     handle_ = f;
     size_ = static_cast<std::size_t>(st.st_size);
@@ -137,17 +197,7 @@ void replaceFileAtomically(const fs::path& requested, std::string_view bytes, Wr
     const fs::path tempPath = tmpl;
     bool open = true;
     try {
-        const char* p = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            const ssize_t w = ::write(f, p, left);
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                throwFileError(errno, requested, true);
-            }
-            p += w;
-            left -= static_cast<std::size_t>(w);
-        }
+        writeAll(f, bytes, requested);
         // The new file keeps the old one's permission bits; a new file gets
         // the usual ones for the user's umask.
         mode_t mode;
@@ -159,7 +209,7 @@ void replaceFileAtomically(const fs::path& requested, std::string_view bytes, Wr
             mode = 0666 & ~mask;
         }
         if (::fchmod(f, mode) != 0 && errno != EPERM) throwFileError(errno, requested, true);
-        if (::fsync(f) != 0 && errno != EINVAL) throwFileError(errno, requested, true);
+        if (syncNoted(f, WriteStep::FileSynced) != 0 && errno != EINVAL) throwFileError(errno, requested, true);
         open = false;
         if (::close(f) != 0) throwFileError(errno, requested, true);
         if (hook) hook(tempPath);
@@ -168,7 +218,7 @@ void replaceFileAtomically(const fs::path& requested, std::string_view bytes, Wr
         struct stat now {};
         const bool existsNow = ::stat(path.c_str(), &now) == 0;
         if (existsNow != targetExists || (existsNow && !sameFile(target, now))) throwChangedMeanwhile(requested);
-        if (::rename(tempPath.c_str(), path.c_str()) != 0) throwFileError(errno, requested, true);
+        if (renameNoted(tempPath, path) != 0) throwFileError(errno, requested, true);
     } catch (...) {
         // Whatever failed, no temporary file stays behind and the old file is whole.
         if (open) ::close(f);
@@ -178,7 +228,7 @@ void replaceFileAtomically(const fs::path& requested, std::string_view bytes, Wr
     // Make the rename itself durable.
     const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
-        ::fsync(dfd);
+        syncNoted(dfd, WriteStep::FolderSynced);
         ::close(dfd);
     }
 }

@@ -120,6 +120,29 @@ bool sameFile(const Identity& a, const Identity& b) {
            a.written.dwLowDateTime == b.written.dwLowDateTime && a.written.dwHighDateTime == b.written.dwHighDateTime;
 }
 
+// The calls of an atomic replace whose order matters, each noted for the
+// tests as it is made. GetLastError() stays that of the call.
+void writeAll(HANDLE h, std::string_view bytes, const fs::path& path) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30));
+        if (!WriteFile(h, p, chunk, &written, nullptr)) throwFileError(GetLastError(), path, true);
+        p += written;
+        left -= written;
+    }
+    noteWriteStep(WriteStep::Written);
+}
+
+bool flushNoted(HANDLE h) {
+    const BOOL ok = FlushFileBuffers(h);
+    const DWORD err = GetLastError();
+    noteWriteStep(WriteStep::FileSynced);
+    SetLastError(err);
+    return ok != 0;
+}
+
 }  // namespace
 
 // ---- reading ------------------------------------------------------------------
@@ -192,16 +215,8 @@ void replaceFileAtomically(const fs::path& requested, std::string_view bytes, Wr
     if (h == INVALID_HANDLE_VALUE) throwFileError(ERROR_FILE_EXISTS, requested, true);
     bool open = true;
     try {
-        const char* p = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            DWORD written = 0;
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30));
-            if (!WriteFile(h, p, chunk, &written, nullptr)) throwFileError(GetLastError(), requested, true);
-            p += written;
-            left -= written;
-        }
-        if (!FlushFileBuffers(h)) throwFileError(GetLastError(), requested, true);
+        writeAll(h, bytes, requested);
+        if (!flushNoted(h)) throwFileError(GetLastError(), requested, true);
         open = false;
         if (!CloseHandle(h)) throwFileError(GetLastError(), requested, true);
         if (hook) hook(tempPath);
@@ -219,6 +234,7 @@ void replaceFileAtomically(const fs::path& requested, std::string_view bytes, Wr
             if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS) throwChangedMeanwhile(requested);
             throwFileError(err, requested, true);
         }
+        noteWriteStep(WriteStep::Renamed);
     } catch (...) {
         // Whatever failed, no temporary file stays behind and the old file is whole.
         if (open) CloseHandle(h);

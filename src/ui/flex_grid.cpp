@@ -305,7 +305,13 @@ void FlexGrid::mousePressEvent(QMouseEvent* event) {
     }
     leftPressedOnCell_ = false;
     drag_ = Drag::None;
-    if (button == 1 && cell.x() >= 0) {
+    if (button == 1 && cell.x() >= 0 && (event->modifiers() & Qt::ShiftModifier) &&
+        cell.y() >= model_->grid().fixedRows()) {
+        // Shift extends the selection from the current cell to the row pressed.
+        model_->grid().setRowSel(cell.y());
+        model_->grid().setColSel(std::max(cell.x(), model_->grid().fixedCols()));
+        refresh();
+    } else if (button == 1 && cell.x() >= 0) {
         selectOnPress(cell.y(), cell.x());
         leftPressedOnCell_ = true;
         refresh();

@@ -29,7 +29,6 @@ int main(int argc, char** argv) {
     }
     // A missing data file or a failed load ends the program before the window shows.
     if (!loaded || form.closeRequested()) return 1;
-    window.refreshFromState();
     kazuban::ui::showWithRememberedGeometry(window);
     return app.exec();
 }

@@ -21,10 +21,13 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "analysis/backtest.h"
 #include "analysis/odds.h"
+#include "history/draw_history.h"
 #include "ui/charts.h"
+#include "ui/export_menus.h"
 #include "ui/look.h"
 
 namespace kazuban::ui {
@@ -80,8 +83,7 @@ void PrizeValidator::fixup(QString& input) const {
     if (input.isEmpty()) input = QStringLiteral("0");
 }
 
-OddsTab::OddsTab(app::Form1& form, HandlerRunner run, QWidget* parent)
-    : QWidget(parent), form_(form), run_(std::move(run)) {
+OddsTab::OddsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
     setObjectName(QStringLiteral("oddsTab"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
@@ -92,7 +94,36 @@ OddsTab::OddsTab(app::Form1& form, HandlerRunner run, QWidget* parent)
     explanation->setObjectName(QStringLiteral("oddsExplanation"));
     explanation->setWordWrap(true);
     layout->addWidget(explanation);
+
+    // The same right-click menus as the tab 統計グラフ: copy, CSV, PNG.
+    const std::pair<QTableWidget*, const char*> tables[] = {{oddsTable_, "odds"}, {backtestTable_, "backtest"}};
+    for (const auto& [table, suffix] : tables) {
+        auto header = [table = table] {
+            std::vector<std::string> h{"等級"};
+            for (int c = 0; c < table->columnCount(); ++c)
+                h.push_back(table->horizontalHeaderItem(c)->text().toStdString());
+            return h;
+        };
+        addTableExportMenu(
+            table, form_, suffix, [this, table = table](bool selectedOnly) { return tableRows(table, selectedOnly); },
+            header);
+    }
+    addChartExportMenu(chart_, form_, "backtestchart");
     refresh();
+}
+
+std::vector<std::vector<std::string>> OddsTab::tableRows(QTableWidget* table, bool selectedOnly) const {
+    std::set<int> chosen;
+    if (selectedOnly)
+        for (const QTableWidgetItem* item : table->selectedItems()) chosen.insert(item->row());
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        if (!chosen.empty() && !chosen.count(r)) continue;
+        std::vector<std::string> cells{table->verticalHeaderItem(r)->text().toStdString()};
+        for (int c = 0; c < table->columnCount(); ++c) cells.push_back(table->item(r, c)->text().toStdString());
+        rows.push_back(std::move(cells));
+    }
+    return rows;
 }
 
 QWidget* OddsTab::buildOddsPart() {
@@ -130,7 +161,7 @@ QWidget* OddsTab::buildOddsPart() {
         prizes_[static_cast<std::size_t>(g)] = edit;
         connect(edit, &QLineEdit::editingFinished, this, [this, g, edit] {
             const long long yen = edit->text().toLongLong();
-            run_([this, g, yen] { form_.oddsPrizeChanged(g + 1, yen); });
+            form_.oddsPrizeChanged(g + 1, yen);
         });
         prizeGrid->addWidget(new QLabel(QString::fromUtf8(kGradeNames[g]), box), g + 1, 0);
         prizeGrid->addWidget(edit, g + 1, 1);
@@ -159,7 +190,8 @@ QWidget* OddsTab::buildBacktestPart() {
         auto* s = new QSpinBox(box);
         s->setObjectName(QString::fromLatin1(name));
         s->setKeyboardTracking(false);  // a typed number counts once it is complete
-        s->setRange(1, 1);
+        // Any draw number may be typed; the tab says when the range does not fit.
+        s->setRange(1, history::kMaxDraws);
         s->setMinimumWidth(70);
         return s;
     };
@@ -174,11 +206,17 @@ QWidget* OddsTab::buildBacktestPart() {
     left->addLayout(range);
     auto rangeChanged = [this] {
         const int from = from_->value(), to = to_->value();
-        run_([this, from, to] { form_.oddsRangeChanged(from, to); });
+        form_.oddsRangeChanged(from, to);
     };
     connect(from_, &QSpinBox::valueChanged, this, rangeChanged);
     connect(to_, &QSpinBox::valueChanged, this, rangeChanged);
 
+    rangeProblem_ = new QLabel(box);
+    rangeProblem_->setObjectName(QStringLiteral("oddsRangeProblem"));
+    rangeProblem_->setStyleSheet(QStringLiteral("QLabel { color: #b00020; }"));
+    rangeProblem_->setWordWrap(true);
+    rangeProblem_->hide();
+    left->addWidget(rangeProblem_);
     draws_ = new QLabel(box);
     draws_->setObjectName(QStringLiteral("oddsDraws"));
     draws_->setWordWrap(true);
@@ -202,7 +240,7 @@ QWidget* OddsTab::buildBacktestPart() {
 }
 
 void OddsTab::refresh() {
-    const analysis::OddsPage& page = form_.oddsPage;
+    const analysis::OddsPage& page = form_.odds().figures();
     if (page.revision == shownRevision_) return;
     shownRevision_ = page.revision;
     const bool ready = page.ready;
@@ -222,11 +260,13 @@ void OddsTab::refresh() {
     return_->setText(ready ? qs(analysis::expectedReturnText(analysis::expectedReturn(page.odds, page.prizes)))
                            : QString());
 
-    {
+    // A range that does not fit keeps what was typed beside its message; the
+    // figures stay those of the last valid range.
+    const std::string& problem = form_.odds().rangeProblem();
+    rangeProblem_->setText(qs(problem));
+    rangeProblem_->setVisible(!problem.empty());
+    if (problem.empty()) {
         const QSignalBlocker blockFrom(from_), blockTo(to_);
-        const int last = std::max(page.maxn, 1);
-        from_->setRange(1, std::clamp(page.to, 1, last));
-        to_->setRange(std::clamp(page.from, 1, last), last);
         from_->setValue(page.from);
         to_->setValue(page.to);
     }
@@ -250,7 +290,7 @@ void OddsTab::refreshChart() {
         delete axis;
     }
     chart->setTitle(QStringLiteral("実際の当選数（偶然の期待値＝100）"));
-    const analysis::OddsPage& page = form_.oddsPage;
+    const analysis::OddsPage& page = form_.odds().figures();
     if (!page.ready || page.backtest.draws == 0 || page.combos.empty()) return;
 
     auto* xAxis = new QCategoryAxis;

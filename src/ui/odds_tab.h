@@ -1,12 +1,13 @@
 #pragma once
 // The tab "確率・検証": the chances of the table's combinations in the next
 // draw, the expected return at editable prize amounts, and the back-test over
-// a range of past draws with its chart. It shows Form1's oddsPage and calls
+// a range of past draws with its chart. It shows app::OddsPage and calls
 // Form1's handlers; the figures and their texts come from analysis/.
 #include <QValidator>
 #include <QWidget>
 #include <array>
-#include <functional>
+#include <string>
+#include <vector>
 
 #include "app/form1.h"
 
@@ -30,13 +31,13 @@ public:
 class OddsTab : public QWidget {
     Q_OBJECT
 public:
-    // `run` runs a handler of the core as the window runs every user action.
-    using HandlerRunner = std::function<void(const std::function<void()>&)>;
-    OddsTab(app::Form1& form, HandlerRunner run, QWidget* parent = nullptr);
+    explicit OddsTab(app::Form1& form, QWidget* parent = nullptr);
 
     // Redraws every figure from the core's state, when it changed since the
     // last time.
     void refresh();
+    // The rows of a table as they are copied: the grade, then the cells.
+    std::vector<std::vector<std::string>> tableRows(QTableWidget* table, bool selectedOnly) const;
 
 private:
     QWidget* buildOddsPart();
@@ -44,7 +45,6 @@ private:
     void refreshChart();
 
     app::Form1& form_;
-    HandlerRunner run_;
     QLabel* combinations_ = nullptr;
     QTableWidget* oddsTable_ = nullptr;
     std::array<QLineEdit*, 4> prizes_{};
@@ -52,6 +52,7 @@ private:
     QSpinBox* from_ = nullptr;
     QSpinBox* to_ = nullptr;
     QLabel* draws_ = nullptr;
+    QLabel* rangeProblem_ = nullptr;
     QTableWidget* backtestTable_ = nullptr;
     QChartView* chart_ = nullptr;
     int shownRevision_ = -1;

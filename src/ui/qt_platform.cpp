@@ -5,10 +5,13 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "text/path_text.h"
 #include "ui/draw_entry_dialog.h"
 #include "ui/look.h"
 #include "ui/print_preview.h"
@@ -24,6 +27,28 @@ QString displayText(const std::string& text) {
     s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return s;
 }
+
+// Icons and types of the listed files told by their names alone. Qt's own
+// provider reads the start of every file it lists to tell its type, so a
+// special file that blocks a reader (/proc/kmsg) hung the window as soon as
+// its folder was listed, and files were read that the user never chose.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isRoot()) return icon(Drive);
+        return icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override {
+        // Folders, links and special files are told without reading them.
+        if (!info.isFile()) return QFileIconProvider::type(info);
+        const QMimeType mime = mimes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeDatabase mimes_;
+};
 
 }  // namespace
 
@@ -77,8 +102,10 @@ QStringList QtPlatform::nameFilters(const std::string& filter) {
     return out;
 }
 
-std::optional<std::string> QtPlatform::fileDialog(const platform::FileDialogOptions& options, bool save) {
-    QFileDialog dialog(parentWidget(), QString(), qs(options.initialFolder));
+std::optional<std::filesystem::path> QtPlatform::fileDialog(const platform::FileDialogOptions& options, bool save) {
+    NameOnlyIconProvider icons;  // outlives the dialog that uses it
+    QFileDialog dialog(parentWidget(), QString(), qs(text::utf8FromPath(options.initialFolder)));
+    dialog.setIconProvider(&icons);
     dialog.setWindowTitle(save ? QStringLiteral("名前を付けて保存") : QStringLiteral("ファイルを開く"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // A name typed in the open dialog reaches the program even when no such
@@ -93,14 +120,14 @@ std::optional<std::string> QtPlatform::fileDialog(const platform::FileDialogOpti
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
-    return files.first().toStdString();
+    return text::pathFromUtf8(files.first().toStdString());
 }
 
-std::optional<std::string> QtPlatform::openFileDialog(const platform::FileDialogOptions& options) {
+std::optional<std::filesystem::path> QtPlatform::openFileDialog(const platform::FileDialogOptions& options) {
     return fileDialog(options, false);
 }
 
-std::optional<std::string> QtPlatform::saveFileDialog(const platform::FileDialogOptions& options) {
+std::optional<std::filesystem::path> QtPlatform::saveFileDialog(const platform::FileDialogOptions& options) {
     return fileDialog(options, true);
 }
 
@@ -120,14 +147,6 @@ std::string QtPlatform::clipboardText() {
 void QtPlatform::setClipboardText(const std::string& text) { QGuiApplication::clipboard()->setText(qs(text)); }
 
 void QtPlatform::clearClipboard() { QGuiApplication::clipboard()->clear(); }
-
-void QtPlatform::showPopupMenu(platform::PopupMenu menu) {
-    if (host_) host_->execPopupMenu(menu);
-}
-
-void QtPlatform::showSettingsDialog() {
-    if (host_) host_->execSettingsDialog();
-}
 
 void QtPlatform::showPrintPreview(const output::PrintDocument& document) { execPrintPreview(parentWidget(), document); }
 

@@ -18,10 +18,6 @@ namespace kazuban::ui {
 class WindowHost {
 public:
     virtual ~WindowHost() = default;
-    // Shows the pop-up menu at the pointer; returns after the chosen command ran.
-    virtual void execPopupMenu(platform::PopupMenu menu) = 0;
-    // Opens the settings dialog modally.
-    virtual void execSettingsDialog() = 0;
     virtual QProgressBar* progressBar() = 0;
     // Long work is about to show its progress: bring the grids up to what the
     // work has written so far, so the view being filled looks whole meanwhile.
@@ -37,15 +33,13 @@ public:
     WindowHost* host() const { return host_; }
 
     int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
-    std::optional<std::string> openFileDialog(const platform::FileDialogOptions& options) override;
-    std::optional<std::string> saveFileDialog(const platform::FileDialogOptions& options) override;
+    std::optional<std::filesystem::path> openFileDialog(const platform::FileDialogOptions& options) override;
+    std::optional<std::filesystem::path> saveFileDialog(const platform::FileDialogOptions& options) override;
 
     std::string clipboardText() override;
     void setClipboardText(const std::string& text) override;
     void clearClipboard() override;
 
-    void showPopupMenu(platform::PopupMenu menu) override;
-    void showSettingsDialog() override;
     void showPrintPreview(const output::PrintDocument& document) override;
     // The entry form of a new draw (ui/draw_entry_dialog.h), modal.
     std::optional<std::array<int, 6>> askNewDraw(int drawNumber) override;
@@ -65,7 +59,7 @@ public:
 
 protected:
     QWidget* parentWidget() const;
-    std::optional<std::string> fileDialog(const platform::FileDialogOptions& options, bool save);
+    std::optional<std::filesystem::path> fileDialog(const platform::FileDialogOptions& options, bool save);
 
 private:
     WindowHost* host_ = nullptr;

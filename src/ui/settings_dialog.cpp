@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/form1.h"
-#include "text/app_error.h"
+#include "text/path_text.h"
 #include "ui/look.h"
 #include "ui/pictures.h"
 
@@ -152,7 +152,7 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     about("Label9", dt::kLabel9, false);
     about("Label10", dt::kLabel10, true);
     auto* home = new ClickLabel(
-        u8(dt::kLabel11), [this] { runHandler([this] { dialog_.Label11_Click(form_.browsdir); }); }, this);
+        u8(dt::kLabel11), [this] { runHandler([this] { dialog_.Label11_Click(form_.state().browsdir); }); }, this);
     home->setObjectName(QStringLiteral("Label11"));
     home->setToolTip(u8(dt::kLabel11Hint));
     home->setIndent(14);
@@ -174,8 +174,12 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     auto* ok = new QPushButton(u8(dt::kOkCaption), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this,
-            [this] { runHandler([this] { dialog_.OKButton_Click(form_.links.Text1); }); });
+    connect(ok, &QPushButton::clicked, this, [this] {
+        runHandler([this] {
+            dialog_.OKButton_Click(form_.links().texts());
+            form_.state().settingsWritten();
+        });
+    });
     auto* cancel = new QPushButton(u8(dt::kCancelCaption), this);
     cancel->setObjectName(QStringLiteral("CancelButton"));
     connect(cancel, &QPushButton::clicked, this, [this] { runHandler([this] { dialog_.CancelButton_Click(); }); });
@@ -185,16 +189,11 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     outer->addLayout(right);
 
     refreshFromState();
-    runHandler([this] { dialog_.Form_Load(form_.startdir); });
+    runHandler([this] { dialog_.Form_Load(text::utf8FromPath(form_.state().startdir)); });
 }
 
 void SettingsDialog::runHandler(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (...) {
-        dialog_.dialogAnswer =
-            platform_.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
-    }
+    form_.run(handler);
     refreshFromState();
     if (dialog_.closed) done(QDialog::Accepted);
 }

@@ -31,7 +31,8 @@ public:
     // True once a handler ended the dialog (OK, Cancel, a home page failure).
     bool finished() const { return dialog_.closed; }
 
-    // Runs one handler of the dialog's logic, then redraws and closes when done.
+    // Runs one handler of the dialog's logic through the window's command
+    // runner, then redraws and closes when done.
     void runHandler(const std::function<void()>& handler);
     void refreshFromState();
 

@@ -1,6 +1,5 @@
 #include "ui/stats_tab.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,14 +21,11 @@
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <set>
 
 #include "app/form1.h"
 #include "history/draw_history.h"
-#include "output/printing.h"
-#include "platform/line_file.h"
-#include "text/path_text.h"
+#include "ui/export_menus.h"
 #include "ui/look.h"
 
 namespace kazuban::ui {
@@ -46,15 +42,20 @@ struct WindowChoice {
 constexpr WindowChoice kWindows[] = {{"全回", 0},        {"直近10回", 10},   {"直近30回", 30},  {"直近50回", 50},
                                      {"直近100回", 100}, {"直近300回", 300}, {"回数を指定", -1}};
 
-constexpr const char* kPngFilter = "PNG画像(*.png)|*.png|全て|*.*";
+// The expectations as a player reads them: one decimal. Copy and CSV keep
+// the report's full figures.
+constexpr int kFullTextRole = Qt::UserRole + 1;
+QString shownText(const analysis::StatsSection& section, std::size_t row, std::size_t col) {
+    if (col > 0 && section.expectation[col - 1]) return QString::number(section.rows[row].values[col - 1], 'f', 1);
+    return qs(section.cell(row, col));
+}
 
 // The frequency and gap tables sort on a header click: hot and cold numbers.
 bool sortable(Analysis a) { return a == Analysis::Frequency || a == Analysis::Gaps; }
 
 }  // namespace
 
-StatsTab::StatsTab(app::Form1& form, platform::Platform& platform, QWidget* parent)
-    : QWidget(parent), form_(form), platform_(platform) {
+StatsTab::StatsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
     setObjectName(QStringLiteral("StatsTab"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 6);
@@ -117,29 +118,10 @@ StatsTab::StatsTab(app::Form1& form, platform::Platform& platform, QWidget* pare
     split->setSizes({330, 220});
     layout->addWidget(split, 1);
 
-    tableMenu_ = new QMenu(this);
-    tableMenu_->setObjectName(QStringLiteral("pmnupopupstats"));
-    QAction* copy = tableMenu_->addAction(QStringLiteral("ｺﾋﾟｰ"));
-    copy->setObjectName(QStringLiteral("pmnucopystats"));
-    tableMenu_->addSeparator();
-    QAction* csv = tableMenu_->addAction(QStringLiteral("保存（CSV）"));
-    csv->setObjectName(QStringLiteral("pmnusavestats"));
-    tableMenu_->addSeparator();
-    tableMenu_->addAction(QStringLiteral("ｷｬﾝｾﾙ"))->setObjectName(QStringLiteral("pmnucancellstats"));
-    chartMenu_ = new QMenu(this);
-    chartMenu_->setObjectName(QStringLiteral("pmnupopupchart"));
-    QAction* png = chartMenu_->addAction(QStringLiteral("画像を保存（PNG）"));
-    png->setObjectName(QStringLiteral("pmnusavechart"));
-    chartMenu_->addSeparator();
-    chartMenu_->addAction(QStringLiteral("ｷｬﾝｾﾙ"))->setObjectName(QStringLiteral("pmnucancellchart"));
-
-    connect(copy, &QAction::triggered, this, [this] { copyRows(); });
-    connect(csv, &QAction::triggered, this, [this] { saveCsv(); });
-    connect(png, &QAction::triggered, this, [this] { savePng(); });
-    connect(table_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { tableMenu_->exec(table_->viewport()->mapToGlobal(at)); });
-    connect(chartView_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { chartMenu_->exec(chartView_->mapToGlobal(at)); });
+    tableMenu_ = addTableExportMenu(
+        table_, form_, "stats", [this](bool selectedOnly) { return shownRows(selectedOnly); },
+        [this] { return section_.captions; });
+    chartMenu_ = addChartExportMenu(chartView_, form_, "chart");
     connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { sortByColumn(c); });
     connect(analysisBox_, &QComboBox::currentIndexChanged, this, [this] {
         sortColumn_ = -1;
@@ -147,10 +129,10 @@ StatsTab::StatsTab(app::Form1& form, platform::Platform& platform, QWidget* pare
     });
     connect(windowBox_, &QComboBox::currentIndexChanged, this, [this] {
         lastBox_->setEnabled(windowBox_->currentData().toInt() < 0);
-        rebuild();
+        form_.statsWindowChanged(windowSize());
     });
     connect(lastBox_, &QSpinBox::valueChanged, this, [this] {
-        if (windowBox_->currentData().toInt() < 0) rebuild();
+        if (windowBox_->currentData().toInt() < 0) form_.statsWindowChanged(windowSize());
     });
 }
 
@@ -162,29 +144,16 @@ int StatsTab::windowSize() const {
 Analysis StatsTab::currentAnalysis() const { return static_cast<Analysis>(std::max(0, analysisBox_->currentIndex())); }
 
 void StatsTab::refresh() {
-    if (!built_ || stale_ || builtRevision_ != form_.historyRevision) rebuild();
-}
-
-void StatsTab::rebuild() {
-    stats_ = analysis::computeHistoryStats(form_.history, windowSize());
-    builtRevision_ = form_.historyRevision;
-    built_ = true;
-    stale_ = false;
-    QString note;
-    if (stats_.draws == 0) {
-        note = QStringLiteral("集計できる当選番号がありません");
-    } else {
-        note =
-            QStringLiteral("第%1回～第%2回の %3 回を集計").arg(stats_.firstDraw).arg(stats_.lastDraw).arg(stats_.draws);
-    }
-    if (stats_.leftOut > 0) note += QStringLiteral("（正しくない当選番号 %1 回は除いています）").arg(stats_.leftOut);
-    note_->setText(note);
+    const app::StatsPage& page = form_.stats();
+    if (page.revision() == shownRevision_) return;
+    shownRevision_ = page.revision();
+    note_->setText(qs(page.note()));
     showSection();
 }
 
 void StatsTab::showSection() {
-    if (!built_) return;
-    section_ = analysis::statsSection(stats_, currentAnalysis());
+    if (shownRevision_ == 0) return;
+    section_ = analysis::statsSection(form_.stats().stats(), currentAnalysis());
     fillTable();
     drawChart();
 }
@@ -197,7 +166,8 @@ void StatsTab::fillTable() {
     for (std::size_t r = 0; r < section_.rows.size(); ++r) {
         QList<QStandardItem*> items;
         for (std::size_t c = 0; c < section_.columns.size(); ++c) {
-            auto* item = new QStandardItem(qs(section_.cell(r, c)));
+            auto* item = new QStandardItem(shownText(section_, r, c));
+            item->setData(qs(section_.cell(r, c)), kFullTextRole);
             // Rows sort by value; the label column keeps the rows' own order.
             item->setData(c == 0 ? static_cast<double>(r) : section_.rows[r].values[c - 1], Qt::UserRole);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -235,7 +205,8 @@ void StatsTab::drawChart() {
     const QFont font = japaneseFont(8);
     chart->setTitleFont(japaneseFont(10));
     QString title = qs(section_.caption);
-    if (stats_.draws > 0) title += QStringLiteral("（第%1回～第%2回）").arg(stats_.firstDraw).arg(stats_.lastDraw);
+    const analysis::HistoryStats& stats = form_.stats().stats();
+    if (stats.draws > 0) title += QStringLiteral("（第%1回～第%2回）").arg(stats.firstDraw).arg(stats.lastDraw);
     chart->setTitle(title);
     chart->legend()->setFont(font);
     chart->legend()->setAlignment(Qt::AlignBottom);
@@ -306,50 +277,11 @@ std::vector<std::vector<std::string>> StatsTab::shownRows(bool selectedOnly) con
     for (int r = 0; r < model_->rowCount(); ++r) {
         if (!chosen.empty() && !chosen.count(r)) continue;
         std::vector<std::string> cells;
-        for (int c = 0; c < model_->columnCount(); ++c) cells.push_back(model_->item(r, c)->text().toStdString());
+        for (int c = 0; c < model_->columnCount(); ++c)
+            cells.push_back(model_->item(r, c)->data(kFullTextRole).toString().toStdString());
         rows.push_back(std::move(cells));
     }
     return rows;
-}
-
-void StatsTab::copyRows() {
-    platform_.clearClipboard();
-    platform_.setClipboardText(analysis::tabSeparatedText(shownRows(true)));
-}
-
-void StatsTab::saveCsv() {
-    std::vector<std::vector<std::string>> rows{section_.captions};
-    for (auto& r : shownRows(false)) rows.push_back(std::move(r));
-    const auto chosen = platform_.saveFileDialog(output::csvSaveDialogOptions(form_.datadir));
-    if (!chosen || chosen->empty()) return;
-    try {
-        platform::writeTextCp932(text::pathFromUtf8(*chosen), analysis::csvText(rows));
-    } catch (...) {
-        reportFailure();
-    }
-}
-
-void StatsTab::savePng() {
-    platform::FileDialogOptions options = output::csvSaveDialogOptions(form_.datadir);
-    options.filter = kPngFilter;
-    options.defaultExtension = "png";
-    const auto chosen = platform_.saveFileDialog(options);
-    if (!chosen || chosen->empty()) return;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    chartView_->grab().save(&buffer, "PNG");
-    try {
-        platform::writeFileAtomic(text::pathFromUtf8(*chosen),
-                                  std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    } catch (...) {
-        reportFailure();
-    }
-}
-
-void StatsTab::reportFailure() {
-    // A save that did not happen is never passed over in silence.
-    form_.msg = platform_.messageBox(errorText(std::current_exception()), platform::Icon::None, platform::Buttons::Ok);
 }
 
 }  // namespace kazuban::ui

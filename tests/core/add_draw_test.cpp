@@ -30,10 +30,14 @@ TEST(AddDraw, ChecksTheSixNumbers) {
     EXPECT_EQ(problemOf({"1", "2", "", "4", "5", "6"}), "本数字5個とボーナス数字を入力して下さい");
     EXPECT_EQ(problemOf({"1", "2", "", "4", "32", "6"}), "数字は1～31で入力して下さい（「32」）");
     EXPECT_EQ(problemOf({"1", "2", "3", "-4", "5", "6"}), "「-4」は数字ではありません");
+    for (const std::string junk : {"3x", "x3", "3 4", "1９"})
+        EXPECT_EQ(problemOf({"1", "2", junk, "5", "6", "7"}), "「" + junk + "」は数字ではありません");
+    EXPECT_EQ(checkDrawFields({"１９", "３", "1", "2", "4", "5"}).numbers, (DrawNumbers{19, 3, 1, 2, 4, 5}));
     EXPECT_EQ(problemOf({"1", "2", "3", "4", "5", "5"}), "数字「5」が重複しています");
     EXPECT_EQ(problemOf({"1", "1", "3", "4", "5", ""}), "本数字5個とボーナス数字を入力して下さい");
 
     EXPECT_TRUE(parseDrawArgument("2,9,13,22,30,17").numbers);
+    EXPECT_EQ(parseDrawArgument("2,9,13x,22,30,17").problem, "「13x」は数字ではありません");
     EXPECT_TRUE(parseDrawArgument("99999999999999999999,9,13,22,30,17").problem.find("1～31") != std::string::npos);
     for (const char* bad : {"1,2,3,4,5", "1,2,3,4,5,6,7", "", "1,2,,4,5,6", "1 2 3 4 5 6"})
         EXPECT_NE(parseDrawArgument(bad).problem.find("6個の数字"), std::string::npos) << bad;
@@ -44,6 +48,7 @@ TEST(AddDraw, TheNextLabelFollowsTheLastOne) {
     EXPECT_EQ(nextDrawLabel("第999回", 999), "第1000回");
     EXPECT_EQ(nextDrawLabel("No.0099", 99), "No.0100");
     EXPECT_EQ(nextDrawLabel("第１４００回", 1400), "第１４０１回");
+    EXPECT_EQ(nextDrawLabel("第１３９９回", 1399), "第１４００回");
     // A label that is not "the draw's number" is not copied.
     EXPECT_EQ(nextDrawLabel("第1400回(2024/01/05)", 1400), "第1401回");
     EXPECT_EQ(nextDrawLabel("第7回", 1400), "第1401回");
@@ -131,7 +136,7 @@ TEST(AddDraw, TheEntryFormAppendsAndReloadsAsTheDrawSelectorDoes) {
     testing::FakePlatform fake;
     app::Form1 f(fake);
     ASSERT_TRUE(f.Form_Load(dir.str()));
-    const auto pairsAtStart = f.pairCounts;
+    const auto pairsAtStart = f.state().pairCounts;
     const std::string before = dir.read("atarimgrp.txt");
 
     f.mnuanyuryoku_Click();  // cancelled
@@ -149,14 +154,14 @@ TEST(AddDraw, TheEntryFormAppendsAndReloadsAsTheDrawSelectorDoes) {
     dir.write("atarimgrp.txt", before);
 
     fake.onNewDraw = [](int) { return std::optional<DrawNumbers>(kDraw); };
-    f.HScroll1.value = 300;
-    const unsigned revision = f.historyRevision;
+    f.HScroll1_Change(300);
+    const unsigned revision = f.state().historyRevision();
     f.mnuanyuryoku_Click();
     EXPECT_EQ(dir.read("atarimgrp.txt"), before + platform::encodeCp932("第1401回=" + kFields + "\r\n"));
-    EXPECT_GT(f.historyRevision, revision);
-    EXPECT_EQ(f.HScroll1.value, 1);  // the selector at the new draw
-    EXPECT_EQ(f.Label3[0], "1401");
-    EXPECT_EQ(f.pairCounts, pairsAtStart);  // the statistics stay those of the start-up
+    EXPECT_GT(f.state().historyRevision(), revision);
+    EXPECT_EQ(f.frame().HScroll1().value, 1);  // the selector at the new draw
+    EXPECT_EQ(f.frame().Label3()[0], "1401");
+    EXPECT_EQ(f.state().pairCounts, pairsAtStart);  // the statistics stay those of the start-up
     EXPECT_EQ(fake.messages.size(), 1u);
 }
 

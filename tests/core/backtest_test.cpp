@@ -131,6 +131,13 @@ TEST(Backtest, InvalidDrawsAreLeftOutAndLeadingZeroRowsCountByValue) {
     EXPECT_EQ(rows[3].expected, "0.06");
     EXPECT_EQ(rows[3].sd, "±0.24");
     EXPECT_EQ(rows[3].verdict, "偶然より多い");  // z = 3.9
+
+    // A z that rounds to nothing reads 0.00 on the tab, never -0.00.
+    Backtest tiny = b;
+    tiny.grade[3].z = -0.004;
+    EXPECT_EQ(backtestRowTexts(tiny)[3].z, "0.00");
+    tiny.grade[3].z = -0.006;
+    EXPECT_EQ(backtestRowTexts(tiny)[3].z, "-0.01");
 }
 
 TEST(Backtest, NothingToCountGivesZerosNotErrors) {
@@ -202,6 +209,15 @@ TEST(OddsPage, TheRangeFollowsTheHistoryAndRefusalsLeaveNoFigures) {
     EXPECT_FALSE(setPrize(page, 5, 100));
     EXPECT_TRUE(setPrize(page, 4, kMaxPrize));
     EXPECT_EQ(page.prizes.yen[3], kMaxPrize);
+
+    // A row twice is two tickets: twice the cost and twice the return.
+    refreshOddsPage(page, {" 3, 9,14,22,30", "", "03, 9,14,22,30"}, h6);
+    const ExpectedReturn one = expectedReturn(computeOdds({maskOf({3, 9, 14, 22, 30})}), Prizes{});
+    const ExpectedReturn two = expectedReturn(page.odds, Prizes{});
+    EXPECT_EQ(two.cost, 400);
+    EXPECT_DOUBLE_EQ(two.perDraw, 2 * one.perDraw);
+    EXPECT_DOUBLE_EQ(two.ratePercent, one.ratePercent);
+    EXPECT_EQ(combinationsText(page.odds), "組合せ 2 口（異なる組合せ 1 口）");
 
     // A refused row: its message, no figures, and the range still set.
     EXPECT_EQ(refreshOddsPage(page, {" 1, 2, 3, 4, 5", "03, 3, 5, 6, 7"}, h6), SnapshotStatus::RepeatedValue);

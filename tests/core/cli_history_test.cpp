@@ -60,8 +60,8 @@ TEST(CliAddDraw, AppendsOneLineOrRefusesWithoutTouchingTheFile) {
     TempDir scratch, data;
     testing::writeSyntheticHistory(data, 5, 2);
     const std::string before = data.read("atarimgrp.txt");
-    for (const char* bad :
-         {"1,2,3,4,5", "1,2,3,4,5,6,7", "1,2,x,4,5,6", "0,2,3,4,5,6", "1,2,3,4,5,32", "1,2,3,4,5,5", "1,2,3,4,4,6"}) {
+    for (const char* bad : {"1,2,3,4,5", "1,2,3,4,5,6,7", "1,2,x,4,5,6", "1,2,3x,4,5,6", "0,2,3,4,5,6", "1,2,3,4,5,32",
+                            "1,2,3,4,5,5", "1,2,3,4,4,6"}) {
         const CliRun r = runCli(scratch, data.str(), std::string("adddraw ") + bad);
         EXPECT_EQ(r.status, 1) << bad;
         EXPECT_NE(r.err, "") << bad;

@@ -48,64 +48,66 @@ protected:
 };
 
 TEST_F(TableForm, ClearOrAppendQuestion) {
-    EXPECT_EQ(form.askClearOrAppend(), 0);  // an empty table: nothing asked
+    EXPECT_EQ(form.wins().askClearOrAppend(), false);  // an empty table: nothing asked
     EXPECT_TRUE(p.messages.empty());
-    form.MSFlexGrid1.setCell(1, 1, "a");
-    form.MSFlexGrid1.setCell(3, 1, "c");
+    form.combinationTable().setCell(1, 1, "a");
+    form.combinationTable().setCell(3, 1, "c");
     p.answers = {platform::kNo, platform::kCancel};
-    EXPECT_EQ(form.askClearOrAppend(), 1);  // the row before the first empty one
-    EXPECT_EQ(form.askClearOrAppend(), std::nullopt);
+    EXPECT_EQ(form.wins().askClearOrAppend(), false);  // No: added to the rows there
+    EXPECT_EQ(form.wins().askClearOrAppend(), std::nullopt);
     const std::string q = "ﾃﾞｰﾀを消去しますか？\r\n    は　い(Y) : 全て消去\r\n    いいえ(N) : 現ﾃﾞｰﾀに追加";
     EXPECT_EQ(p.messages[0].text, q);
     EXPECT_EQ(p.messages[0].buttons, platform::Buttons::YesNoCancel);
-    EXPECT_EQ(std::get<std::string>(form.msg), q);
+    EXPECT_EQ(std::get<std::string>(form.state().msg), q);
 
-    for (int r = 1; r <= 1000; ++r) form.MSFlexGrid1.setCell(r, 1, "x");
+    for (int r = 1; r <= 1000; ++r) form.combinationTable().setCell(r, 1, "x");
     p.answers = {platform::kNo, platform::kYes};
-    EXPECT_EQ(form.askClearOrAppend(), std::nullopt);  // full: ends silently
-    EXPECT_EQ(form.askClearOrAppend(), 0);
-    EXPECT_EQ(form.hasCombinationData(), 0);
-    EXPECT_EQ(form.MSFlexGrid1.cell(0, 1), "組合せデータ");
+    EXPECT_EQ(form.wins().askClearOrAppend(), std::nullopt);  // full: ends silently
+    EXPECT_EQ(form.wins().askClearOrAppend(), true);
+    form.wins().clearForNewData();
+    EXPECT_EQ(form.wins().hasCombinationData(), 0);
+    EXPECT_EQ(form.combinationTable().cell(0, 1), "組合せデータ");
 }
 
 TEST_F(TableForm, RecalculationStopsOnInvalidRowsAndFollowsAGrownHistory) {
-    form.MSFlexGrid1.setCell(1, 1, form.history.entry(200).substr(0, 14));
-    form.MSFlexGrid1.setCell(2, 1, "3,9,14,22,30");
-    form.MSFlexGrid1.setCell(1, 2, "old");
-    form.recalculateCombinationTable();
+    form.combinationTable().setCell(1, 1, form.state().history.entry(200).substr(0, 14));
+    form.combinationTable().setCell(2, 1, "3,9,14,22,30");
+    form.combinationTable().setCell(1, 2, "old");
+    form.wins().recalculateCombinationTable();
     ASSERT_EQ(p.messages.size(), 1u);
     EXPECT_EQ(p.messages[0].text, " データ番号 2 に、入力ミスがあります。");
     EXPECT_EQ(p.messages[0].icon, platform::Icon::Critical);
-    EXPECT_EQ(form.MSFlexGrid1.cell(1, 2), "old");
+    EXPECT_EQ(form.combinationTable().cell(1, 2), "old");
 
     // Draws added while the program runs: 320 draws address two more columns.
-    form.MSFlexGrid1.setCell(2, 1, "");
+    form.combinationTable().setCell(2, 1, "");
     testing::writeSyntheticHistory(dir, 320, 11);
-    form.recalculateCombinationTable();
-    EXPECT_EQ(form.maxn, 320);
-    EXPECT_EQ(form.MSFlexGrid1.cols(), 53);
-    EXPECT_EQ(form.MSFlexGrid1.cell(0, 52), "51");
-    EXPECT_EQ(form.Label1, "第320回:" + form.history.entry(320));
+    form.wins().recalculateCombinationTable();
+    EXPECT_EQ(form.state().maxn, 320);
+    EXPECT_EQ(form.combinationTable().cols(), 53);
+    EXPECT_EQ(form.combinationTable().cell(0, 52), "51");
+    EXPECT_EQ(form.frame().Label1(), "第320回:" + form.state().history.entry(320));
     std::string entries;
-    for (int c = 2; c < form.MSFlexGrid1.storedCells(1); ++c) entries += form.MSFlexGrid1.cell(1, c) + " ";
+    for (int c = 2; c < form.combinationTable().storedCells(1); ++c)
+        entries += form.combinationTable().cell(1, c) + " ";
     EXPECT_NE(entries.find("200=1 "), std::string::npos);
-    EXPECT_EQ(form.MSFlexGrid1.col(), 1);
-    EXPECT_EQ(form.MSFlexGrid1.colSel(), 52);
+    EXPECT_EQ(form.combinationTable().col(), 1);
+    EXPECT_EQ(form.combinationTable().colSel(), 52);
     EXPECT_EQ(p.busyDepth, 0);
 }
 
 TEST_F(TableForm, PrizeCountsInTheLeadingBlankForm) {
-    form.MSFlexGrid1.setCell(1, 1, "a");
-    form.MSFlexGrid1.setCell(1, 2, "40=4");
-    form.MSFlexGrid1.setCell(2, 1, "b");
-    form.MSFlexGrid1.setCell(2, 2, "7=1");
-    form.MSFlexGrid1.setCell(2, 3, "40=4");
-    form.MSFlexGrid1.setCell(2, 4, "40=9");  // no such grade
-    form.showPrizeCounts(40);
-    EXPECT_EQ(form.Label3, (std::array<std::string, 5>{"300", "0", "0", "0", " 2"}));
-    form.showDraw(7);
-    EXPECT_EQ(form.Label3, (std::array<std::string, 5>{"7", " 1", "0", "0", "0"}));
-    EXPECT_EQ(form.Label1, "第7回:" + form.history.entry(7));
+    form.combinationTable().setCell(1, 1, "a");
+    form.combinationTable().setCell(1, 2, "40=4");
+    form.combinationTable().setCell(2, 1, "b");
+    form.combinationTable().setCell(2, 2, "7=1");
+    form.combinationTable().setCell(2, 3, "40=4");
+    form.combinationTable().setCell(2, 4, "40=9");  // no such grade
+    form.frame().showDraw(40);
+    EXPECT_EQ(form.frame().Label3(), (std::array<std::string, 5>{"40", "0", "0", "0", " 2"}));
+    form.frame().showDraw(7);
+    EXPECT_EQ(form.frame().Label3(), (std::array<std::string, 5>{"7", " 1", "0", "0", "0"}));
+    EXPECT_EQ(form.frame().Label1(), "第7回:" + form.state().history.entry(7));
 }
 
 // A number that repeats is refused wherever the two fields stand, not only

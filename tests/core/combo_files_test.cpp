@@ -26,8 +26,8 @@ protected:
         p.openAnswers = {dir.writeLines(name, lines).string()};
         form.mnudopen_Click();
     }
-    std::string cell(int r, int c = 1) { return form.MSFlexGrid1.cell(r, c); }
-    std::string combo(int draw) { return form.history.entry(draw).substr(0, 14); }
+    std::string cell(int r, int c = 1) { return form.combinationTable().cell(r, c); }
+    std::string combo(int draw) { return form.state().history.entry(draw).substr(0, 14); }
 
     testing::TempDir dir;
     FakePlatform p;
@@ -35,36 +35,39 @@ protected:
 };
 
 TEST_F(ComboFiles, OpenPlacesLinesEvaluatesAndShowsTheFirstTab) {
-    form.datadir = "/data";
-    form.SSTab1 = app::kTabTotals;
+    form.state().datadir = "/data";
+    form.state().SSTab1 = app::kTabTotals;
     open("c.txt", {combo(120), "", combo(50)});
     EXPECT_EQ(p.openDialogs[0].filter, "ﾃｷｽﾄ(*.txt)|*.txt|全て|*.*");
     EXPECT_EQ(p.openDialogs[0].defaultExtension, "txt");
     EXPECT_EQ(p.openDialogs[0].initialFolder, "/data");
     EXPECT_EQ(cell(2), "");  // an empty line keeps its empty row
     EXPECT_EQ(cell(3), combo(50));
-    EXPECT_EQ(form.Label3[0], "120");
-    EXPECT_EQ(form.Label3[1], " 1");  // row 1 won draw 120
-    EXPECT_EQ(form.SSTab1, app::kTabWins);
+    EXPECT_EQ(form.frame().Label3()[0], "120");
+    EXPECT_EQ(form.frame().Label3()[1], " 1");  // row 1 won draw 120
+    EXPECT_EQ(form.state().SSTab1, app::kTabWins);
 
-    // Appending after No starts at the first empty row and runs over the rows
-    // after it; lines past row 1000 are dropped without a message.
+    // Appending after No fills the empty rows from the first one on: a
+    // filled row is never written over, and the lines that found no empty
+    // row are dropped and counted afterwards.
     p.answers = {platform::kNo};
-    std::vector<std::string> lines(1200, " 1, 2, 3, 4, 5");
-    lines[998] = " 6, 7, 8, 9,10";
+    std::vector<std::string> lines(1000, " 1, 2, 3, 4, 5");
+    lines[997] = " 6, 7, 8, 9,10";
     open("big.txt", lines);
     EXPECT_EQ(cell(1), combo(120));
-    EXPECT_EQ(cell(3), " 1, 2, 3, 4, 5");
+    EXPECT_EQ(cell(2), " 1, 2, 3, 4, 5");
+    EXPECT_EQ(cell(3), combo(50));
     EXPECT_EQ(cell(1000), " 6, 7, 8, 9,10");
-    EXPECT_EQ(p.messages.size(), 1u);  // the question only
+    ASSERT_EQ(p.messages.size(), 2u);
+    EXPECT_EQ(p.messages[1].text, "2 行は空きがないため追加しませんでした。");
 }
 
 TEST_F(ComboFiles, OpenRefusalsAndFailures) {
     // Validation stops, but the first tab is shown all the same.
-    form.SSTab1 = app::kTabPredraw;
+    form.state().SSTab1 = app::kTabPredraw;
     open("bad.txt", {"3,9,14,22,30"});
     EXPECT_EQ(p.messages.back().text, " データ番号 1 に、入力ミスがあります。");
-    EXPECT_EQ(form.SSTab1, app::kTabWins);
+    EXPECT_EQ(form.state().SSTab1, app::kTabWins);
 
     const std::string missing = dir.file("nothere.txt").string();
     p.answers = {platform::kYes};
@@ -75,7 +78,7 @@ TEST_F(ComboFiles, OpenRefusalsAndFailures) {
 
     // A file that exists but cannot be read: its error text, nothing placed.
     struct AlwaysThere : FakePlatform {
-        bool fileExists(const std::string&) override { return true; }
+        bool fileExists(const std::filesystem::path&) override { return true; }
     } q;
     app::Form1 other(q);
     std::filesystem::create_directory(dir.file("folder.txt"));
@@ -83,28 +86,28 @@ TEST_F(ComboFiles, OpenRefusalsAndFailures) {
     other.mnudopen_Click();
     ASSERT_EQ(q.messages.size(), 1u);
     EXPECT_FALSE(q.messages[0].text.empty());
-    EXPECT_EQ(other.hasCombinationData(), 0);
+    EXPECT_EQ(other.wins().hasCombinationData(), 0);
 }
 
 TEST_F(ComboFiles, SaveWritesFilledRowsAndKeepsTheOldFileOnFailure) {
     form.mnudsave_Click();  // an empty table: no dialog
     EXPECT_TRUE(p.saveDialogs.empty());
-    form.MSFlexGrid1.setCell(1, 1, " 1, 2, 3, 4, 5");
-    form.MSFlexGrid1.setCell(2, 1, " 6, 7, 8, 9,10");
-    form.MSFlexGrid1.setCell(5, 1, "11,12,13,14,15");
-    form.MSFlexGrid1.setCell(5, 2, "3=4");
+    form.combinationTable().setCell(1, 1, " 1, 2, 3, 4, 5");
+    form.combinationTable().setCell(2, 1, " 6, 7, 8, 9,10");
+    form.combinationTable().setCell(5, 1, "11,12,13,14,15");
+    form.combinationTable().setCell(5, 2, "3=4");
     p.saveAnswers = {dir.file("saved.txt").string()};
     form.mnudsave_Click();
     EXPECT_TRUE(p.saveDialogs[0].confirmOverwrite);
     EXPECT_EQ(dir.read("saved.txt"), " 1, 2, 3, 4, 5\r\n 6, 7, 8, 9,10\r\n11,12,13,14,15\r\n");
 
-    form.MSFlexGrid1.setCell(2, 1, "😀");  // cp932 cannot hold it
+    form.combinationTable().setCell(2, 1, "😀");  // cp932 cannot hold it
     p.saveAnswers = {dir.file("saved.txt").string()};
     form.mnudsave_Click();
     ASSERT_EQ(p.messages.size(), 1u);
     EXPECT_NE(p.messages[0].text.find("😀"), std::string::npos) << p.messages[0].text;
     EXPECT_EQ(dir.read("saved.txt"), " 1, 2, 3, 4, 5\r\n 6, 7, 8, 9,10\r\n11,12,13,14,15\r\n");
-    EXPECT_FALSE(form.msgIsOne());
+    EXPECT_FALSE(form.state().msgIsOne());
 }
 
 TEST(LayoutA, RecordsRunToTheFirstEmptyCell) {
@@ -125,15 +128,15 @@ TEST(LayoutA, RecordsRunToTheFirstEmptyCell) {
 // Row 1000 is the table's last row, and it is saved like any other: in the
 // combination file and in the CSV.
 TEST_F(ComboFiles, TheLastRowIsSavedToo) {
-    form.MSFlexGrid1.setCell(1, 1, " 1, 2, 3, 4, 5");
-    form.MSFlexGrid1.setCell(999, 1, " 6, 7, 8, 9,10");
-    form.MSFlexGrid1.setCell(1000, 1, "27,28,29,30,31");
-    EXPECT_EQ(tableLines(form.MSFlexGrid1),
+    form.combinationTable().setCell(1, 1, " 1, 2, 3, 4, 5");
+    form.combinationTable().setCell(999, 1, " 6, 7, 8, 9,10");
+    form.combinationTable().setCell(1000, 1, "27,28,29,30,31");
+    EXPECT_EQ(tableLines(form.combinationTable()),
               (std::vector<std::string>{" 1, 2, 3, 4, 5", " 6, 7, 8, 9,10", "27,28,29,30,31"}));
     p.saveAnswers = {dir.file("saved.txt").string()};
     form.mnudsave_Click();
     EXPECT_EQ(dir.read("saved.txt"), " 1, 2, 3, 4, 5\r\n 6, 7, 8, 9,10\r\n27,28,29,30,31\r\n");
-    const std::string csv = output::layoutA(form.MSFlexGrid1, 0);
+    const std::string csv = output::layoutA(form.combinationTable(), 0);
     EXPECT_TRUE(csv.ends_with("\" 6, 7, 8, 9,10\",\"\"\n\"27,28,29,30,31\",\"\"\n")) << csv.substr(csv.size() - 60);
 }
 

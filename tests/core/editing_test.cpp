@@ -50,9 +50,9 @@ TEST(Editing, PasteNormalisesEachLineByItsFirstComma) {
 TEST(Editing, CopyAndDeleteThroughTheMenu) {
     testing::FakePlatform p;
     app::Form1 form(p);
-    form.maxn = 100;
-    form.buildCombinationTable();
-    auto& g = form.MSFlexGrid1;
+    form.state().maxn = 100;
+    form.wins().buildCombinationTable();
+    auto& g = form.combinationTable();
     for (int r = 3; r <= 9; ++r) {
         g.setCell(r, 1, " 1, 2, 3, 4, " + std::to_string(r));
         g.setCell(r, 2, "3=4");
@@ -60,9 +60,8 @@ TEST(Editing, CopyAndDeleteThroughTheMenu) {
     g.setRow(5);  // selected upwards
     g.setRowSel(3);
     g.setCol(6);
-    p.onPopup = [&](platform::PopupMenu) { form.pmnucopy_click(); };
-    form.MSFlexGrid1_MouseDown(2);
-    EXPECT_EQ(p.popups.at(0), platform::PopupMenu::Combination);
+    EXPECT_TRUE(form.MSFlexGrid1_MouseDown(2));
+    form.pmnucopy_click();
     EXPECT_EQ(p.clipboard, " 1, 2, 3, 4, 3\r\n 1, 2, 3, 4, 4\r\n 1, 2, 3, 4, 5\r\n");
     EXPECT_EQ(g.col(), 1);
     EXPECT_EQ(g.colSel(), 30);

@@ -27,8 +27,8 @@ constexpr int kLargest = history::kMaxDraws;
 // main fields, then the bonus for four.
 std::vector<std::string> entriesByRule(const Form1& f, const std::string& combo) {
     std::vector<std::string> out;
-    for (int d = 1; d <= f.maxn; ++d) {
-        const std::string& t = f.history.entry(d);
+    for (int d = 1; d <= f.state().maxn; ++d) {
+        const std::string& t = f.state().history.entry(d);
         int matches = 0;
         for (int j = 0; j < 5; ++j) matches += combo.find(t.substr(3 * j, 2)) != std::string::npos;
         if (matches < 3) continue;
@@ -41,8 +41,8 @@ std::vector<std::string> entriesByRule(const Form1& f, const std::string& combo)
 
 std::vector<std::string> entriesInRow(const Form1& f, int r) {
     std::vector<std::string> out;
-    for (int c = 2; c < f.MSFlexGrid1.cols() && !f.MSFlexGrid1.cell(r, c).empty(); ++c)
-        out.push_back(f.MSFlexGrid1.cell(r, c));
+    for (int c = 2; c < f.combinationTable().cols() && !f.combinationTable().cell(r, c).empty(); ++c)
+        out.push_back(f.combinationTable().cell(r, c));
     return out;
 }
 
@@ -53,48 +53,43 @@ TEST(LargestHistory, WorksEverywhereAndOneDrawMoreIsRefused) {
     FakePlatform fake;
     Form1 f(fake);
     ASSERT_TRUE(f.Form_Load(dir.str()));
-    EXPECT_EQ(f.maxn, kLargest);
-    EXPECT_EQ(f.MSFlexGrid1.cols(), kLargest / 10 + 21);
-    EXPECT_EQ(f.MSFlexGrid1.cell(0, kLargest / 10 + 20), std::to_string(kLargest / 10 + 19));
+    EXPECT_EQ(f.state().maxn, kLargest);
+    EXPECT_EQ(f.combinationTable().cols(), kLargest / 10 + 21);
+    EXPECT_EQ(f.combinationTable().cell(0, kLargest / 10 + 20), std::to_string(kLargest / 10 + 19));
 
     // 1000 combinations, each the main numbers of a draw spread over the history.
-    for (int r = 1; r <= 1000; ++r) f.MSFlexGrid1.setCell(r, 1, f.history.entry(r * 32).substr(0, 14));
+    for (int r = 1; r <= 1000; ++r) f.combinationTable().setCell(r, 1, f.state().history.entry(r * 32).substr(0, 14));
     f.Command5_Click();
     EXPECT_TRUE(fake.messages.empty());
     for (int r : {1, 500, 1000}) {
-        const auto expected = entriesByRule(f, f.MSFlexGrid1.cell(r, 1));
+        const auto expected = entriesByRule(f, f.combinationTable().cell(r, 1));
         EXPECT_EQ(entriesInRow(f, r), expected) << r;
         EXPECT_NE(std::find(expected.begin(), expected.end(), std::to_string(r * 32) + "=1"), expected.end());
     }
-    EXPECT_EQ(f.Label3[0], std::to_string(kLargest));
-    EXPECT_EQ(f.MSFlexGrid1.fontSize(), 9.0);
+    EXPECT_EQ(f.frame().Label3()[0], std::to_string(kLargest));
+    EXPECT_EQ(f.combinationTable().fontSize(), 9.0);
 
     // The draw selector at both ends.
-    f.HScroll1.value = 1;
-    f.HScroll1_Change();
-    EXPECT_EQ(f.HScroll1.max, kLargest);
-    EXPECT_EQ(f.Label1, "第32767回:" + f.history.entry(kLargest));
-    f.HScroll1.value = kLargest;
-    f.HScroll1_Change();
-    EXPECT_EQ(f.Label3[0], "1");
-    EXPECT_EQ(f.Label1, "第1回:" + f.history.entry(1));
+    f.HScroll1_Change(1);
+    EXPECT_EQ(f.frame().HScroll1().max, kLargest);
+    EXPECT_EQ(f.frame().Label1(), "第32767回:" + f.state().history.entry(kLargest));
+    f.HScroll1_Change(kLargest);
+    EXPECT_EQ(f.frame().Label3()[0], "1");
+    EXPECT_EQ(f.frame().Label1(), "第1回:" + f.state().history.entry(1));
 
     // Tabs 1, 2 and 4.
-    f.SSTab1 = kTabTotals;
-    f.SSTab1_Click();
-    EXPECT_EQ(f.MSFlexGrid2.cell(1000, 3), std::to_string(entriesInRow(f, 1000).size()));
-    f.SSTab1 = kTabMarkSheet;
-    f.SSTab1_Click();
-    f.MSFlexGrid3.setRow(1000);
+    f.SSTab1_Click(kTabTotals);
+    EXPECT_EQ(f.totals().grid().cell(1000, 3), std::to_string(entriesInRow(f, 1000).size()));
+    f.SSTab1_Click(kTabMarkSheet);
+    f.markSheet().list().setRow(1000);
     f.MSFlexGrid3_Click();
-    EXPECT_EQ(f.markSheet.Text2[4], f.MSFlexGrid2.cell(1000, 3));
-    f.SSTab1 = kTabPredraw;
-    f.SSTab1_Click();
-    EXPECT_EQ(f.chg, 1);
-    ASSERT_EQ(f.MSFlexGrid5.rows(), kLargest - 49);
-    EXPECT_EQ(f.MSFlexGrid5.cell(1, 0), std::to_string(kLargest));
-    EXPECT_EQ(f.MSFlexGrid5.cell(kLargest - 50, 0), "51");
-    EXPECT_FALSE(f.MSFlexGrid5.cell(1, 9).empty());
+    EXPECT_EQ(f.markSheet().controls().Text2[4], f.totals().grid().cell(1000, 3));
+    f.SSTab1_Click(kTabPredraw);
+    EXPECT_EQ(f.predraw().chg(), 1);
+    ASSERT_EQ(f.predraw().grid().rows(), kLargest - 49);
+    EXPECT_EQ(f.predraw().grid().cell(1, 0), std::to_string(kLargest));
+    EXPECT_EQ(f.predraw().grid().cell(kLargest - 50, 0), "51");
+    EXPECT_FALSE(f.predraw().grid().cell(1, 9).empty());
 
     // Printing: the table's 1000 records and every pre-draw row.
     f.pmnuprt_click();
@@ -110,10 +105,10 @@ TEST(LargestHistory, WorksEverywhereAndOneDrawMoreIsRefused) {
     // One more draw added while the program runs: the reload is refused, the
     // program keeps its 32,767 draws.
     std::ofstream(dir.file("atarimgrp.txt"), std::ios::binary | std::ios::app) << "第32768回= 1, 2, 3, 4, 5, 6\r\n";
-    f.HScroll1_Change();
+    f.HScroll1_Change(f.frame().HScroll1().value);
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].text, "atarimgrp.txt の当選番号が多すぎます。扱えるのは第32767回までです。");
-    EXPECT_EQ(f.maxn, kLargest);
+    EXPECT_EQ(f.state().maxn, kLargest);
     EXPECT_FALSE(f.closeRequested());
 
     // And at start-up the same file is refused with the same message.

@@ -72,6 +72,10 @@ TEST(LauncherTest, TakesTheLongestExistingPathWithBlanksAsTheProgram) {
     // Blanks inside the program path are kept as written.
     const std::string spaced = (dir.path() / "my tools").string() + "/calc soft";
     EXPECT_EQ(splitCommandLine(spaced + " a b").front(), spaced);
+    // One blank in the program's name: split after the program, not inside it.
+    const std::string oneBlank = dir.write("calc soft", "#!/bin/sh\n").string();
+    EXPECT_EQ(splitCommandLine(oneBlank + " x"), (Args{oneBlank, "x"}));
+    EXPECT_EQ(launchArguments(spreadsheetCommandLine(oneBlank, "/k/tmptxt.csv")), (Args{oneBlank, "/k/tmptxt.csv"}));
     // No such file: the first word is the program.
     EXPECT_EQ(splitCommandLine(dir.str() + "/my tools/none x"), (Args{dir.str() + "/my", "tools/none", "x"}));
     // A folder is not a program.

@@ -52,6 +52,17 @@ struct HookGuard {
     ~HookGuard() { setWriteFaultHook(nullptr); }
 };
 
+// The steps of atomic writes, one letter each: Written, Synced, Renamed, Folder synced.
+std::string g_steps;
+
+struct StepRecorder {
+    StepRecorder() {
+        g_steps.clear();
+        setWriteStepRecorder([](WriteStep s) { g_steps += "WSRF"[static_cast<int>(s)]; });
+    }
+    ~StepRecorder() { setWriteStepRecorder(nullptr); }
+};
+
 }  // namespace
 
 TEST(Cp932, RoundTripsAndRefusesWhatItCannotHold) {
@@ -134,6 +145,14 @@ TEST(Cp932, EverySystemConvertsTheWholeTableAlike) {
 TEST(FileText, Utf8OrCp932ByContent) {
     for (const char* bad : {"\x82\xA0", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81"})
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
+    // Overlong forms of "/" and a surrogate are no UTF-8: the bytes read as
+    // cp932, or as U+FFFD each after a BOM, never as the character they mimic.
+    for (const std::string bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF", "\xED\xA0\x80"}) {
+        EXPECT_EQ(decodeFileBytes(bad), decodeCp932(bad)) << bad;
+        std::string replaced;
+        for (std::size_t i = 0; i < bad.size(); ++i) replaced += "\xEF\xBF\xBD";
+        EXPECT_EQ(decodeFileBytes("\xEF\xBB\xBF" + bad), replaced) << bad;
+    }
     EXPECT_EQ(decodeFileBytes("\xEF\xBB\xBF"
                               "あ,1"),
               "あ,1");
@@ -175,6 +194,15 @@ TEST(LineFile, ReadsFilesAndTellsErrorsApart) {
         ASSERT_TRUE(kazuban::testing::makeNamedPipe(dir.path / "fifo"));
         EXPECT_EQ(codeOf([&] { readFileBytes(dir.path / "fifo"); }), kPathFileAccess);
         EXPECT_EQ(codeOf([] { readFileBytes("/dev/zero"); }), kPathFileAccess);
+        // A file the kernel makes up as it is read (/proc/kmsg would block).
+        if (fs::exists("/proc/self/status")) {
+            try {
+                readFirstLines("/proc/self/status", 10);
+                ADD_FAILURE();
+            } catch (const AppError& e) {
+                EXPECT_EQ(e.text(), "「/proc/self/status」は通常のファイルではないため読み込めません。");
+            }
+        }
     }
     if (kazuban::testing::rightsBindThisUser()) {
         fs::permissions(dir.path / "sjis.txt", fs::perms::none);
@@ -191,6 +219,15 @@ TEST(LineFile, WritesCp932WithCrLfAndNothingWhenEncodingFails) {
     EXPECT_EQ(slurp(p), " 1, 2, 3, 4, 5\r\n\xC3\xB7\xBD\xC4\r\n\r\n");
     EXPECT_EQ(codeOf([&] { writeTextCp932(dir.path / "new.txt", "é"); }), kInvalidCall);
     EXPECT_EQ(dir.entries(), 1u);
+}
+
+// A crash right after the rename must find the new bytes on the disk.
+TEST(LineFile, TheNewFileIsSyncedBeforeTheRename) {
+    TempDir dir;
+    spit(dir.path / "Kazuban.ini", "old");
+    StepRecorder recorder;
+    writeFileAtomic(dir.path / "Kazuban.ini", "new");
+    EXPECT_EQ(g_steps, kazuban::testing::kPosix ? "WSRF" : "WSR");
 }
 
 TEST(LineFile, FailedWriteKeepsOldFileAndLeavesNoTemporary) {

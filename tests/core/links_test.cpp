@@ -63,14 +63,17 @@ TEST(LinkTextTest, RefreshStopsAtTheFirstLinkWithoutEquals) {
 class LinksTabTest : public ::testing::Test {
 protected:
     LinksTabTest() {
-        f.startdir = f.mydir = dir.str();
-        f.editdir = "/usr/bin/gedit";
-        f.datadir = "/home/u/データ";
-        f.browsdir = "/usr/bin/firefox";
-        f.links.Text1 = config::defaultLinks();
+        f.state().startdir = f.state().mydir = dir.str();
+        f.state().editdir = "/usr/bin/gedit";
+        f.state().datadir = "/home/u/データ";
+        f.state().browsdir = "/usr/bin/firefox";
+        f.links().setTexts(config::defaultLinks());
         dir.write("Kazuban.ini", "the old file");
     }
-    bool editing() const { return f.links.Command2Visible || f.links.Command7Visible || f.links.Command8Visible; }
+    bool editing() const {
+        return f.links().controls().Command2Visible || f.links().controls().Command7Visible ||
+               f.links().controls().Command8Visible;
+    }
 
     TempDir dir;
     FakePlatform fake;
@@ -81,16 +84,17 @@ TEST_F(LinksTabTest, EditToggleCancelAndJumpWithTheTypedText) {
     f.Option1_Click(3);
     f.Option1_Click(5);  // editing moves to link 5
     for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(f.links.Text1Visible[static_cast<std::size_t>(i)], i == 5);
-        EXPECT_EQ(f.links.Option1[static_cast<std::size_t>(i)], i == 5);
+        EXPECT_EQ(f.links().controls().Text1Visible[static_cast<std::size_t>(i)], i == 5);
+        EXPECT_EQ(f.links().controls().Option1[static_cast<std::size_t>(i)], i == 5);
     }
-    EXPECT_TRUE(f.links.Command2Visible && f.links.Command7Visible && f.links.Command8Visible);
+    EXPECT_TRUE(f.links().controls().Command2Visible && f.links().controls().Command7Visible &&
+                f.links().controls().Command8Visible);
 
-    f.links.Text1[5] = "自作=http://my.example/q?a=1 b";
+    f.Text1_Change(5, "自作=http://my.example/q?a=1 b");
     f.Command7_Click();
     EXPECT_FALSE(editing());
-    EXPECT_FALSE(f.links.Text1Visible[5] || f.links.Option1[5]);
-    EXPECT_EQ(f.links.Text1[5], "自作=http://my.example/q?a=1 b");  // kept, not saved
+    EXPECT_FALSE(f.links().controls().Text1Visible[5] || f.links().controls().Option1[5]);
+    EXPECT_EQ(f.links().controls().Text1[5], "自作=http://my.example/q?a=1 b");  // kept, not saved
     EXPECT_EQ(dir.read("Kazuban.ini"), "the old file");
 
     f.Command1_Click(5);
@@ -99,11 +103,11 @@ TEST_F(LinksTabTest, EditToggleCancelAndJumpWithTheTypedText) {
 }
 
 TEST_F(LinksTabTest, JumpTakesHttpsAndRefusesAnythingElse) {
-    f.links.Text1[0] = "安全=https://s.example/a?b=c";
-    f.links.Text1[1] = "x=--headless http://y";  // an option in front of the address
-    f.links.Text1[2] = "x=-new-window=http://y";
-    f.links.Text1[3] = "x= http://y";
-    f.links.Text1[4] = "x=javascript:alert(1)";
+    f.Text1_Change(0, "安全=https://s.example/a?b=c");
+    f.Text1_Change(1, "x=--headless http://y");  // an option in front of the address
+    f.Text1_Change(2, "x=-new-window=http://y");
+    f.Text1_Change(3, "x= http://y");
+    f.Text1_Change(4, "x=javascript:alert(1)");
     for (int i = 0; i < 5; ++i) f.Command1_Click(i);
     EXPECT_EQ(fake.startedPrograms, std::vector<std::string>{"/usr/bin/firefox \"https://s.example/a?b=c\""});
     ASSERT_EQ(fake.messages.size(), 4u);
@@ -114,7 +118,7 @@ TEST_F(LinksTabTest, JumpTakesHttpsAndRefusesAnythingElse) {
 
 TEST_F(LinksTabTest, JumpFailureShowsTheErrorAndTheBrowserHint) {
     fake.startForReal = true;
-    f.browsdir = dir.str() + "/no-browser";
+    f.state().browsdir = dir.str() + "/no-browser";
     f.Command1_Click(0);
     ASSERT_EQ(fake.messages.size(), 1u);
     const std::string hint = "ﾌﾞﾗｳｻﾞｰの登録場所を確認・再登録して下さい";
@@ -122,21 +126,20 @@ TEST_F(LinksTabTest, JumpFailureShowsTheErrorAndTheBrowserHint) {
     ASSERT_GT(text.size(), hint.size());
     EXPECT_EQ(text.substr(text.size() - hint.size()), hint);
     EXPECT_EQ(fake.messages[0].icon, Icon::Critical);
-    EXPECT_EQ(std::get<int>(f.msg), 1);
+    EXPECT_EQ(std::get<int>(f.state().msg), 1);
 }
 
 TEST_F(LinksTabTest, SaveValidatesThenWritesTheFileFromMemory) {
     f.Option1_Click(5);
-    f.links.Text1[5].clear();
+    f.Text1_Change(5, "");
     f.Command2_Click();
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].text, " 6行目に記入ミスがあります。");
     EXPECT_EQ(fake.messages[0].icon, Icon::Exclamation);
     EXPECT_EQ(dir.read("Kazuban.ini"), "the old file");
-    EXPECT_TRUE(editing() && f.links.Text1Visible[5]);
+    EXPECT_TRUE(editing() && f.links().controls().Text1Visible[5]);
 
-    f.links.Text1[5] = "６分割=http://x.example/a?b=c";
-    f.links.Command1Caption[5] = "Go! ６分割";
+    f.Text1_Change(5, "６分割=http://x.example/a?b=c");
     f.Command2_Click();
     EXPECT_EQ(fake.messages.size(), 1u);
     auto expected = config::defaultLinks();
@@ -145,15 +148,15 @@ TEST_F(LinksTabTest, SaveValidatesThenWritesTheFileFromMemory) {
               config::environmentFileLines("/usr/bin/gedit", "/home/u/データ", "", "/usr/bin/firefox", expected));
     EXPECT_EQ(dir.read("Kazuban.ini").substr(0, 2), "[ ");
     EXPECT_NE(dir.read("Kazuban.ini").find("\r\n"), std::string::npos);
-    EXPECT_FALSE(editing() || f.links.Text1Visible[5] || f.links.Option1[5]);
+    EXPECT_FALSE(editing() || f.links().controls().Text1Visible[5] || f.links().controls().Option1[5]);
     EXPECT_FALSE(f.closeRequested());
 }
 
 TEST_F(LinksTabTest, RestoreDefaultsSavesThem) {
-    f.links.Text1.fill("");
+    f.links().setTexts({});
     f.Option1_Click(0);
     f.Command8_Click();
-    EXPECT_EQ(f.links.Text1, config::defaultLinks());
+    EXPECT_EQ(f.links().controls().Text1, config::defaultLinks());
     EXPECT_EQ(config::readEnvironmentFile(dir.file("Kazuban.ini"), config::ReadRule::StartUp).links(),
               config::defaultLinks());
     EXPECT_FALSE(editing());
@@ -170,7 +173,7 @@ TEST_F(LinksTabTest, AFailedWriteIsShownAndTheProgramGoesOn) {
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].text, "ディスクに書き込めません。");
     EXPECT_EQ(fake.messages[0].icon, Icon::None);
-    EXPECT_EQ(std::get<int>(f.msg), 1);
+    EXPECT_EQ(std::get<int>(f.state().msg), 1);
     EXPECT_FALSE(f.closeRequested());
     EXPECT_EQ(dir.read("Kazuban.ini"), "the old file");
     EXPECT_TRUE(editing());  // still unsaved: the user may try again

@@ -206,11 +206,22 @@ TEST(OddsTexts, NumbersKeepTheirDigits) {
     EXPECT_EQ(groupedDecimalText(26778.734, 2), "26,778.73");
     EXPECT_EQ(groupedDecimalText(-1234.5, 2), "-1,234.50");
     EXPECT_EQ(groupedDecimalText(123.456, 2), "123.46");
-    EXPECT_EQ(percentText(1.0 / 4'417'686), "0.0000226%");  // never the exponent form
-    EXPECT_EQ(percentText(0.98116), "98.12%");
-    EXPECT_EQ(percentText(0.99994), "99.99%");
-    EXPECT_EQ(percentText(0.999999), "99.99%超");  // short of certainty, never 100%
-    EXPECT_EQ(percentText(1.0), "100.00%");
+    EXPECT_EQ(percentText(1.0 / 4'417'686, false), "0.0000226%");  // never the exponent form
+    EXPECT_EQ(percentText(0.98116, false), "98.12%");
+    EXPECT_EQ(percentText(0.99994, false), "99.99%");
+    EXPECT_EQ(percentText(0.999999, false), "99.99%超");  // short of certainty, never 100%
+    EXPECT_EQ(percentText(1.0, false), "99.99%超");       // a double that rounded up to 1
+    EXPECT_EQ(percentText(1.0, true), "100.00%");
+    // A ratio is never rounded to "1/1" short of certainty, nor given decimals from 10 on.
+    EXPECT_EQ(oneInText(0, 4'417'686), "―");
+    EXPECT_EQ(oneInText(4'417'686, 4'417'686), "1/1");
+    EXPECT_EQ(oneInText(4'334'590, 4'417'686), "1/1.02");
+    EXPECT_EQ(oneInText(4'417'685, 4'417'686), "1/1.0000002");
+    EXPECT_EQ(oneInText(5, 8), "1/1.6");
+    EXPECT_EQ(oneInText(100, 949), "1/9.49");
+    EXPECT_EQ(oneInText(10, 125), "1/13");
+    EXPECT_EQ(oneInText(26, 4'417'686), "1/169,911");
+    EXPECT_EQ(oneInText(1, 100), "1/100");
 }
 
 }  // namespace

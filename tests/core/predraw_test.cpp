@@ -96,28 +96,27 @@ struct PredrawForm : ::testing::Test {
     void start(int draws) {
         testing::prepareDataFolder(dir, draws, 11);
         ASSERT_TRUE(form.Form_Load(dir.str()));
-        form.SSTab1 = app::kTabPredraw;
-        form.SSTab1_Click();
+        form.SSTab1_Click(app::kTabPredraw);
     }
-    const grid::TextGrid& view() const { return form.MSFlexGrid5; }
+    const grid::TextGrid& view() const { return form.predraw().grid(); }
 };
 
 TEST_F(PredrawForm, FiftyDrawsAreTooFew) {
     start(50);
-    EXPECT_EQ(form.chg, 0);
+    EXPECT_EQ(form.predraw().chg(), 0);
     EXPECT_EQ(platform.progressShows, 0);
     EXPECT_NE(view().cell(0, 1), "当選番号データ");
 }
 
 TEST_F(PredrawForm, FiftyOneDrawsGiveOneRow) {
     start(51);
-    EXPECT_EQ(form.chg, 1);
+    EXPECT_EQ(form.predraw().chg(), 1);
     ASSERT_EQ(view().rows(), 2);
     EXPECT_EQ(view().cell(0, 0) + view().cell(1, 0), "回51");
     EXPECT_EQ(view().fontSize(), 11);
     EXPECT_EQ(platform.progressMin + platform.progressMax, 102);
     EXPECT_FALSE(platform.progressVisible);
-    expectSameGrid(view(), views::predrawLiteral(form.history, 51));
+    expectSameGrid(view(), views::predrawLiteral(form.state().history, 51));
 }
 
 TEST(PredrawFont, NinePointsFromAThousandDraws) {
@@ -154,15 +153,14 @@ TEST_F(PredrawForm, SortsByEveryColumnBothWaysAndCopies) {
     form.ptsmnuSort(1, true);
     EXPECT_EQ(view().cell(1, 1)[0], ' ');  // one-digit first numbers first
 
-    grid::TextGrid& g = form.MSFlexGrid5;
+    grid::TextGrid& g = form.predraw().grid();
     g.setRow(3);
     g.setRowSel(2);
-    platform.onPopup = [&](platform::PopupMenu m) {
-        EXPECT_EQ(m, platform::PopupMenu::Predraw);
-        form.pmnucopy3_click();
-    };
-    form.MSFlexGrid5_MouseDown(2);
+    EXPECT_TRUE(form.MSFlexGrid5_MouseDown(2));
+    form.pmnucopy3_click();
     EXPECT_EQ(platform.clipboard, g.cell(2, 1) + "\r\n" + g.cell(3, 1) + "\r\n");
+    EXPECT_EQ(g.row(), 3);  // the press keeps the selected rows
+    EXPECT_EQ(g.rowSel(), 2);
     EXPECT_EQ(g.col(), 0);
     EXPECT_EQ(g.colSel(), 9);
 }

@@ -18,15 +18,15 @@ protected:
         testing::prepareDataFolder(dir, 120, 5);
         ASSERT_TRUE(form.Form_Load(dir.str()));
     }
-    std::string combo(int draw) { return form.history.entry(draw).substr(0, 14); }
+    std::string combo(int draw) { return form.state().history.entry(draw).substr(0, 14); }
     testing::TempDir dir;
     testing::FakePlatform p;
     app::Form1 form{p};
 };
 
 TEST_F(PrintDocuments, TheTableGivesItsFilledRowsWithTheirEntriesAsShown) {
-    form.MSFlexGrid1.setCell(2, 1, combo(100));
-    form.MSFlexGrid1.setCell(5, 1, combo(110));
+    form.combinationTable().setCell(2, 1, combo(100));
+    form.combinationTable().setCell(5, 1, combo(110));
     form.Command5_Click();
     form.Command4_Click();  // entries newest first, as the user switched them
     form.pmnupreview_click();
@@ -42,22 +42,21 @@ TEST_F(PrintDocuments, TheTableGivesItsFilledRowsWithTheirEntriesAsShown) {
     EXPECT_EQ(doc.rows[0][0], "2");
     EXPECT_EQ(doc.rows[1][1], combo(110));
     std::string shown;
-    for (int c = 2; !form.MSFlexGrid1.cell(5, c).empty(); ++c)
-        shown += (shown.empty() ? "" : " ") + form.MSFlexGrid1.cell(5, c);
+    for (int c = 2; !form.combinationTable().cell(5, c).empty(); ++c)
+        shown += (shown.empty() ? "" : " ") + form.combinationTable().cell(5, c);
     EXPECT_EQ(doc.rows[1][2], shown);
     EXPECT_EQ(doc.rows[1][2].substr(0, 6), "110=1 ");  // the newest first
 
     p.previews.clear();
-    form.MSFlexGrid1.clearRange(1, 1, 1000, form.winEntryLastColumn());
+    form.combinationTable().clearRange(1, 1, 1000, form.wins().winEntryLastColumn());
     form.pmnupreview_click();
     EXPECT_TRUE(p.previews.at(0).rows.empty());
 }
 
 TEST_F(PrintDocuments, TheViewsGiveEveryColumnOfTheRowsShownInTheirOrder) {
-    for (int r = 1; r <= 3; ++r) form.MSFlexGrid1.setCell(r, 1, combo(100 + r));
+    for (int r = 1; r <= 3; ++r) form.combinationTable().setCell(r, 1, combo(100 + r));
     form.Command5_Click();
-    form.SSTab1 = app::kTabTotals;
-    form.SSTab1_Click();
+    form.SSTab1_Click(app::kTabTotals);
     form.psmnu2_click();  // by sum, highest first
     form.pmnupreview2_click();
     const PrintDocument& totals = p.previews.at(0);
@@ -68,12 +67,11 @@ TEST_F(PrintDocuments, TheViewsGiveEveryColumnOfTheRowsShownInTheirOrder) {
     ASSERT_EQ(totals.rows.size(), 3u);
     for (int r = 1; r <= 3; ++r) {
         Row expected;
-        for (int c = 0; c < 10; ++c) expected.push_back(form.MSFlexGrid2.cell(r, c));
+        for (int c = 0; c < 10; ++c) expected.push_back(form.totals().grid().cell(r, c));
         EXPECT_EQ(totals.rows[static_cast<std::size_t>(r - 1)], expected);
     }
 
-    form.SSTab1 = app::kTabPredraw;
-    form.SSTab1_Click();
+    form.SSTab1_Click(app::kTabPredraw);
     form.pmnupreview3_click();
     const PrintDocument& predraw = p.previews.at(1);
     EXPECT_EQ(predraw.title, "当選番号直前分析");

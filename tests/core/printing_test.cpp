@@ -42,13 +42,15 @@ std::string repeat(const std::string& s, int n) {
     return out;
 }
 
-int msgInt(const app::Form1& f) { return std::holds_alternative<int>(f.msg) ? std::get<int>(f.msg) : -1; }
+int msgInt(const app::Form1& f) {
+    return std::holds_alternative<int>(f.state().msg) ? std::get<int>(f.state().msg) : -1;
+}
 
 class PrintingTest : public ::testing::Test {
 protected:
     PrintingTest() {
-        f.startdir = f.mydir = dir.str();
-        for (int r = 1; r <= 1000; ++r) f.MSFlexGrid1.setCell(r, 0, text::intText(r));
+        f.state().startdir = f.state().mydir = dir.str();
+        for (int r = 1; r <= 1000; ++r) f.combinationTable().setCell(r, 0, text::intText(r));
     }
     std::string tablePrint() const { return dir.read("tmptxt.csv"); }
 
@@ -58,12 +60,12 @@ protected:
 };
 
 TEST_F(PrintingTest, SavesTheTableAsCsvInTheChosenFile) {
-    f.datadir = dir.str();
-    f.MSFlexGrid1.setCell(1, 1, " 5,12,20,27,31");
-    f.MSFlexGrid1.setCell(2, 1, " 1, 2, 3, 4, 5");
-    f.MSFlexGrid1.setCell(2, 2, "12=4");
-    f.MSFlexGrid1.setCell(2, 3, "30=3");
-    f.MSFlexGrid1.clearCell(1000, 0);  // a row without its data number writes nothing
+    f.state().datadir = dir.str();
+    f.combinationTable().setCell(1, 1, " 5,12,20,27,31");
+    f.combinationTable().setCell(2, 1, " 1, 2, 3, 4, 5");
+    f.combinationTable().setCell(2, 2, "12=4");
+    f.combinationTable().setCell(2, 3, "30=3");
+    f.combinationTable().clearCell(1000, 0);  // a row without its data number writes nothing
     const auto target = dir.file("out.csv");
     fake.saveAnswers.push_back(target.string());
 
@@ -102,10 +104,10 @@ TEST_F(PrintingTest, SaveCancelledOrFailedWritesNothingAndFailureIsShown) {
 TEST_F(PrintingTest, PrintsTheTableAndStartsTheSpreadsheetOnIt) {
     ArgumentRecorder recorder(dir.path());
     fake.startForReal = true;
-    f.calcdir = ArgumentRecorder::script();
-    f.MSFlexGrid1.setCell(1, 1, " 5,12,20,27,31");
-    f.MSFlexGrid1.setCell(3, 1, " 1, 2, 3, 4, 5");
-    f.MSFlexGrid1.setCell(3, 2, "7=2");
+    f.state().calcdir = ArgumentRecorder::script();
+    f.combinationTable().setCell(1, 1, " 5,12,20,27,31");
+    f.combinationTable().setCell(3, 1, " 1, 2, 3, 4, 5");
+    f.combinationTable().setCell(3, 2, "7=2");
     dir.write("tmptxt.csv", "an older print");
 
     f.pmnuprt_click();
@@ -114,12 +116,12 @@ TEST_F(PrintingTest, PrintsTheTableAndStartsTheSpreadsheetOnIt) {
     EXPECT_EQ(tablePrint(),
               "\" 5,12,20,27,31\",\"\"\n" + empty + "\" 1, 2, 3, 4, 5\",\"7=2\",\"\"\n" + repeat(empty, 997) + "\r\n");
     const std::string path = dir.file("tmptxt.csv").string();
-    EXPECT_EQ(fake.startedPrograms, std::vector<std::string>{f.calcdir + " " + path});
+    EXPECT_EQ(fake.startedPrograms, std::vector<std::string>{f.state().calcdir + " " + path});
     const auto got = recorder.wait();
     ASSERT_TRUE(got.has_value());
-    EXPECT_EQ(*got, (std::vector<std::string>{f.calcdir, path}));
+    EXPECT_EQ(*got, (std::vector<std::string>{f.state().calcdir, path}));
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(f.msg));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(f.state().msg));
 }
 
 TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
@@ -134,7 +136,7 @@ TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
     fake.messages.clear();
     fake.startedPrograms.clear();
     fake.startForReal = false;
-    f.calcdir = "/usr/bin/localc";
+    f.state().calcdir = "/usr/bin/localc";
     dir.write("tmptxt.csv", "open in the spreadsheet");
     {
         LockedFiles locked;
@@ -151,7 +153,7 @@ TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
     fake.messages.clear();
     std::filesystem::create_directories(dir.file("tmptxt2.csv") / "inside");
     fake.startForReal = true;
-    f.calcdir = dir.str() + "/no-such-calc";
+    f.state().calcdir = dir.str() + "/no-such-calc";
     f.pmnuprt2_click();
     ASSERT_EQ(fake.messages.size(), 2u);
     EXPECT_NE(fake.messages[0].text.find("tmptxt2.csv"), std::string::npos) << fake.messages[0].text;
@@ -163,14 +165,14 @@ TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
     std::filesystem::permissions(dir.file("not-a-program"),
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                                      std::filesystem::perms::group_read | std::filesystem::perms::others_read);
-    f.calcdir = dir.str() + "/not-a-program";
+    f.state().calcdir = dir.str() + "/not-a-program";
     f.pmnuprt_click();
     EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{kResetPaths});
 
     // A cell the print file cannot hold says so; it is no path to correct.
     fake.messages.clear();
     fake.startForReal = false;
-    f.MSFlexGrid1.setCell(4, 1, "😀");
+    f.combinationTable().setCell(4, 1, "😀");
     f.pmnuprt_click();
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_NE(fake.messages[0].text.find("😀"), std::string::npos) << fake.messages[0].text;
@@ -178,14 +180,14 @@ TEST_F(PrintingTest, EachFailedStepShowsItsMessageAndTheNextStepRuns) {
 
 TEST_F(PrintingTest, PrintsTheHeaderAndTheScoredRowsOfTheTotalsView) {
     auto fill = [&](int r, std::vector<std::string> cells) {
-        for (std::size_t c = 0; c < cells.size(); ++c) f.MSFlexGrid2.setCell(r, static_cast<int>(c) + 1, cells[c]);
+        for (std::size_t c = 0; c < cells.size(); ++c) f.totals().grid().setCell(r, static_cast<int>(c) + 1, cells[c]);
     };
-    f.MSFlexGrid2.setCell(0, 0, "never written");
+    f.totals().grid().setCell(0, 0, "never written");
     fill(0, {"組合せデータ", "合計", "当選回数", "最新当選回", "最高", "奇:偶", "P相性率", "T相性率", "５分割分布"});
     fill(1, {" 4,11,17,21,31", "84", "33", "1372", "4", "4:1", "0.328", "0.0704", "1:1:1:1:1"});
     fill(2, {" 1, 2, 3, 4, 5", "15", "0", "0", "0", "5:0", "0.1", "0", "5:0:0:0:0"});
     fill(3, {" 6, 8,10,12,14", "50", "2", "77", "3", "0:5", "0.2", "0.01", "2:3:0:0:0"});
-    f.calcdir = "/usr/bin/localc";
+    f.state().calcdir = "/usr/bin/localc";
 
     f.pmnuprt2_click();
 
@@ -200,9 +202,9 @@ TEST_F(PrintingTest, PrintsTheHeaderAndTheScoredRowsOfTheTotalsView) {
 }
 
 TEST_F(PrintingTest, PrintsOnlyThePredrawRowsTheViewHolds) {
-    f.MSFlexGrid5 = grid::TextGrid(4, 10, 1, 1);
+    f.predraw().grid() = grid::TextGrid(4, 10, 1, 1);
     for (int r = 0; r < 4; ++r)
-        for (int c = 0; c <= 9; ++c) f.MSFlexGrid5.setCell(r, c, c == 6 ? "3:2" : text::intText(r * 10 + c));
+        for (int c = 0; c <= 9; ++c) f.predraw().grid().setCell(r, c, c == 6 ? "3:2" : text::intText(r * 10 + c));
     const std::string row = [] {
         std::string s;
         for (int c = 0; c <= 9; ++c)
@@ -212,15 +214,15 @@ TEST_F(PrintingTest, PrintsOnlyThePredrawRowsTheViewHolds) {
                 .append(c < 9 ? "," : "\n");
         return s;
     }();
-    f.calcdir = "/usr/bin/localc";
+    f.state().calcdir = "/usr/bin/localc";
 
-    f.maxn = 70;  // draws added since the analysis have no rows
+    f.state().maxn = 70;  // draws added since the analysis have no rows
     f.pmnuprt3_click();
     const std::string all = dir.read("tmptxt2.csv");
     EXPECT_EQ(all.substr(0, row.size()), row);
     EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 5);  // four records and the final CR LF
 
-    f.maxn = 52;  // rows 0 to maxn - 50
+    f.state().maxn = 52;  // rows 0 to maxn - 50
     f.pmnuprt3_click();
     const std::string some = dir.read("tmptxt2.csv");
     EXPECT_EQ(std::count(some.begin(), some.end(), '\n'), 4);
@@ -246,20 +248,18 @@ TEST(PrintFiles, WindowPrintsTheExpectedFilesOfTheDemoHistory) {
     FakePlatform fake;
     app::Form1 f{fake};
     ASSERT_TRUE(f.Form_Load(dir.str()));
-    f.calcdir = "/usr/bin/localc";
+    f.state().calcdir = "/usr/bin/localc";
     fake.openAnswers.push_back(std::string(KAZUBAN_TESTDATA_DIR) + "/golden/combos200.txt");
     f.mnudopen_Click();
 
     f.pmnuprt_click();
     EXPECT_EQ(dir.read("tmptxt.csv"), expectedFile("tmptxt.csv"));
 
-    f.SSTab1 = app::kTabTotals;
-    f.SSTab1_Click();
+    f.SSTab1_Click(app::kTabTotals);
     f.pmnuprt2_click();
     EXPECT_EQ(platform::decodeCp932(dir.read("tmptxt2.csv")), expectedFile("totals.csv"));
 
-    f.SSTab1 = app::kTabPredraw;
-    f.SSTab1_Click();
+    f.SSTab1_Click(app::kTabPredraw);
     f.pmnuprt3_click();
     EXPECT_EQ(dir.read("tmptxt2.csv"), expectedFile("tmptxt2-predraw.csv"));
     EXPECT_TRUE(fake.messages.empty());

@@ -122,17 +122,16 @@ constexpr unsigned long long kMegabyte = 1u << 20;
 
 // Runs what a user does next with whatever history was loaded.
 void useEverything(Form1& f) {
-    f.MSFlexGrid1.setCell(1, 1, " 1, 2, 3, 4, 5");
+    f.combinationTable().setCell(1, 1, " 1, 2, 3, 4, 5");
     f.Command5_Click();
     for (int tab : {kTabTotals, kTabMarkSheet, kTabLinks, kTabPredraw, kTabWins}) {
-        f.SSTab1 = tab;
-        f.SSTab1_Click();
+        f.SSTab1_Click(tab);
     }
     f.MSFlexGrid3_Click();
     f.pmnuprt_click();
     f.pmnuprt2_click();
     f.pmnuprt3_click();
-    f.HScroll1_Change();
+    f.HScroll1_Change(f.frame().HScroll1().value);
     f.mnu5mk_Click();
 }
 
@@ -199,12 +198,12 @@ TEST(ReadFaults, HistoryAtStartUp) {
         } else {
             // Junk is read as draws that count for nothing; the program works on.
             ASSERT_TRUE(started);
-            EXPECT_EQ(f.tdataon, 1);
+            EXPECT_EQ(f.state().tdataon, 1);
             useEverything(f);
             EXPECT_FALSE(f.closeRequested());
             if (is(shape, kHugeLine)) {
-                EXPECT_EQ(f.maxn, 0);
-                EXPECT_EQ(f.history.entry(0).size(), text::kMaxLineBytes);
+                EXPECT_EQ(f.state().maxn, 0);
+                EXPECT_EQ(f.state().history.entry(0).size(), text::kMaxLineBytes);
             }
         }
     }
@@ -217,32 +216,32 @@ TEST(ReadFaults, HistoryReloadKeepsWhatItHadWhenTheFileFails) {
     FakePlatform fake;
     Form1 f(fake);
     ASSERT_TRUE(f.Form_Load(dir.str()));
-    f.MSFlexGrid1.setCell(1, 1, f.history.entry(60).substr(0, 14));
-    f.recalculateCombinationTable();
-    ASSERT_EQ(f.MSFlexGrid1.cell(1, 2), "60=1");
+    f.combinationTable().setCell(1, 1, f.state().history.entry(60).substr(0, 14));
+    f.wins().recalculateCombinationTable();
+    ASSERT_EQ(f.combinationTable().cell(1, 2), "60=1");
 
     for (const Shape& shape : shapes()) {
         SCOPED_TRACE(shape.name);
         fake.messages.clear();
         shape.put(dir.file("atarimgrp.txt"));
-        f.HScroll1_Change();
-        f.recalculateCombinationTable();
+        f.HScroll1_Change(f.frame().HScroll1().value);
+        f.wins().recalculateCombinationTable();
         EXPECT_FALSE(f.closeRequested());
         const bool fails = !(is(shape, kHugeLine) || is(shape, kRandom) || is(shape, kNul));
         if (fails) {
             // Told at each reload; the history, the table and its entries stay.
             ASSERT_EQ(fake.messages.size(), 2u);
             EXPECT_EQ(fake.messages[1].text, kHistoryGone);
-            EXPECT_EQ(f.maxn, 60);
-            EXPECT_EQ(f.MSFlexGrid1.cell(1, 2), "60=1");
-            EXPECT_EQ(f.HScroll1.max, 60);
+            EXPECT_EQ(f.state().maxn, 60);
+            EXPECT_EQ(f.combinationTable().cell(1, 2), "60=1");
+            EXPECT_EQ(f.frame().HScroll1().max, 60);
         }
         // Back to the good file: everything works as before.
         fs::remove_all(dir.file("atarimgrp.txt"));
         writeBytes(dir.file("atarimgrp.txt"), good);
-        f.recalculateCombinationTable();
-        EXPECT_EQ(f.maxn, 60);
-        EXPECT_EQ(f.MSFlexGrid1.cell(1, 2), "60=1");
+        f.wins().recalculateCombinationTable();
+        EXPECT_EQ(f.state().maxn, 60);
+        EXPECT_EQ(f.combinationTable().cell(1, 2), "60=1");
     }
 }
 
@@ -253,27 +252,26 @@ TEST(ReadFaults, DrawsAddedWhileRunningAreSeen) {
     Form1 f(fake);
     ASSERT_TRUE(f.Form_Load(dir.str()));
     const std::string combo = " 4,11,17,23,29";
-    f.MSFlexGrid1.setCell(1, 1, combo);
-    f.recalculateCombinationTable();
-    const int entries = f.MSFlexGrid1.storedCells(1);
+    f.combinationTable().setCell(1, 1, combo);
+    f.wins().recalculateCombinationTable();
+    const int entries = f.combinationTable().storedCells(1);
 
     // The user adds draws 70 and 71 in the editor; 71 is the combination
     // itself, and the history now needs one more win-entry column.
     std::ofstream(dir.file("atarimgrp.txt"), std::ios::binary | std::ios::app)
         << "70= 1, 2, 3, 5, 6, 7\r\n71=" << combo << ",30\r\n";
-    f.HScroll1.value = 1;
-    f.HScroll1_Change();
-    EXPECT_EQ(f.maxn, 71);
-    EXPECT_EQ(f.HScroll1.max, 71);
-    EXPECT_EQ(f.Label1, "第71回:" + combo + ",30");
+    f.HScroll1_Change(1);
+    EXPECT_EQ(f.state().maxn, 71);
+    EXPECT_EQ(f.frame().HScroll1().max, 71);
+    EXPECT_EQ(f.frame().Label1(), "第71回:" + combo + ",30");
 
-    f.recalculateCombinationTable();
-    EXPECT_EQ(f.MSFlexGrid1.storedCells(1), entries + 1);
-    EXPECT_EQ(f.MSFlexGrid1.cell(1, entries), "71=1");
-    EXPECT_EQ(f.MSFlexGrid1.cols(), 71 / 10 + 21);
-    EXPECT_EQ(f.MSFlexGrid1.cell(0, 27), "26");
-    f.HScroll1_Change();
-    EXPECT_EQ(f.Label3[1], " 1");  // the combination won grade 1 in draw 71
+    f.wins().recalculateCombinationTable();
+    EXPECT_EQ(f.combinationTable().storedCells(1), entries + 1);
+    EXPECT_EQ(f.combinationTable().cell(1, entries), "71=1");
+    EXPECT_EQ(f.combinationTable().cols(), 71 / 10 + 21);
+    EXPECT_EQ(f.combinationTable().cell(0, 27), "26");
+    f.HScroll1_Change(f.frame().HScroll1().value);
+    EXPECT_EQ(f.frame().Label3()[1], " 1");  // the combination won grade 1 in draw 71
     EXPECT_TRUE(fake.messages.empty());
 }
 
@@ -298,13 +296,13 @@ TEST(ReadFaults, EnvironmentFileAtStartUpAndInTheDialog) {
         } else if (!is(shape, kUnreadable)) {
             ASSERT_TRUE(started);
             EXPECT_TRUE(fake.messages.empty());
-            EXPECT_LE(f.editdir.size(), text::kMaxLineBytes);
+            EXPECT_LE(f.state().editdir.size(), text::kMaxLineBytes);
             if (is(shape, kHugeDraws)) {
-                EXPECT_EQ(f.editdir, testing::makeDrawText(testing::syntheticDraws(1, 5)[0]));
-                EXPECT_EQ(f.links.Text1[8], "第13回=" + testing::makeDrawText(testing::syntheticDraws(13, 5)[12]));
+                EXPECT_EQ(f.state().editdir, testing::makeDrawText(testing::syntheticDraws(1, 5)[0]));
+                EXPECT_EQ(f.links().controls().Text1[8],
+                          "第13回=" + testing::makeDrawText(testing::syntheticDraws(13, 5)[12]));
             }
-            f.SSTab1 = kTabLinks;
-            f.SSTab1_Click();
+            f.SSTab1_Click(kTabLinks);
         }
 
         // The settings dialog reads the same file.
@@ -343,17 +341,17 @@ TEST(ReadFaults, CombinationFiles) {
         if (is(shape, kMissing) || is(shape, kFolder)) {
             EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{file.string() + " は存在しないﾌｧｲﾙです。"});
         } else if (is(shape, kEmpty) || is(shape, kUnreadable)) {
-            EXPECT_EQ(f.hasCombinationData(), 0);
+            EXPECT_EQ(f.wins().hasCombinationData(), 0);
             EXPECT_EQ(fake.messages.size(), is(shape, kEmpty) ? 0u : 1u);
         } else {
             // Junk rows are kept as read and named by the input check.
             EXPECT_EQ(fake.messages.size(), 1u);
             EXPECT_NE(fake.messages.at(0).text.find("入力ミス"), std::string::npos);
             if (is(shape, kHugeDraws)) {
-                EXPECT_FALSE(f.MSFlexGrid1.cell(1000, 1).empty());
+                EXPECT_FALSE(f.combinationTable().cell(1000, 1).empty());
             }
             if (is(shape, kHugeLine)) {
-                EXPECT_EQ(f.MSFlexGrid1.cell(1, 1).size(), text::kMaxLineBytes);
+                EXPECT_EQ(f.combinationTable().cell(1, 1).size(), text::kMaxLineBytes);
             }
             useEverything(f);
             EXPECT_FALSE(f.closeRequested());

@@ -21,7 +21,7 @@ const std::string kCheckBrowser = "ﾌﾞﾗｳｻﾞｰの登録場所を確認
 
 class RegistrationTest : public ::testing::Test {
 protected:
-    RegistrationTest() { f.startdir = f.mydir = dir.str(); }
+    RegistrationTest() { f.state().startdir = f.state().mydir = dir.str(); }
     std::string history() const { return dir.file("atarimgrp.txt").string(); }
 
     TempDir dir;
@@ -32,11 +32,11 @@ protected:
 TEST_F(RegistrationTest, OpensTheHistoryInTheEditorOrItsFallback) {
     f.mnuatoroku_Click();  // no editor configured
     const auto editor = dir.write("my editor", "#!/bin/sh\n");
-    f.editdir = editor.string();
+    f.state().editdir = editor.string();
     f.mnuatoroku_Click();
     std::filesystem::remove(editor);  // deleted since: the fallback, silently
     f.mnuatoroku_Click();
-    f.editdir = "/usr/bin/gedit --new-window";  // options make it no file name
+    f.state().editdir = "/usr/bin/gedit --new-window";  // options make it no file name
     f.mnuatoroku_Click();
 
     EXPECT_EQ(fake.startedPrograms,
@@ -47,7 +47,7 @@ TEST_F(RegistrationTest, OpensTheHistoryInTheEditorOrItsFallback) {
 
 TEST_F(RegistrationTest, EditorFailureShowsTheErrorThenWhereTheFileBelongs) {
     // A path no command line can carry.
-    f.editdir = dir.str() + "/ed\"itor";
+    f.state().editdir = dir.str() + "/ed\"itor";
     f.mnuatoroku_Click();
     EXPECT_TRUE(fake.startedPrograms.empty());
     ASSERT_EQ(fake.messages.size(), 2u);
@@ -55,7 +55,7 @@ TEST_F(RegistrationTest, EditorFailureShowsTheErrorThenWhereTheFileBelongs) {
     EXPECT_NE(fake.messages[0].text.find("ed\"itor"), std::string::npos);
     EXPECT_EQ(fake.messages[1].text, kPutHistoryHere);
     EXPECT_EQ(fake.messages[1].icon, Icon::Critical);
-    EXPECT_EQ(std::get<int>(f.msg), 1);
+    EXPECT_EQ(std::get<int>(f.state().msg), 1);
 
     // An editor that exists but cannot be run.
     fake.messages.clear();
@@ -64,7 +64,7 @@ TEST_F(RegistrationTest, EditorFailureShowsTheErrorThenWhereTheFileBelongs) {
     std::filesystem::permissions(notRunnable, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                                                   std::filesystem::perms::group_read |
                                                   std::filesystem::perms::others_read);
-    f.editdir = notRunnable.string();
+    f.state().editdir = notRunnable.string();
     f.mnuatoroku_Click();
     ASSERT_EQ(fake.messages.size(), 2u);
     EXPECT_NE(fake.messages[0].text.find(notRunnable.string()), std::string::npos) << fake.messages[0].text;
@@ -74,21 +74,21 @@ TEST_F(RegistrationTest, EditorFailureShowsTheErrorThenWhereTheFileBelongs) {
 TEST_F(RegistrationTest, OpensTheOperatorsSiteInTheBrowser) {
     const std::string url = std::string("http://") + config::kOperatorHost + "/";
     f.mnuanet_Click();
-    f.browsdir = "/usr/bin/firefox";
+    f.state().browsdir = "/usr/bin/firefox";
     f.mnuanet_Click();
     EXPECT_EQ(fake.startedPrograms,
               (std::vector<std::string>{kIe + " \"" + url + "\"", "/usr/bin/firefox \"" + url + "\""}));
     EXPECT_TRUE(fake.messages.empty());
 
     fake.startForReal = true;
-    f.browsdir = dir.str() + "/no-browser";
+    f.state().browsdir = dir.str() + "/no-browser";
     f.mnuanet_Click();
     ASSERT_EQ(fake.messages.size(), 1u);
     const std::string& text = fake.messages[0].text;
     EXPECT_NE(text.find("no-browser"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - kCheckBrowser.size()), kCheckBrowser);
     EXPECT_EQ(fake.messages[0].icon, Icon::Critical);
-    EXPECT_EQ(std::get<int>(f.msg), 1);
+    EXPECT_EQ(std::get<int>(f.state().msg), 1);
 }
 
 }  // namespace

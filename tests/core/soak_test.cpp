@@ -25,12 +25,12 @@
 #include "support/history_gen.h"
 #include "support/random_platform.h"
 #include "text/app_error.h"
+#include "text/path_text.h"
 
 namespace kazuban::app {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::PopupMenu;
 using testing::RandomPlatform;
 using testing::TempDir;
 
@@ -219,8 +219,8 @@ std::string tableProblem(const grid::TextGrid& t) {
 
 // After the analysis the view holds draws 51..N once each, in any order.
 std::string predrawProblem(const Form1& f) {
-    const grid::TextGrid& g = f.MSFlexGrid5;
-    if (f.chg != 1) return {};
+    const grid::TextGrid& g = f.predraw().grid();
+    if (f.predraw().chg() != 1) return {};
     std::vector<bool> seen(static_cast<std::size_t>(g.rows()), false);
     for (int r = 1; r < g.rows(); ++r) {
         const std::string& s = g.cell(r, 0);
@@ -238,13 +238,15 @@ std::string labelProblem(const Form1& f) {
     const auto strOfCount = [](const std::string& s) {
         return s == "0" || (s.size() > 1 && s[0] == ' ' && isDigits(s.substr(1)));
     };
-    if (!f.Label3[0].empty() && !isDigits(f.Label3[0])) return "Label3(0) holds \"" + f.Label3[0] + "\"";
+    if (!f.frame().Label3()[0].empty() && !isDigits(f.frame().Label3()[0]))
+        return "Label3(0) holds \"" + f.frame().Label3()[0] + "\"";
     for (std::size_t g = 1; g <= 4; ++g)
-        if (!f.Label3[g].empty() && !strOfCount(f.Label3[g]))
-            return "Label3(" + std::to_string(g) + ") holds \"" + f.Label3[g] + "\"";
-    if (!f.Label1.empty() && !f.Label1.starts_with("第")) return "Label1 holds \"" + f.Label1 + "\"";
+        if (!f.frame().Label3()[g].empty() && !strOfCount(f.frame().Label3()[g]))
+            return "Label3(" + std::to_string(g) + ") holds \"" + f.frame().Label3()[g] + "\"";
+    if (!f.frame().Label1().empty() && !f.frame().Label1().starts_with("第"))
+        return "Label1 holds \"" + f.frame().Label1() + "\"";
     for (std::size_t k = 0; k < 5; ++k) {
-        const auto& m = f.markSheet;
+        const auto& m = f.markSheet().controls();
         for (const std::string* t : {&m.Text2[k], &m.Text3[k]})
             if (!t->empty() && !isDigits(*t)) return "mark-sheet tier 3 or 4 holds \"" + *t + "\"";
         for (const std::string* t : {&m.Text4[k], &m.Text5[k]})
@@ -254,26 +256,28 @@ std::string labelProblem(const Form1& f) {
         if (c != "ﾃﾞｰﾀ番号: xxx" && !(c.starts_with(prefix) && strOfCount(c.substr(prefix.size()))))
             return "mark-sheet caption " + std::to_string(k) + " is \"" + c + "\"";
     }
-    for (const auto& c : f.links.Command1Caption)
+    for (const auto& c : f.links().controls().Command1Caption)
         if (!c.empty() && !c.starts_with("Go! ")) return "a jump button reads \"" + c + "\"";
-    if (f.HScroll1.max >= f.HScroll1.min && (f.HScroll1.value < f.HScroll1.min || f.HScroll1.value > f.HScroll1.max))
-        return "HScroll1 stands at " + std::to_string(f.HScroll1.value) + " outside " + std::to_string(f.HScroll1.min) +
-               ".." + std::to_string(f.HScroll1.max);
+    if (f.frame().HScroll1().max >= f.frame().HScroll1().min &&
+        (f.frame().HScroll1().value < f.frame().HScroll1().min ||
+         f.frame().HScroll1().value > f.frame().HScroll1().max))
+        return "HScroll1 stands at " + std::to_string(f.frame().HScroll1().value) + " outside " +
+               std::to_string(f.frame().HScroll1().min) + ".." + std::to_string(f.frame().HScroll1().max);
     return {};
 }
 
 std::string stateProblem(const Form1& f, const RandomPlatform& p) {
     if (p.busyDepth != 0) return "the busy pointer is left at depth " + std::to_string(p.busyDepth);
     if (p.progressVisible) return "the progress bar is left visible";
-    if (auto s = tableProblem(f.MSFlexGrid1); !s.empty()) return s;
-    if (auto s = rowNumbersProblem(f.MSFlexGrid2, "MSFlexGrid2"); !s.empty()) return s;
-    if (auto s = rowNumbersProblem(f.MSFlexGrid3, "MSFlexGrid3"); !s.empty()) return s;
+    if (auto s = tableProblem(f.combinationTable()); !s.empty()) return s;
+    if (auto s = rowNumbersProblem(f.totals().grid(), "MSFlexGrid2"); !s.empty()) return s;
+    if (auto s = rowNumbersProblem(f.markSheet().list(), "MSFlexGrid3"); !s.empty()) return s;
     for (int r = 1; r <= 1000; ++r)
-        if (auto s = scoredRowProblem(f.MSFlexGrid2, r, "MSFlexGrid2"); !s.empty()) return s;
-    for (int r = 1; r < f.MSFlexGrid5.rows(); ++r)
-        if (auto s = scoredRowProblem(f.MSFlexGrid5, r, "MSFlexGrid5"); !s.empty()) return s;
+        if (auto s = scoredRowProblem(f.totals().grid(), r, "MSFlexGrid2"); !s.empty()) return s;
+    for (int r = 1; r < f.predraw().grid().rows(); ++r)
+        if (auto s = scoredRowProblem(f.predraw().grid(), r, "MSFlexGrid5"); !s.empty()) return s;
     for (int k = 0; k < 5; ++k)
-        if (auto s = figureProblem(f.MSFlexGrid4[static_cast<std::size_t>(k)], k); !s.empty()) return s;
+        if (auto s = figureProblem(f.markSheet().figure(static_cast<std::size_t>(k)), k); !s.empty()) return s;
     if (auto s = predrawProblem(f); !s.empty()) return s;
     return labelProblem(f);
 }
@@ -312,8 +316,6 @@ public:
         }
         p_.openChoices = testing::makeOpenChoices(dir_, p_.rng);
         p_.saveChoices = testing::makeSaveChoices(dir_);
-        p_.onPopup = [this](PopupMenu m) { runPopup(m); };
-        p_.onSettingsDialog = [this] { runSettingsDialog(); };
         p_.onEvent = [this](const std::string& what) { note("    " + what); };
         platform::setWriteFaultHook(&failingDisk);
         g_failingWrites = 0;
@@ -472,6 +474,7 @@ private:
     int button() { return p_.chance(0.5) ? 2 : 1; }
 
     // ---- the pop-up menus: a random command of the menu, or none ----
+    enum class PopupMenu { Combination, Totals, Predraw };
     void runPopup(PopupMenu m) {
         Form1& f = *form_;
         if (p_.chance(0.08)) return note("  menu dismissed");
@@ -531,7 +534,7 @@ private:
     void runSettingsDialog() {
         if (p_.chance(0.1)) return note("  the dialog closed at once");
         config::Dialog d(p_);
-        d.Form_Load(form_->startdir);
+        d.Form_Load(text::utf8FromPath(form_->state().startdir));
         const std::string root = dir_.str();
         const std::string folders[] = {root, root + "/pool", root + "/out", root + "/pool/folder.txt", root + "/gone"};
         for (int i = p_.pick(5); i > 0 && !d.closed; --i) {
@@ -562,14 +565,14 @@ private:
                 break;
             default:
                 note("  Label11_Click");
-                d.Label11_Click(form_->browsdir);
+                d.Label11_Click(form_->state().browsdir);
                 break;
             }
         }
         if (d.closed) return;
         if (p_.chance(0.5)) {
             note("  OKButton");
-            d.OKButton_Click(form_->links.Text1);
+            d.OKButton_Click(form_->links().controls().Text1);
         } else {
             note("  CancelButton");
             d.CancelButton_Click();
@@ -587,7 +590,7 @@ private:
         std::string added;
         for (int i = 0; i < n; ++i) {
             const bool malformed = p_.chance(0.08);
-            added += safeCp932(testing::historyLine(p_.rng, form_->maxn + 1 + i, malformed));
+            added += safeCp932(testing::historyLine(p_.rng, form_->state().maxn + 1 + i, malformed));
             if (i + 1 < n || p_.chance(0.9)) added += "\r\n";
         }
         out << added;
@@ -697,7 +700,10 @@ private:
             menu(1.5, "mnuredo", &Form1::mnuredo_Click);
             menu(2, "mnu10mk", &Form1::mnu10mk_Click);
             menu(2, "mnu5mk", &Form1::mnu5mk_Click);
-            menu(1.5, "mnuktoroku", &Form1::mnuktoroku_Click);
+            a.push_back({1.5, "mnuktoroku", [](Session& s) {
+                             s.runSettingsDialog();
+                             return false;
+                         }});
             menu(2, "Command5 (check)", &Form1::Command5_Click);
             menu(2, "Command3 (sort)", &Form1::Command3_Click);
             menu(2, "Command4 (reverse)", &Form1::Command4_Click);
@@ -710,44 +716,44 @@ private:
                              return true;
                          }});
             a.push_back({5, "SSTab1", [](Session& s) {
-                             s.form_->SSTab1 = s.p_.pick(7);
-                             s.note("  tab " + std::to_string(s.form_->SSTab1));
-                             s.form_->SSTab1_Click();
+                             const int tab = s.p_.pick(7);
+                             s.note("  tab " + std::to_string(tab));
+                             s.form_->SSTab1_Click(tab);
                              return false;
                          }});
             a.push_back({2, "HScroll1", [](Session& s) {
                              Form1& f = *s.form_;
-                             f.HScroll1.value = s.p_.chance(0.9) ? s.p_.between(f.HScroll1.min, f.HScroll1.max)
-                                                                 : s.index(f.HScroll1.max + 1);
-                             s.note("  value " + std::to_string(f.HScroll1.value));
-                             f.HScroll1_Change();
+                             const app::ScrollBarState& bar = f.frame().HScroll1();
+                             const int value = s.p_.chance(0.9) ? s.p_.between(bar.min, bar.max) : s.index(bar.max + 1);
+                             s.note("  value " + std::to_string(value));
+                             f.HScroll1_Change(value);
                              return false;
                          }});
             a.push_back({6, "MSFlexGrid1_MouseDown", [](Session& s) {
-                             s.select(s.form_->MSFlexGrid1, "  MSFlexGrid1");
-                             s.form_->MSFlexGrid1_MouseDown(s.button());
+                             s.select(s.form_->combinationTable(), "  MSFlexGrid1");
+                             if (s.form_->MSFlexGrid1_MouseDown(s.button())) s.runPopup(PopupMenu::Combination);
                              return false;
                          }});
             a.push_back({4, "MSFlexGrid2_MouseDown", [](Session& s) {
-                             s.select(s.form_->MSFlexGrid2, "  MSFlexGrid2");
-                             s.form_->MSFlexGrid2_MouseDown(s.button());
+                             s.select(s.form_->totals().grid(), "  MSFlexGrid2");
+                             if (s.form_->MSFlexGrid2_MouseDown(s.button())) s.runPopup(PopupMenu::Totals);
                              return false;
                          }});
             a.push_back({3, "MSFlexGrid3_Click", [](Session& s) {
-                             s.select(s.form_->MSFlexGrid3, "  MSFlexGrid3");
+                             s.select(s.form_->markSheet().list(), "  MSFlexGrid3");
                              s.form_->MSFlexGrid3_Click();
                              return false;
                          }});
             a.push_back({3, "MSFlexGrid5_MouseDown", [](Session& s) {
-                             s.select(s.form_->MSFlexGrid5, "  MSFlexGrid5");
-                             s.form_->MSFlexGrid5_MouseDown(s.button());
+                             s.select(s.form_->predraw().grid(), "  MSFlexGrid5");
+                             if (s.form_->MSFlexGrid5_MouseDown(s.button())) s.runPopup(PopupMenu::Predraw);
                              return false;
                          }});
             a.push_back({2, "edit a link text", [](Session& s) {
                              const int i = s.p_.pick(9);
-                             s.form_->links.Text1[static_cast<std::size_t>(i)] = testing::randomLinkText(s.p_.rng);
+                             s.form_->Text1_Change(i, testing::randomLinkText(s.p_.rng));
                              s.note("  Text1(" + std::to_string(i) + ") = \"" +
-                                    s.form_->links.Text1[static_cast<std::size_t>(i)] + "\"");
+                                    s.form_->links().controls().Text1[static_cast<std::size_t>(i)] + "\"");
                              return false;
                          }});
             a.push_back({1, "Option1_Click", [](Session& s) {

@@ -17,8 +17,8 @@ protected:
         ASSERT_TRUE(form.Form_Load(dir.str()));
         p.messages.clear();
     }
-    grid::TextGrid& g() { return form.MSFlexGrid1; }
-    std::string combo(int draw) { return form.history.entry(draw).substr(0, 14); }
+    grid::TextGrid& g() { return form.combinationTable(); }
+    std::string combo(int draw) { return form.state().history.entry(draw).substr(0, 14); }
     std::vector<std::string> entries(int r) {
         std::vector<std::string> out;
         for (int c = 2; !g().cell(r, c).empty(); ++c) out.push_back(g().cell(r, c));
@@ -37,18 +37,18 @@ TEST(SortNumbers, FieldsAreOrderedByValue) {
 }
 
 TEST_F(Tab0, CheckRefusesAnEmptyOrInvalidTable) {
-    form.Label1 = "before";
+    const std::string before = form.frame().Label1();
     g().setCell(1, 1, combo(10));
     g().setCell(2, 1, "bad");
     g().setCell(1, 2, "1=4");
     form.Command5_Click();
     EXPECT_EQ(g().cell(1, 2), "");
-    EXPECT_EQ(form.Label1, "before");
+    EXPECT_EQ(form.frame().Label1(), before);
     g().setCell(2, 1, "");
     form.Command5_Click();
     const auto won = entries(1);
     EXPECT_NE(std::find(won.begin(), won.end(), "10=1"), won.end());
-    EXPECT_EQ(form.Label3[0], "150");
+    EXPECT_EQ(form.frame().Label3()[0], "150");
     EXPECT_EQ(p.busyDepth, 0);
 }
 
@@ -64,7 +64,7 @@ TEST_F(Tab0, SortOrdersInsideAndAcrossRowsThenEvaluates) {
     EXPECT_EQ(entries(2), entries(3));
     for (int r = 1; r <= 1000; ++r) ASSERT_EQ(g().cell(r, 0), std::to_string(r));
     for (int r = 4; r <= 1000; ++r) ASSERT_EQ(g().storedCells(r), 1) << r;
-    EXPECT_EQ(form.Label3[0], "150");
+    EXPECT_EQ(form.frame().Label3()[0], "150");
 
     // A full table whose short text sorts first: the shift overwrites it.
     g().setCell(1, 1, " 1,");
@@ -96,11 +96,14 @@ TEST_F(Tab0, SwitchTwiceRestoresTheOrder) {
 }
 
 TEST_F(Tab0, AllClearAsksFirstAndEmptiesTheViews) {
-    g().setCell(1, 1, combo(1));
-    form.MSFlexGrid2.setCell(0, 1, "header");
-    form.MSFlexGrid4[2].setCell(3, 3, "x");
-    form.markSheet.Text4[1] = "0.5";
-    form.markSheet.Text2[1] = "3";
+    for (int r = 1; r <= 5; ++r) g().setCell(r, 1, combo(r));
+    form.Command5_Click();
+    form.SSTab1_Click(app::kTabMarkSheet);
+    form.MSFlexGrid3_Click();  // the first five rows on the sheets, with their rates
+    form.SSTab1_Click(app::kTabWins);
+    ASSERT_NE(form.markSheet().controls().Text4[1], "");
+    const std::string wins = form.markSheet().controls().Text2[1];
+    ASSERT_NE(wins, "");
     p.answers = {platform::kCancel, platform::kOk};
     form.Command6_Click();
     EXPECT_EQ(p.messages.at(0).text, "全ﾃﾞｰﾀを消去しますか？\r\n");
@@ -109,29 +112,27 @@ TEST_F(Tab0, AllClearAsksFirstAndEmptiesTheViews) {
     form.Command6_Click();
     EXPECT_EQ(g().storedCells(1), 1);
     EXPECT_EQ(g().cell(0, 1), "組合せデータ");
-    EXPECT_EQ(form.MSFlexGrid2.cell(0, 1), "");
-    EXPECT_EQ(form.MSFlexGrid4[2].cell(3, 3), "");
-    EXPECT_EQ(form.markSheet.Text4[1], "");
-    EXPECT_EQ(form.markSheet.Text2[1], "3");  // tiers 3 and 4 stay
+    EXPECT_EQ(form.totals().grid().cell(0, 1), "");
+    EXPECT_EQ(form.markSheet().figure(2).cell(0, 0), "");
+    EXPECT_EQ(form.markSheet().list().cell(1, 1), "");
+    EXPECT_EQ(form.markSheet().controls().Text4[1], "");
+    EXPECT_EQ(form.markSheet().controls().Text2[1], wins);  // tiers 3 and 4 stay
 }
 
 TEST_F(Tab0, DrawSelectorShowsAnyDrawAndFollowsTheFile) {
     g().setCell(1, 1, combo(1));
     form.Command5_Click();
-    form.HScroll1.value = 150;  // right end: draw 1
-    form.HScroll1_Change();
-    EXPECT_EQ(form.Label3[0], "1");
-    EXPECT_EQ(form.Label3[1], " 1");
-    EXPECT_EQ(form.Label1, "第1回:" + form.history.entry(1));
+    form.HScroll1_Change(150);  // right end: draw 1
+    EXPECT_EQ(form.frame().Label3()[0], "1");
+    EXPECT_EQ(form.frame().Label3()[1], " 1");
+    EXPECT_EQ(form.frame().Label1(), "第1回:" + form.state().history.entry(1));
     testing::writeSyntheticHistory(dir, 160, 9);
-    form.HScroll1.value = 1;  // left end: the latest draw, reloaded
-    form.HScroll1_Change();
-    EXPECT_EQ(form.HScroll1.max, 160);
-    EXPECT_EQ(form.Label3[0], "160");
+    form.HScroll1_Change(1);  // left end: the latest draw, reloaded
+    EXPECT_EQ(form.frame().HScroll1().max, 160);
+    EXPECT_EQ(form.frame().Label3()[0], "160");
     testing::writeSyntheticHistory(dir, 30, 9);
-    form.HScroll1.value = 160;  // past the end of a file that shrank
-    form.HScroll1_Change();
-    EXPECT_EQ(form.Label3[0], "1");
+    form.HScroll1_Change(160);  // past the end of a file that shrank
+    EXPECT_EQ(form.frame().Label3()[0], "1");
 }
 
 // Equal values keep the order they had: inside a combination ("03" before

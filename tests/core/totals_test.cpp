@@ -34,13 +34,10 @@ struct TotalsFixture : ::testing::Test {
     }
     void fill(const std::map<int, std::string>& rows) {
         for (const auto& [r, c] : rows) form.combinationTable().setCell(r, 1, c);
-        form.recalculateCombinationTable();
+        form.wins().recalculateCombinationTable();
     }
-    void enterTab() {
-        form.SSTab1 = app::kTabTotals;
-        form.SSTab1_Click();
-    }
-    const grid::TextGrid& view() const { return form.MSFlexGrid2; }
+    void enterTab() { form.SSTab1_Click(app::kTabTotals); }
+    const grid::TextGrid& view() const { return form.totals().grid(); }
 };
 
 TEST_F(TotalsFixture, EmptyTableShowsHeadersAndRowNumbersOnly) {
@@ -73,7 +70,7 @@ TEST_F(TotalsFixture, SortByCombinationClosesUpTableListAndView) {
         ASSERT_EQ(view().cell(r, 1), want) << r;
         // The table and the list hold exactly the same texts: no stale copies.
         ASSERT_EQ(form.combinationTable().cell(r, 1), want) << r;
-        ASSERT_EQ(form.MSFlexGrid3.cell(r, 1), want) << r;
+        ASSERT_EQ(form.markSheet().list().cell(r, 1), want) << r;
         for (int col = 2; r > 12 && col <= 9; ++col) ASSERT_EQ(view().cell(r, col), "");
     }
     EXPECT_FALSE(view().cell(12, 9).empty());  // rescored
@@ -114,7 +111,7 @@ TEST_F(TotalsFixture, SortByEachScoreColumnWritesTheOrderBack) {
     fill(rows);
     for (int column : {2, 3, 4, 6, 7, 8, 9}) {
         enterTab();
-        form.pbsort(column);
+        form.totals().pbsort(column);
         for (int r = 2; r <= 1000; ++r)
             ASSERT_GE(grid::compareGeneric(view().cell(r - 1, column), view().cell(r, column)), 0) << column;
         std::multiset<std::string> seen;
@@ -124,7 +121,8 @@ TEST_F(TotalsFixture, SortByEachScoreColumnWritesTheOrderBack) {
             if (r <= 40) seen.insert(view().cell(r, 1));
             else ASSERT_EQ(view().cell(r, 1), "");
             // The table's win entries are those of the text now in the row.
-            const auto entries = combos::winEntriesLiteral(form.history, form.combinationTable().cell(r, 1), form.maxn);
+            const auto entries =
+                combos::winEntriesLiteral(form.state().history, form.combinationTable().cell(r, 1), form.state().maxn);
             ASSERT_EQ(form.combinationTable().cell(r, static_cast<int>(entries.size()) + 1),
                       entries.empty() ? form.combinationTable().cell(r, 1) : combos::winEntryText(entries.back()));
             ASSERT_EQ(form.combinationTable().cell(r, static_cast<int>(entries.size()) + 2), "");
@@ -137,28 +135,25 @@ TEST_F(TotalsFixture, MousePressCopyAndMenu) {
     const auto c = combos(4);
     fill({{1, c[0]}, {2, c[1]}, {3, ""}, {4, c[3]}});
     enterTab();
-    grid::TextGrid& g = form.MSFlexGrid2;
+    grid::TextGrid& g = form.totals().grid();
 
     // Header row outside column 1: nothing happens.
     g.setRow(0);
     g.setCol(3);
-    form.MSFlexGrid2_MouseDown(2);
-    EXPECT_TRUE(platform.popups.empty());
+    EXPECT_FALSE(form.MSFlexGrid2_MouseDown(2));
     EXPECT_EQ(g.col(), 3);
 
     // A selection made upwards copies the same rows top to bottom; an empty
     // row gives an empty line.
-    platform.onPopup = [&](platform::PopupMenu m) {
-        EXPECT_EQ(m, platform::PopupMenu::Totals);
-        form.pmnucopy2_click();
-    };
     g.setRow(4);
     g.setRowSel(1);
     g.setCol(5);
-    form.MSFlexGrid2_MouseDown(2);
+    EXPECT_TRUE(form.MSFlexGrid2_MouseDown(2));
+    form.pmnucopy2_click();
     EXPECT_EQ(platform.clipboard, c[0] + "\r\n" + c[1] + "\r\n\r\n" + c[3] + "\r\n");
+    // The press sets the columns only: the selected rows stay for the next command.
     EXPECT_EQ(g.row(), 4);
-    EXPECT_EQ(g.rowSel(), 4);
+    EXPECT_EQ(g.rowSel(), 1);
     EXPECT_EQ(g.col(), 1);
     EXPECT_EQ(g.colSel(), 9);
 }

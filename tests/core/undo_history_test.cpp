@@ -71,14 +71,14 @@ protected:
         form.Command5_Click();
         p.messages.clear();
     }
-    grid::TextGrid& g() { return form.MSFlexGrid1; }
-    std::string combo(int draw) { return form.history.entry(draw).substr(0, 14); }
+    grid::TextGrid& g() { return form.combinationTable(); }
+    std::string combo(int draw) { return form.state().history.entry(draw).substr(0, 14); }
     // Columns 1 .. the last win-entry column of every data row.
     Rows rows() {
         Rows out;
         for (int r = 1; r <= kDataRows; ++r) {
             std::vector<std::string> row;
-            for (int c = 1; c <= form.winEntryLastColumn(); ++c) row.push_back(g().cell(r, c));
+            for (int c = 1; c <= form.wins().winEntryLastColumn(); ++c) row.push_back(g().cell(r, c));
             out.push_back(std::move(row));
         }
         return out;
@@ -127,14 +127,12 @@ TEST_F(UndoCommands, EveryKindOfChangeIsOneStepThatComesBackExactly) {
         {"data sort", [&] { form.Command3_Click(); }},
         {"sort by pair rate",
          [&] {
-             form.SSTab1 = app::kTabTotals;
-             form.SSTab1_Click();
+             form.SSTab1_Click(app::kTabTotals);
              form.psmnu7_click();
          }},
         {"sort by text",
          [&] {
-             form.SSTab1 = app::kTabTotals;
-             form.SSTab1_Click();
+             form.SSTab1_Click(app::kTabTotals);
              form.psmnu1_click();
          }},
         {"all clear",
@@ -145,18 +143,18 @@ TEST_F(UndoCommands, EveryKindOfChangeIsOneStepThatComesBackExactly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        form.SSTab1 = app::kTabWins;
+        form.state().SSTab1 = app::kTabWins;
         const Rows before = rows();
         const TableTexts beforeTexts = tableTexts(g());
-        const std::size_t steps = form.undoHistory.undoSteps();
+        const std::size_t steps = form.state().undoHistory.undoSteps();
         c.command();
         const TableTexts after = tableTexts(g());
         ASSERT_NE(after, beforeTexts);
-        EXPECT_EQ(form.undoHistory.undoSteps(), steps + 1);
+        EXPECT_EQ(form.state().undoHistory.undoSteps(), steps + 1);
 
         form.mnuundo_Click();
         EXPECT_EQ(rows(), before);  // texts and their win entries as "￥" gives them
-        EXPECT_TRUE(form.undoHistory.canRedo());
+        EXPECT_TRUE(form.state().undoHistory.canRedo());
         form.mnuredo_Click();
         EXPECT_EQ(tableTexts(g()), after);
         form.mnuundo_Click();
@@ -207,35 +205,35 @@ TEST_F(UndoCommands, LoadingEmptiesTheTableOnlyOnceTheFileIsRead) {
     form.mnudopen_Click();
     EXPECT_EQ(p.messages.back().text, missing + " は存在しないﾌｧｲﾙです。");
     EXPECT_EQ(rows(), before);
-    EXPECT_FALSE(form.undoHistory.canUndo());
+    EXPECT_FALSE(form.state().undoHistory.canUndo());
 
     // A file that exists but cannot be read (a folder reported as a file).
     struct AlwaysThere : testing::FakePlatform {
-        bool fileExists(const std::string&) override { return true; }
+        bool fileExists(const std::filesystem::path&) override { return true; }
     } q;
     app::Form1 other(q);
     ASSERT_TRUE(other.Form_Load(dir.str()));
-    other.MSFlexGrid1.setCell(1, 1, combo(150));
-    other.MSFlexGrid1.setCell(1, 2, "stale");
+    other.combinationTable().setCell(1, 1, combo(150));
+    other.combinationTable().setCell(1, 2, "stale");
     std::filesystem::create_directory(dir.file("folder.txt"));
     q.answers = {platform::kYes};
     q.openAnswers = {dir.file("folder.txt").string()};
     other.mnudopen_Click();
-    EXPECT_EQ(other.MSFlexGrid1.cell(1, 1), combo(150));
+    EXPECT_EQ(other.combinationTable().cell(1, 1), combo(150));
 
     // After No the command goes on: the recalculation and the tab switch run.
-    other.SSTab1 = app::kTabPredraw;
+    other.state().SSTab1 = app::kTabPredraw;
     q.answers = {platform::kNo};
     q.openAnswers = {dir.file("folder.txt").string()};
     q.messages.clear();
     other.mnudopen_Click();
     ASSERT_EQ(q.messages.size(), 2u);  // the question and the read error
-    EXPECT_EQ(other.MSFlexGrid1.cell(1, 1), combo(150));
+    EXPECT_EQ(other.combinationTable().cell(1, 1), combo(150));
     int last = 2;  // the entries were computed again: the row won draw 150 last
-    while (!other.MSFlexGrid1.cell(1, last + 1).empty()) ++last;
-    EXPECT_EQ(other.MSFlexGrid1.cell(1, last), "150=1");
-    EXPECT_EQ(other.SSTab1, app::kTabWins);
-    EXPECT_EQ(other.Label3[0], "150");
+    while (!other.combinationTable().cell(1, last + 1).empty()) ++last;
+    EXPECT_EQ(other.combinationTable().cell(1, last), "150=1");
+    EXPECT_EQ(other.state().SSTab1, app::kTabWins);
+    EXPECT_EQ(other.frame().Label3()[0], "150");
 }
 
 TEST_F(UndoCommands, DataSortRefusesAnUnreadableRowAndChangesNothing) {
@@ -246,7 +244,7 @@ TEST_F(UndoCommands, DataSortRefusesAnUnreadableRowAndChangesNothing) {
     EXPECT_EQ(p.messages[0].text, " データ番号 3 に、入力ミスがあります。");
     EXPECT_EQ(p.messages[0].icon, platform::Icon::Critical);
     EXPECT_EQ(rows(), before);
-    EXPECT_FALSE(form.undoHistory.canUndo());
+    EXPECT_FALSE(form.state().undoHistory.canUndo());
 }
 
 }  // namespace

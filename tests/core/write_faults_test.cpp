@@ -82,13 +82,12 @@ struct Session {
         const std::vector<std::string> links(defaults.begin(), defaults.end());
         platform::writeLinesCp932(folder / "Kazuban.ini", testing::environmentLines(links, "", folder.string()));
         start();
-        f->MSFlexGrid1.setCell(1, 1, " 1, 2, 3, 4, 5");
-        f->MSFlexGrid1.setCell(2, 1, " 3, 9,14,22,30");
-        f->MSFlexGrid1.setCell(5, 1, "10,11,12,13,14");
+        f->combinationTable().setCell(1, 1, " 1, 2, 3, 4, 5");
+        f->combinationTable().setCell(2, 1, " 3, 9,14,22,30");
+        f->combinationTable().setCell(5, 1, "10,11,12,13,14");
         f->Command5_Click();
         for (int tab : {kTabTotals, kTabPredraw, kTabWins}) {
-            f->SSTab1 = tab;
-            f->SSTab1_Click();
+            f->SSTab1_Click(tab);
         }
     }
     void start() {
@@ -117,8 +116,8 @@ std::vector<Writer> writers() {
         {"settings OK", "Kazuban.ini", false,
          [](Session& s) {
              config::Dialog d(s.fake);
-             d.Form_Load(s.f->startdir);
-             d.OKButton_Click(s.f->links.Text1);
+             d.Form_Load(s.f->state().startdir);
+             d.OKButton_Click(s.f->links().controls().Text1);
          }},
         {"start-up repair", "Kazuban.ini", true,
          [](Session& s) {
@@ -156,8 +155,8 @@ void tryEveryWriter(const std::function<fs::path()>& makeFolder,
         ASSERT_TRUE(s.started);
         const fs::path target = folder / w.target;
         writeBytes(target, "the old file\r\n");
-        const auto table = allCells(s.f->MSFlexGrid1);
-        const int maxn = s.f->maxn;
+        const auto table = allCells(s.f->combinationTable());
+        const int maxn = s.f->state().maxn;
         const std::size_t before = s.fake.messages.size();
         arrange(w, s);
         const auto state = folderState(folder);
@@ -175,9 +174,9 @@ void tryEveryWriter(const std::function<fs::path()>& makeFolder,
         }
         EXPECT_EQ(folderState(folder), expected);  // old file whole, no temporary file
         EXPECT_FALSE(s.f->closeRequested());
-        EXPECT_EQ(s.f->maxn, maxn);
+        EXPECT_EQ(s.f->state().maxn, maxn);
         if (!w.startUp) {
-            EXPECT_EQ(allCells(s.f->MSFlexGrid1), table);
+            EXPECT_EQ(allCells(s.f->combinationTable()), table);
         }
     }
 }

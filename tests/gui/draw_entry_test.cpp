@@ -95,11 +95,13 @@ TEST_F(DrawEntry, TheNewDrawReachesTheFrameTheSelectorTheStatsAndTheNextCheck) {
     EXPECT_EQ(find<QScrollBar>(QStringLiteral("HScroll1"))->maximum(), 1401);
     EXPECT_EQ(find<QLabel>(QStringLiteral("LabelStatsNote"))->text(),
               QStringLiteral("第1回～第1401回の 1401 回を集計"));
-
-    find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(app::kTabWins);
-    QTest::mouseClick(find<QPushButton>(QStringLiteral("Command5")), Qt::LeftButton);
+    // Row 1 won grade 1 in the new draw: the frame and the win entries say so
+    // at once, with no button pressed.
+    EXPECT_EQ(label("Label3_0"), QStringLiteral("1401"));
+    EXPECT_EQ(label("Label3_1"), QStringLiteral(" 1"));
     bool found = false;
-    for (int c = 2; c < form->MSFlexGrid1.cols(); ++c) found = found || form->MSFlexGrid1.cell(1, c) == "1401=1";
+    for (int c = 2; c < form->combinationTable().cols(); ++c)
+        found = found || form->combinationTable().cell(1, c) == "1401=1";
     EXPECT_TRUE(found);
 }
 
@@ -125,7 +127,7 @@ TEST_F(DrawEntry, AFailedWriteShowsItsMessageAndChangesNothing) {
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].text, "ファイルに書き込めません（No space left on device）。");
     EXPECT_EQ(platform::readFileBytes(file), before);
-    EXPECT_EQ(form->maxn, 1400);
+    EXPECT_EQ(form->state().maxn, 1400);
 }
 
 }  // namespace

@@ -19,18 +19,8 @@ namespace {
 
 class Edit : public WindowTest {
 protected:
-    QString shown(const char* gridName, int r, int c) {
-        const QAbstractItemModel* m = find<ui::FlexGrid>(gridName)->gridModel();
-        return m->data(m->index(r, c)).toString();
-    }
-    void press(const char* gridName, Qt::MouseButton button, int r, int c) {
-        auto* g = find<ui::FlexGrid>(gridName);
-        const QRect at = g->cellRect(r, c);
-        ASSERT_FALSE(at.isEmpty()) << gridName << " row " << r;
-        QTest::mouseClick(g->viewport(), button, {}, at.center());
-    }
     void key(int k, Qt::KeyboardModifiers mods) { QTest::keyClick(window.get(), Qt::Key(k), mods); }
-    combos::TableTexts texts() const { return combos::tableTexts(form->MSFlexGrid1); }
+    combos::TableTexts texts() const { return combos::tableTexts(form->combinationTable()); }
     QAction* action(const char* name) { return find<QAction>(QLatin1String(name)); }
 };
 
@@ -45,15 +35,15 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
 
     loadSampleCombinations();
     const combos::TableTexts loaded = texts();
-    const QString firstEntry = shown("MSFlexGrid1", 1, 2);
+    const QString firstEntry = cell("MSFlexGrid1", 1, 2);
     ASSERT_FALSE(firstEntry.isEmpty());
     EXPECT_TRUE(action("mnuundo")->isEnabled());
     trigger(QStringLiteral("mnuundo"));
-    EXPECT_EQ(shown("MSFlexGrid1", 1, 1), QString());
+    EXPECT_EQ(cell("MSFlexGrid1", 1, 1), QString());
     EXPECT_FALSE(action("mnuundo")->isEnabled());
     key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(texts(), loaded);
-    EXPECT_EQ(shown("MSFlexGrid1", 1, 2), firstEntry);  // evaluated again
+    EXPECT_EQ(cell("MSFlexGrid1", 1, 2), firstEntry);  // evaluated again
 
     // Each command, then Ctrl+Z: the texts come back and so do their entries.
     struct Step {
@@ -65,12 +55,12 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
          [&] {
              QGuiApplication::clipboard()->setText(QStringLiteral(" 1, 2, 3, 4, 5\r\n"));
              press("MSFlexGrid1", Qt::LeftButton, 2, 1);
-             platform.popupChoices = {QStringLiteral("pmnupaste")};
+             popupChoices = {QStringLiteral("pmnupaste")};
              press("MSFlexGrid1", Qt::RightButton, 2, 1);
          }},
         {"delete",
          [&] {
-             platform.popupChoices = {QStringLiteral("pmnudelete")};
+             popupChoices = {QStringLiteral("pmnudelete")};
              press("MSFlexGrid1", Qt::RightButton, 4, 1);
          }},
         {"generation",
@@ -82,7 +72,7 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
         {"sort of tab 1",
          [&] {
              selectTab(1);
-             platform.popupChoices = {QStringLiteral("psmnu8")};
+             popupChoices = {QStringLiteral("psmnu8")};
              press("MSFlexGrid2", Qt::RightButton, 1, 1);
          }},
         {"all clear",
@@ -96,18 +86,18 @@ TEST_F(Edit, UndoAndRedoFollowEveryKindOfChangeThroughMenuAndKeys) {
         selectTab(0);
         const combos::TableTexts before = texts();
         QStringList entries;
-        for (int r = 1; r <= 30; ++r) entries << shown("MSFlexGrid1", r, 2);
+        for (int r = 1; r <= 30; ++r) entries << cell("MSFlexGrid1", r, 2);
         s.run();
         ASSERT_NE(texts(), before);
-        const int tab = form->SSTab1;
+        const int tab = form->state().SSTab1;
         key(Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(texts(), before);
         QStringList after;
-        for (int r = 1; r <= 30; ++r) after << shown("MSFlexGrid1", r, 2);
+        for (int r = 1; r <= 30; ++r) after << cell("MSFlexGrid1", r, 2);
         EXPECT_EQ(after, entries);
-        EXPECT_EQ(form->SSTab1, tab);
+        EXPECT_EQ(form->state().SSTab1, tab);
         if (tab == 1) {  // the view on screen follows the table
-            EXPECT_EQ(shown("MSFlexGrid2", 1, 1), QString::fromStdString(before[0]));
+            EXPECT_EQ(cell("MSFlexGrid2", 1, 1), QString::fromStdString(before[0]));
         }
         EXPECT_TRUE(action("mnuredo")->isEnabled());
         key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -123,7 +113,7 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
     ASSERT_TRUE(start());
     loadSampleCombinations();
     const combos::TableTexts loaded = texts();
-    const QString row1 = shown("MSFlexGrid1", 1, 1);
+    const QString row1 = cell("MSFlexGrid1", 1, 1);
 
     // "はい", then the dialog cancelled; "はい", then a name that is no file.
     platform.answers = {platform::kYes};
@@ -135,7 +125,7 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
     trigger(QStringLiteral("mnudopen"));
     EXPECT_EQ(platform.boxes.back().text, missing + " は存在しないﾌｧｲﾙです。");
     EXPECT_EQ(texts(), loaded);
-    EXPECT_EQ(shown("MSFlexGrid1", 1, 1), row1);
+    EXPECT_EQ(cell("MSFlexGrid1", 1, 1), row1);
 
     // "はい" or "いいえ", then a file that cannot be read (a pipe): the rows
     // stay; after "いいえ" the command goes on to the first tab.
@@ -149,31 +139,31 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
         trigger(QStringLiteral("mnudopen"));
         EXPECT_EQ(platform.boxes.size(), boxes + 2);  // the question and the read error
         EXPECT_EQ(texts(), loaded);
-        EXPECT_EQ(shown("MSFlexGrid1", 1, 1), row1);
-        EXPECT_EQ(form->SSTab1, 0);
+        EXPECT_EQ(cell("MSFlexGrid1", 1, 1), row1);
+        EXPECT_EQ(form->state().SSTab1, 0);
     }
 
     // The data sort names a row it could not read back and changes nothing.
     selectTab(0);
-    form->MSFlexGrid1.setCell(20, 1, "3,9,14,22,30");  // typed without the blanks
-    window->refreshFromState();
+    form->combinationTable().setCell(20, 1, "3,9,14,22,30");  // typed without the blanks
+    form->run([] {});
     const combos::TableTexts withBadRow = texts();
     const std::size_t boxes = platform.boxes.size();
     find<QPushButton>(QStringLiteral("Command3"))->click();
     ASSERT_EQ(platform.boxes.size(), boxes + 1);
     EXPECT_EQ(platform.boxes.back().text, " データ番号 20 に、入力ミスがあります。");
     EXPECT_EQ(texts(), withBadRow);
-    EXPECT_EQ(shown("MSFlexGrid1", 1, 1), row1);
+    EXPECT_EQ(cell("MSFlexGrid1", 1, 1), row1);
 }
 
 TEST_F(Edit, ARightPressOutsideTheSelectionSelectsThatRowFirst) {
     copyDemo();
     ASSERT_TRUE(start());
     loadSampleCombinations();
-    const grid::TextGrid& table = form->MSFlexGrid1;
+    const grid::TextGrid& table = form->combinationTable();
     auto line = [](const std::string& s) { return QString::fromStdString(s + "\r\n"); };
     auto copyAt = [&](const char* gridName, const char* entry, int r) {
-        platform.popupChoices = {QString::fromLatin1(entry)};
+        popupChoices = {QString::fromLatin1(entry)};
         press(gridName, Qt::RightButton, r, 1);
         return QGuiApplication::clipboard()->text();
     };
@@ -186,20 +176,20 @@ TEST_F(Edit, ARightPressOutsideTheSelectionSelectsThatRowFirst) {
     EXPECT_EQ(copyAt("MSFlexGrid1", "pmnucopy", 9), line(table.cell(9, 1)));
     EXPECT_EQ(table.row(), 9);
     EXPECT_EQ(table.colSel(), table.cols() - 1);  // the whole row, as a left press
-    platform.popupChoices = {QStringLiteral("pmnucopy")};
+    popupChoices = {QStringLiteral("pmnucopy")};
     press("MSFlexGrid1", Qt::RightButton, 12, 0);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), line(table.cell(12, 1)));
 
     // Tabs 1 and 4 alike.
     selectTab(1);
-    const grid::TextGrid& totals = form->MSFlexGrid2;
+    const grid::TextGrid& totals = form->totals().grid();
     dragRows("MSFlexGrid2", 2, 4, 1);
     EXPECT_EQ(copyAt("MSFlexGrid2", "pmnucopy2", 3),
               line(totals.cell(2, 1)) + line(totals.cell(3, 1)) + line(totals.cell(4, 1)));
     EXPECT_EQ(copyAt("MSFlexGrid2", "pmnucopy2", 7), line(totals.cell(7, 1)));
 
     selectTab(4);
-    const grid::TextGrid& predraw = form->MSFlexGrid5;
+    const grid::TextGrid& predraw = form->predraw().grid();
     dragRows("MSFlexGrid5", 1, 3, 1);
     EXPECT_EQ(copyAt("MSFlexGrid5", "pmnucopy3", 2),
               line(predraw.cell(1, 1)) + line(predraw.cell(2, 1)) + line(predraw.cell(3, 1)));

@@ -124,7 +124,8 @@ TEST_F(Tab0, LoadedCombinationsShowInTheGridAndTheDrawLabels) {
     EXPECT_EQ(find<QLabel>("Label1")->text(), QStringLiteral("第1400回: 1,14,15,17,29,30"));
     EXPECT_EQ(find<QLabel>("Label3_0")->text(), QStringLiteral("1400"));
     for (int k = 1; k <= 4; ++k)
-        EXPECT_EQ(find<QLabel>(QStringLiteral("Label3_%1").arg(k))->text(), QString::fromStdString(form->Label3[k]));
+        EXPECT_EQ(find<QLabel>(QStringLiteral("Label3_%1").arg(k))->text(),
+                  QString::fromStdString(form->frame().Label3()[k]));
     // The draw number and the four counts sit over the blanks of Label2's
     // caption, in its order (第 … 回, ４等, ３等, ２等, １等), each wide enough
     // for the largest value it can show.
@@ -165,7 +166,7 @@ TEST_F(Tab0, PressAndDragSelectWholeRowsAndTheCopyEntryCopiesThem) {
     copyDemo();
     ASSERT_TRUE(start());
     loadSampleCombinations();
-    const grid::TextGrid& g = form->MSFlexGrid1;
+    const grid::TextGrid& g = form->combinationTable();
     const int lastCol = g.cols() - 1;
 
     // A left press on the combination text selects the row across all data
@@ -183,10 +184,10 @@ TEST_F(Tab0, PressAndDragSelectWholeRowsAndTheCopyEntryCopiesThem) {
     EXPECT_EQ(background(grid()->gridModel(), 3, 5), QColor(255, 224, 255));
 
     // A right press inside the selection keeps it and opens pop-up menu 1.
-    platform.popupChoices = {QStringLiteral("pmnucopy")};
+    popupChoices = {QStringLiteral("pmnucopy")};
     press(Qt::RightButton, 3, 3);
-    ASSERT_EQ(platform.popups.size(), 1u);
-    EXPECT_EQ(platform.popups[0], platform::PopupMenu::Combination);
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups[0], QStringLiteral("pmnupopup"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral(" 2, 3, 4,18,27\r\n 2,12,17,19,30\r\n 2, 3, 7, 8,14\r\n"));
 
@@ -194,7 +195,7 @@ TEST_F(Tab0, PressAndDragSelectWholeRowsAndTheCopyEntryCopiesThem) {
     // 10 to 12; every other cell, the win entries of rows 10 to 12 included,
     // stays as it was.
     dragRows("MSFlexGrid1", 3, 5, 1);
-    platform.popupChoices = {QStringLiteral("pmnucopy")};
+    popupChoices = {QStringLiteral("pmnucopy")};
     press(Qt::RightButton, 4, 1);
     const QString copied =
         QString::fromStdString(g.cell(3, 1) + "\r\n" + g.cell(4, 1) + "\r\n" + g.cell(5, 1) + "\r\n");
@@ -202,7 +203,7 @@ TEST_F(Tab0, PressAndDragSelectWholeRowsAndTheCopyEntryCopiesThem) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), copied);
     const std::vector<std::vector<std::string>> before = cells(g);
     press(Qt::LeftButton, 10, 1);
-    platform.popupChoices = {QStringLiteral("pmnupaste")};
+    popupChoices = {QStringLiteral("pmnupaste")};
     press(Qt::RightButton, 10, 1);
     std::vector<std::vector<std::string>> expected = before;
     for (int r = 10; r <= 12; ++r)
@@ -215,7 +216,7 @@ TEST_F(Tab0, PressAndDragSelectWholeRowsAndTheCopyEntryCopiesThem) {
     // from the combination to the last win entry, also for a selection
     // dragged upwards; nothing moves up.
     dragRows("MSFlexGrid1", 5, 3, 2);
-    platform.popupChoices = {QStringLiteral("pmnudelete")};
+    popupChoices = {QStringLiteral("pmnudelete")};
     press(Qt::RightButton, 3, 1);
     EXPECT_EQ(text(grid()->gridModel(), 3, 1), QString());
     EXPECT_EQ(text(grid()->gridModel(), 3, 0), QStringLiteral("3"));
@@ -236,7 +237,7 @@ TEST_F(Tab0, ButtonsAndTheDrawSelectorRunTheirCommands) {
     copyDemo();
     ASSERT_TRUE(start());
     loadSampleCombinations();
-    const grid::TextGrid& g = form->MSFlexGrid1;
+    const grid::TextGrid& g = form->combinationTable();
     const QAbstractItemModel* m = grid()->gridModel();
     const auto ascending = cells(g);
     const std::size_t winColumns = ascending[1].size() - 2;
@@ -318,11 +319,11 @@ TEST_F(Tab0, ButtonsAndTheDrawSelectorRunTheirCommands) {
     // "△" gathers scattered rows at the top, each combination's numbers and
     // the rows in ascending order (equal rows stay two rows), renumbers and
     // works the win entries out again.
-    form->MSFlexGrid1.setCell(5, 1, "12,13,14,15,16");
-    form->MSFlexGrid1.setCell(9, 1, " 5,31,12, 3,20");
-    form->MSFlexGrid1.setCell(700, 1, " 5,11,13,21,31");
-    form->MSFlexGrid1.setCell(800, 1, "12,13,14,15,16");
-    window->refreshFromState();
+    form->combinationTable().setCell(5, 1, "12,13,14,15,16");
+    form->combinationTable().setCell(9, 1, " 5,31,12, 3,20");
+    form->combinationTable().setCell(700, 1, " 5,11,13,21,31");
+    form->combinationTable().setCell(800, 1, "12,13,14,15,16");
+    form->run([] {});
     dragScrollBar(bar, true);
     QTest::mouseClick(find<QWidget>("Command3"), Qt::LeftButton);
     const QStringList sorted = {" 3, 5,12,20,31", " 5,11,13,21,31", "12,13,14,15,16", "12,13,14,15,16"};

@@ -71,8 +71,14 @@ TEST_F(Keyboard, AltAndF10ReachEveryMenuAndItsEntries) {
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->objectName(), QStringLiteral("mnuksettei"));
     bool dialogOpened = false;
-    platform.onSettingsDialog = [&](ui::SettingsDialog&) { dialogOpened = true; };
+    WhenModal dialog(
+        [&](QWidget* modal) {
+            dialogOpened = true;
+            modal->close();
+        },
+        "kazuban::ui::SettingsDialog");
     QTest::keyClick(menu, Qt::Key_Return);
+    EXPECT_TRUE(dialog.worked());
     EXPECT_TRUE(dialogOpened);
     EXPECT_EQ(openMenu(), nullptr);
 }
@@ -86,10 +92,10 @@ TEST_F(Keyboard, GridsTakeTheMenuKeyAndEnterOnTheRowsChosenWithTheArrows) {
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Down);
     QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
-    platform.popupChoices = {QStringLiteral("pmnucopy")};
+    popupChoices = {QStringLiteral("pmnucopy")};
     QTest::keyClick(grid, Qt::Key_Menu);
-    ASSERT_EQ(platform.popups.size(), 1u);
-    EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Combination);
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups.back(), QStringLiteral("pmnupopup"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral(" 2, 3, 4,18,27\r\n 2,12,17,19,30\r\n"));
 
     // Ctrl+Tab moves to tab 1; Shift+F10 opens pop-up menu 2 there.
@@ -97,10 +103,10 @@ TEST_F(Keyboard, GridsTakeTheMenuKeyAndEnterOnTheRowsChosenWithTheArrows) {
     EXPECT_EQ(find<QTabWidget>("SSTab1")->currentIndex(), 1);
     auto* totals = find<ui::FlexGrid>("MSFlexGrid2");
     totals->setFocus();
-    platform.popupChoices = {QStringLiteral("pmnucancell2")};
+    popupChoices = {QStringLiteral("pmnucancell2")};
     QTest::keyClick(totals, Qt::Key_F10, Qt::ShiftModifier);
-    ASSERT_EQ(platform.popups.size(), 2u);
-    EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Totals);
+    ASSERT_EQ(popups.size(), 2u);
+    EXPECT_EQ(popups.back(), QStringLiteral("pmnupopup2"));
     EXPECT_EQ(openMenu(), nullptr) << "Shift+F10 is not the menu bar's F10";
 
     // On the mark-sheet list Enter is the click that shows five rows.
@@ -129,7 +135,7 @@ TEST_F(Keyboard, EscClosesTheModalSettingsDialogWithoutWriting) {
         QTest::keyClicks(editor, QStringLiteral("/usr/bin/vi"));
         QTest::keyClick(editor, Qt::Key_Escape);
     });
-    window->execSettingsDialog();
+    trigger(QStringLiteral("mnuktoroku"));
     EXPECT_TRUE(typeThenEsc.worked());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(readIni(), before);

@@ -30,10 +30,9 @@ protected:
         f.close();
         load(f.fileName());
     }
-    QString cell(const char* table, int row, int col) {
+    QString item(const char* table, int row, int col) {
         return find<QTableWidget>(QLatin1String(table))->item(row, col)->text();
     }
-    QString label(const char* name) { return find<QLabel>(QLatin1String(name))->text(); }
     // Types a number into a spin box and presses Enter, as a user does.
     void typeInto(QWidget* w, const QString& text) {
         w->setFocus();
@@ -45,7 +44,7 @@ protected:
         for (const char* t : {"oddsTable", "backtestTable"})
             for (int r = 0; r < 5; ++r)
                 for (int c = 0; c < find<QTableWidget>(QLatin1String(t))->columnCount(); ++c)
-                    if (!cell(t, r, c).isEmpty()) return false;
+                    if (!item(t, r, c).isEmpty()) return false;
         return true;
     }
 };
@@ -56,42 +55,52 @@ TEST_F(OddsTabTest, ShowsTheOddsAndTheBacktestOfTheTableAndFollowsTheRange) {
     EXPECT_EQ(find<QTabWidget>(QStringLiteral("SSTab1"))->tabText(kOddsTab), QStringLiteral("確率・検証"));
     load(QStringLiteral(KAZUBAN_TESTDATA_DIR "/golden/combos200.txt"));
     selectTab(kOddsTab);
-    EXPECT_EQ(form->SSTab1, kOddsTab);
+    EXPECT_EQ(form->state().SSTab1, kOddsTab);
     EXPECT_TRUE(platform.boxes.empty());
 
     // 200 rows; 5,200 of the 4,417,686 outcomes give grade 1, 4,334,590 a prize.
     EXPECT_EQ(label("oddsCombinations"), QStringLiteral("組合せ 200 口（異なる組合せ 200 口）"));
-    EXPECT_EQ(cell("oddsTable", 0, 0), QStringLiteral("1/850"));
-    EXPECT_EQ(cell("oddsTable", 0, 1), QStringLiteral("0.118%"));
-    EXPECT_EQ(cell("oddsTable", 3, 1), QStringLiteral("97.81%"));
-    EXPECT_EQ(cell("oddsTable", 4, 0), QStringLiteral("1/1"));
-    EXPECT_EQ(cell("oddsTable", 4, 2), QStringLiteral("3.98"));
+    EXPECT_EQ(item("oddsTable", 0, 0), QStringLiteral("1/850"));
+    EXPECT_EQ(item("oddsTable", 0, 1), QStringLiteral("0.118%"));
+    EXPECT_EQ(item("oddsTable", 3, 1), QStringLiteral("97.81%"));
+    EXPECT_EQ(item("oddsTable", 4, 0), QStringLiteral("1/1.02"));  // short of certainty, never "1/1"
+    EXPECT_EQ(item("oddsTable", 4, 2), QStringLiteral("3.98"));
     EXPECT_TRUE(label("oddsReturn").contains(QStringLiteral("購入額 40,000円")));
 
     // The whole history by default: the figures of the expected files.
     EXPECT_EQ(find<QSpinBox>(QStringLiteral("oddsFrom"))->value(), 1);
     EXPECT_EQ(find<QSpinBox>(QStringLiteral("oddsTo"))->value(), 1400);
     EXPECT_EQ(label("oddsDraws"), QStringLiteral("第1回～第1400回の 1,400 回"));
-    EXPECT_EQ(cell("backtestTable", 2, 0), QStringLiteral("215"));
-    EXPECT_EQ(cell("backtestTable", 2, 1), QStringLiteral("205.99"));
-    EXPECT_EQ(cell("backtestTable", 2, 2), QStringLiteral("±14.33"));
-    EXPECT_EQ(cell("backtestTable", 2, 3), QStringLiteral("0.63"));
-    EXPECT_EQ(cell("backtestTable", 2, 4), QStringLiteral("偶然の範囲内"));
-    EXPECT_EQ(cell("backtestTable", 4, 0), QStringLiteral("5,518"));
-    EXPECT_EQ(cell("backtestTable", 4, 1), QStringLiteral("5,571.62"));
+    EXPECT_EQ(item("backtestTable", 2, 0), QStringLiteral("215"));
+    EXPECT_EQ(item("backtestTable", 2, 1), QStringLiteral("205.99"));
+    EXPECT_EQ(item("backtestTable", 2, 2), QStringLiteral("±14.33"));
+    EXPECT_EQ(item("backtestTable", 2, 3), QStringLiteral("0.63"));
+    EXPECT_EQ(item("backtestTable", 2, 4), QStringLiteral("偶然の範囲内"));
+    EXPECT_EQ(item("backtestTable", 4, 0), QStringLiteral("5,518"));
+    EXPECT_EQ(item("backtestTable", 4, 1), QStringLiteral("5,571.62"));
 
     typeInto(find<QSpinBox>(QStringLiteral("oddsFrom")), QStringLiteral("1001"));
-    EXPECT_EQ(form->oddsPage.from, 1001);
+    EXPECT_EQ(form->odds().figures().from, 1001);
     EXPECT_EQ(label("oddsDraws"), QStringLiteral("第1001回～第1400回の 400 回"));
-    EXPECT_EQ(cell("backtestTable", 2, 0), QStringLiteral("69"));
-    EXPECT_EQ(cell("backtestTable", 2, 1), QStringLiteral("58.85"));
-    EXPECT_EQ(cell("backtestTable", 2, 2), QStringLiteral("±7.66"));
-    EXPECT_EQ(cell("backtestTable", 2, 3), QStringLiteral("1.32"));
-    // "from" can never pass "to".
-    EXPECT_EQ(find<QSpinBox>(QStringLiteral("oddsTo"))->minimum(), 1001);
-    typeInto(find<QSpinBox>(QStringLiteral("oddsTo")), QStringLiteral("1200"));
-    EXPECT_EQ(form->oddsPage.to, 1200);
-    EXPECT_EQ(find<QSpinBox>(QStringLiteral("oddsFrom"))->maximum(), 1200);
+    EXPECT_EQ(item("backtestTable", 2, 0), QStringLiteral("69"));
+    EXPECT_EQ(item("backtestTable", 2, 1), QStringLiteral("58.85"));
+    EXPECT_EQ(item("backtestTable", 2, 2), QStringLiteral("±7.66"));
+    EXPECT_EQ(item("backtestTable", 2, 3), QStringLiteral("1.32"));
+    // A range that does not fit is taken as typed and refused with the rule;
+    // the figures stay those of the last valid range.
+    auto* to = find<QSpinBox>(QStringLiteral("oddsTo"));
+    const QString rule = QStringLiteral("回の範囲は 1 ≦ 開始 ≦ 終了 ≦ 1400 で指定してください。");
+    for (const char* typed : {"1500", "900"}) {
+        typeInto(to, QString::fromLatin1(typed));
+        EXPECT_EQ(to->value(), QString::fromLatin1(typed).toInt());
+        EXPECT_EQ(label("oddsRangeProblem"), rule);
+        EXPECT_TRUE(find<QLabel>(QStringLiteral("oddsRangeProblem"))->isVisible());
+        EXPECT_EQ(form->odds().figures().to, 1400);
+        EXPECT_EQ(label("oddsDraws"), QStringLiteral("第1001回～第1400回の 400 回"));
+    }
+    typeInto(to, QStringLiteral("1200"));
+    EXPECT_EQ(form->odds().figures().to, 1200);
+    EXPECT_FALSE(find<QLabel>(QStringLiteral("oddsRangeProblem"))->isVisible());
 
     // Back on the tab the chosen range stays.
     selectTab(0);
@@ -119,7 +128,7 @@ TEST_F(OddsTabTest, PrizeFieldsTakeWholeYenUpToTenBillion) {
     first->clear();
     QTest::keyClicks(first, QStringLiteral("10000000000"));
     QTest::keyClick(first, Qt::Key_Return);
-    EXPECT_EQ(form->oddsPage.prizes.yen[0], 10'000'000'000);
+    EXPECT_EQ(form->odds().figures().prizes.yen[0], 10'000'000'000);
     // 10^10 / 169,911 + 136,500,000 / 4,417,686 for the other grades.
     EXPECT_TRUE(label("oddsReturn").contains(QStringLiteral("平均 58,885.2円"))) << label("oddsReturn").toStdString();
 
@@ -127,7 +136,7 @@ TEST_F(OddsTabTest, PrizeFieldsTakeWholeYenUpToTenBillion) {
     fourth->setFocus();
     fourth->clear();  // left empty: 0 yen
     QTest::keyClick(fourth, Qt::Key_Return);
-    EXPECT_EQ(form->oddsPage.prizes.yen[3], 0);
+    EXPECT_EQ(form->odds().figures().prizes.yen[3], 0);
     // The amounts stay for the rest of the run.
     selectTab(0);
     selectTab(kOddsTab);
@@ -142,9 +151,9 @@ TEST_F(OddsTabTest, EmptyTableRefusedRowsAndProgress) {
     selectTab(kOddsTab);
     EXPECT_TRUE(platform.boxes.empty());
     EXPECT_EQ(label("oddsCombinations"), QStringLiteral("組合せ 0 口（異なる組合せ 0 口）"));
-    EXPECT_EQ(cell("oddsTable", 0, 0), QStringLiteral("―"));
-    EXPECT_EQ(cell("oddsTable", 4, 1), QStringLiteral("0%"));
-    EXPECT_EQ(cell("backtestTable", 4, 0), QStringLiteral("0"));
+    EXPECT_EQ(item("oddsTable", 0, 0), QStringLiteral("―"));
+    EXPECT_EQ(item("oddsTable", 4, 1), QStringLiteral("0%"));
+    EXPECT_EQ(item("backtestTable", 4, 0), QStringLiteral("0"));
 
     // A row that breaks the table's rules: its classic message, no figures.
     selectTab(0);
@@ -172,7 +181,7 @@ TEST_F(OddsTabTest, EmptyTableRefusedRowsAndProgress) {
     selectTab(0);
     platform.answers = {platform::kYes};
     loadSampleCombinations();
-    form->oddsPage.progressDelay = std::chrono::milliseconds(0);
+    form->odds().setProgressDelay(std::chrono::milliseconds(0));
     platform.progressRanges.clear();
     platform.progressStepsVisible = 0;
     selectTab(kOddsTab);

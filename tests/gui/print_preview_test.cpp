@@ -36,7 +36,7 @@ protected:
     // The document that a pop-up menu's "印刷プレビュー…" shows.
     output::PrintDocument previewFrom(const char* gridName, const char* entry) {
         auto* g = find<ui::FlexGrid>(QLatin1String(gridName));
-        platform.popupChoices = {QString::fromLatin1(entry)};
+        popupChoices = {QString::fromLatin1(entry)};
         const std::size_t before = platform.previews.size();
         QTest::mouseClick(g->viewport(), Qt::RightButton, {}, g->cellRect(1, 1).center());
         EXPECT_EQ(platform.previews.size(), before + 1);
@@ -155,7 +155,7 @@ TEST_F(PrintPreview, ThePreviewPrintsToAPdfFileFromThePrintDialog) {
         "QPrintPreviewDialog");
     selectTab(1);
     auto* g = find<ui::FlexGrid>(QStringLiteral("MSFlexGrid2"));
-    platform.popupChoices = {QStringLiteral("pmnupreview2")};
+    popupChoices = {QStringLiteral("pmnupreview2")};
     QTest::mouseClick(g->viewport(), Qt::RightButton, {}, g->cellRect(1, 1).center());
     EXPECT_TRUE(preview.worked());
     EXPECT_TRUE(printDialogSeen);
@@ -163,7 +163,7 @@ TEST_F(PrintPreview, ThePreviewPrintsToAPdfFileFromThePrintDialog) {
     ASSERT_TRUE(QFileInfo::exists(pdf));
     const QString text = pageText(pdf);
     EXPECT_TRUE(text.contains(QStringLiteral("合計・奇数偶数・分布 等")));
-    EXPECT_TRUE(text.contains(QString::fromStdString(form->MSFlexGrid2.cell(1, 1)).trimmed()));
+    EXPECT_TRUE(text.contains(QString::fromStdString(form->totals().grid().cell(1, 1)).trimmed()));
 }
 
 }  // namespace

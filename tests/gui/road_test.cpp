@@ -63,23 +63,12 @@ QStringList expectedEntries(const std::string& combination, const std::vector<st
 class Road : public WindowTest {
 protected:
     const QAbstractItemModel* model(const char* grid) const { return find<ui::FlexGrid>(grid)->gridModel(); }
-    QString cell(const char* grid, int r, int c) const {
-        const QAbstractItemModel* m = model(grid);
-        return m->data(m->index(r, c)).toString();
-    }
     QStringList entriesShown(int row) const {
         QStringList out;
         for (int c = 2; c < model("MSFlexGrid1")->columnCount() && !cell("MSFlexGrid1", row, c).isEmpty(); ++c)
             out << cell("MSFlexGrid1", row, c);
         return out;
     }
-    void press(const char* grid, Qt::MouseButton button, int r, int c) {
-        auto* g = find<ui::FlexGrid>(grid);
-        const QRect at = g->cellRect(r, c);
-        ASSERT_FALSE(at.isEmpty()) << grid << " cell " << r << "," << c << " is out of sight";
-        QTest::mouseClick(g->viewport(), button, {}, at.center());
-    }
-    QString label(const char* name) const { return find<QLabel>(name)->text(); }
     bool shown(const char* name) const { return find<QWidget>(name)->isVisible(); }
     std::string fileBytes(const char* name) const {
         return platform::readFileBytes(fs::path(dir.path().toStdString()) / name);
@@ -177,10 +166,10 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
 
     // Pop-up menu 2, "整列" → "P相性率": highest pair rate first, and the new
     // order is the order of tab 0 with freshly evaluated win entries.
-    platform.popupChoices = {QStringLiteral("psmnu7")};
+    popupChoices = {QStringLiteral("psmnu7")};
     press("MSFlexGrid2", Qt::RightButton, 3, 1);
-    ASSERT_EQ(platform.popups.size(), 1u);
-    EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Totals);
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups.back(), QStringLiteral("pmnupopup2"));
     for (int r = 1; r <= 30; ++r) {
         const QString c = cell("MSFlexGrid2", r, 1);
         EXPECT_EQ(cell("MSFlexGrid2", r, 7), pairRate[c]) << "scores move with their rows";
@@ -195,14 +184,14 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     EXPECT_EQ(platform.boxes.size(), 1u);
 
     // "印刷" writes tmptxt2.csv and starts the spreadsheet program on it.
-    platform.popupChoices = {QStringLiteral("pmnuprt2")};
+    popupChoices = {QStringLiteral("pmnuprt2")};
     press("MSFlexGrid2", Qt::RightButton, 1, 1);
     const std::string print = (folder / "tmptxt2.csv").string();
     auto args = recorder.wait();
     ASSERT_TRUE(args.has_value()) << "the spreadsheet program was not started";
     EXPECT_EQ(*args, (std::vector<std::string>{ArgumentRecorder::script(), print}));
     const std::string csv = fileBytes("tmptxt2.csv");
-    EXPECT_EQ(csv, platform::encodeCp932(output::withFinalCrLf(output::layoutB(form->MSFlexGrid2, 1000, 1))));
+    EXPECT_EQ(csv, platform::encodeCp932(output::withFinalCrLf(output::layoutB(form->totals().grid(), 1000, 1))));
     const std::string head =
         "\"組合せデータ\",\"合計\",\"当選回数\",\"最新当選回\",\"最高\",\"奇;偶\",\"ﾍﾟｱ相性率\",\"ﾄﾘﾌﾟﾙ相性率\","
         "\"５分割分布\"\n";
@@ -273,9 +262,9 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     EXPECT_TRUE(shown("LabelHint5"));
 
     // Pop-up menu 3: "整列" → "合計" → "降順".
-    platform.popupChoices = {QStringLiteral("ptsmnu2k")};
+    popupChoices = {QStringLiteral("ptsmnu2k")};
     press("MSFlexGrid5", Qt::RightButton, 2, 1);
-    EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Predraw);
+    EXPECT_EQ(popups.back(), QStringLiteral("pmnupopup3"));
     for (int r = 2; r <= maxn - 50; ++r)
         ASSERT_GE(cell("MSFlexGrid5", r - 1, 2).toInt(), cell("MSFlexGrid5", r, 2).toInt()) << r;
     const QString topAfterSort = cell("MSFlexGrid5", 1, 0);
@@ -287,13 +276,13 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
 
     // "印刷" of pop-up menu 3 prints the sorted view through the same file.
     fs::remove(folder / "record.bin");
-    platform.popupChoices = {QStringLiteral("pmnuprt3")};
+    popupChoices = {QStringLiteral("pmnuprt3")};
     press("MSFlexGrid5", Qt::RightButton, 1, 1);
     args = recorder.wait();
     ASSERT_TRUE(args.has_value());
     EXPECT_EQ(*args, (std::vector<std::string>{ArgumentRecorder::script(), print}));
     EXPECT_EQ(fileBytes("tmptxt2.csv"),
-              platform::encodeCp932(output::withFinalCrLf(output::layoutB(form->MSFlexGrid5, maxn - 50, 0))));
+              platform::encodeCp932(output::withFinalCrLf(output::layoutB(form->predraw().grid(), maxn - 50, 0))));
     EXPECT_EQ(platform.boxes.size(), 1u);
 
     // Tab 3: edit link 3 and save it into Kazuban.ini.
@@ -319,7 +308,7 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
 
     // The settings dialog shows the file and OK writes the paths typed in it.
     bool dialogShown = false;
-    platform.onSettingsDialog = [&](ui::SettingsDialog& dialog) {
+    openSettings([&](ui::SettingsDialog& dialog) {
         dialogShown = true;
         dialog.show();
         EXPECT_EQ(dialog.findChild<QLineEdit*>("Text3")->text(), QString::fromStdString(ArgumentRecorder::script()));
@@ -329,15 +318,14 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
         QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
         EXPECT_TRUE(dialog.finished());
         EXPECT_FALSE(dialog.isVisible());
-    };
-    trigger("mnuktoroku");
+    });
     EXPECT_TRUE(dialogShown);
     EXPECT_EQ(platform.boxes.size(), 1u);
     ini = platform::readLines(folder / "Kazuban.ini");
     ASSERT_EQ(ini.size(), 14u);
     EXPECT_EQ(ini[2], "Your data dirctory=" + folder.string());
     EXPECT_EQ(ini[7], "出現数字回数=http://example.org/count?from=1");
-    EXPECT_EQ(form->datadir, "") << "new paths take effect at the next start";
+    EXPECT_EQ(form->state().datadir, "") << "new paths take effect at the next start";
 
     // Exit, confirmed.
     platform.answers = {platform::kOk};

@@ -88,7 +88,7 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     QTest::mouseMove(g->viewport(), g->cellRect(5, 1).center());
     QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, g->cellRect(5, 1).center());
     QApplication::processEvents();
-    QMenu* menu = window->popupMenu(platform::PopupMenu::Combination);
+    QMenu* menu = find<QMenu>(QStringLiteral("pmnupopup"));
     const QPoint at = g->viewport()->mapTo(window.get(), g->cellRect(5, 1).center());
     menu->popup(window->mapToGlobal(at));
     QApplication::processEvents();
@@ -142,12 +142,11 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
         EXPECT_TRUE(fill.worked());
     }
 
-    platform.onSettingsDialog = [&](ui::SettingsDialog& dialog) {
+    openSettings([&](ui::SettingsDialog& dialog) {
         dialog.show();
         save(&dialog, folder, QStringLiteral("settings.png"));
         dialog.reject();
-    };
-    trigger(QStringLiteral("mnuktoroku"));
+    });
 }
 
 TEST_F(Screenshots, TheWindowAsItOpensAt200Percent) {
@@ -163,6 +162,23 @@ TEST_F(Screenshots, TheWindowAsItOpensAt200Percent) {
     selectTab(2);
     click("MSFlexGrid3", 3, 1);
     save(window.get(), folder, QStringLiteral("tab2-200.png"));
+    // The layout checks: the odds tab and the print preview as they open.
+    const QString audit = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    if (audit.isEmpty()) return;
+    selectTab(5);
+    save(window.get(), audit, QStringLiteral("tab5-200.png"));
+    selectTab(0);
+    WhenModal shot(
+        [&](QWidget* w) {
+            QTest::qWait(200);
+            save(w, audit, QStringLiteral("print-preview-200.png"));
+            static_cast<QDialog*>(w)->reject();
+        },
+        "QPrintPreviewDialog");
+    platform.previewForReal = true;
+    popupChoices = {QStringLiteral("pmnupreview")};
+    auto* g = grid("MSFlexGrid1");
+    QTest::mouseClick(g->viewport(), Qt::RightButton, {}, g->cellRect(1, 1).center());
 }
 
 TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
@@ -254,7 +270,7 @@ TEST_F(Screenshots, JapaneseDialogsThePrintPreviewAndItsPdf) {
          {std::tuple{"MSFlexGrid1", "pmnupreview", "print-tab0"}, {"MSFlexGrid5", "pmnupreview3", "print-tab4"}}) {
         if (QString::fromLatin1(gridName) == QStringLiteral("MSFlexGrid1")) selectTab(0);
         else selectTab(4);
-        platform.popupChoices = {QString::fromLatin1(entry)};
+        popupChoices = {QString::fromLatin1(entry)};
         auto* g = grid(gridName);
         QTest::mouseClick(g->viewport(), Qt::RightButton, {}, g->cellRect(1, 1).center());
         ASSERT_FALSE(platform.previews.empty());

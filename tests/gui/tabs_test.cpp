@@ -21,34 +21,24 @@
 namespace kazuban::testing {
 namespace {
 
-class Tabs : public WindowTest {
-protected:
-    QString cell(const char* gridName, int r, int c) {
-        const QAbstractItemModel* m = find<ui::FlexGrid>(gridName)->gridModel();
-        return m->data(m->index(r, c)).toString();
-    }
-    void pressGrid(const char* gridName, Qt::MouseButton button, int r, int c) {
-        auto* g = find<ui::FlexGrid>(gridName);
-        QTest::mouseClick(g->viewport(), button, {}, g->cellRect(r, c).center());
-    }
-};
+class Tabs : public WindowTest {};
 
 TEST_F(Tabs, SelectingATabBuildsItAndProgramSwitchesFollow) {
     copyDemo();
     ASSERT_TRUE(start());
     loadSampleCombinations();
     selectTab(1);
-    EXPECT_EQ(form->SSTab1, 1);
+    EXPECT_EQ(form->state().SSTab1, 1);
     EXPECT_EQ(cell("MSFlexGrid2", 0, 2), QStringLiteral("合計"));
     EXPECT_EQ(cell("MSFlexGrid2", 1, 1), QStringLiteral(" 5,11,13,21,31"));
     EXPECT_EQ(cell("MSFlexGrid2", 1, 2), QStringLiteral("81"));
     EXPECT_FALSE(find<QWidget>("ProgressBar1")->isVisible());
 
     // The sort by sum from pop-up menu 2 reorders the view.
-    platform.popupChoices = {QStringLiteral("psmnu2")};
-    pressGrid("MSFlexGrid2", Qt::RightButton, 1, 1);
-    ASSERT_EQ(platform.popups.size(), 1u);
-    EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Totals);
+    popupChoices = {QStringLiteral("psmnu2")};
+    press("MSFlexGrid2", Qt::RightButton, 1, 1);
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups.back(), QStringLiteral("pmnupopup2"));
     EXPECT_GE(cell("MSFlexGrid2", 1, 2).toInt(), cell("MSFlexGrid2", 2, 2).toInt());
 
     // "当選回数": most wins first, equal counts in their previous order, empty
@@ -56,9 +46,9 @@ TEST_F(Tabs, SelectingATabBuildsItAndProgramSwitchesFollow) {
     // again.
     QStringList bySum;
     for (int r = 1; r <= 30; ++r) bySum << cell("MSFlexGrid2", r, 1);
-    platform.popupChoices = {QStringLiteral("psmnu3")};
-    pressGrid("MSFlexGrid2", Qt::RightButton, 2, 1);
-    ASSERT_EQ(platform.popups.size(), 2u);
+    popupChoices = {QStringLiteral("psmnu3")};
+    press("MSFlexGrid2", Qt::RightButton, 2, 1);
+    ASSERT_EQ(popups.size(), 2u);
     QStringList byWins;
     for (int r = 1; r <= 30; ++r) {
         const QString c = cell("MSFlexGrid2", r, 1);
@@ -85,8 +75,8 @@ TEST_F(Tabs, SelectingATabBuildsItAndProgramSwitchesFollow) {
     // "ｺﾋﾟｰ" puts the combinations of the rows dragged over (upwards here)
     // on the clipboard, top to bottom, each line ended by CR LF.
     dragRows("MSFlexGrid2", 5, 3, 4);
-    platform.popupChoices = {QStringLiteral("pmnucopy2")};
-    pressGrid("MSFlexGrid2", Qt::RightButton, 4, 1);
+    popupChoices = {QStringLiteral("pmnucopy2")};
+    press("MSFlexGrid2", Qt::RightButton, 4, 1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), cell("MSFlexGrid2", 3, 1) + "\r\n" + cell("MSFlexGrid2", 4, 1) +
                                                         "\r\n" + cell("MSFlexGrid2", 5, 1) + "\r\n");
     EXPECT_EQ(QGuiApplication::clipboard()->text().size(), 3 * 16);
@@ -96,7 +86,7 @@ TEST_F(Tabs, SelectingATabBuildsItAndProgramSwitchesFollow) {
     const QString before = cell("MSFlexGrid2", 1, 1);
     platform.answers = {platform::kYes};
     loadSampleCombinations();
-    EXPECT_EQ(form->SSTab1, 0);
+    EXPECT_EQ(form->state().SSTab1, 0);
     EXPECT_EQ(find<QTabWidget>("SSTab1")->currentIndex(), 0);
     EXPECT_EQ(cell("MSFlexGrid2", 1, 1), before);
 }
@@ -108,7 +98,7 @@ TEST_F(Tabs, MarkSheetListClickShowsFiveFigures) {
     selectTab(2);
     auto* list = find<ui::FlexGrid>("MSFlexGrid3");
     EXPECT_EQ(list->toolTip(), QStringLiteral("ｸﾘｯｸ"));
-    pressGrid("MSFlexGrid3", Qt::LeftButton, 3, 1);
+    press("MSFlexGrid3", Qt::LeftButton, 3, 1);
     EXPECT_EQ(find<QLabel>("Label4")->text(), QStringLiteral("ﾃﾞｰﾀ番号: 3"));
     EXPECT_EQ(find<QLabel>("Label14")->text(), QStringLiteral("ﾃﾞｰﾀ番号: 7"));
     const QAbstractItemModel* figure = find<ui::FlexGrid>("MSFlexGrid4_0")->gridModel();
@@ -120,7 +110,7 @@ TEST_F(Tabs, MarkSheetListClickShowsFiveFigures) {
         EXPECT_FALSE(find<QLineEdit>(box)->text().isEmpty()) << box;
         EXPECT_TRUE(find<QLineEdit>(box)->isReadOnly()) << box;
     }
-    EXPECT_EQ(find<QLineEdit>("Text2_0")->text(), QString::fromStdString(form->markSheet.Text2[0]));
+    EXPECT_EQ(find<QLineEdit>("Text2_0")->text(), QString::fromStdString(form->markSheet().controls().Text2[0]));
 
     // Rows 996 to 1000 pasted on tab 0 (a sixth line falls past row 1000)
     // and checked with "￥"; a click on list row 997 shows and marks all five.
@@ -129,17 +119,17 @@ TEST_F(Tabs, MarkSheetListClickShowsFiveFigures) {
     QGuiApplication::clipboard()->setText(last.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n11,12,13,14,15\r\n"));
     auto* table = find<ui::FlexGrid>("MSFlexGrid1");
     table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
-    pressGrid("MSFlexGrid1", Qt::LeftButton, 996, 1);
-    platform.popupChoices = {QStringLiteral("pmnupaste")};
-    pressGrid("MSFlexGrid1", Qt::RightButton, 996, 1);
-    EXPECT_EQ(form->MSFlexGrid1.rows(), 1001);
+    press("MSFlexGrid1", Qt::LeftButton, 996, 1);
+    popupChoices = {QStringLiteral("pmnupaste")};
+    press("MSFlexGrid1", Qt::RightButton, 996, 1);
+    EXPECT_EQ(form->combinationTable().rows(), 1001);
     QTest::mouseClick(find<QWidget>("Command5"), Qt::LeftButton);
     EXPECT_EQ(cell("MSFlexGrid1", 998, 2), cell("MSFlexGrid1", 1, 2)) << "row 998 repeats row 1";
     selectTab(2);
     list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
-    pressGrid("MSFlexGrid3", Qt::LeftButton, 997, 1);
-    EXPECT_EQ(form->MSFlexGrid3.row(), 996);
-    EXPECT_EQ(form->MSFlexGrid3.rowSel(), 1000);
+    press("MSFlexGrid3", Qt::LeftButton, 997, 1);
+    EXPECT_EQ(form->markSheet().list().row(), 996);
+    EXPECT_EQ(form->markSheet().list().rowSel(), 1000);
     const char* captions[5] = {"Label4", "Label5", "Label6", "Label7", "Label14"};
     for (int k = 0; k < 5; ++k) {
         const int row = 996 + k;
@@ -188,7 +178,7 @@ TEST_F(Tabs, LinksOpenForEditingKeepTypedTextAndJump) {
     QInputMethodEvent typing;  // Japanese arrives through the input method
     typing.setCommitString(QStringLiteral("間隔=http://example.org/a?b=c"));
     QApplication::sendEvent(box, &typing);
-    EXPECT_EQ(form->links.Text1[4], "間隔=http://example.org/a?b=c");
+    EXPECT_EQ(form->links().controls().Text1[4], "間隔=http://example.org/a?b=c");
     QTest::mouseClick(find<QWidget>("Command7"), Qt::LeftButton);
     EXPECT_FALSE(box->isVisible());
     EXPECT_FALSE(find<QWidget>("Command7")->isVisible());
@@ -209,12 +199,12 @@ TEST_F(Tabs, PredrawAnalysisShowsNewestFirstAndSortsFromPopupMenu3) {
     ASSERT_NE(find<QLabel>("Picture1"), nullptr);
     EXPECT_FALSE(find<QLabel>("Picture1")->pixmap().isNull());
 
-    pressGrid("MSFlexGrid5", Qt::LeftButton, 2, 1);
-    EXPECT_TRUE(platform.popups.empty());
-    platform.popupChoices = {QStringLiteral("ptsmnu0s")};
-    pressGrid("MSFlexGrid5", Qt::RightButton, 2, 1);
-    ASSERT_EQ(platform.popups.size(), 1u);
-    EXPECT_EQ(platform.popups.back(), platform::PopupMenu::Predraw);
+    press("MSFlexGrid5", Qt::LeftButton, 2, 1);
+    EXPECT_TRUE(popups.empty());
+    popupChoices = {QStringLiteral("ptsmnu0s")};
+    press("MSFlexGrid5", Qt::RightButton, 2, 1);
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups.back(), QStringLiteral("pmnupopup3"));
     EXPECT_EQ(cell("MSFlexGrid5", 1, 0), QStringLiteral("51"));
 
     // "ｺﾋﾟｰ" puts the winning numbers (without the bonus number) of the rows
@@ -227,9 +217,9 @@ TEST_F(Tabs, PredrawAnalysisShowsNewestFirstAndSortsFromPopupMenu3) {
         return QString::fromStdString(line.substr(line.find('=') + 1, 14));
     };
     dragRows("MSFlexGrid5", 4, 2, 3);
-    platform.popupChoices = {QStringLiteral("pmnucopy3")};
-    pressGrid("MSFlexGrid5", Qt::RightButton, 3, 1);
-    EXPECT_EQ(platform.popups.size(), 2u);
+    popupChoices = {QStringLiteral("pmnucopy3")};
+    press("MSFlexGrid5", Qt::RightButton, 3, 1);
+    EXPECT_EQ(popups.size(), 2u);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), numbers(52) + QStringLiteral("\r\n") + numbers(53) +
                                                         QStringLiteral("\r\n") + numbers(54) + QStringLiteral("\r\n"));
 }
@@ -238,7 +228,7 @@ TEST_F(Tabs, SettingsDialogShowsTheFileAndOkWritesIt) {
     copyDemo();
     ASSERT_TRUE(start());
     bool shown = false;
-    platform.onSettingsDialog = [&](ui::SettingsDialog& dialog) {
+    openSettings([&](ui::SettingsDialog& dialog) {
         shown = true;
         EXPECT_EQ(dialog.objectName(), QStringLiteral("Dialog"));
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("環境設定"));
@@ -256,15 +246,14 @@ TEST_F(Tabs, SettingsDialogShowsTheFileAndOkWritesIt) {
         QTest::keyClicks(editor, QStringLiteral("/usr/bin/vi"));
         QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
         EXPECT_TRUE(dialog.finished());
-    };
-    trigger("mnuktoroku");
+    });
     EXPECT_TRUE(shown);
     QFile ini(dir.filePath("Kazuban.ini"));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = ini.readAll().split('\n');
     ASSERT_GE(lines.size(), 14);
     EXPECT_EQ(lines[1], QByteArray("Your editor=/usr/bin/vi\r"));
-    EXPECT_EQ(form->editdir, "");  // the window keeps its paths until the next start
+    EXPECT_EQ(form->state().editdir, "");  // the window keeps its paths until the next start
 }
 
 }  // namespace

@@ -2,11 +2,17 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTest>
+
+#include "modal.h"
+#include "text/path_text.h"
+#include "ui/grid_model.h"
+#include "ui/menus.h"
 
 namespace kazuban::testing {
 
@@ -20,40 +26,24 @@ int ScriptedPlatform::messageBox(const std::string& text, platform::Icon icon, p
     return buttons == platform::Buttons::YesNoCancel ? platform::kCancel : platform::kOk;
 }
 
-std::optional<std::string> ScriptedPlatform::openFileDialog(const platform::FileDialogOptions&) {
-    if (openAnswers.empty()) return std::nullopt;
-    auto a = openAnswers.front();
-    openAnswers.pop_front();
-    return a;
+namespace {
+
+std::optional<std::filesystem::path> nextAnswer(std::deque<std::optional<std::string>>& answers) {
+    if (answers.empty()) return std::nullopt;
+    auto a = answers.front();
+    answers.pop_front();
+    if (!a) return std::nullopt;
+    return text::pathFromUtf8(*a);
 }
 
-std::optional<std::string> ScriptedPlatform::saveFileDialog(const platform::FileDialogOptions&) {
-    if (saveAnswers.empty()) return std::nullopt;
-    auto a = saveAnswers.front();
-    saveAnswers.pop_front();
-    return a;
+}  // namespace
+
+std::optional<std::filesystem::path> ScriptedPlatform::openFileDialog(const platform::FileDialogOptions&) {
+    return nextAnswer(openAnswers);
 }
 
-void ScriptedPlatform::showPopupMenu(platform::PopupMenu menu) {
-    popups.push_back(menu);
-    if (popupChoices.empty()) return;
-    const QString choice = popupChoices.front();
-    popupChoices.pop_front();
-    if (choice.isEmpty()) return;
-    auto* window = dynamic_cast<ui::MainWindow*>(host());
-    ASSERT_NE(window, nullptr);
-    QMenu* m = window->popupMenu(menu);
-    ASSERT_NE(m, nullptr);
-    QAction* action = m->findChild<QAction*>(choice);
-    ASSERT_NE(action, nullptr) << "no entry " << choice.toStdString() << " in this pop-up menu";
-    action->trigger();
-}
-
-void ScriptedPlatform::showSettingsDialog() {
-    auto* window = dynamic_cast<ui::MainWindow*>(host());
-    ASSERT_NE(window, nullptr);
-    auto dialog = window->createSettingsDialog();
-    if (onSettingsDialog) onSettingsDialog(*dialog);
+std::optional<std::filesystem::path> ScriptedPlatform::saveFileDialog(const platform::FileDialogOptions&) {
+    return nextAnswer(saveAnswers);
 }
 
 void ScriptedPlatform::showPrintPreview(const output::PrintDocument& document) {
@@ -79,12 +69,23 @@ void ScriptedPlatform::setProgress(int value) {
 }
 
 void WindowTest::SetUp() {
+    ui::setPopupChooser([this](QMenu* menu) {
+        popups.push_back(menu->objectName());
+        if (popupChoices.empty()) return;
+        const QString choice = popupChoices.front();
+        popupChoices.pop_front();
+        if (choice.isEmpty()) return;
+        QAction* action = menu->findChild<QAction*>(choice);
+        ASSERT_NE(action, nullptr) << "no entry " << choice.toStdString() << " in " << menu->objectName().toStdString();
+        action->trigger();
+    });
     ASSERT_TRUE(dir.isValid());
     previousDir = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
 }
 
 void WindowTest::TearDown() {
+    ui::setPopupChooser(nullptr);
     window.reset();
     form.reset();
     QDir::setCurrent(previousDir);
@@ -101,7 +102,6 @@ bool WindowTest::start() {
     form = std::make_unique<app::Form1>(platform);
     window = std::make_unique<ui::MainWindow>(*form, platform);
     if (!form->Form_Load(platform.currentDirectory())) return false;
-    window->refreshFromState();
     window->show();
     return true;
 }
@@ -131,6 +131,34 @@ void WindowTest::dragRows(const char* gridName, int fromRow, int toRow, int col)
     QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, to.center());
 }
 
+void WindowTest::press(const char* gridName, Qt::MouseButton button, int row, int col, Qt::KeyboardModifiers mods) {
+    auto* g = find<ui::FlexGrid>(QString::fromLatin1(gridName));
+    ASSERT_NE(g, nullptr) << gridName;
+    const QRect at = g->cellRect(row, col);
+    ASSERT_FALSE(at.isEmpty()) << gridName << " cell " << row << "," << col << " is out of sight";
+    QTest::mouseClick(g->viewport(), button, mods, at.center());
+}
+
+QString WindowTest::cell(const char* gridName, int row, int col) const {
+    const QAbstractItemModel* m = find<ui::FlexGrid>(QString::fromLatin1(gridName))->gridModel();
+    return m->data(m->index(row, col)).toString();
+}
+
+QString WindowTest::label(const char* name) const { return find<QLabel>(QString::fromLatin1(name))->text(); }
+
 void WindowTest::selectTab(int index) { find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(index); }
+
+void WindowTest::openSettings(const std::function<void(ui::SettingsDialog&)>& act) {
+    WhenModal when(
+        [&](QWidget* modal) {
+            auto* dialog = qobject_cast<ui::SettingsDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            act(*dialog);
+            if (dialog->isVisible()) dialog->reject();
+        },
+        "kazuban::ui::SettingsDialog");
+    trigger(QStringLiteral("mnuktoroku"));
+    EXPECT_TRUE(when.worked());
+}
 
 }  // namespace kazuban::testing

@@ -1,12 +1,13 @@
 #pragma once
 // The real main window on a copy of the demo data, with a platform whose
-// message boxes, file dialogs, pop-up menus and settings dialog answer from
-// scripts (no real modal dialog ever opens in a test). Widgets, models and
-// the clipboard are the real ones.
+// message boxes and file dialogs answer from scripts, and pop-up menus whose
+// entries the test chooses. Widgets, models and the clipboard are the real
+// ones; the settings dialog is the real modal dialog, answered by openSettings.
 #include <QAction>
 #include <QDir>
 #include <QTemporaryDir>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -36,11 +37,7 @@ public:
     std::deque<int> answers;  // empty: OK, or Cancel for Yes/No/Cancel
     std::vector<ShownBox> boxes;
     std::deque<std::optional<std::string>> openAnswers, saveAnswers;  // empty: Cancel
-    // objectName of the pop-up entry to choose; "" or none dismisses the menu.
-    std::deque<QString> popupChoices;
-    std::vector<platform::PopupMenu> popups;
     std::vector<std::string> startedPrograms;
-    std::function<void(ui::SettingsDialog&)> onSettingsDialog;
     // Programs are recorded; with startForReal they are also started.
     bool startForReal = false;
     // Every progress range shown, and how many progress steps found the bar
@@ -50,10 +47,8 @@ public:
     std::function<void(int)> onProgress;  // called at every progress step
 
     int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
-    std::optional<std::string> openFileDialog(const platform::FileDialogOptions& options) override;
-    std::optional<std::string> saveFileDialog(const platform::FileDialogOptions& options) override;
-    void showPopupMenu(platform::PopupMenu menu) override;
-    void showSettingsDialog() override;
+    std::optional<std::filesystem::path> openFileDialog(const platform::FileDialogOptions& options) override;
+    std::optional<std::filesystem::path> saveFileDialog(const platform::FileDialogOptions& options) override;
     // Every document shown in the print preview; with previewForReal the
     // real preview dialog opens too.
     std::vector<output::PrintDocument> previews;
@@ -84,9 +79,22 @@ protected:
     // Triggers a menu entry, failing the test when it is missing or disabled.
     void trigger(const QString& name);
     void selectTab(int index);
+    // Opens ◇環境 → 設定, runs `act` on the real modal dialog, and cancels it
+    // when `act` left it open.
+    void openSettings(const std::function<void(ui::SettingsDialog&)>& act);
     // A left press on (fromRow, col) of a grid, a drag with the button held to
     // (toRow, col) and the release there; both cells must be in sight.
     void dragRows(const char* gridName, int fromRow, int toRow, int col);
+    // A press and release of `button` on a grid's cell, which must be in sight.
+    void press(const char* gridName, Qt::MouseButton button, int row, int col, Qt::KeyboardModifiers mods = {});
+    // The text a grid shows in a cell, and the text of a label.
+    QString cell(const char* gridName, int row, int col) const;
+    QString label(const char* name) const;
+
+    // objectName of the entry to choose in the next pop-up menus a grid opens;
+    // "" or none dismisses the menu. `popups` names every menu opened.
+    std::deque<QString> popupChoices;
+    std::vector<QString> popups;
 
     ScriptedPlatform platform;
     QTemporaryDir dir;

@@ -1,5 +1,7 @@
 #include "support/fake_platform.h"
 
+#include "text/path_text.h"
+
 namespace kazuban::testing {
 
 int FakePlatform::messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) {
@@ -12,30 +14,26 @@ int FakePlatform::messageBox(const std::string& text, platform::Icon icon, platf
     return buttons == platform::Buttons::YesNoCancel ? platform::kCancel : platform::kOk;
 }
 
-std::optional<std::string> FakePlatform::openFileDialog(const platform::FileDialogOptions& o) {
+namespace {
+
+std::optional<std::filesystem::path> nextAnswer(std::deque<std::optional<std::string>>& answers) {
+    if (answers.empty()) return std::nullopt;
+    auto a = answers.front();
+    answers.pop_front();
+    if (!a) return std::nullopt;
+    return text::pathFromUtf8(*a);
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> FakePlatform::openFileDialog(const platform::FileDialogOptions& o) {
     openDialogs.push_back(o);
-    if (openAnswers.empty()) return std::nullopt;
-    auto a = openAnswers.front();
-    openAnswers.pop_front();
-    return a;
+    return nextAnswer(openAnswers);
 }
 
-std::optional<std::string> FakePlatform::saveFileDialog(const platform::FileDialogOptions& o) {
+std::optional<std::filesystem::path> FakePlatform::saveFileDialog(const platform::FileDialogOptions& o) {
     saveDialogs.push_back(o);
-    if (saveAnswers.empty()) return std::nullopt;
-    auto a = saveAnswers.front();
-    saveAnswers.pop_front();
-    return a;
-}
-
-void FakePlatform::showPopupMenu(platform::PopupMenu m) {
-    popups.push_back(m);
-    if (onPopup) onPopup(m);
-}
-
-void FakePlatform::showSettingsDialog() {
-    ++settingsDialogs;
-    if (onSettingsDialog) onSettingsDialog();
+    return nextAnswer(saveAnswers);
 }
 
 std::optional<std::array<int, 6>> FakePlatform::askNewDraw(int drawNumber) {

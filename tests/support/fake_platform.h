@@ -3,6 +3,7 @@
 // queues, records every message shown, keeps the clipboard in memory.
 #include <array>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,13 +30,9 @@ public:
     std::vector<ShownMessage> messages;
     std::vector<platform::FileDialogOptions> openDialogs, saveDialogs;
     std::string clipboard;
-    std::vector<std::string> startedPrograms;  // command lines given to startProgram
-    bool startForReal = false;                 // also run the default startProgram
-    std::vector<platform::PopupMenu> popups;
-    std::function<void(platform::PopupMenu)> onPopup;  // runs "the chosen command"
-    int settingsDialogs = 0;
+    std::vector<std::string> startedPrograms;     // command lines given to startProgram
+    bool startForReal = false;                    // also run the default startProgram
     std::vector<output::PrintDocument> previews;  // every document shown in the print preview
-    std::function<void()> onSettingsDialog;
     // The entry form of a new draw: the draw numbers it was opened for, and
     // its answer (none: Cancel).
     std::vector<int> newDrawForms;
@@ -46,13 +43,11 @@ public:
     int progressShows = 0;
 
     int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
-    std::optional<std::string> openFileDialog(const platform::FileDialogOptions& o) override;
-    std::optional<std::string> saveFileDialog(const platform::FileDialogOptions& o) override;
+    std::optional<std::filesystem::path> openFileDialog(const platform::FileDialogOptions& o) override;
+    std::optional<std::filesystem::path> saveFileDialog(const platform::FileDialogOptions& o) override;
     std::string clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& t) override { clipboard = t; }
     void clearClipboard() override { clipboard.clear(); }
-    void showPopupMenu(platform::PopupMenu m) override;
-    void showSettingsDialog() override;
     void showPrintPreview(const output::PrintDocument& d) override { previews.push_back(d); }
     std::optional<std::array<int, 6>> askNewDraw(int drawNumber) override;
     void startProgram(const std::string& commandLine) override;

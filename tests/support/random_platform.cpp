@@ -6,6 +6,7 @@
 
 #include "support/history_gen.h"
 #include "text/app_error.h"
+#include "text/path_text.h"
 
 namespace kazuban::testing {
 
@@ -52,23 +53,23 @@ int RandomPlatform::messageBox(const std::string& text, platform::Icon icon, pla
     return lastAnswer;
 }
 
-std::optional<std::string> RandomPlatform::openFileDialog(const platform::FileDialogOptions& o) {
+std::optional<std::filesystem::path> RandomPlatform::openFileDialog(const platform::FileDialogOptions& o) {
     if (openAnswers.empty()) {
         if (openChoices.empty() || chance(0.12)) openAnswers.push_back(std::nullopt);
         else openAnswers.push_back(openChoices[static_cast<std::size_t>(pick(static_cast<int>(openChoices.size())))]);
     }
     auto chosen = FakePlatform::openFileDialog(o);
-    event("open dialog -> " + (chosen ? "\"" + *chosen + "\"" : std::string("Cancel")));
+    event("open dialog -> " + (chosen ? "\"" + text::utf8FromPath(*chosen) + "\"" : std::string("Cancel")));
     return chosen;
 }
 
-std::optional<std::string> RandomPlatform::saveFileDialog(const platform::FileDialogOptions& o) {
+std::optional<std::filesystem::path> RandomPlatform::saveFileDialog(const platform::FileDialogOptions& o) {
     if (saveAnswers.empty()) {
         if (saveChoices.empty() || chance(0.12)) saveAnswers.push_back(std::nullopt);
         else saveAnswers.push_back(saveChoices[static_cast<std::size_t>(pick(static_cast<int>(saveChoices.size())))]);
     }
     auto chosen = FakePlatform::saveFileDialog(o);
-    event("save dialog -> " + (chosen ? "\"" + *chosen + "\"" : std::string("Cancel")));
+    event("save dialog -> " + (chosen ? "\"" + text::utf8FromPath(*chosen) + "\"" : std::string("Cancel")));
     return chosen;
 }
 
@@ -112,7 +113,6 @@ void RandomPlatform::forgetRecords() {
     openDialogs.clear();
     saveDialogs.clear();
     startedPrograms.clear();
-    popups.clear();
     newDrawForms.clear();
 }
 

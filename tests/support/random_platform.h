@@ -37,8 +37,8 @@ public:
     std::function<void(const std::string&)> onEvent;
 
     int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
-    std::optional<std::string> openFileDialog(const platform::FileDialogOptions& o) override;
-    std::optional<std::string> saveFileDialog(const platform::FileDialogOptions& o) override;
+    std::optional<std::filesystem::path> openFileDialog(const platform::FileDialogOptions& o) override;
+    std::optional<std::filesystem::path> saveFileDialog(const platform::FileDialogOptions& o) override;
     std::string clipboardText() override;
     void startProgram(const std::string& commandLine) override;
     // The entry form: Cancel now and then, otherwise six distinct numbers in

@@ -1,9 +1,9 @@
-// The tab "確率・検証": the figures come from analysis/odds_page.h.
+#include "app/odds_page.h"
+
 #include <chrono>
-#include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "analysis/backtest.h"
 #include "combos/combination_table.h"
 
 namespace kazuban::app {
@@ -45,24 +45,38 @@ private:
 
 }  // namespace
 
-void Form1::enterOddsTab() {
+void OddsPage::enter() { refresh(true); }
+
+void OddsPage::changed(const Changes& changes) {
+    // In sight, the figures follow the table and the history at once; the
+    // refused row's message is then on the tab, not in a box over the command.
+    if (s_.SSTab1 == kTabOdds && (changes.has(kTableChanged) || changes.has(kHistoryChanged))) refresh(false);
+}
+
+void OddsPage::refresh(bool reportRefusal) {
     std::vector<std::string> texts;
     texts.reserve(combos::kDataRows);
-    for (int r = 1; r <= combos::kDataRows; ++r) texts.push_back(combinationTable().cell(r, 1));
+    for (int r = 1; r <= combos::kDataRows; ++r) texts.push_back(s_.MSFlexGrid1.cell(r, 1));
     analysis::SnapshotStatus status;
     {
-        DelayedProgress progress(platform, oddsPage.progressDelay);
-        status = analysis::refreshOddsPage(oddsPage, texts, history, progress.fn());
+        DelayedProgress progress(s_.platform, figures_.progressDelay);
+        status = analysis::refreshOddsPage(figures_, texts, s_.history, progress.fn());
     }
-    if (status != analysis::SnapshotStatus::Ok)
-        platform.messageBox(oddsPage.message, platform::Icon::Critical, platform::Buttons::Ok);
+    rangeProblem_.clear();
+    if (status != analysis::SnapshotStatus::Ok && reportRefusal)
+        s_.platform.messageBox(figures_.message, platform::Icon::Critical, platform::Buttons::Ok);
 }
 
-void Form1::oddsRangeChanged(int from, int to) {
-    DelayedProgress progress(platform, oddsPage.progressDelay);
-    analysis::setOddsRange(oddsPage, from, to, history, progress.fn());
+void OddsPage::rangeChanged(int from, int to) {
+    DelayedProgress progress(s_.platform, figures_.progressDelay);
+    if (analysis::setOddsRange(figures_, from, to, s_.history, progress.fn())) {
+        rangeProblem_.clear();
+    } else {
+        rangeProblem_ = analysis::rangeMessage(s_.history.maxn());
+        ++figures_.revision;
+    }
 }
 
-void Form1::oddsPrizeChanged(int grade, std::int64_t yen) { analysis::setPrize(oddsPage, grade, yen); }
+void OddsPage::prizeChanged(int grade, std::int64_t yen) { analysis::setPrize(figures_, grade, yen); }
 
 }  // namespace kazuban::app

@@ -1,0 +1,94 @@
+#pragma once
+// What every page of the main window shares: the start-up folder and the
+// paths of Kazuban.ini, the draw history with its statistics, the
+// combination table with its undo history, and the shared variables the
+// program has always had (maxn, msg, tdataon). Pages read and change it;
+// the command runner notices what changed (by the revisions below) and
+// announces it, so no page needs to be told by another.
+#include <filesystem>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "combos/undo_history.h"
+#include "grid/text_grid.h"
+#include "history/draw_history.h"
+#include "history/statistics.h"
+#include "platform/platform.h"
+
+namespace kazuban::app {
+
+using grid::TextGrid;
+
+// The answer of the last error message box (1 = OK), or a message text being
+// composed, or nothing yet.
+using MsgValue = std::variant<std::monostate, std::string, int>;
+
+// Tabs of SSTab1. The tabs beyond the classic five are drawn by their own
+// widgets: kTabOdds is "確率・検証", kTabCharts is "統計グラフ".
+enum Tab : int {
+    kTabWins = 0,
+    kTabTotals = 1,
+    kTabMarkSheet = 2,
+    kTabLinks = 3,
+    kTabPredraw = 4,
+    kTabOdds = 5,
+    kTabCharts = 6
+};
+
+class State {
+public:
+    explicit State(platform::Platform& platform);
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+
+    platform::Platform& platform;
+
+    // The start-up folder (startdir and mydir name the same folder) and the
+    // data folder of Kazuban.ini; the three program paths stay texts, as they
+    // become parts of command lines.
+    std::filesystem::path startdir, mydir, datadir;
+    std::string editdir, calcdir, browsdir;
+
+    int maxn = 0;
+    MsgValue msg;
+    int tdataon = 0;
+    int SSTab1 = kTabWins;  // the tab in sight
+
+    history::DrawHistory history;
+    history::PairTable pairCounts{};
+    history::RecentRanking recentRanking{};
+    // Bad history lines already reported, so a reload does not repeat the message.
+    std::vector<history::LineProblem> reportedProblems;
+
+    TextGrid MSFlexGrid1;             // the CombinationTable
+    combos::UndoHistory undoHistory;  // the steps of the commands that changed it
+
+    // Rises when a load gave a history with other draws than before.
+    unsigned historyRevision() const { return historyRevision_; }
+    // Rises when Kazuban.ini was written.
+    unsigned settingsRevision() const { return settingsRevision_; }
+    void settingsWritten() { ++settingsRevision_; }
+
+    std::filesystem::path historyFile() const;
+    // Reloads atarimgrp.txt into `history`, sets maxn and tdataon; a failure
+    // shows its message and keeps the history loaded before.
+    void loadWinningNumbers();
+    void buildPairCounts();
+    void buildRecentRanking();
+    bool msgIsOne() const;
+    // A message box whose answer is kept in msg.
+    int message(const std::string& text, platform::Icon icon = platform::Icon::None,
+                platform::Buttons buttons = platform::Buttons::Ok);
+
+    // True once a handler decided that the program ends; the front end closes.
+    bool closeRequested() const { return closeRequested_; }
+    void requestClose() { closeRequested_ = true; }
+
+private:
+    unsigned historyRevision_ = 0;
+    unsigned settingsRevision_ = 0;
+    bool closeRequested_ = false;
+};
+
+}  // namespace kazuban::app

@@ -1,0 +1,81 @@
+// The file dialogs read no file before the user chooses one: a special file
+// that blocks its reader (/proc/kmsg) must not hang the window while its
+// folder is listed, and once chosen it is refused with a message.
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QMimeDatabase>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "modal.h"
+#include "support/os.h"
+#include "ui/qt_platform.h"
+#include "window_fixture.h"
+
+namespace kazuban::testing {
+namespace {
+
+TEST(FileDialog, ListsAFolderTypedInTheNameBoxWithoutReadingItsFiles) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("typed")));
+    // A PNG picture without an extension: only its content tells what it is.
+    const QString folder = dir.path() + QStringLiteral("/typed");
+    const QString picture = folder + QStringLiteral("/picture");
+    QFile file(picture);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromHex("89504e470d0a1a0a0000000d49484452"));
+    file.close();
+    const QString readType = QMimeDatabase().mimeTypeForFile(picture).comment();
+    ASSERT_EQ(QMimeDatabase().mimeTypeForFile(picture).name(), QStringLiteral("image/png"));
+
+    QString shownType;
+    WhenModal typeFolder(
+        [&](QWidget* modal) {
+            auto* model = modal->findChild<QFileSystemModel*>();
+            auto* name = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_TRUE(model && name);
+            bool listed = false;
+            QObject scope;
+            QObject::connect(model, &QFileSystemModel::directoryLoaded, &scope,
+                             [&](const QString& path) { listed = listed || path == folder; });
+            QTest::keyClicks(name, folder + QLatin1Char('/'));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return listed; }, 3000));
+            shownType = model->type(model->index(picture));
+            static_cast<QDialog*>(modal)->reject();
+        },
+        "QFileDialog");
+    ui::QtPlatform platform;
+    platform::FileDialogOptions options;
+    options.initialFolder = dir.path().toStdString();
+    EXPECT_FALSE(platform.openFileDialog(options));
+    EXPECT_TRUE(typeFolder.worked());
+    EXPECT_FALSE(shownType.isEmpty());
+    EXPECT_NE(shownType, readType);
+}
+
+using FileDialogChoice = WindowTest;
+
+TEST_F(FileDialogChoice, ASpecialFileChosenToLoadIsRefusedWithAMessage) {
+    if (!kPosix) GTEST_SKIP() << "no pipes or /proc here";
+    copyDemo();
+    ASSERT_TRUE(start());
+    const std::string pipe = dir.filePath(QStringLiteral("pipe.txt")).toStdString();
+    ASSERT_TRUE(makeNamedPipe(pipe));
+    std::vector<std::string> special{pipe};
+    if (QFile::exists(QStringLiteral("/proc/self/status"))) special.push_back("/proc/self/status");
+    for (const std::string& path : special) {
+        platform.answers = {platform::kYes};
+        platform.openAnswers = {path};
+        trigger(QStringLiteral("mnudopen"));
+        ASSERT_FALSE(platform.boxes.empty());
+        EXPECT_EQ(platform.boxes.back().text, "「" + path + "」は通常のファイルではないため読み込めません。");
+    }
+}
+
+}  // namespace
+}  // namespace kazuban::testing
