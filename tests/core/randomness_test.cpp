@@ -1,4 +1,4 @@
-// The tests of the history against chance and their samplers.
+// The tests of the history against chance, their samplers and `randomness`.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,8 @@
 
 #include "analysis/randomness.h"
 #include "analysis/sampling.h"
+#include "platform/line_file.h"
+#include "support/cli_run.h"
 #include "support/history_gen.h"
 
 namespace kazuban::analysis {
@@ -229,3 +231,51 @@ TEST(Sampler, PortableLogAgreesWithTheLibrary) {
 
 }  // namespace
 }  // namespace kazuban::analysis
+
+namespace kazuban::cli {
+namespace {
+
+using testing::CliRun;
+using testing::runCli;
+using testing::TempDir;
+
+TEST(CliRandomness, RealHistoryShortAndBadWindows) {
+    TempDir scratch, data;
+    testing::copyDemoHistory(data);
+    CliRun r = runCli(scratch, data.str(), "randomness");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, testing::golden("randomness.txt"));
+    const std::string out = (scratch.path() / "r.txt").string();
+    r = runCli(scratch, data.str(), "randomness --last 100 -o '" + out + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string crlf;
+    for (char c : testing::golden("randomness-last100.txt"))
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(scratch.read("r.txt"), platform::encodeCp932(crlf));
+
+    for (const char* bad : {"0", "-3", "x", "1.5"}) {
+        r = runCli(scratch, data.str(), std::string("randomness --last ") + bad);
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_EQ(r.out, "") << bad;
+        EXPECT_NE(r.err.find("--last"), std::string::npos) << bad;
+    }
+
+    // One draw: nothing can be tested. No strict draw at all: refused.
+    r = runCli(scratch, data.str(), "randomness --last 1");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "draws,1\ntest,statistic,df,p_chi2,p_simulated,verdict\n"
+              "frequency,0.000,0,1.0000,1.0000,偶然の範囲内\nbonus,0.000,0,1.0000,1.0000,偶然の範囲内\n"
+              "odd_even,0.000,0,1.0000,1.0000,偶然の範囲内\nsum,0.000,0,1.0000,1.0000,偶然の範囲内\n"
+              "range,0.000,0,1.0000,1.0000,偶然の範囲内\nconsecutive,0.000,0,1.0000,1.0000,偶然の範囲内\n"
+              "carry_over,0.000,0,1.0000,1.0000,偶然の範囲内\ngroups,0.000,0,,1.0000,偶然の範囲内\n"
+              "holm_min_p,1.0000\n");
+    data.writeLines("atarimgrp.txt", {std::string(testing::kHistoryHeader), "第1回=01, 2, 3, 4, 5, 6"});
+    r = runCli(scratch, data.str(), "randomness");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err, "");
+}
+
+}  // namespace
+}  // namespace kazuban::cli
