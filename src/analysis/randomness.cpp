@@ -14,7 +14,6 @@ namespace kazuban::analysis {
 
 namespace {
 
-constexpr long long kSets = kFiveSets;
 constexpr std::array<int, 6> kGroupSizes = {5, 5, 5, 5, 5, 6};
 constexpr std::array<int, 31> kSingles = [] {
     std::array<int, 31> a{};
@@ -90,7 +89,6 @@ double groupsStatistic(std::span<const long long> counts, long long w) {
     return static_cast<double>(sum) / static_cast<double>(4030 * w);
 }
 
-
 // A simulated statistic at least the observed one, or a rounding below it,
 // counts as at least as extreme.
 double atLeast(double observed) { return observed - 1e-9 * std::max(1.0, observed); }
@@ -149,35 +147,29 @@ Categories perDrawCategories(const HistoryStats& s, RandomnessTest test) {
     return c;
 }
 
-void mergeInto(Categories& c, std::size_t from, std::size_t to) {
-    c.observed[to] += c.observed[from];
-    c.weights[to] += c.weights[from];
-    c.observed.erase(c.observed.begin() + static_cast<std::ptrdiff_t>(from));
-    c.weights.erase(c.weights.begin() + static_cast<std::ptrdiff_t>(from));
-}
-
 }  // namespace
 
 std::vector<std::size_t> mergedCategoryStarts(std::span<const long long> weights, long long draws) {
     long long total = 0;
     for (long long w : weights) total += w;
-    Categories c;
-    c.weights.assign(weights.begin(), weights.end());
-    for (std::size_t i = 0; i < weights.size(); ++i) c.observed.push_back(static_cast<long long>(i));
-    // "observed" carries each category's first original index; merging keeps the smaller.
-    auto small = [&](std::size_t i) { return draws * c.weights[i] < 5 * total; };
-    auto merge = [&](std::size_t from, std::size_t to) {
-        const long long first = std::min(c.observed[from], c.observed[to]);
-        mergeInto(c, from, to);
-        c.observed[std::min(from, to)] = first;
+    std::vector<std::size_t> starts;
+    std::vector<long long> merged(weights.begin(), weights.end());
+    for (std::size_t i = 0; i < weights.size(); ++i) starts.push_back(i);
+    auto small = [&](std::size_t i) { return draws * merged[i] < 5 * total; };
+    // Category i and the next become one, starting where i starts.
+    auto joinNext = [&](std::size_t i) {
+        merged[i + 1] += merged[i];
+        starts[i + 1] = starts[i];
+        merged.erase(merged.begin() + static_cast<std::ptrdiff_t>(i));
+        starts.erase(starts.begin() + static_cast<std::ptrdiff_t>(i));
     };
-    while (c.weights.size() >= 2 && small(0)) merge(0, 1);
-    while (c.weights.size() >= 2 && small(c.weights.size() - 1)) merge(c.weights.size() - 1, c.weights.size() - 2);
-    for (std::size_t i = 0; i + 1 < c.weights.size();) {
-        if (small(i)) merge(i, i + 1);
+    while (merged.size() >= 2 && small(0)) joinNext(0);
+    while (merged.size() >= 2 && small(merged.size() - 1)) joinNext(merged.size() - 2);
+    for (std::size_t i = 0; i + 1 < merged.size();) {
+        if (small(i)) joinNext(i);
         else ++i;
     }
-    return {c.observed.begin(), c.observed.end()};
+    return starts;
 }
 
 double chiSquareTail(double x, int df) {

@@ -143,6 +143,7 @@ TEST(Randomness, ChiSquareTailsVerdictsAndSentences) {
     EXPECT_NEAR(chiSquareTail(11.070, 5), 0.05, 2e-5);
     EXPECT_NEAR(chiSquareTail(3.841, 1), 0.05, 2e-5);
     EXPECT_EQ(chiSquareTail(0, 11), 1.0);
+    EXPECT_EQ(chiSquareTail(1e7, 30), 0.0);  // a history of one draw repeated: no error, no crash
 
     EXPECT_EQ(verdictOf(0.05), Verdict::WithinChance);
     EXPECT_EQ(verdictOf(0.0499999), Verdict::SlightBias);
@@ -165,6 +166,12 @@ TEST(Randomness, ChiSquareTailsVerdictsAndSentences) {
     EXPECT_EQ(chanceSentence(t), "この偏りは、無作為な抽せんでも 100 回中 20 回は起こる程度です。");
     t.df = 0;
     EXPECT_EQ(chanceSentence(t), "回数が少なすぎるため、この検定はできません。");
+
+    RandomnessReport report;
+    report.holmMinP = 0.0469;
+    EXPECT_EQ(manyTestsSentence(report),
+              "8 つの検定をすると、無作為な抽せんでも 3 回に 1 回ほどはどれかが「やや偏り」以上になります。"
+              "それを補正した最も小さい p 値（Holm）は 0.0469 で、まとめて見てもやや偏りがあります。");
 }
 
 TEST(Randomness, RealHistory) {
