@@ -88,7 +88,7 @@ int runRandomness(const Context& ctx, const std::optional<std::string>& last) {
     int code = 0;
     auto s = openSession(ctx, &code);
     if (!s) return code;
-    const analysis::HistoryStats stats = analysis::computeHistoryStats(s->form.history, window);
+    const analysis::HistoryStats stats = analysis::computeHistoryStats(s->form.state().history, window);
     if (stats.draws == 0) {
         printError("検定できる当選番号がありません。");
         return 1;
