@@ -67,7 +67,7 @@ LinksTab::LinksTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(f
     outer->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;
-    auto makeButton = [&](const char* name, const char* caption, const char* hint, void (app::Form1::*handler)()) {
+    auto makeButton = [&](const char* name, const char* caption, const char* hint, std::function<void()> handler) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
         b->setObjectName(QString::fromLatin1(name));
         if (hint) b->setToolTip(QString::fromUtf8(hint));
@@ -75,16 +75,14 @@ LinksTab::LinksTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(f
         keep.setRetainSizeWhenHidden(true);
         b->setSizePolicy(keep);
         b->hide();
-        // std::invoke: GCC 12 with ASan and UBSan misreports a direct call
-        // through a member pointer in a Qt slot as a stack underflow.
-        connect(b, &QPushButton::clicked, this, [this, handler] { std::invoke(handler, form_); });
+        connect(b, &QPushButton::clicked, this, [handler = std::move(handler)] { handler(); });
         buttons->addWidget(b);
         return b;
     };
     buttons->addSpacing(28);
-    command2_ = makeButton("Command2", "編集を保存", "再起動後、有効", &app::Form1::Command2_Click);
-    command7_ = makeButton("Command7", "キャンセル", nullptr, &app::Form1::Command7_Click);
-    command8_ = makeButton("Command8", "初期値に戻す", "再起動後、有効", &app::Form1::Command8_Click);
+    command2_ = makeButton("Command2", "編集を保存", "再起動後、有効", [this] { form_.Command2_Click(); });
+    command7_ = makeButton("Command7", "キャンセル", nullptr, [this] { form_.Command7_Click(); });
+    command8_ = makeButton("Command8", "初期値に戻す", "再起動後、有効", [this] { form_.Command8_Click(); });
     buttons->addStretch(1);
     outer->addSpacing(8);
     outer->addLayout(buttons);

@@ -30,20 +30,18 @@ WinsTab::WinsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(for
         const char* name;
         const char* caption;
         const char* hint;
-        void (app::Form1::*handler)();
+        std::function<void(app::Form1&)> handler;
     };
-    const Button list[] = {{"Command6", "AC", "All Clear", &app::Form1::Command6_Click},
-                           {"Command5", "￥", "当選回数確認", &app::Form1::Command5_Click},
-                           {"Command3", "△", "データ整列", &app::Form1::Command3_Click},
-                           {"Command4", "⇔", "昇順・降順切替", &app::Form1::Command4_Click}};
+    const Button list[] = {{"Command6", "AC", "All Clear", [](app::Form1& f) { f.Command6_Click(); }},
+                           {"Command5", "￥", "当選回数確認", [](app::Form1& f) { f.Command5_Click(); }},
+                           {"Command3", "△", "データ整列", [](app::Form1& f) { f.Command3_Click(); }},
+                           {"Command4", "⇔", "昇順・降順切替", [](app::Form1& f) { f.Command4_Click(); }}};
     for (const Button& b : list) {
         auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setToolTip(QString::fromUtf8(b.hint));
         button->setFixedSize(34, 28);
-        // std::invoke: GCC 12 with ASan and UBSan misreports a direct call
-        // through a member pointer in a Qt slot as a stack underflow.
-        connect(button, &QPushButton::clicked, this, [this, handler = b.handler] { std::invoke(handler, form_); });
+        connect(button, &QPushButton::clicked, this, [&f = form_, handler = b.handler] { handler(f); });
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
