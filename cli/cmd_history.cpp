@@ -1,5 +1,6 @@
-// analysis and adddraw: the statistics of the history beside their
-// expectations, and a new draw appended to atarimgrp.txt.
+// analysis, randomness and adddraw: the statistics of the history beside
+// their expectations, the tests of the history against chance, and a new
+// draw appended to atarimgrp.txt.
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "analysis/history_stats.h"
+#include "analysis/randomness.h"
 #include "commands.h"
 #include "history/add_draw.h"
 #include "platform/line_file.h"
@@ -75,6 +77,23 @@ int runAnalysis(const Context& ctx, const std::optional<std::string>& last) {
     auto s = openSession(ctx, &code);
     if (!s) return code;
     return emitLfText(ctx, analysis::analysisReport(analysis::computeHistoryStats(s->form.state().history, window)));
+}
+
+int runRandomness(const Context& ctx, const std::optional<std::string>& last) {
+    int window = 0;
+    if (last && !parseLast(*last, &window)) {
+        printError("--last には 1 以上の回数を指定して下さい。");
+        return 2;
+    }
+    int code = 0;
+    auto s = openSession(ctx, &code);
+    if (!s) return code;
+    const analysis::HistoryStats stats = analysis::computeHistoryStats(s->form.state().history, window);
+    if (stats.draws == 0) {
+        printError("検定できる当選番号がありません。");
+        return 1;
+    }
+    return emitLfText(ctx, analysis::randomnessText(analysis::randomnessReport(stats)));
 }
 
 int runAddDraw(const Context& ctx, const std::string& numbers) {

@@ -25,6 +25,8 @@ int runSortCombos(const Context& ctx, const std::string& file);
 int runStats(const Context& ctx);
 // analysis [--last N]: the history's statistics beside their expectations.
 int runAnalysis(const Context& ctx, const std::optional<std::string>& last);
+// randomness [--last N]: the tests of the history against chance.
+int runRandomness(const Context& ctx, const std::optional<std::string>& last);
 // adddraw N1,N2,N3,N4,N5,B: appends the next draw to atarimgrp.txt.
 int runAddDraw(const Context& ctx, const std::string& numbers);
 // odds FILE: the exact odds of the file's combinations in the next draw.

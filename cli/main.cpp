@@ -108,6 +108,13 @@ int main(int argc, char** argv) {
         addCommand("analysis", "当選番号の統計 (出現回数・奇数偶数・合計など) を理論上の期待値と並べて出力します");
     CLI::Option* lastOption = analysis->add_option("--last", last, "直近 N 回だけを集計する (既定は全回)");
 
+    std::string randomnessLast;
+    CLI::App* randomness =
+        addCommand("randomness",
+                   "当選番号の偏りが偶然の範囲内かを8つの検定 (カイ二乗と1万回の模擬抽せん) で調べて出力します");
+    CLI::Option* randomnessLastOption =
+        randomness->add_option("--last", randomnessLast, "直近 N 回だけを検定する (既定は全回)");
+
     std::string drawNumbers;
     CLI::App* adddraw = addCommand("adddraw", "次の回の当選番号を atarimgrp.txt に追加します");
     adddraw->add_option("NUMBERS", drawNumbers, "本数字5個とボーナス数字 (例 2,9,13,22,30,17)")->required();
@@ -154,6 +161,9 @@ int main(int argc, char** argv) {
     if (stats->parsed()) return runStats(ctx);
     if (analysis->parsed())
         return runAnalysis(ctx, lastOption->count() > 0 ? std::optional<std::string>(last) : std::nullopt);
+    if (randomness->parsed())
+        return runRandomness(ctx, randomnessLastOption->count() > 0 ? std::optional<std::string>(randomnessLast)
+                                                                    : std::nullopt);
     if (adddraw->parsed()) return runAddDraw(ctx, drawNumbers);
     if (odds->parsed()) return runOdds(ctx, resolveInput(file, ctx));
     if (backtest->parsed())

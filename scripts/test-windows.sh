@@ -4,7 +4,7 @@
 # build/windows/, runs the core tests (the CLI tests among them) under Wine,
 # and checks that kazuban-cli.exe under Wine prints byte for byte what the
 # Linux build prints for check, totals, predraw, stats and the analyses odds,
-# backtest and analysis on the demo data.
+# backtest, analysis and randomness on the demo data.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh" --windows
@@ -49,7 +49,8 @@ run() {   # run FOLDER PROGRAM... : the command's standard output, -o file and e
 }
 for command in "check sample_combos.txt" "totals sample_combos.txt" "totals sample_combos.txt --sort 7" \
                "predraw" "predraw --sort 8s" "stats" "odds sample_combos.txt" \
-               "backtest sample_combos.txt --from 700" "analysis" "analysis --last 100"; do
+               "backtest sample_combos.txt --from 700" "analysis" "analysis --last 100" \
+               "randomness" "randomness --last 100"; do
   name=$(tr ' ' '_' <<<"$command")
   run "$work/linux" "$name" "$linux/cli/kazuban-cli"
   run "$work/windows" "$name" "$wine" "$build/cli/kazuban-cli.exe"

@@ -125,6 +125,10 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     // "統計グラフ": the frequency over all draws.
     find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
     save(window.get(), folder, QStringLiteral("stats.png"));
+    auto* analyses = find<QComboBox>(QStringLiteral("ComboAnalysis"));
+    analyses->setCurrentIndex(analyses->count() - 1);  // すべての検定
+    save(window.get(), folder, QStringLiteral("stats-tests.png"));
+    analyses->setCurrentIndex(0);
 
     // The entry form of a new draw, half filled in: OK waits for the bonus number.
     {
