@@ -124,9 +124,10 @@ ImportPlan planImport(const std::filesystem::path& historyFile, const std::vecto
     for (const auto& [draw, m] : merged) {
         ++plan.drawsRead;
         if (draw <= maxn) {
+            // A line that is no draw holds zeros, which agree with nothing.
             auto held = history.numbers[static_cast<std::size_t>(draw)];
             std::sort(held.begin(), held.begin() + 5);
-            if (history.isValidDraw(draw) && std::equal(held.begin(), held.end(), m.numbers.begin())) {
+            if (std::equal(held.begin(), held.end(), m.numbers.begin())) {
                 ++plan.agreed;
             } else {
                 plan.problems.push_back(
