@@ -51,4 +51,14 @@ struct AppendedDraw {
 // text::readFileBytes / writeFileAtomic.
 AppendedDraw appendDraw(const std::filesystem::path& file, const DrawNumbers& numbers, int expectedDrawNumber = 0);
 
+// The bytes of a history file with `draws` (each already a draw) appended
+// one after another as appendDraw appends one, the labels counting on from
+// the last one. Throws as appendDraw does before it writes.
+struct AppendedDraws {
+    std::string bytes;
+    std::vector<AppendedDraw> draws;
+};
+AppendedDraws appendDrawsToBytes(const std::string& bytes, const std::vector<DrawNumbers>& draws,
+                                 int expectedDrawNumber = 0);
+
 }  // namespace kazuban::history

@@ -1,0 +1,40 @@
+#pragma once
+// The back-test in yen: what the combinations would have won in past draws
+// at the prizes those draws actually paid (atarikin.csv), beside what they
+// would have cost.
+//
+// Draws count as in the back-test against chance (analysis/draws.h) and only
+// when all four prizes of the draw are known; the valid draws of the range
+// without them are left out and counted.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analysis/combination_values.h"
+#include "history/draw_history.h"
+#include "history/payout_table.h"
+
+namespace kazuban::analysis {
+
+inline constexpr std::int64_t kTicketPrice = 200;  // yen per combination and draw
+
+struct PayoutBacktest {
+    int combinations = 0;
+    int from = 1, to = 0;                // the draw range asked for
+    int draws = 0;                       // valid draws of the range with all four prizes (K)
+    int withoutPayouts = 0;              // valid draws of the range without them (L)
+    std::array<std::int64_t, 4> wins{};  // (combination, draw) pairs that won grade 1..4
+    std::array<std::int64_t, 4> yen{};   // what they won
+    std::int64_t totalWins = 0, totalYen = 0;
+    std::int64_t spent = 0;    // combinations x K x kTicketPrice
+    double returnPercent = 0;  // 100 x totalYen / spent; 0 when nothing was spent
+};
+
+PayoutBacktest runPayoutBacktest(const std::vector<ComboMask>& combos, const history::DrawHistory& history,
+                                 const history::PayoutTable& payouts, int from, int to);
+
+// The command-line form (LF line ends, a final LF).
+std::string formatPayoutBacktest(const PayoutBacktest& b);
+
+}  // namespace kazuban::analysis
