@@ -328,11 +328,11 @@ std::string oneInText(std::int64_t won, std::int64_t outcomes) {
     if (won <= 0) return "―";
     if (won >= outcomes) return "1/1";
     const double ratio = static_cast<double>(outcomes) / static_cast<double>(won);
-    if (ratio >= 99.5) return "1/" + groupedText(std::llround(ratio));
+    if (ratio >= 9.5) return "1/" + groupedText(std::llround(ratio));
     // Short of certainty the ratio is above 1: as many decimals as it takes
     // to show that, never "1/1".
     std::string s;
-    for (int decimals = ratio < 9.995 ? 2 : 1; decimals <= 9; ++decimals) {
+    for (int decimals = 2; decimals <= 9; ++decimals) {
         char buf[32];
         std::snprintf(buf, sizeof buf, "%.*f", decimals, ratio);
         s = buf;

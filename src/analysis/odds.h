@@ -126,9 +126,9 @@ std::string expectedReturnText(const ExpectedReturn& r);
 // and "99.99%超" for a chance short of it that would round to 100 (the chance
 // within a year can be 1.0 in a double and still not certain).
 std::string percentText(double fraction, bool certain);
-// "1/N" for `won` of `outcomes`: N whole from 100 on, else with up to three
-// significant digits ("1/1.02", "1/1.6"), so a chance short of certainty
-// never reads "1/1"; "―" for none.
+// "1/N" for `won` of `outcomes`: N whole from 10 on, else with two decimals
+// at most ("1/1.02", "1/1.6") and more where the ratio is that close to 1, so
+// a chance short of certainty never reads "1/1"; "―" for none.
 std::string oneInText(std::int64_t won, std::int64_t outcomes);
 std::string smallNumberText(double v);
 std::string groupedText(std::int64_t v);

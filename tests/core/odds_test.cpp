@@ -212,13 +212,14 @@ TEST(OddsTexts, NumbersKeepTheirDigits) {
     EXPECT_EQ(percentText(0.999999, false), "99.99%超");  // short of certainty, never 100%
     EXPECT_EQ(percentText(1.0, false), "99.99%超");       // a double that rounded up to 1
     EXPECT_EQ(percentText(1.0, true), "100.00%");
-    // A ratio is never rounded to "1/1" short of certainty, nor given decimals from 100 on.
+    // A ratio is never rounded to "1/1" short of certainty, nor given decimals from 10 on.
     EXPECT_EQ(oneInText(0, 4'417'686), "―");
     EXPECT_EQ(oneInText(4'417'686, 4'417'686), "1/1");
     EXPECT_EQ(oneInText(4'334'590, 4'417'686), "1/1.02");
     EXPECT_EQ(oneInText(4'417'685, 4'417'686), "1/1.0000002");
     EXPECT_EQ(oneInText(5, 8), "1/1.6");
-    EXPECT_EQ(oneInText(10, 125), "1/12.5");
+    EXPECT_EQ(oneInText(100, 949), "1/9.49");
+    EXPECT_EQ(oneInText(10, 125), "1/13");
     EXPECT_EQ(oneInText(26, 4'417'686), "1/169,911");
     EXPECT_EQ(oneInText(1, 100), "1/100");
 }
