@@ -79,7 +79,7 @@ int runPayout(const Context& ctx, const std::string& file, std::optional<int> fr
     int code = 0;
     auto s = openSession(ctx, &code);
     if (!s) return code;
-    const int maxn = s->form.history.maxn();
+    const int maxn = s->form.state().history.maxn();
     if ((from || to) && !analysis::isValidRange(from.value_or(1), to.value_or(maxn), maxn)) {
         s->platform.messageBox(analysis::rangeMessage(maxn), platform::Icon::None, platform::Buttons::Ok);
         return 2;
@@ -94,7 +94,7 @@ int runPayout(const Context& ctx, const std::string& file, std::optional<int> fr
     const auto combos = loadCombos(*s, file, &code);
     if (!combos) return code;
     const analysis::PayoutBacktest b =
-        analysis::runPayoutBacktest(*combos, s->form.history, payouts, from.value_or(1), to.value_or(maxn));
+        analysis::runPayoutBacktest(*combos, s->form.state().history, payouts, from.value_or(1), to.value_or(maxn));
     return emitLfText(ctx, analysis::formatPayoutBacktest(b));
 }
 
