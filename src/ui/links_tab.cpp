@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "ui/look.h"
 
@@ -66,7 +67,8 @@ LinksTab::LinksTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(f
     outer->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;
-    auto makeButton = [&](const char* name, const char* caption, const char* hint, void (app::Form1::*handler)()) {
+    // A plain lambda, not a member function pointer (see WinsTab).
+    auto makeButton = [&](const char* name, const char* caption, const char* hint, std::function<void()> handler) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
         b->setObjectName(QString::fromLatin1(name));
         if (hint) b->setToolTip(QString::fromUtf8(hint));
@@ -74,14 +76,14 @@ LinksTab::LinksTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(f
         keep.setRetainSizeWhenHidden(true);
         b->setSizePolicy(keep);
         b->hide();
-        connect(b, &QPushButton::clicked, this, [this, handler] { (form_.*handler)(); });
+        connect(b, &QPushButton::clicked, this, std::move(handler));
         buttons->addWidget(b);
         return b;
     };
     buttons->addSpacing(28);
-    command2_ = makeButton("Command2", "編集を保存", "再起動後、有効", &app::Form1::Command2_Click);
-    command7_ = makeButton("Command7", "キャンセル", nullptr, &app::Form1::Command7_Click);
-    command8_ = makeButton("Command8", "初期値に戻す", "再起動後、有効", &app::Form1::Command8_Click);
+    command2_ = makeButton("Command2", "編集を保存", "再起動後、有効", [this] { form_.Command2_Click(); });
+    command7_ = makeButton("Command7", "キャンセル", nullptr, [this] { form_.Command7_Click(); });
+    command8_ = makeButton("Command8", "初期値に戻す", "再起動後、有効", [this] { form_.Command8_Click(); });
     buttons->addStretch(1);
     outer->addSpacing(8);
     outer->addLayout(buttons);
