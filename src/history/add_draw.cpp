@@ -225,6 +225,11 @@ std::string nextDrawLabel(const std::string& lastLabel, int lastNumber) {
     return lastLabel.substr(0, run.begin) + number + lastLabel.substr(run.end);
 }
 
+std::string historyChangedText(int maxn) {
+    return std::string(kHistoryName) + " が変更されています（第" + std::to_string(maxn) +
+           "回までになっています）。もう一度入力して下さい。";
+}
+
 AppendedDraws appendDrawsToBytes(const std::string& bytes, const std::vector<DrawNumbers>& draws,
                                  int expectedDrawNumber) {
     const std::vector<ByteLine> lines = byteLines(bytes);
@@ -239,8 +244,7 @@ AppendedDraws appendDrawsToBytes(const std::string& bytes, const std::vector<Dra
         throw AppError(kSubscript, std::string(kHistoryName) + " には第" + std::to_string(kMaxDraws) +
                                        "回までしか登録できません。");
     if (expectedDrawNumber > 0 && maxn + 1 != expectedDrawNumber)
-        throw AppError(kPathFileAccess, std::string(kHistoryName) + " が変更されています（第" + std::to_string(maxn) +
-                                            "回までになっています）。もう一度入力して下さい。");
+        throw AppError(kPathFileAccess, historyChangedText(maxn));
 
     const bool utf8 = bytes.starts_with("\xEF\xBB\xBF") || (!allAscii(bytes) && text::isValidUtf8(bytes));
     const ByteLine& last = lines[count - 1];

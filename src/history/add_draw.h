@@ -40,6 +40,10 @@ struct AppendedDraw {
     std::string line;  // the line written, UTF-8, without its line end
 };
 
+// Why a draw cannot be appended to a file that changed since the draw was
+// asked for: it now ends at draw `maxn`.
+std::string historyChangedText(int maxn);
+
 // Appends the draw after the file's last one: "<label>=<field text>" in the
 // file's encoding (UTF-8 when the file is UTF-8, else cp932) and line ends,
 // right after the last draw line (blank lines after it stay after it). A

@@ -18,6 +18,7 @@ namespace {
 
 constexpr const char* kHistoryName = "atarimgrp.txt";
 constexpr const char* kSpace = "\u3000";  // between the two sides of a disagreement
+constexpr const char* kEntryName = "入力した値";
 
 // Where a draw or one of its fields was read.
 struct Origin {
@@ -54,15 +55,29 @@ ImportSource readImportSource(const std::filesystem::path& file, const std::stri
     return {name, platform::readFileBytes(file)};
 }
 
-ImportPlan planImport(const std::filesystem::path& historyFile, const std::vector<ImportSource>& sources) {
+namespace {
+
+// The draws of one file as read, or why the file was refused.
+struct ReadFile {
+    std::string name;
+    std::vector<ResultDraw> draws;
+    std::optional<ImportProblem> refused;
+};
+
+// The merge of the files' draws into the data folder's files. The entry form
+// gives `expectedNext`, the draw it asked for: the history must still end
+// right before it.
+ImportPlan mergePlan(const std::filesystem::path& historyFile, int files, const std::vector<ReadFile>& read,
+                     int expectedNext) {
     ImportPlan plan;
     plan.historyFile = historyFile;
     plan.payoutFile = historyFile.parent_path() / kPayoutFileName;
-    plan.files = static_cast<int>(sources.size());
+    plan.files = files;
     plan.historyBefore = platform::readFileBytes(historyFile);
     const DrawHistory history =
         historyFromLines(text::splitLines(platform::decodeFileBytes(plan.historyBefore))).history;
     const int maxn = history.maxn();
+    if (expectedNext > 0 && maxn + 1 != expectedNext) throw AppError(kPathFileAccess, historyChangedText(maxn));
 
     PayoutTable table;
     if (platform::isFile(plan.payoutFile)) {
@@ -77,15 +92,12 @@ ImportPlan planImport(const std::filesystem::path& historyFile, const std::vecto
 
     // The files merged with each other.
     std::map<int, MergedDraw> merged;
-    for (const ImportSource& source : sources) {
-        ResultFile file;
-        try {
-            file = readResultFile(source.bytes, source.name);
-        } catch (const ImportRefused& e) {
-            plan.problems.push_back(e.problem());
+    for (const ReadFile& source : read) {
+        if (source.refused) {
+            plan.problems.push_back(*source.refused);
             continue;
         }
-        for (const ResultDraw& d : file.draws) {
+        for (const ResultDraw& d : source.draws) {
             const Origin here{&source.name, d.line};
             auto [it, fresh] = merged.try_emplace(d.draw);
             MergedDraw& m = it->second;
@@ -188,6 +200,32 @@ ImportPlan planImport(const std::filesystem::path& historyFile, const std::vecto
     if (!newDraws.empty()) plan.historyAfter = appendDrawsToBytes(plan.historyBefore, newDraws, maxn + 1).bytes;
     if (!plan.payoutDraws.empty()) plan.payoutAfter = payoutTableBytes(table);
     return plan;
+}
+
+}  // namespace
+
+ImportPlan planImport(const std::filesystem::path& historyFile, const std::vector<ImportSource>& sources) {
+    std::vector<ReadFile> read;
+    for (const ImportSource& source : sources) {
+        ReadFile& r = read.emplace_back(ReadFile{source.name, {}, std::nullopt});
+        try {
+            r.draws = readResultFile(source.bytes, source.name).draws;
+        } catch (const ImportRefused& e) {
+            r.refused = e.problem();
+        }
+    }
+    return mergePlan(historyFile, static_cast<int>(sources.size()), read, 0);
+}
+
+ImportPlan planEntry(const std::filesystem::path& historyFile, int draw, const DrawNumbers& numbers,
+                     const DrawPayout& payout) {
+    std::vector<std::string> fields;
+    for (int v : numbers) fields.push_back(std::to_string(v));
+    const DrawCheck check = checkDrawFields(fields);
+    if (!check.numbers) throw AppError(kInvalidCall, check.problem);
+    ResultDraw d{draw, *check.numbers, payout, 1};
+    std::sort(d.numbers.begin(), d.numbers.begin() + 5);
+    return mergePlan(historyFile, 0, {ReadFile{kEntryName, {d}, std::nullopt}}, draw);
 }
 
 void commitImport(const ImportPlan& plan) {

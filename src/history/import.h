@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "history/add_draw.h"
+#include "history/payout_table.h"
 #include "history/result_text.h"
 
 namespace kazuban::history {
@@ -53,6 +55,12 @@ struct ImportPlan {
 // `problems`. Throws AppError when atarimgrp.txt cannot be read, has no line
 // or holds more than kMaxDraws draws.
 ImportPlan planImport(const std::filesystem::path& historyFile, const std::vector<ImportSource>& sources);
+
+// The draw `draw` of the entry form with what the form was told of its date
+// and payouts, merged as a results file's draw would be. Throws AppError
+// (kPathFileAccess) when the history no longer ends right before `draw`.
+ImportPlan planEntry(const std::filesystem::path& historyFile, int draw, const DrawNumbers& numbers,
+                     const DrawPayout& payout);
 
 // Writes what the plan computed: both files or, on any failure, neither.
 // Throws AppError: kInvalidCall for a refused plan, kPathFileAccess when

@@ -72,6 +72,33 @@ std::optional<std::int64_t> parseAmount(std::string_view text, int field, const 
     return v;
 }
 
+PayoutCheck checkPayoutFields(const std::string& date, const std::array<std::string, 4>& winners,
+                              const std::array<std::string, 4>& prizes) {
+    auto clean = [](const std::string& s) {
+        const std::size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
+        return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+    };
+    PayoutCheck c;
+    const std::string d = asciiDigits(clean(date));
+    if (!d.empty()) {
+        c.payout.fields[kDateField] = parseDate(d);
+        if (!c.payout.fields[kDateField]) {
+            c.problem = "日付「" + clean(date) + "」が正しくありません（例 2024/06/11）。";
+            return c;
+        }
+    }
+    try {
+        for (int g = 0; g < 4; ++g) {
+            c.payout.fields[kWinnersField + g] = parseAmount(clean(winners[g]), kWinnersField + g, {}, 0);
+            c.payout.fields[kPrizeField + g] = parseAmount(clean(prizes[g]), kPrizeField + g, {}, 0);
+        }
+    } catch (const ImportRefused& e) {
+        c.problem = e.problem().reason;
+        c.payout = {};
+    }
+    return c;
+}
+
 PayoutTable parsePayoutTable(std::string_view bytes, const std::string& name) {
     const std::vector<std::string> lines = resultFileLines(bytes, name);
     PayoutTable table;

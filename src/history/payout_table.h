@@ -33,6 +33,7 @@ struct DrawPayout {
     // All four prizes known: the draw can take part in a back-test in yen.
     bool hasPrizes() const;
     std::int64_t prize(int grade) const { return fields[kPrizeField + grade - 1].value_or(0); }  // grade 1..4
+    bool operator==(const DrawPayout&) const = default;
 };
 
 using PayoutTable = std::map<int, DrawPayout>;  // by draw number
@@ -48,6 +49,17 @@ std::string payoutFieldText(int field, std::int64_t value);
 // Refuses anything else naming `file` and `line`: a negative number, one
 // that is not an integer, one above kMaxAmount.
 std::optional<std::int64_t> parseAmount(std::string_view text, int field, const std::string& file, int line);
+
+// The optional fields of the entry form: a date as parseDate reads it, and
+// the winners and the prize of grades 1-4 as parseAmount reads them; blanks
+// around a field are ignored, an empty field is unknown. `problem` says
+// what is wrong with the first field that is wrong ("" when none is).
+struct PayoutCheck {
+    DrawPayout payout;
+    std::string problem;
+};
+PayoutCheck checkPayoutFields(const std::string& date, const std::array<std::string, 4>& winners,
+                              const std::array<std::string, 4>& prizes);
 
 // The table of the file's bytes (cp932 or UTF-8). Throws ImportRefused
 // naming `name` and the line for a line that is not a row of the table.

@@ -301,6 +301,43 @@ TEST(Import, TheFirstThousandDrawsAndTheFullCsvGiveBackTheRealHistory) {
                      .changes());
 }
 
+TEST(Import, TheEntryFormsDrawTakesItsPayoutsThroughTheSameMerge) {
+    Folder f(10);
+    const std::string before = f.dir.read("atarimgrp.txt");
+    f.dir.write("atarikin.csv", platform::encodeCp932(std::string(kPayoutHeader) + "\r\n11,,,,,,,,,100\r\n"));
+    const PayoutCheck typed =
+        checkPayoutFields(" ２０２４/６/１１ ", {"", "1,234", "該当なし", ""}, {"", "150000円", " 0", "100"});
+    ASSERT_EQ(typed.problem, "");
+    // The numbers in any order: the line holds them ascending.
+    DrawNumbers shuffled = f.draws[10];
+    std::swap(shuffled[0], shuffled[4]);
+    const ImportPlan p = planEntry(f.history(), 11, shuffled, typed.payout);
+    ASSERT_FALSE(p.refused()) << problemsText(p.problems);
+    commitImport(p);
+    EXPECT_EQ(f.dir.read("atarimgrp.txt"), before + historyLine(11, f.draws[10]));
+    EXPECT_EQ(f.dir.read("atarikin.csv"),
+              platform::encodeCp932(std::string(kPayoutHeader)) + "\r\n11,2024/06/11,,1234,0,,,150000,0,100\r\n");
+
+    // A known amount that differs refuses; a history that has grown meanwhile refuses.
+    const PayoutCheck other = checkPayoutFields("", {"", "", "", ""}, {"", "", "", "200"});
+    EXPECT_TRUE(planEntry(f.history(), 12, f.draws[11], other.payout).changes());
+    f.dir.write("atarikin.csv", platform::encodeCp932(std::string(kPayoutHeader) + "\r\n12,,,,,,,,,100\r\n"));
+    const ImportPlan refused = planEntry(f.history(), 12, f.draws[11], other.payout);
+    ASSERT_TRUE(refused.refused());
+    EXPECT_EQ(
+        problemText(refused.problems.front()),
+        "入力した値 の 1 行目： 第12回の4等賞金が atarikin.csv と違います。（取り込むファイル: 200\u3000atarikin.csv: "
+        "100）");
+    EXPECT_THROW(planEntry(f.history(), 11, f.draws[10], other.payout), AppError);
+    EXPECT_THROW(planEntry(f.history(), 12, {1, 2, 3, 4, 5, 5}, other.payout), AppError);
+
+    // What the form refuses, with the first wrong field named.
+    EXPECT_EQ(checkPayoutFields("2024/2/30", {}, {}).problem, "日付「2024/2/30」が正しくありません（例 2024/06/11）。");
+    EXPECT_EQ(checkPayoutFields("", {"", "-3", "", ""}, {}).problem, "2等口数「-3」が負の数です。");
+    EXPECT_EQ(checkPayoutFields("", {}, {"", "", "1.5", ""}).problem, "3等賞金「1.5」が整数ではありません。");
+    EXPECT_FALSE(checkPayoutFields(" ", {" ", "", "", ""}, {}).payout.anyKnown());
+}
+
 // A disk that fails at the g_failAt-th file put in place, and another program
 // that writes g_replaced while its new file is put in place.
 int g_installs = 0, g_failAt = 0;
