@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analysis/combination_values.h"
+#include "analysis/odds.h"
 #include "history/draw_history.h"
 #include "history/payout_table.h"
 
@@ -36,5 +37,24 @@ PayoutBacktest runPayoutBacktest(const std::vector<ComboMask>& combos, const his
 
 // The command-line form (LF line ends, a final LF).
 std::string formatPayoutBacktest(const PayoutBacktest& b);
+
+// The tab's section in yen: per grade and in total (index 4) the wins, the
+// yen they won, and beside them what the same draws would pay on average at
+// the prize amounts typed on the tab (`odds` of the same combinations).
+struct PayoutRowTexts {
+    std::string wins, yen, expectedYen;
+};
+struct PayoutTexts {
+    bool figures = false;  // the rows hold figures; otherwise only the summary speaks
+    std::array<PayoutRowTexts, 5> rows;
+    std::string summary;
+};
+// `haveFile`: atarikin.csv exists. Without it, or without a draw of the
+// range that has its prizes, the summary says how to get the data.
+PayoutTexts payoutTexts(const PayoutBacktest& b, const Odds& odds, const Prizes& prizes, bool haveFile);
+
+inline constexpr const char* kPayoutDataHint =
+    "◇当選番号 → 取り込み… で払戻金の入った全回の CSV を、または ◇当選番号 → 最新結果を取得 で"
+    "みずほ銀行の回別ファイルを取り込むと、実際の払戻金で検証できます。";
 
 }  // namespace kazuban::analysis
