@@ -6,7 +6,8 @@
 # clang-format-14: scripts/check-format.sh; shared-mime-info: the file
 # dialog test tells a file's type by its content to show the dialog does not;
 # libqt6opengl6-dev: Qt Charts' CMake files need Qt6OpenGL's, which
-# qt6-charts-dev does not pull in).
+# qt6-charts-dev does not pull in; qt6-base-dev brings Qt Network, whose
+# TLS backend the fetch of the latest results uses).
 # Sourced by the other scripts; does nothing when everything is there.
 # With --windows also what the Windows check needs (scripts/test-windows.sh):
 # the mingw-w64 cross compiler, Wine and GoogleTest's sources.
