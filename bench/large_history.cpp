@@ -104,7 +104,7 @@ struct Running {
         if (!form.Form_Load(folder().str())) std::abort();
         platform.openAnswers.push_back(folder().file("combos.txt"));
         form.mnudopen_Click();
-        if (form.hasCombinationData() == 0) std::abort();
+        if (form.wins().hasCombinationData() == 0) std::abort();
     }
 };
 
@@ -123,7 +123,7 @@ BENCHMARK(BM_StartUp)->Name("LargeHistory/StartUp/32767draws")->Unit(benchmark::
 void BM_Recalculation(benchmark::State& state) {
     Running run;
     resetPeak();
-    for (auto _ : state) run.form.recalculateCombinationTable();
+    for (auto _ : state) run.form.wins().recalculateCombinationTable();
     reportMemory(state);
 }
 BENCHMARK(BM_Recalculation)->Name("LargeHistory/Recalculation/32767draws/1000combos")->Unit(benchmark::kMillisecond);
@@ -132,8 +132,7 @@ void BM_TotalsTab(benchmark::State& state) {
     Running run;
     resetPeak();
     for (auto _ : state) {
-        run.form.SSTab1 = app::kTabTotals;
-        run.form.SSTab1_Click();
+        run.form.SSTab1_Click(app::kTabTotals);
     }
     reportMemory(state);
 }
@@ -143,9 +142,8 @@ void BM_PredrawTab(benchmark::State& state) {
     Running run;
     resetPeak();
     for (auto _ : state) {
-        run.form.chg = 0;  // computed again, as at the first selection of the tab
-        run.form.SSTab1 = app::kTabPredraw;
-        run.form.SSTab1_Click();
+        run.form.predraw().forgetAnalysis();  // computed again, as at the first selection of the tab
+        run.form.SSTab1_Click(app::kTabPredraw);
     }
     reportMemory(state);
 }

@@ -19,7 +19,8 @@ struct Loaded {
         platform.printMessages = false;
         form.Form_Load(KAZUBAN_DEMO_DIR);
         // Every row holds a combination: the winning numbers of a draw.
-        for (int r = 1; r <= 1000; ++r) form.MSFlexGrid1.setCell(r, 1, form.history.entry(r + 300).substr(0, 14));
+        for (int r = 1; r <= 1000; ++r)
+            form.combinationTable().setCell(r, 1, form.state().history.entry(r + 300).substr(0, 14));
         form.Command5_Click();
     }
 };
@@ -28,12 +29,12 @@ void BM_UndoStepOfAPaste_1000Combinations(benchmark::State& state) {
     Loaded l;
     int i = 0;
     for (auto _ : state) {
-        l.platform.setClipboardText(l.form.history.entry(1 + i % 1400).substr(0, 14) + "\r\n");
-        l.form.MSFlexGrid1.setRow(1 + i % 1000);
+        l.platform.setClipboardText(l.form.state().history.entry(1 + i % 1400).substr(0, 14) + "\r\n");
+        l.form.combinationTable().setRow(1 + i % 1000);
         l.form.pmnupaste_click();
         ++i;
     }
-    benchmark::DoNotOptimize(l.form.undoHistory.undoSteps());
+    benchmark::DoNotOptimize(l.form.state().undoHistory.undoSteps());
 }
 BENCHMARK(BM_UndoStepOfAPaste_1000Combinations)->Unit(benchmark::kMicrosecond);
 
@@ -42,7 +43,7 @@ void BM_UndoAndCheck_1000Combinations_1400Draws(benchmark::State& state) {
     l.platform.setClipboardText(" 1, 2, 3, 4, 5\r\n");
     for (auto _ : state) {
         state.PauseTiming();
-        l.form.MSFlexGrid1.setRow(500);
+        l.form.combinationTable().setRow(500);
         l.form.pmnupaste_click();
         state.ResumeTiming();
         l.form.mnuundo_Click();

@@ -39,7 +39,7 @@ void PredrawPage::changed(const Changes& changes) {
     if (!changes.has(kHistoryChanged)) return;
     // The view scores every draw against the ones before it: new draws need
     // the whole analysis again.
-    chg_ = 0;
+    forgetAnalysis();
     if (s_.SSTab1 == kTabPredraw) computePredrawAnalysis();
 }
 

@@ -25,6 +25,8 @@ public:
 
     void buildPredrawGrid();
     void computePredrawAnalysis();
+    // The next selection of the tab computes the analysis again.
+    void forgetAnalysis() { chg_ = 0; }
     // What the analysis keeps between its steps is emptied at every tab selection.
     void releaseScratch();
     std::size_t scratchDraws() const;

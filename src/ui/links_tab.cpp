@@ -67,7 +67,6 @@ LinksTab::LinksTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(f
     outer->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;
-    // A plain lambda, not a member function pointer (see WinsTab).
     auto makeButton = [&](const char* name, const char* caption, const char* hint, std::function<void()> handler) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
         b->setObjectName(QString::fromLatin1(name));
@@ -76,7 +75,7 @@ LinksTab::LinksTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(f
         keep.setRetainSizeWhenHidden(true);
         b->setSizePolicy(keep);
         b->hide();
-        connect(b, &QPushButton::clicked, this, std::move(handler));
+        connect(b, &QPushButton::clicked, this, [handler = std::move(handler)] { handler(); });
         buttons->addWidget(b);
         return b;
     };

@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStringList>
+#include <QToolBar>
 #include <algorithm>
 
 #include "ui/look.h"
@@ -153,12 +154,35 @@ int PrintLayout::paint(QPrinter& printer) const {
     return pageCount;
 }
 
+void putPrintFirst(QPrintPreviewDialog& dialog) {
+    // The toolbar ends with "page setup" and "print". On a narrow screen
+    // (1920 x 1080 at 200 %) the end of the toolbar goes behind its
+    // extension button, so those two, what the preview is opened for, come first.
+    auto* bar = dialog.findChild<QToolBar*>();
+    if (!bar) return;
+    QList<QAction*> actions;
+    for (QAction* a : bar->actions())
+        if (!a->isSeparator() && bar->widgetForAction(a)) actions << a;
+    if (actions.size() < 2) return;
+    QAction* print = actions.last();
+    QAction* pageSetup = actions[actions.size() - 2];
+    print->setObjectName(QStringLiteral("printAction"));
+    pageSetup->setObjectName(QStringLiteral("pageSetupAction"));
+    QAction* first = bar->actions().first();
+    bar->removeAction(print);
+    bar->removeAction(pageSetup);
+    bar->insertAction(first, print);
+    bar->insertAction(first, pageSetup);
+    bar->insertSeparator(first);
+}
+
 void execPrintPreview(QWidget* parent, const output::PrintDocument& document) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer, document);
     const PrintLayout layout(document, QDate::currentDate());
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("PrintPreview"));
+    putPrintFirst(dialog);
     dialog.setWindowTitle(QStringLiteral("印刷プレビュー － ") + qs(document.title));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&layout](QPrinter* target) { layout.paint(*target); });

@@ -9,6 +9,7 @@
 
 #include "output/print_document.h"
 
+class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
 
@@ -36,5 +37,8 @@ private:
 
 // The print preview of the document, modal over `parent`.
 void execPrintPreview(QWidget* parent, const output::PrintDocument& document);
+// Moves the preview's "page setup" and "print" (named pageSetupAction and
+// printAction) to the front of its toolbar, where a narrow screen keeps them.
+void putPrintFirst(QPrintPreviewDialog& dialog);
 
 }  // namespace kazuban::ui

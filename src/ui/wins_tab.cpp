@@ -26,26 +26,22 @@ WinsTab::WinsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(for
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(6);
-    // The handlers are called through plain lambdas: GCC's check of a call
-    // through a member function pointer (-fsanitize=vptr) reads a register
-    // it never set, which the sanitized build reports as a stack read.
-    app::Form1& f = form_;
     struct Button {
         const char* name;
         const char* caption;
         const char* hint;
-        std::function<void()> handler;
+        std::function<void(app::Form1&)> handler;
     };
-    const Button list[] = {{"Command6", "AC", "All Clear", [&f] { f.Command6_Click(); }},
-                           {"Command5", "￥", "当選回数確認", [&f] { f.Command5_Click(); }},
-                           {"Command3", "△", "データ整列", [&f] { f.Command3_Click(); }},
-                           {"Command4", "⇔", "昇順・降順切替", [&f] { f.Command4_Click(); }}};
+    const Button list[] = {{"Command6", "AC", "All Clear", [](app::Form1& f) { f.Command6_Click(); }},
+                           {"Command5", "￥", "当選回数確認", [](app::Form1& f) { f.Command5_Click(); }},
+                           {"Command3", "△", "データ整列", [](app::Form1& f) { f.Command3_Click(); }},
+                           {"Command4", "⇔", "昇順・降順切替", [](app::Form1& f) { f.Command4_Click(); }}};
     for (const Button& b : list) {
         auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setToolTip(QString::fromUtf8(b.hint));
         button->setFixedSize(34, 28);
-        connect(button, &QPushButton::clicked, this, b.handler);
+        connect(button, &QPushButton::clicked, this, [&f = form_, handler = b.handler] { handler(f); });
         buttons->addWidget(button);
     }
     buttons->addStretch(1);

@@ -204,6 +204,23 @@ TEST_F(Screenshots, TheWindowAsItOpensAt200Percent) {
     selectTab(2);
     click("MSFlexGrid3", 3, 1);
     save(window.get(), folder, QStringLiteral("tab2-200.png"));
+    // The layout checks: the odds tab and the print preview as they open.
+    const QString audit = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    if (audit.isEmpty()) return;
+    selectTab(5);
+    save(window.get(), audit, QStringLiteral("tab5-200.png"));
+    selectTab(0);
+    WhenModal shot(
+        [&](QWidget* w) {
+            QTest::qWait(200);
+            save(w, audit, QStringLiteral("print-preview-200.png"));
+            static_cast<QDialog*>(w)->reject();
+        },
+        "QPrintPreviewDialog");
+    platform.previewForReal = true;
+    popupChoices = {QStringLiteral("pmnupreview")};
+    auto* g = grid("MSFlexGrid1");
+    QTest::mouseClick(g->viewport(), Qt::RightButton, {}, g->cellRect(1, 1).center());
 }
 
 TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {

@@ -2,6 +2,9 @@
 // never larger than the screen's free area (ctest runs these tests at 100 %
 // and at 200 % on a 1920 x 1080 screen), every tab uses the room it gets,
 // and size, place and maximised state come back at the next start.
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -10,9 +13,11 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 #include <algorithm>
 #include <memory>
 
+#include "modal.h"
 #include "ui/marksheet_area.h"
 #include "ui/window_geometry.h"
 #include "window_fixture.h"
@@ -103,6 +108,45 @@ TEST_F(WindowSize, OpensOnTheScreenWithEveryControlInSight) {
         EXPECT_GE(figure->width(), figure->contentSize().width()) << "figure " << k << " shows all five columns";
         EXPECT_GE(figure->height(), figure->contentSize().height());
     }
+}
+
+// At the smallest window the odds chart still names every grade whole, and
+// the print preview keeps "print" and "page setup" out of its toolbar's
+// overflow (at 200 % its toolbar is wider than the screen).
+TEST_F(WindowSize, TheOddsChartsLabelsAndThePreviewsPrintShowWhole) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();
+    window->resize(window->minimumSizeHint());
+    selectTab(app::kTabOdds);
+    QApplication::processEvents();
+    QChart* chart = find<QChartView>(QStringLiteral("backtestChart"))->chart();
+    ASSERT_FALSE(chart->axes(Qt::Horizontal).isEmpty());
+    auto* axis = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).first());
+    ASSERT_NE(axis, nullptr);
+    const QFontMetricsF fm(axis->labelsFont());
+    const double slot = chart->plotArea().width() / axis->count();
+    for (const QString& label : axis->categoriesLabels())
+        EXPECT_LE(fm.horizontalAdvance(label), slot) << label.toStdString();
+
+    selectTab(app::kTabWins);
+    WhenModal preview(
+        [](QWidget* dialog) {
+            auto* bar = dialog->findChild<QToolBar*>();
+            ASSERT_NE(bar, nullptr);
+            for (const char* name : {"printAction", "pageSetupAction"}) {
+                auto* action = dialog->findChild<QAction*>(QLatin1String(name));
+                ASSERT_NE(action, nullptr) << name;
+                ASSERT_NE(bar->widgetForAction(action), nullptr) << name;
+                EXPECT_TRUE(bar->widgetForAction(action)->isVisible()) << name;
+            }
+            dialog->close();
+        },
+        "QPrintPreviewDialog");
+    platform.previewForReal = true;
+    popupChoices = {QStringLiteral("pmnupreview")};
+    press("MSFlexGrid1", Qt::RightButton, 1, 1);
+    EXPECT_TRUE(preview.worked());
 }
 
 TEST_F(WindowSize, TheGridsTheFiguresAndTheLinksGrowWithTheWindow) {
