@@ -1,6 +1,7 @@
 // ◇当選番号 → 取り込み…: several results files chosen at once, what would
 // change shown before anything is written, the views that follow the new
-// draws, and the back-test in yen on the tab 確率・検証.
+// draws, and the back-test in yen on the tab 確率・検証. (Refusals take
+// the path of the fetch's, tested in fetch_test.cpp.)
 #include <QFile>
 #include <QLabel>
 #include <QSpinBox>
@@ -59,6 +60,9 @@ TEST_F(Import, SeveralFilesAreShownThenWrittenOnOkAndEveryViewFollows) {
     BankDraw d1402{1402, {31, 21, 13, 11, 5, 1}, 2024, 6, 25};
     const std::string bank = write("A1011402.CSV", platform::encodeCp932(bankBlock(d1402)));
 
+    // The file dialog cancelled: not a word. Then the files, and Cancel.
+    importFiles({}, platform::kOk);
+    EXPECT_TRUE(platform.boxes.empty());
     importFiles({all, bank}, platform::kCancel);
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].buttons, platform::Buttons::OkCancel);
@@ -86,35 +90,6 @@ TEST_F(Import, SeveralFilesAreShownThenWrittenOnOkAndEveryViewFollows) {
     for (int c = 2; c < form->combinationTable().cols(); ++c)
         won = won || form->combinationTable().cell(1, c) == "1402=1";
     EXPECT_TRUE(won);
-}
-
-TEST_F(Import, RefusalsAndNothingNewWriteNothingAndAskNothing) {
-    struct Case {
-        const char* rows;
-        platform::Icon icon;
-        std::string text;
-    };
-    const Case cases[] = {
-        {"1399,2024/6/4,5,22,26,29,30,15\n1400,2024/6/11,1,14,15,17,29,31\n", platform::Icon::Critical,
-         "取り込めません。\nin.csv の 3 行目： 第1400回の当選番号が atarimgrp.txt と違います。（取り込むファイル: "
-         "1,14,15,17,29,31\u3000atarimgrp.txt: 1,14,15,17,29,30）\n"},
-        {"1402,2024/6/25,5,11,13,21,31,1\n", platform::Icon::Critical,
-         "取り込めません。\nin.csv の 2 行目： 第1401回がないため、第1402回から先を追加できません。\n"},
-        {"1400,,1,14,15,17,29,30\n", platform::Icon::None, "新しい回はありません。"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.rows);
-        importFiles({write("in.csv", std::string(kHeader) + c.rows)}, platform::kOk);
-        ASSERT_EQ(platform.boxes.size(), 1u);
-        EXPECT_EQ(platform.boxes[0].text, c.text);
-        EXPECT_EQ(platform.boxes[0].icon, c.icon);
-        EXPECT_EQ(platform.boxes[0].buttons, platform::Buttons::Ok);
-        EXPECT_EQ(read("atarimgrp.txt"), history);
-        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("atarikin.csv"))));
-    }
-    // The dialog cancelled: not a word.
-    importFiles({}, platform::kOk);
-    EXPECT_TRUE(platform.boxes.empty());
 }
 
 TEST_F(Import, TheBacktestInYenFollowsThePayoutsAndTheRange) {
