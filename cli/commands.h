@@ -4,6 +4,7 @@
 // error or a missing or unreadable file).
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kazuban::cli {
 
@@ -33,5 +34,9 @@ int runAddDraw(const Context& ctx, const std::string& numbers);
 int runOdds(const Context& ctx, const std::string& file);
 // backtest FILE [--from A] [--to B]: their wins over past draws against chance.
 int runBacktest(const Context& ctx, const std::string& file, std::optional<int> from, std::optional<int> to);
+// import FILE...: merges results files into atarimgrp.txt and atarikin.csv.
+int runImport(const Context& ctx, const std::vector<std::string>& files);
+// payout FILE [--from A] [--to B]: their wins over past draws in yen.
+int runPayout(const Context& ctx, const std::string& file, std::optional<int> from, std::optional<int> to);
 
 }  // namespace kazuban::cli

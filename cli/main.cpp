@@ -130,6 +130,21 @@ int main(int argc, char** argv) {
     CLI::Option* fromOption = backtest->add_option("--from", backtestFrom, "最初の回 (既定 1)");
     CLI::Option* toOption = backtest->add_option("--to", backtestTo, "最後の回 (既定 最新の回)");
 
+    std::vector<std::string> importFiles;
+    CLI::App* importCommand =
+        addCommand("import", "公開されている当選番号のファイルを atarimgrp.txt と atarikin.csv に取り込みます");
+    importCommand
+        ->add_option("FILE", importFiles, "取り込むファイル (全回の CSV、みずほ銀行の回別 CSV、draw,date,n1..n5,bonus)")
+        ->required();
+
+    int payoutFrom = 0, payoutTo = 0;
+    CLI::App* payout =
+        addCommand("payout",
+                   "組合せファイルの組合せが過去の回で当たった金額を、実際の払戻金 (atarikin.csv) で出力します");
+    payout->add_option("FILE", file, "組合せファイル")->required();
+    CLI::Option* payoutFromOption = payout->add_option("--from", payoutFrom, "最初の回 (既定 1)");
+    CLI::Option* payoutToOption = payout->add_option("--to", payoutTo, "最後の回 (既定 最新の回)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -170,5 +185,13 @@ int main(int argc, char** argv) {
         return runBacktest(ctx, resolveInput(file, ctx),
                            fromOption->count() > 0 ? std::optional<int>(backtestFrom) : std::nullopt,
                            toOption->count() > 0 ? std::optional<int>(backtestTo) : std::nullopt);
+    if (importCommand->parsed()) {
+        for (std::string& f : importFiles) f = resolveInput(f, ctx);
+        return runImport(ctx, importFiles);
+    }
+    if (payout->parsed())
+        return runPayout(ctx, resolveInput(file, ctx),
+                         payoutFromOption->count() > 0 ? std::optional<int>(payoutFrom) : std::nullopt,
+                         payoutToOption->count() > 0 ? std::optional<int>(payoutTo) : std::nullopt);
     return 2;
 }

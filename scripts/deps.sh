@@ -7,7 +7,9 @@
 # dialog test tells a file's type by its content to show the dialog does not;
 # libqt6opengl6-dev: Qt Charts' CMake files need Qt6OpenGL's, which
 # qt6-charts-dev does not pull in; libboost-math-dev: the distributions of
-# the randomness tests, headers only, taken by the Windows build too).
+# the randomness tests, headers only, taken by the Windows build too;
+# qt6-base-dev brings Qt Network, whose TLS backend the fetch of the latest
+# results uses).
 # Sourced by the other scripts; does nothing when everything is there.
 # With --windows also what the Windows check needs (scripts/test-windows.sh):
 # the mingw-w64 cross compiler, Wine and GoogleTest's sources.
