@@ -276,8 +276,9 @@ TEST_F(StatsTabTest, AllTestsShowTheEightRowsAndWhatManyTestsDoByChanceAndFollow
     // line on the history as it is now, here and under the chart.
     WhenModal enter(
         [](QWidget* dialog) {
-            const auto fields = dialog->findChildren<QLineEdit*>();
-            for (int k = 0; k < fields.size(); ++k) fields[k]->setText(QString::number(k + 1));
+            for (int k = 0; k < 5; ++k)
+                dialog->findChild<QLineEdit*>(QStringLiteral("TextMain_%1").arg(k))->setText(QString::number(k + 1));
+            dialog->findChild<QLineEdit*>(QStringLiteral("TextBonus"))->setText(QStringLiteral("6"));
             QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
         },
         "kazuban::ui::DrawEntryDialog");
