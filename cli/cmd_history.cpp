@@ -1,5 +1,7 @@
-// analysis and adddraw: the statistics of the history beside their
-// expectations, and a new draw appended to atarimgrp.txt.
+// analysis, randomness, adddraw and import: the statistics of the history
+// beside their expectations, the tests of the history against chance, a new
+// draw appended to atarimgrp.txt, and results files merged into
+// atarimgrp.txt and atarikin.csv.
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -7,8 +9,10 @@
 #include <string>
 
 #include "analysis/history_stats.h"
+#include "analysis/randomness.h"
 #include "commands.h"
 #include "history/add_draw.h"
+#include "history/import.h"
 #include "platform/line_file.h"
 #include "session.h"
 #include "text/app_error.h"
@@ -51,6 +55,23 @@ int runAnalysis(const Context& ctx, const std::optional<std::string>& last) {
     return emitLfText(ctx, analysis::analysisReport(analysis::computeHistoryStats(s->form.state().history, window)));
 }
 
+int runRandomness(const Context& ctx, const std::optional<std::string>& last) {
+    int window = 0;
+    if (last && !parseLast(*last, &window)) {
+        printError("--last には 1 以上の回数を指定して下さい。");
+        return 2;
+    }
+    int code = 0;
+    auto s = openSession(ctx, &code);
+    if (!s) return code;
+    const analysis::HistoryStats stats = analysis::computeHistoryStats(s->form.state().history, window);
+    if (stats.draws == 0) {
+        printError("検定できる当選番号がありません。");
+        return 1;
+    }
+    return emitLfText(ctx, analysis::randomnessText(analysis::randomnessReport(stats)));
+}
+
 int runAddDraw(const Context& ctx, const std::string& numbers) {
     const history::DrawCheck check = history::parseDrawArgument(numbers);
     if (!check.numbers) {
@@ -73,6 +94,39 @@ int runAddDraw(const Context& ctx, const std::string& numbers) {
         return e.code() == kInvalidCall || e.code() == kSubscript ? 1 : 2;
     }
     return emitLfText(ctx, appended.line + "\n");
+}
+
+int runImport(const Context& ctx, const std::vector<std::string>& files) {
+    const fs::path file = text::pathFromUtf8(ctx.dir) / "atarimgrp.txt";
+    std::error_code ec;
+    if (!fs::exists(file, ec)) {
+        printError(kMissingHistory);
+        return 2;
+    }
+    history::ImportPlan plan;
+    try {
+        std::vector<history::ImportSource> sources;
+        for (const std::string& f : files) sources.push_back(history::readImportSource(text::pathFromUtf8(f), f));
+        plan = history::planImport(file, sources);
+    } catch (const AppError& e) {
+        printError(e.text());
+        // An empty or overfull history is refused data; a file that cannot be read is 2.
+        return e.code() == kInvalidCall || e.code() == kSubscript ? 1 : 2;
+    }
+    if (plan.refused()) {
+        std::string text = history::problemsText(plan.problems);
+        text.pop_back();
+        printError(text);
+        return 1;
+    }
+    try {
+        history::commitImport(plan);
+    } catch (const AppError& e) {
+        printError(e.text());
+        return 2;
+    }
+    if (!plan.changes()) printError(history::kNothingNew);
+    return emitLfText(ctx, history::importSummary(plan));
 }
 
 }  // namespace kazuban::cli

@@ -1,4 +1,4 @@
-// odds and backtest: the figures of the tab "確率・検証".
+// odds, backtest and payout: the figures of the tab "確率・検証".
 #include <optional>
 #include <string>
 #include <vector>
@@ -6,8 +6,12 @@
 #include "analysis/backtest.h"
 #include "analysis/combination_values.h"
 #include "analysis/odds.h"
+#include "analysis/payout.h"
 #include "commands.h"
+#include "history/payout_table.h"
 #include "session.h"
+#include "text/app_error.h"
+#include "text/path_text.h"
 
 namespace kazuban::cli {
 
@@ -57,6 +61,29 @@ int runBacktest(const Context& ctx, const std::string& file, std::optional<int> 
     const analysis::Backtest b =
         analysis::runBacktest(*combos, odds, s->form.state().history, from.value_or(1), to.value_or(maxn));
     return emitLfText(ctx, analysis::formatBacktest(b));
+}
+
+int runPayout(const Context& ctx, const std::string& file, std::optional<int> from, std::optional<int> to) {
+    int code = 0;
+    auto s = openSession(ctx, &code);
+    if (!s) return code;
+    const int maxn = s->form.state().history.maxn();
+    if ((from || to) && !analysis::isValidRange(from.value_or(1), to.value_or(maxn), maxn)) {
+        s->platform.messageBox(analysis::rangeMessage(maxn), platform::Icon::None, platform::Buttons::Ok);
+        return 2;
+    }
+    history::PayoutTable payouts;
+    try {
+        payouts = history::readPayoutTable(text::pathFromUtf8(ctx.dir) / history::kPayoutFileName);
+    } catch (const AppError& e) {
+        s->platform.messageBox(e.text(), platform::Icon::None, platform::Buttons::Ok);
+        return e.code() == kInvalidCall ? 1 : 2;
+    }
+    const auto combos = loadCombos(*s, file, &code);
+    if (!combos) return code;
+    const analysis::PayoutBacktest b =
+        analysis::runPayoutBacktest(*combos, s->form.state().history, payouts, from.value_or(1), to.value_or(maxn));
+    return emitLfText(ctx, analysis::formatPayoutBacktest(b));
 }
 
 }  // namespace kazuban::cli

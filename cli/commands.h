@@ -4,6 +4,7 @@
 // error or a missing or unreadable file).
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kazuban::cli {
 
@@ -28,12 +29,18 @@ int runSortCombos(const Context& ctx, const std::string& file);
 int runStats(const Context& ctx);
 // analysis [--last N]: the history's statistics beside their expectations.
 int runAnalysis(const Context& ctx, const std::optional<std::string>& last);
+// randomness [--last N]: the tests of the history against chance.
+int runRandomness(const Context& ctx, const std::optional<std::string>& last);
 // adddraw N1,N2,N3,N4,N5,B: appends the next draw to atarimgrp.txt.
 int runAddDraw(const Context& ctx, const std::string& numbers);
 // odds FILE: the exact odds of the file's combinations in the next draw.
 int runOdds(const Context& ctx, const std::string& file);
 // backtest FILE [--from A] [--to B]: their wins over past draws against chance.
 int runBacktest(const Context& ctx, const std::string& file, std::optional<int> from, std::optional<int> to);
+// import FILE...: merges results files into atarimgrp.txt and atarikin.csv.
+int runImport(const Context& ctx, const std::vector<std::string>& files);
+// payout FILE [--from A] [--to B]: their wins over past draws in yen.
+int runPayout(const Context& ctx, const std::string& file, std::optional<int> from, std::optional<int> to);
 
 // design: tickets chosen by the draws they cover. Every option is kept as
 // given (nullopt when absent) and checked by the command.

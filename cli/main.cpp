@@ -108,6 +108,13 @@ int main(int argc, char** argv) {
         addCommand("analysis", "当選番号の統計 (出現回数・奇数偶数・合計など) を理論上の期待値と並べて出力します");
     CLI::Option* lastOption = analysis->add_option("--last", last, "直近 N 回だけを集計する (既定は全回)");
 
+    std::string randomnessLast;
+    CLI::App* randomness =
+        addCommand("randomness",
+                   "当選番号の偏りが偶然の範囲内かを8つの検定 (カイ二乗と1万回の模擬抽せん) で調べて出力します");
+    CLI::Option* randomnessLastOption =
+        randomness->add_option("--last", randomnessLast, "直近 N 回だけを検定する (既定は全回)");
+
     std::string drawNumbers;
     CLI::App* adddraw = addCommand("adddraw", "次の回の当選番号を atarimgrp.txt に追加します");
     adddraw->add_option("NUMBERS", drawNumbers, "本数字5個とボーナス数字 (例 2,9,13,22,30,17)")->required();
@@ -141,6 +148,20 @@ int main(int argc, char** argv) {
     design->add_option("--seed", designArgs.seed, "乱数の種 (既定 1、同じ指定なら同じ結果)");
     design->add_option("--effort", designArgs.effort, "探す量 (既定 1、大きいほど長く探す)");
     design->add_option("--save", designArgs.save, "組合せだけを組合せファイルに書く (cp932、CR LF)");
+    std::vector<std::string> importFiles;
+    CLI::App* importCommand =
+        addCommand("import", "公開されている当選番号のファイルを atarimgrp.txt と atarikin.csv に取り込みます");
+    importCommand
+        ->add_option("FILE", importFiles, "取り込むファイル (全回の CSV、みずほ銀行の回別 CSV、draw,date,n1..n5,bonus)")
+        ->required();
+
+    int payoutFrom = 0, payoutTo = 0;
+    CLI::App* payout =
+        addCommand("payout",
+                   "組合せファイルの組合せが過去の回で当たった金額を、実際の払戻金 (atarikin.csv) で出力します");
+    payout->add_option("FILE", file, "組合せファイル")->required();
+    CLI::Option* payoutFromOption = payout->add_option("--from", payoutFrom, "最初の回 (既定 1)");
+    CLI::Option* payoutToOption = payout->add_option("--to", payoutTo, "最後の回 (既定 最新の回)");
 
     try {
         app.parse(argc, argv);
@@ -173,6 +194,9 @@ int main(int argc, char** argv) {
     if (stats->parsed()) return runStats(ctx);
     if (analysis->parsed())
         return runAnalysis(ctx, lastOption->count() > 0 ? std::optional<std::string>(last) : std::nullopt);
+    if (randomness->parsed())
+        return runRandomness(ctx, randomnessLastOption->count() > 0 ? std::optional<std::string>(randomnessLast)
+                                                                    : std::nullopt);
     if (adddraw->parsed()) return runAddDraw(ctx, drawNumbers);
     if (odds->parsed()) return runOdds(ctx, resolveInput(file, ctx));
     if (backtest->parsed())
@@ -180,5 +204,13 @@ int main(int argc, char** argv) {
                            fromOption->count() > 0 ? std::optional<int>(backtestFrom) : std::nullopt,
                            toOption->count() > 0 ? std::optional<int>(backtestTo) : std::nullopt);
     if (design->parsed()) return runDesign(ctx, designArgs);
+    if (importCommand->parsed()) {
+        for (std::string& f : importFiles) f = resolveInput(f, ctx);
+        return runImport(ctx, importFiles);
+    }
+    if (payout->parsed())
+        return runPayout(ctx, resolveInput(file, ctx),
+                         payoutFromOption->count() > 0 ? std::optional<int>(payoutFrom) : std::nullopt,
+                         payoutToOption->count() > 0 ? std::optional<int>(payoutTo) : std::nullopt);
     return 2;
 }

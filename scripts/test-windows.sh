@@ -3,9 +3,9 @@
 # for 64-bit Windows with mingw-w64 (statically linked, Qt-free) into
 # build/windows/, runs the core tests (the CLI tests among them) under Wine,
 # and checks that kazuban-cli.exe under Wine prints byte for byte what the
-# Linux build prints for check, totals, predraw, stats and the analyses odds,
-# backtest and analysis on the demo data, and for two ticket designs (the
-# search must draw the same numbers on both systems).
+# Linux build prints for check, totals, predraw, stats, the analyses odds,
+# backtest, analysis and randomness, import and payout on the demo data, and
+# two ticket designs (the search must draw the same numbers on both systems).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh" --windows
@@ -41,6 +41,17 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/linux" "$work/windows"
 cp "$root"/demo/* "$work/linux/"
 cp "$root"/demo/* "$work/windows/"
+# The last five draws as the bank publishes them (made-up dates and prizes),
+# so that import and payout are compared too.
+for n in 1396 1397 1398 1399 1400; do
+  line=$(sed -n "$((n + 1))p" "$root/demo/atarimgrp.txt" | tr -d '\r ')
+  IFS=, read -r a b c d e bonus <<<"${line#*=}"
+  printf 'A52\r\n第%d回ミニロト,数字選択式全国自治宝くじ,令和8年8月%d日,東京\r\n' "$n" "$((n - 1395))"
+  printf '本数字,%02d,%02d,%02d,%02d,%02d,ボーナス数字,%02d\r\n' "$a" "$b" "$c" "$d" "$e" "$bonus"
+  printf '１等,該当なし,該当なし\r\n２等,3口,"1,%03d,500円"\r\n３等,150口,12500円\r\n４等,"4,000口",1000円\r\n' "$((n % 1000))"
+done | iconv -f UTF-8 -t CP932 >"$work/bank.csv"
+cp "$work/bank.csv" "$work/linux/"
+cp "$work/bank.csv" "$work/windows/"
 failed=0
 run() {   # run FOLDER PROGRAM... : the command's standard output, -o file and errors in FOLDER
   local folder=$1 name=$2
@@ -51,6 +62,8 @@ run() {   # run FOLDER PROGRAM... : the command's standard output, -o file and e
 for command in "check sample_combos.txt" "totals sample_combos.txt" "totals sample_combos.txt --sort 7" \
                "predraw" "predraw --sort 8s" "stats" "odds sample_combos.txt" \
                "backtest sample_combos.txt --from 700" "analysis" "analysis --last 100" \
+               "randomness" "randomness --last 100" \
+               "import bank.csv" "payout sample_combos.txt" "payout sample_combos.txt --from 1397" \
                "design --tickets 10" "design --guarantee --numbers 2,3,5,7,11,13,17,19"; do
   name=$(tr ' ' '_' <<<"$command")
   run "$work/linux" "$name" "$linux/cli/kazuban-cli"

@@ -5,6 +5,7 @@
 #include "app/programs.h"
 #include "config/hosts.h"
 #include "history/add_draw.h"
+#include "history/import.h"
 #include "output/launcher.h"
 #include "text/app_error.h"
 #include "text/path_text.h"
@@ -37,9 +38,19 @@ void EntryPage::enterNextDraw() {
         return;
     }
     const int next = s_.maxn + 1;
-    const auto numbers = s_.platform.askNewDraw(next);
-    if (!numbers) return;
-    history::appendDraw(s_.historyFile(), *numbers, next);
+    const auto entered = s_.platform.askNewDraw(next);
+    if (!entered) return;
+    const history::PayoutCheck payout = history::checkPayoutFields(entered->date, entered->winners, entered->prizes);
+    if (!payout.problem.empty()) throw AppError(kInvalidCall, payout.problem);
+    if (payout.payout.anyKnown()) {
+        // The date and payouts go to atarikin.csv through the merge of
+        // results files: both files change or neither.
+        const history::ImportPlan plan = history::planEntry(s_.historyFile(), next, entered->numbers, payout.payout);
+        if (plan.refused()) throw AppError(kInvalidCall, history::problemsText(plan.problems));
+        history::commitImport(plan);
+    } else {
+        history::appendDraw(s_.historyFile(), entered->numbers, next);
+    }
     // The new draw in the frame: the selector at its left end.
     s_.loadWinningNumbers();
     frame_.showLatest();

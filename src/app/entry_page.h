@@ -1,7 +1,8 @@
 #pragma once
 // The menu ◇当選番号: the history file opened in the editor (登　録), the
 // operator's results site in the browser (ｵﾝﾗｲﾝ取得), and the next draw
-// entered through the form (入力…) and appended to atarimgrp.txt. A new draw
+// entered through the form (入力…) and appended to atarimgrp.txt, with the
+// date and payouts the form was told in atarikin.csv. A new draw
 // reaches the frame, the win entries and every view through the history's
 // change, with no button pressed.
 #include "app/draw_frame.h"

@@ -29,7 +29,8 @@ Form1::Form1(platform::Platform& p)
       odds_(state_),
       stats_(state_),
       design_(state_, wins_),
-      entry_(state_, frame_) {
+      entry_(state_, frame_),
+      import_(state_, frame_) {
     // The win entries follow a new history first; the frame and the views
     // after them read the entries.
     for (ChangeObserver* o :
@@ -366,6 +367,12 @@ void Form1::mnuanet_Click() {
 }
 void Form1::mnuanyuryoku_Click() {
     run([this] { entry_.enterNextDraw(); });
+}
+void Form1::mnuatorikomi_Click() {
+    run([this] { import_.importFiles(); });
+}
+void Form1::mnuasaishin_Click() {
+    run([this] { import_.fetchLatest(); });
 }
 
 }  // namespace kazuban::app

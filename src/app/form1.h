@@ -10,7 +10,8 @@
 //   TotalsPage, MarkSheetPage, LinksPage, PredrawPage   tabs 1 to 4
 //   OddsPage, StatsPage   the tabs "確率・検証" and "統計グラフ"
 //   DesignPage     the tab "組合せ設計"
-//   EntryPage      the menu ◇当選番号
+//   EntryPage      the menu ◇当選番号: the editor, the results site, the entry form
+//   ImportPage     the menu ◇当選番号: results files and the bank's latest results
 // A front end (the Qt window, the CLI, a test) calls handlers with their
 // inputs as parameters and observes the runner to redraw.
 #include <array>
@@ -23,6 +24,7 @@
 #include "app/design_page.h"
 #include "app/draw_frame.h"
 #include "app/entry_page.h"
+#include "app/import_page.h"
 #include "app/links_page.h"
 #include "app/marksheet_page.h"
 #include "app/odds_page.h"
@@ -139,6 +141,8 @@ public:
     void mnuatoroku_Click();    // 登　録
     void mnuanet_Click();       // ｵﾝﾗｲﾝ取得
     void mnuanyuryoku_Click();  // 入力…
+    void mnuatorikomi_Click();  // 取り込み…
+    void mnuasaishin_Click();   // 最新結果を取得
 
 private:
     using Undo = CommandRunner::Undo;
@@ -157,6 +161,7 @@ private:
     StatsPage stats_;
     DesignPage design_;
     EntryPage entry_;
+    ImportPage import_;
 };
 
 }  // namespace kazuban::app

@@ -63,6 +63,7 @@ void OddsPage::refresh(bool reportRefusal) {
         status = analysis::refreshOddsPage(figures_, texts, s_.history, progress.fn());
     }
     rangeProblem_.clear();
+    countPayouts();
     if (status != analysis::SnapshotStatus::Ok && reportRefusal)
         s_.platform.messageBox(figures_.message, platform::Icon::Critical, platform::Buttons::Ok);
 }
@@ -71,10 +72,17 @@ void OddsPage::rangeChanged(int from, int to) {
     DelayedProgress progress(s_.platform, figures_.progressDelay);
     if (analysis::setOddsRange(figures_, from, to, s_.history, progress.fn())) {
         rangeProblem_.clear();
+        countPayouts();
     } else {
         rangeProblem_ = analysis::rangeMessage(s_.history.maxn());
         ++figures_.revision;
     }
+}
+
+void OddsPage::countPayouts() {
+    payouts_ = figures_.ready
+                   ? analysis::runPayoutBacktest(figures_.combos, s_.history, s_.payouts, figures_.from, figures_.to)
+                   : analysis::PayoutBacktest{};
 }
 
 void OddsPage::prizeChanged(int grade, std::int64_t yen) { analysis::setPrize(figures_, grade, yen); }

@@ -1,12 +1,14 @@
 #pragma once
 // The tab "確率・検証": the exact chances of the table's combinations in the
 // next draw, the expected return at the prize amounts typed on the tab, and
-// the back-test over a range of past draws. The figures (analysis::OddsPage)
-// follow the table and the history while the tab is in sight.
+// the back-test over a range of past draws, against chance and in the yen
+// the draws paid (atarikin.csv). The figures follow the table, the range and
+// the history while the tab is in sight.
 #include <cstdint>
 #include <string>
 
 #include "analysis/odds_page.h"
+#include "analysis/payout.h"
 #include "app/command_runner.h"
 #include "app/state.h"
 
@@ -17,6 +19,8 @@ public:
     explicit OddsPage(State& state) : s_(state) {}
 
     const analysis::OddsPage& figures() const { return figures_; }
+    // The back-test range in yen, at the prizes the draws paid.
+    const analysis::PayoutBacktest& payouts() const { return payouts_; }
     // Why the range typed last was not taken ("" when it was): the figures
     // stay those of the last valid range.
     const std::string& rangeProblem() const { return rangeProblem_; }
@@ -35,9 +39,11 @@ public:
 
 private:
     void refresh(bool reportRefusal);
+    void countPayouts();
 
     State& s_;
     analysis::OddsPage figures_;
+    analysis::PayoutBacktest payouts_;
     std::string rangeProblem_;
 };
 

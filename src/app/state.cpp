@@ -56,6 +56,23 @@ void State::loadWinningNumbers() {
         platform.messageBox(history::problemsMessage(result.problems), platform::Icon::Exclamation,
                             platform::Buttons::Ok);
     reportedProblems = std::move(result.problems);
+    loadPayouts();
+}
+
+void State::loadPayouts() {
+    const std::filesystem::path file = startdir / history::kPayoutFileName;
+    history::PayoutTable table;
+    std::string problem;
+    const bool found = platform.fileExists(file);
+    try {
+        table = history::readPayoutTable(file);
+    } catch (...) {
+        problem = errorText(std::current_exception());
+    }
+    if (table != payouts || found != payoutFileFound || problem != payoutProblem) ++historyRevision_;
+    payouts = std::move(table);
+    payoutFileFound = found;
+    payoutProblem = std::move(problem);
 }
 
 void State::buildPairCounts() { history::buildPairTable(history, history.maxn(), pairCounts); }

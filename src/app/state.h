@@ -12,7 +12,9 @@
 
 #include "combos/undo_history.h"
 #include "grid/text_grid.h"
+#include "history/bank_fetch.h"
 #include "history/draw_history.h"
+#include "history/payout_table.h"
 #include "history/statistics.h"
 #include "platform/platform.h"
 
@@ -62,6 +64,15 @@ public:
     history::RecentRanking recentRanking{};
     // Bad history lines already reported, so a reload does not repeat the message.
     std::vector<history::LineProblem> reportedProblems;
+    // atarikin.csv beside the history, read with it: the dates and payouts
+    // known, whether the file is there, and why it could not be read ("" when
+    // it could; the table is then empty). A change counts as one of the history.
+    history::PayoutTable payouts;
+    bool payoutFileFound = false;
+    std::string payoutProblem;
+    // Where the latest results are fetched from (the window keeps them).
+    std::string resultsIndexUrl = history::kDefaultIndexUrl;
+    std::string resultsFolderUrl = history::kDefaultFolderUrl;
 
     TextGrid MSFlexGrid1;             // the CombinationTable
     combos::UndoHistory undoHistory;  // the steps of the commands that changed it
@@ -73,8 +84,9 @@ public:
     void settingsWritten() { ++settingsRevision_; }
 
     std::filesystem::path historyFile() const;
-    // Reloads atarimgrp.txt into `history`, sets maxn and tdataon; a failure
-    // shows its message and keeps the history loaded before.
+    // Reloads atarimgrp.txt into `history`, sets maxn and tdataon, and reads
+    // atarikin.csv; a failure shows its message and keeps the history loaded
+    // before.
     void loadWinningNumbers();
     void buildPairCounts();
     void buildRecentRanking();
@@ -88,6 +100,8 @@ public:
     void requestClose() { closeRequested_ = true; }
 
 private:
+    void loadPayouts();
+
     unsigned historyRevision_ = 0;
     unsigned settingsRevision_ = 0;
     bool closeRequested_ = false;

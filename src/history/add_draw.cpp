@@ -225,13 +225,13 @@ std::string nextDrawLabel(const std::string& lastLabel, int lastNumber) {
     return lastLabel.substr(0, run.begin) + number + lastLabel.substr(run.end);
 }
 
-AppendedDraw appendDraw(const std::filesystem::path& file, const DrawNumbers& numbers, int expectedDrawNumber) {
-    std::vector<std::string> fields;
-    for (int v : numbers) fields.push_back(std::to_string(v));
-    const DrawCheck check = checkDrawFields(fields);
-    if (!check.numbers) throw AppError(kInvalidCall, check.problem);
+std::string historyChangedText(int maxn) {
+    return std::string(kHistoryName) + " が変更されています（第" + std::to_string(maxn) +
+           "回までになっています）。もう一度入力して下さい。";
+}
 
-    const std::string bytes = platform::readFileBytes(file);
+AppendedDraws appendDrawsToBytes(const std::string& bytes, const std::vector<DrawNumbers>& draws,
+                                 int expectedDrawNumber) {
     const std::vector<ByteLine> lines = byteLines(bytes);
     if (lines.empty())
         throw AppError(kInvalidCall, std::string(kHistoryName) + " に行がありません。1 行目に見出しを書いて下さい。");
@@ -240,36 +240,14 @@ AppendedDraw appendDraw(const std::filesystem::path& file, const DrawNumbers& nu
     auto text = [&](const ByteLine& l) { return std::string_view(bytes).substr(l.begin, l.end - l.begin); };
     while (count > 1 && isBlankLine(text(lines[count - 1]))) --count;
     const int maxn = static_cast<int>(count) - 1;
-    if (maxn >= kMaxDraws)
+    if (static_cast<long long>(maxn) + static_cast<long long>(draws.size()) > kMaxDraws)
         throw AppError(kSubscript, std::string(kHistoryName) + " には第" + std::to_string(kMaxDraws) +
                                        "回までしか登録できません。");
     if (expectedDrawNumber > 0 && maxn + 1 != expectedDrawNumber)
-        throw AppError(kPathFileAccess, std::string(kHistoryName) + " が変更されています（第" + std::to_string(maxn) +
-                                            "回までになっています）。もう一度入力して下さい。");
+        throw AppError(kPathFileAccess, historyChangedText(maxn));
 
     const bool utf8 = bytes.starts_with("\xEF\xBB\xBF") || (!allAscii(bytes) && text::isValidUtf8(bytes));
     const ByteLine& last = lines[count - 1];
-
-    // The label of the last draw line; the header line has none to follow.
-    std::string label = "第1回";
-    if (maxn >= 1) {
-        const std::string lastLine = utf8 ? std::string(text(last)) : platform::decodeCp932(text(last));
-        const std::size_t eq = lastLine.find('=');
-        label = nextDrawLabel(eq == std::string::npos ? std::string() : lastLine.substr(0, eq), maxn);
-    }
-    AppendedDraw result{maxn + 1, label + "=" + drawFieldText(*check.numbers)};
-    std::string encoded;
-    if (utf8) {
-        encoded = result.line;
-    } else {
-        try {
-            encoded = platform::encodeCp932(result.line);
-        } catch (const AppError&) {
-            // A label that cp932 cannot take back (an undefined byte in it).
-            result.line = "第" + std::to_string(maxn + 1) + "回=" + drawFieldText(*check.numbers);
-            encoded = platform::encodeCp932(result.line);
-        }
-    }
 
     // The file's own line end: the last draw line's, or the one before it.
     std::string eol = "\r\n";
@@ -279,13 +257,52 @@ AppendedDraw appendDraw(const std::filesystem::path& file, const DrawNumbers& nu
             break;
         }
     }
-    std::string out = bytes.substr(0, last.next);
-    if (!last.hasEnd()) out += eol;
-    out += encoded;
-    out += eol;
-    out.append(bytes, last.next, std::string::npos);
-    platform::writeFileAtomic(file, out);
+    AppendedDraws result;
+    result.bytes = bytes.substr(0, last.next);
+    if (!last.hasEnd()) result.bytes += eol;
+
+    // The label of the last draw line; the header line has none to follow.
+    std::string label;
+    if (maxn >= 1) {
+        const std::string lastLine = utf8 ? std::string(text(last)) : platform::decodeCp932(text(last));
+        const std::size_t eq = lastLine.find('=');
+        label = eq == std::string::npos ? std::string() : lastLine.substr(0, eq);
+    }
+    int number = maxn;
+    for (const DrawNumbers& numbers : draws) {
+        label = number == 0 ? "第1回" : nextDrawLabel(label, number);
+        ++number;
+        AppendedDraw a{number, label + "=" + drawFieldText(numbers)};
+        std::string encoded;
+        if (utf8) {
+            encoded = a.line;
+        } else {
+            try {
+                encoded = platform::encodeCp932(a.line);
+            } catch (const AppError&) {
+                // A label that cp932 cannot take back (an undefined byte in it).
+                label = "第" + std::to_string(number) + "回";
+                a.line = label + "=" + drawFieldText(numbers);
+                encoded = platform::encodeCp932(a.line);
+            }
+        }
+        result.bytes += encoded;
+        result.bytes += eol;
+        result.draws.push_back(std::move(a));
+    }
+    result.bytes.append(bytes, last.next, std::string::npos);
     return result;
+}
+
+AppendedDraw appendDraw(const std::filesystem::path& file, const DrawNumbers& numbers, int expectedDrawNumber) {
+    std::vector<std::string> fields;
+    for (int v : numbers) fields.push_back(std::to_string(v));
+    const DrawCheck check = checkDrawFields(fields);
+    if (!check.numbers) throw AppError(kInvalidCall, check.problem);
+
+    AppendedDraws appended = appendDrawsToBytes(platform::readFileBytes(file), {*check.numbers}, expectedDrawNumber);
+    platform::writeFileAtomic(file, appended.bytes);
+    return appended.draws.front();
 }
 
 }  // namespace kazuban::history

@@ -40,6 +40,10 @@ struct AppendedDraw {
     std::string line;  // the line written, UTF-8, without its line end
 };
 
+// Why a draw cannot be appended to a file that changed since the draw was
+// asked for: it now ends at draw `maxn`.
+std::string historyChangedText(int maxn);
+
 // Appends the draw after the file's last one: "<label>=<field text>" in the
 // file's encoding (UTF-8 when the file is UTF-8, else cp932) and line ends,
 // right after the last draw line (blank lines after it stay after it). A
@@ -50,5 +54,15 @@ struct AppendedDraw {
 // full (kMaxDraws), kPathFileAccess when the file changed, and the kinds of
 // text::readFileBytes / writeFileAtomic.
 AppendedDraw appendDraw(const std::filesystem::path& file, const DrawNumbers& numbers, int expectedDrawNumber = 0);
+
+// The bytes of a history file with `draws` (each already a draw) appended
+// one after another as appendDraw appends one, the labels counting on from
+// the last one. Throws as appendDraw does before it writes.
+struct AppendedDraws {
+    std::string bytes;
+    std::vector<AppendedDraw> draws;
+};
+AppendedDraws appendDrawsToBytes(const std::string& bytes, const std::vector<DrawNumbers>& draws,
+                                 int expectedDrawNumber = 0);
 
 }  // namespace kazuban::history

@@ -1,8 +1,10 @@
 #include "platform/line_file.h"
 
 #include <atomic>
+#include <memory>
 
 #include "text/app_error.h"
+#include "text/path_text.h"
 
 namespace kazuban::platform {
 
@@ -147,6 +149,40 @@ void setWriteFaultHook(WriteFaultHook hook) { g_faultHook.store(hook); }
 void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes) {
     if (path.empty()) throw AppError(kPathNotFound, "パスが見つかりません。ファイル名が空です。");
     replaceFileAtomically(path, bytes, g_faultHook.load());
+}
+
+void writeFilesAtomic(const std::vector<FileWrite>& files) {
+    for (const FileWrite& f : files)
+        if (f.path.empty()) throw AppError(kPathNotFound, "パスが見つかりません。ファイル名が空です。");
+    const WriteFaultHook hook = g_faultHook.load();
+    std::vector<std::unique_ptr<StagedFile>> staged, old;
+    for (const FileWrite& f : files) staged.push_back(std::make_unique<StagedFile>(f.path, f.bytes));
+    // What the targets hold now, ready to go back; the last target is never put back.
+    for (std::size_t i = 0; i + 1 < files.size(); ++i)
+        old.push_back(isFile(files[i].path) ? std::make_unique<StagedFile>(files[i].path, readFileBytes(files[i].path))
+                                            : nullptr);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        try {
+            staged[i]->install(hook);
+        } catch (...) {
+            std::string notPutBack;
+            for (std::size_t j = i; j-- > 0;) {
+                try {
+                    if (old[j]) old[j]->install(nullptr, false);
+                    else removeFile(files[j].path);
+                } catch (const AppError& back) {
+                    notPutBack +=
+                        "\n" + back.text() + "（「" + text::utf8FromPath(files[j].path) + "」は新しい内容のままです）";
+                }
+            }
+            if (notPutBack.empty()) throw;
+            try {
+                throw;
+            } catch (const AppError& e) {
+                throw AppError(e.code(), e.text() + notPutBack);
+            }
+        }
+    }
 }
 
 void writeTextCp932(const std::filesystem::path& path, std::string_view utf8) {

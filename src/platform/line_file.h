@@ -42,6 +42,16 @@ FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLine
 // Writes bytes atomically (see replaceFileAtomically in system.h for the
 // kinds of failure).
 void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+// Several files that change together or not at all: every new file is
+// written first; then they replace their targets in order, and when one
+// replacement fails the targets already replaced get their old files back
+// (a file that did not exist is removed again). Throws as writeFileAtomic; a
+// failure to put an old file back is added to the message.
+struct FileWrite {
+    std::filesystem::path path;
+    std::string bytes;
+};
+void writeFilesAtomic(const std::vector<FileWrite>& files);
 // Encodes UTF-8 text as cp932 (nothing is written when that fails), then writes it atomically.
 void writeTextCp932(const std::filesystem::path& path, std::string_view utf8);
 // Each line followed by CR LF, cp932, atomic.

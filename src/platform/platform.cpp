@@ -24,6 +24,17 @@ std::vector<FileFilter> parseFilter(const std::string& filter) {
     return out;
 }
 
+std::vector<std::filesystem::path> Platform::openFilesDialog(const FileDialogOptions& options) {
+    std::vector<std::filesystem::path> files;
+    if (auto file = openFileDialog(options)) files.push_back(std::move(*file));
+    return files;
+}
+
+bool Platform::runDownloads(DownloadSession& session) {
+    while (!session.nextUrl().empty()) session.answer(DownloadAnswer{0, {}, kNoNetwork});
+    return true;
+}
+
 std::filesystem::path Platform::currentDirectory() { return currentFolder(); }
 
 bool Platform::fileExists(const std::filesystem::path& path) { return !path.empty() && isFile(path); }

@@ -3,6 +3,7 @@
 // implements it with Qt (ui/QtPlatform); tests use a scripted fake
 // (tests/support/fake_platform.h); the CLI uses HeadlessPlatform.
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -33,6 +34,39 @@ struct FileDialogOptions {
     bool confirmOverwrite = false;        // save dialogs ask before replacing a file
 };
 
+// What the entry form of a new draw answers: the numbers (five main numbers,
+// then the bonus, checked as a draw) and, as typed, the optional date and
+// the winners and prize of each grade ("" where nothing was typed).
+struct NewDraw {
+    std::array<int, 6> numbers{};
+    std::string date;
+    std::array<std::string, 4> winners, prizes;
+};
+
+// The answer to one download: the HTTP status and the body, or status 0 and
+// why no answer came (in Japanese: no connection, no answer in time, ...).
+struct DownloadAnswer {
+    int status = 0;
+    std::string body;
+    std::string error;
+};
+
+// A series of downloads whose next address may depend on the answers so far.
+class DownloadSession {
+public:
+    virtual ~DownloadSession() = default;
+    // The address to fetch next; "" once the series is over.
+    virtual std::string nextUrl() const = 0;
+    // The answer to the download of nextUrl(). An answer without a body
+    // (status 0) must end the series or move it on.
+    virtual void answer(const DownloadAnswer& answer) = 0;
+    // What the progress shows: a line of text, and the steps done of the
+    // steps known so far (known 0: not known yet).
+    virtual std::string progressText() const = 0;
+    virtual int stepsDone() const = 0;
+    virtual int stepsKnown() const = 0;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -42,6 +76,9 @@ public:
     // Full path chosen, or nullopt on Cancel.
     virtual std::optional<std::filesystem::path> openFileDialog(const FileDialogOptions& options) = 0;
     virtual std::optional<std::filesystem::path> saveFileDialog(const FileDialogOptions& options) = 0;
+    // An open dialog in which several files can be chosen; empty on Cancel.
+    // Without a dialog of its own a front end chooses one file at most.
+    virtual std::vector<std::filesystem::path> openFilesDialog(const FileDialogOptions& options);
 
     virtual std::string clipboardText() = 0;
     virtual void setClipboardText(const std::string& text) = 0;
@@ -50,13 +87,16 @@ public:
     // Shows the document in a print preview, from which the user prints it;
     // returns when the preview has closed. Nothing where there is no window.
     virtual void showPrintPreview(const output::PrintDocument& document) { (void)document; }
-    // Asks for the numbers of draw `drawNumber` in the entry form: the five
-    // main numbers, then the bonus, checked as a draw; nullopt on Cancel.
-    // A front end without a form has no answer.
-    virtual std::optional<std::array<int, 6>> askNewDraw(int drawNumber) {
+    // Asks for draw `drawNumber` in the entry form; nullopt on Cancel. A front
+    // end without a form has no answer.
+    virtual std::optional<NewDraw> askNewDraw(int drawNumber) {
         (void)drawNumber;
         return std::nullopt;
     }
+    // Runs the session's downloads to its end, showing its progress with a
+    // way to cancel; false when the user cancelled. A front end without a
+    // network answers every download with kNoNetwork.
+    virtual bool runDownloads(DownloadSession& session);
 
     // Files. The defaults ask the system (system.h); hidden attributes exist
     // on Windows only.
@@ -87,6 +127,8 @@ private:
     unsigned long long state_ = 0x9E3779B97F4A7C15ull;
     bool fixedSeed_ = false;
 };
+
+inline constexpr const char* kNoNetwork = "この画面からはインターネットに接続できません。";
 
 // The busy pointer for the duration of a scope, however the scope is left.
 class BusyPointer {

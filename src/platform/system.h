@@ -5,6 +5,7 @@
 // operating-system header. Paths are std::filesystem::path (wide on
 // Windows); texts are UTF-8. Failures throw AppError with the kind the
 // callers tell apart and a Japanese text naming the file.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -71,6 +72,32 @@ enum class WriteStep { Written, FileSynced, Renamed, FolderSynced };
 using WriteStepRecorder = void (*)(WriteStep step);
 // Test seam: when set, told each step of every atomic replace as it is done.
 void setWriteStepRecorder(WriteStepRecorder recorder);
+
+// The two halves of replaceFileAtomically, so that several files can be
+// written first and put in place after: the constructor writes the bytes to a
+// temporary file in the target's folder and makes them durable without
+// touching the target; install() puts that file in the target's place in one
+// step. The temporary file goes with the object unless it was installed.
+class StagedFile {
+public:
+    // Throws as replaceFileAtomically does before its rename.
+    StagedFile(const std::filesystem::path& path, std::string_view bytes);
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // Calls `hook` (when set) with the temporary path, then replaces the
+    // target. With `checkTarget`, a target that was changed or replaced since
+    // the constructor is left as it is (kPathFileAccess); without it the
+    // target is replaced whatever it holds (putting an old file back).
+    void install(WriteFaultHook hook, bool checkTarget = true);
+
+private:
+    std::filesystem::path requested_, path_, temp_;
+    bool existed_ = false;                  // the target existed when the object was made
+    std::array<std::uint64_t, 8> stamp_{};  // which file it was then: identity, size, times
+    bool installed_ = false;
+};
 
 // ---- files and folders --------------------------------------------------------
 

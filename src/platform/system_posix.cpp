@@ -49,23 +49,6 @@ Failure fileFailure(int err) {
 
 int fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
-// The same file, unchanged: same inode, size, modification and change times.
-bool sameFile(const struct stat& a, const struct stat& b) {
-#ifdef __APPLE__
-    const auto& am = a.st_mtimespec;
-    const auto& bm = b.st_mtimespec;
-    const auto& ac = a.st_ctimespec;
-    const auto& bc = b.st_ctimespec;
-#else
-    const auto& am = a.st_mtim;
-    const auto& bm = b.st_mtim;
-    const auto& ac = a.st_ctim;
-    const auto& bc = b.st_ctim;
-#endif
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size && am.tv_sec == bm.tv_sec &&
-           am.tv_nsec == bm.tv_nsec && ac.tv_sec == bc.tv_sec && ac.tv_nsec == bc.tv_nsec;
-}
-
 // A file of a file system that the kernel makes up as it is read (/proc,
 // /sys and their kin): its size says 0, and a read may block (/proc/kmsg)
 // or take away what it returns.
@@ -167,26 +150,45 @@ std::size_t InputFile::read(char* buf, std::size_t n) {
 
 // ---- writing ------------------------------------------------------------------
 
-void replaceFileAtomically(const fs::path& requested, std::string_view bytes, WriteFaultHook hook) {
+namespace {
+
+// Which file a stat names and how it stood: device, inode, size, modification and change times.
+std::array<std::uint64_t, 8> stampOf(const struct stat& st) {
+#ifdef __APPLE__
+    const auto& m = st.st_mtimespec;
+    const auto& c = st.st_ctimespec;
+#else
+    const auto& m = st.st_mtim;
+    const auto& c = st.st_ctim;
+#endif
+    return {static_cast<std::uint64_t>(st.st_dev),  static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size), static_cast<std::uint64_t>(m.tv_sec),
+            static_cast<std::uint64_t>(m.tv_nsec),  static_cast<std::uint64_t>(c.tv_sec),
+            static_cast<std::uint64_t>(c.tv_nsec),  0};
+}
+
+}  // namespace
+
+StagedFile::StagedFile(const fs::path& requested, std::string_view bytes) : requested_(requested), path_(requested) {
     // Writing through a symbolic link replaces the file it points to, not the link.
-    fs::path path = requested;
     {
         std::error_code ec;
         if (fs::is_symlink(requested, ec)) {
             const auto real = fs::canonical(requested, ec);
-            if (!ec) path = real;
+            if (!ec) path_ = real;
         }
     }
     // The target itself must not be a folder.
     struct stat target {};
-    const bool targetExists = ::stat(path.c_str(), &target) == 0;
-    if (targetExists && S_ISDIR(target.st_mode)) throwFileError(EISDIR, requested, true);
+    existed_ = ::stat(path_.c_str(), &target) == 0;
+    if (existed_ && S_ISDIR(target.st_mode)) throwFileError(EISDIR, requested, true);
+    if (existed_) stamp_ = stampOf(target);
 
-    fs::path folder = path.parent_path();
+    fs::path folder = path_.parent_path();
     if (folder.empty()) folder = ".";
     // Built by appending: "." + string trips GCC 12's -Wrestrict in a release build.
     std::string name = ".";
-    name += path.filename().string();
+    name += path_.filename().string();
     name += ".tmp-XXXXXX";
     std::string tmpl = (folder / name).string();
     const int f = ::mkstemp(tmpl.data());
@@ -194,14 +196,14 @@ void replaceFileAtomically(const fs::path& requested, std::string_view bytes, Wr
         const int err = errno;
         throwFolderFailure(fileFailure(err), reasonOf(err), folder, requested);
     }
-    const fs::path tempPath = tmpl;
+    temp_ = tmpl;
     bool open = true;
     try {
         writeAll(f, bytes, requested);
         // The new file keeps the old one's permission bits; a new file gets
         // the usual ones for the user's umask.
         mode_t mode;
-        if (targetExists) {
+        if (existed_) {
             mode = target.st_mode & 07777;
         } else {
             const mode_t mask = ::umask(0);
@@ -212,25 +214,42 @@ void replaceFileAtomically(const fs::path& requested, std::string_view bytes, Wr
         if (syncNoted(f, WriteStep::FileSynced) != 0 && errno != EINVAL) throwFileError(errno, requested, true);
         open = false;
         if (::close(f) != 0) throwFileError(errno, requested, true);
-        if (hook) hook(tempPath);
+    } catch (...) {
+        // Whatever failed, no temporary file stays behind.
+        if (open) ::close(f);
+        ::unlink(temp_.c_str());
+        throw;
+    }
+}
+
+StagedFile::~StagedFile() {
+    if (!installed_) ::unlink(temp_.c_str());
+}
+
+void StagedFile::install(WriteFaultHook hook, bool checkTarget) {
+    if (hook) hook(temp_);
+    if (checkTarget) {
         // A file that another program put in the target's place (or changed)
         // while the new one was being written is not overwritten unseen.
         struct stat now {};
-        const bool existsNow = ::stat(path.c_str(), &now) == 0;
-        if (existsNow != targetExists || (existsNow && !sameFile(target, now))) throwChangedMeanwhile(requested);
-        if (renameNoted(tempPath, path) != 0) throwFileError(errno, requested, true);
-    } catch (...) {
-        // Whatever failed, no temporary file stays behind and the old file is whole.
-        if (open) ::close(f);
-        ::unlink(tempPath.c_str());
-        throw;
+        const bool existsNow = ::stat(path_.c_str(), &now) == 0;
+        if (existsNow != existed_ || (existsNow && stampOf(now) != stamp_)) throwChangedMeanwhile(requested_);
     }
+    if (renameNoted(temp_, path_) != 0) throwFileError(errno, requested_, true);
+    installed_ = true;
     // Make the rename itself durable.
+    fs::path folder = path_.parent_path();
+    if (folder.empty()) folder = ".";
     const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         syncNoted(dfd, WriteStep::FolderSynced);
         ::close(dfd);
     }
+}
+
+void replaceFileAtomically(const fs::path& path, std::string_view bytes, WriteFaultHook hook) {
+    StagedFile staged(path, bytes);
+    staged.install(hook);
 }
 
 // ---- files and folders --------------------------------------------------------

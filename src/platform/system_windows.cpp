@@ -114,12 +114,6 @@ Identity identityOf(const fs::path& path) {
     return id;
 }
 
-bool sameFile(const Identity& a, const Identity& b) {
-    return a.exists == b.exists && a.folder == b.folder && a.volume == b.volume && a.indexHigh == b.indexHigh &&
-           a.indexLow == b.indexLow && a.sizeHigh == b.sizeHigh && a.sizeLow == b.sizeLow &&
-           a.written.dwLowDateTime == b.written.dwLowDateTime && a.written.dwHighDateTime == b.written.dwHighDateTime;
-}
-
 // The calls of an atomic replace whose order matters, each noted for the
 // tests as it is made. GetLastError() stays that of the call.
 void writeAll(HANDLE h, std::string_view bytes, const fs::path& path) {
@@ -183,64 +177,96 @@ std::size_t InputFile::read(char* buf, std::size_t n) {
 
 // ---- writing ------------------------------------------------------------------
 
-void replaceFileAtomically(const fs::path& requested, std::string_view bytes, WriteFaultHook hook) {
+namespace {
+
+std::array<std::uint64_t, 8> stampOf(const Identity& id) {
+    return {id.volume,
+            id.indexHigh,
+            id.indexLow,
+            id.sizeHigh,
+            id.sizeLow,
+            id.written.dwLowDateTime,
+            id.written.dwHighDateTime,
+            id.folder ? 1u : 0u};
+}
+
+}  // namespace
+
+StagedFile::StagedFile(const fs::path& requested, std::string_view bytes) : requested_(requested), path_(requested) {
     // Writing through a symbolic link replaces the file it points to, not the link.
-    fs::path path = requested;
     {
         std::error_code ec;
         if (fs::is_symlink(requested, ec)) {
             const auto real = fs::canonical(requested, ec);
-            if (!ec) path = real;
+            if (!ec) path_ = real;
         }
     }
-    const Identity before = identityOf(path);
+    const Identity before = identityOf(path_);
     if (before.folder) throwIsFolder(requested, true);
+    existed_ = before.exists;
+    stamp_ = stampOf(before);
 
-    fs::path folder = path.parent_path();
+    fs::path folder = path_.parent_path();
     if (folder.empty()) folder = L".";
     // A new name in the same folder, so the rename stays on one volume.
     std::random_device seed;
     std::mt19937 rng(seed());
-    fs::path tempPath;
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        tempPath = folder / (L"." + path.filename().wstring() + L".tmp-" + std::to_wstring(rng() % 1000000u));
-        h = CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        temp_ = folder / (L"." + path_.filename().wstring() + L".tmp-" + std::to_wstring(rng() % 1000000u));
+        h = CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             const DWORD err = GetLastError();
             if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS) continue;
+            temp_.clear();
             throwFolderFailure(failureOf(err), reasonOf(err), folder, requested);
         }
     }
-    if (h == INVALID_HANDLE_VALUE) throwFileError(ERROR_FILE_EXISTS, requested, true);
+    if (h == INVALID_HANDLE_VALUE) {
+        temp_.clear();
+        throwFileError(ERROR_FILE_EXISTS, requested, true);
+    }
     bool open = true;
     try {
         writeAll(h, bytes, requested);
         if (!flushNoted(h)) throwFileError(GetLastError(), requested, true);
         open = false;
         if (!CloseHandle(h)) throwFileError(GetLastError(), requested, true);
-        if (hook) hook(tempPath);
-        // A file that another program put in the target's place (or changed)
-        // while the new one was being written is not overwritten unseen.
-        if (!sameFile(before, identityOf(path))) throwChangedMeanwhile(requested);
-        if (before.exists) {
-            // The old file's attributes and rights carry over to the new one.
-            if (!ReplaceFileW(path.c_str(), tempPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                              nullptr) &&
-                !MoveFileExW(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-                throwFileError(GetLastError(), requested, true);
-        } else if (!MoveFileExW(tempPath.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-            const DWORD err = GetLastError();
-            if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS) throwChangedMeanwhile(requested);
-            throwFileError(err, requested, true);
-        }
-        noteWriteStep(WriteStep::Renamed);
     } catch (...) {
-        // Whatever failed, no temporary file stays behind and the old file is whole.
+        // Whatever failed, no temporary file stays behind.
         if (open) CloseHandle(h);
-        DeleteFileW(tempPath.c_str());
+        DeleteFileW(temp_.c_str());
         throw;
     }
+}
+
+StagedFile::~StagedFile() {
+    if (!installed_ && !temp_.empty()) DeleteFileW(temp_.c_str());
+}
+
+void StagedFile::install(WriteFaultHook hook, bool checkTarget) {
+    if (hook) hook(temp_);
+    const Identity now = identityOf(path_);
+    // A file that another program put in the target's place (or changed)
+    // while the new one was being written is not overwritten unseen.
+    if (checkTarget && (now.exists != existed_ || stampOf(now) != stamp_)) throwChangedMeanwhile(requested_);
+    if (now.exists) {
+        // The old file's attributes and rights carry over to the new one.
+        if (!ReplaceFileW(path_.c_str(), temp_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) &&
+            !MoveFileExW(temp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            throwFileError(GetLastError(), requested_, true);
+    } else if (!MoveFileExW(temp_.c_str(), path_.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD err = GetLastError();
+        if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS) throwChangedMeanwhile(requested_);
+        throwFileError(err, requested_, true);
+    }
+    noteWriteStep(WriteStep::Renamed);
+    installed_ = true;
+}
+
+void replaceFileAtomically(const fs::path& path, std::string_view bytes, WriteFaultHook hook) {
+    StagedFile staged(path, bytes);
+    staged.install(hook);
 }
 
 // ---- files and folders --------------------------------------------------------

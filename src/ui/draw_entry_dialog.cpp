@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "history/add_draw.h"
+#include "history/payout_table.h"
 #include "ui/look.h"
 
 namespace kazuban::ui {
@@ -43,6 +44,41 @@ DrawEntryDialog::DrawEntryDialog(int drawNumber, QWidget* parent) : QDialog(pare
     grid->setColumnStretch(7, 1);
     layout->addLayout(grid);
 
+    // The date and payouts, when the player has them: kept in atarikin.csv
+    // for the back-test in yen.
+    layout->addSpacing(6);
+    auto* optional = new QLabel(QStringLiteral("日付・払戻金（わかれば入力。atarikin.csv に保存します）"), this);
+    optional->setObjectName(QStringLiteral("LabelPayouts"));
+    layout->addWidget(optional);
+    auto* payouts = new QGridLayout;
+    payouts->setHorizontalSpacing(6);
+    payouts->setVerticalSpacing(2);
+    auto numberField = [this](const QString& name, int chars) {
+        auto* f = new QLineEdit(this);
+        f->setObjectName(name);
+        f->setAlignment(Qt::AlignRight);
+        f->setFixedWidth(QFontMetrics(font()).horizontalAdvance(QString(chars, QLatin1Char('0'))) + 16);
+        connect(f, &QLineEdit::textChanged, this, [this] { check(); });
+        return f;
+    };
+    payouts->addWidget(new QLabel(QStringLiteral("抽せん日"), this), 0, 0);
+    date_ = numberField(QStringLiteral("TextDate"), 10);
+    date_->setAlignment(Qt::AlignLeft);
+    date_->setPlaceholderText(QStringLiteral("2024/06/11"));
+    payouts->addWidget(date_, 0, 1, 1, 2, Qt::AlignLeft);
+    payouts->addWidget(new QLabel(QStringLiteral("口数"), this), 1, 1);
+    payouts->addWidget(new QLabel(QStringLiteral("当せん金（1口・円）"), this), 1, 2);
+    for (int g = 0; g < 4; ++g) {
+        const auto k = static_cast<std::size_t>(g);
+        payouts->addWidget(new QLabel(QStringLiteral("%1等").arg(g + 1), this), g + 2, 0);
+        winners_[k] = numberField(QStringLiteral("TextWinners_%1").arg(g), 7);
+        prizes_[k] = numberField(QStringLiteral("TextPrize_%1").arg(g), 12);
+        payouts->addWidget(winners_[k], g + 2, 1);
+        payouts->addWidget(prizes_[k], g + 2, 2);
+    }
+    payouts->setColumnStretch(3, 1);
+    layout->addLayout(payouts);
+
     reason_ = new QLabel(this);
     reason_->setObjectName(QStringLiteral("LabelReason"));
     reason_->setWordWrap(true);
@@ -55,7 +91,7 @@ DrawEntryDialog::DrawEntryDialog(int drawNumber, QWidget* parent) : QDialog(pare
     QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("CancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        if (numbers_) accept();
+        if (numbers_ && payoutOk_) accept();
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -64,13 +100,37 @@ DrawEntryDialog::DrawEntryDialog(int drawNumber, QWidget* parent) : QDialog(pare
     fields_[0]->setFocus();
 }
 
+std::optional<platform::NewDraw> DrawEntryDialog::entered() const {
+    if (!numbers_ || !payoutOk_) return std::nullopt;
+    platform::NewDraw d;
+    d.numbers = *numbers_;
+    d.date = date_->text().toStdString();
+    for (std::size_t g = 0; g < 4; ++g) {
+        d.winners[g] = winners_[g]->text().toStdString();
+        d.prizes[g] = prizes_[g]->text().toStdString();
+    }
+    return d;
+}
+
 void DrawEntryDialog::check() {
+    // The fields below the numbers are made after the numbers' fields.
+    if (!ok_ || !date_) return;
     std::vector<std::string> texts;
     for (const QLineEdit* f : fields_) texts.push_back(f->text().toStdString());
     const history::DrawCheck c = history::checkDrawFields(texts);
     numbers_ = c.numbers;
-    ok_->setEnabled(numbers_.has_value());
-    if (numbers_) {
+    std::array<std::string, 4> winners, prizes;
+    for (std::size_t g = 0; g < 4; ++g) {
+        winners[g] = winners_[g]->text().toStdString();
+        prizes[g] = prizes_[g]->text().toStdString();
+    }
+    const history::PayoutCheck p = history::checkPayoutFields(date_->text().toStdString(), winners, prizes);
+    payoutOk_ = p.problem.empty();
+    ok_->setEnabled(numbers_.has_value() && payoutOk_);
+    if (numbers_ && !payoutOk_) {
+        reason_->setStyleSheet(QStringLiteral("color: #c00000;"));
+        reason_->setText(qs(p.problem));
+    } else if (numbers_) {
         reason_->setStyleSheet(QString());
         reason_->setText(QStringLiteral("登録する数字：") + qs(history::drawFieldText(*numbers_)));
     } else {

@@ -1,10 +1,14 @@
 #pragma once
 // The entry form of a new draw: five main numbers and the bonus number,
-// checked as the user types (history::checkDrawFields). OK stays disabled,
-// with the reason shown, until the six numbers are a draw.
+// checked as the user types (history::checkDrawFields), and optionally the
+// draw's date and the winners and prize of each grade
+// (history::checkPayoutFields). OK stays disabled, with the reason shown,
+// until the six numbers are a draw and the optional fields are right.
 #include <QDialog>
 #include <array>
 #include <optional>
+
+#include "platform/platform.h"
 
 class QLabel;
 class QLineEdit;
@@ -19,12 +23,17 @@ public:
 
     // The numbers as typed (main numbers, then the bonus) once they are a draw.
     std::optional<std::array<int, 6>> numbers() const { return numbers_; }
+    // Everything as typed, once OK can be pressed.
+    std::optional<platform::NewDraw> entered() const;
     QLineEdit* field(int k) const { return fields_[static_cast<std::size_t>(k)]; }
 
 private:
     void check();
 
     std::array<QLineEdit*, 6> fields_{};
+    QLineEdit* date_ = nullptr;
+    std::array<QLineEdit*, 4> winners_{}, prizes_{};
+    bool payoutOk_ = true;
     QLabel* reason_ = nullptr;
     QPushButton* ok_ = nullptr;
     std::optional<std::array<int, 6>> numbers_;

@@ -16,6 +16,7 @@
 #include "ui/menus.h"
 #include "ui/odds_tab.h"
 #include "ui/predraw_tab.h"
+#include "ui/result_urls.h"
 #include "ui/settings_dialog.h"
 #include "ui/stats_tab.h"
 #include "ui/totals_tab.h"
@@ -29,6 +30,9 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kazuban"));
     platform_.setHost(this);
+    const ResultUrls urls = loadResultUrls();
+    form_.state().resultsIndexUrl = urls.index;
+    form_.state().resultsFolderUrl = urls.folder;
     buildMenus();
 
     auto* central = new QWidget(this);
@@ -97,6 +101,9 @@ void MainWindow::buildMenus() {
     addEntry(draws, "mnuatoroku", "登　録", [&f] { f.mnuatoroku_Click(); });
     addEntry(draws, "mnuanet", "ｵﾝﾗｲﾝ取得", [&f] { f.mnuanet_Click(); });
     addEntry(draws, "mnuanyuryoku", "入力…", [&f] { f.mnuanyuryoku_Click(); });
+    addSeparator(draws, "mnukugiri2");
+    addEntry(draws, "mnuatorikomi", "取り込み…", [&f] { f.mnuatorikomi_Click(); });
+    addEntry(draws, "mnuasaishin", "最新結果を取得", [&f] { f.mnuasaishin_Click(); });
 
     QMenu* make = topMenu("mnudatamk", "◇簡易ﾃﾞｰﾀ作成");
     addEntry(make, "mnu10mk", "10個", [&f] { f.mnu10mk_Click(); });

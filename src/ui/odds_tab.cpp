@@ -14,8 +14,10 @@
 #include <QLineSeries>
 #include <QPen>
 #include <QScatterSeries>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -25,6 +27,7 @@
 
 #include "analysis/backtest.h"
 #include "analysis/odds.h"
+#include "analysis/payout.h"
 #include "history/draw_history.h"
 #include "ui/charts.h"
 #include "ui/export_menus.h"
@@ -96,7 +99,9 @@ OddsTab::OddsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(for
     layout->addWidget(explanation);
 
     // The same right-click menus as the tab 統計グラフ: copy, CSV, PNG.
-    const std::pair<QTableWidget*, const char*> tables[] = {{oddsTable_, "odds"}, {backtestTable_, "backtest"}};
+    const std::pair<QTableWidget*, const char*> tables[] = {{oddsTable_, "odds"},
+                                                            {backtestTable_, "backtest"},
+                                                            {payoutTable_, "payout"}};
     for (const auto& [table, suffix] : tables) {
         auto header = [table = table] {
             std::vector<std::string> h{"等級"};
@@ -179,7 +184,7 @@ QWidget* OddsTab::buildOddsPart() {
 }
 
 QWidget* OddsTab::buildBacktestPart() {
-    auto* box = new QGroupBox(QStringLiteral("過去の回での検証（偶然との比較）"), this);
+    auto* box = new QGroupBox(QStringLiteral("過去の回での検証"), this);
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(6, 2, 6, 4);
 
@@ -232,11 +237,44 @@ QWidget* OddsTab::buildBacktestPart() {
     left->addStretch(1);
     layout->addLayout(left, 1);
 
-    chart_ = newChartView(box);
+    // Beside the table, the chart of the same comparison and the same range
+    // in yen share the place (the window must fit a small screen).
+    auto* views = new QTabWidget(box);
+    views->setObjectName(QStringLiteral("backtestViews"));
+    chart_ = newChartView(views);
     chart_->setObjectName(QStringLiteral("backtestChart"));
-    chart_->setMinimumSize(300, 180);
-    layout->addWidget(chart_, 1);
+    chart_->setMinimumSize(300, 150);
+    views->addTab(chart_, QStringLiteral("偶然との比較（グラフ）"));
+    views->addTab(buildPayoutPart(views), QStringLiteral("実際の払戻金での検証"));
+    layout->addWidget(views, 1);
     return box;
+}
+
+QWidget* OddsTab::buildPayoutPart(QWidget* parent) {
+    // On a small screen the page scrolls rather than lay its parts over each other.
+    auto* scroll = new QScrollArea(parent);
+    scroll->setObjectName(QStringLiteral("payoutScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* box = new QWidget(scroll);
+    box->setObjectName(QStringLiteral("payoutPage"));
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(2);
+    payoutTable_ = makeTable("payoutTable",
+                             {QStringLiteral("当選口数"), QStringLiteral("払戻金（実際）"),
+                              QStringLiteral("期待値（当せん金欄）")},
+                             box);
+    payoutTable_->verticalHeaderItem(analysis::kAnyGrade)->setText(QStringLiteral("合計"));
+    layout->addWidget(payoutTable_);
+    payoutSummary_ = new QLabel(box);
+    payoutSummary_->setObjectName(QStringLiteral("payoutSummary"));
+    payoutSummary_->setWordWrap(true);
+    layout->addWidget(payoutSummary_);
+    layout->addStretch(1);
+    scroll->setWidget(box);
+    return scroll;
 }
 
 void OddsTab::refresh() {
@@ -277,7 +315,25 @@ void OddsTab::refresh() {
         const std::string cells[5] = {r.actual, r.expected, r.sd, r.z, r.verdict};
         for (int c = 0; c < 5; ++c) setCell(backtestTable_, g, c, ready ? cells[c] : std::string());
     }
+    refreshPayouts();
     refreshChart();
+}
+
+void OddsTab::refreshPayouts() {
+    const analysis::OddsPage& page = form_.odds().figures();
+    const app::State& state = form_.state();
+    analysis::PayoutTexts texts;
+    if (page.ready)
+        texts = analysis::payoutTexts(form_.odds().payouts(), page.odds, page.prizes, state.payoutFileFound);
+    // A file that cannot be read says why; the figures are those without it.
+    if (!state.payoutProblem.empty()) texts.summary = state.payoutProblem;
+    for (int g = 0; g < analysis::kGradeRows; ++g) {
+        const analysis::PayoutRowTexts& r = texts.rows[static_cast<std::size_t>(g)];
+        const std::string cells[3] = {r.wins, r.yen, r.expectedYen};
+        for (int c = 0; c < 3; ++c) setCell(payoutTable_, g, c, cells[c]);
+    }
+    payoutTable_->setVisible(texts.figures);
+    payoutSummary_->setText(qs(texts.summary));
 }
 
 void OddsTab::refreshChart() {

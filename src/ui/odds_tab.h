@@ -1,8 +1,9 @@
 #pragma once
 // The tab "確率・検証": the chances of the table's combinations in the next
 // draw, the expected return at editable prize amounts, and the back-test over
-// a range of past draws with its chart. It shows app::OddsPage and calls
-// Form1's handlers; the figures and their texts come from analysis/.
+// a range of past draws with its chart, and the same range in the yen the
+// draws paid. It shows app::OddsPage and calls Form1's handlers; the figures
+// and their texts come from analysis/.
 #include <QValidator>
 #include <QWidget>
 #include <array>
@@ -42,7 +43,9 @@ public:
 private:
     QWidget* buildOddsPart();
     QWidget* buildBacktestPart();
+    QWidget* buildPayoutPart(QWidget* parent);
     void refreshChart();
+    void refreshPayouts();
 
     app::Form1& form_;
     QLabel* combinations_ = nullptr;
@@ -55,6 +58,8 @@ private:
     QLabel* rangeProblem_ = nullptr;
     QTableWidget* backtestTable_ = nullptr;
     QChartView* chart_ = nullptr;
+    QTableWidget* payoutTable_ = nullptr;
+    QLabel* payoutSummary_ = nullptr;
     int shownRevision_ = -1;
 };
 

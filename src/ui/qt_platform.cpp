@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include "text/path_text.h"
+#include "ui/download_dialog.h"
 #include "ui/draw_entry_dialog.h"
 #include "ui/look.h"
 #include "ui/print_preview.h"
@@ -102,7 +103,8 @@ QStringList QtPlatform::nameFilters(const std::string& filter) {
     return out;
 }
 
-std::optional<std::filesystem::path> QtPlatform::fileDialog(const platform::FileDialogOptions& options, bool save) {
+std::vector<std::filesystem::path> QtPlatform::fileDialog(const platform::FileDialogOptions& options, bool save,
+                                                          bool several) {
     NameOnlyIconProvider icons;  // outlives the dialog that uses it
     QFileDialog dialog(parentWidget(), QString(), qs(text::utf8FromPath(options.initialFolder)));
     dialog.setIconProvider(&icons);
@@ -111,24 +113,34 @@ std::optional<std::filesystem::path> QtPlatform::fileDialog(const platform::File
     // A name typed in the open dialog reaches the program even when no such
     // file exists, which then says so in its own words; Qt's own dialog
     // speaks the program's language whatever the desktop's dialog would.
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     const QStringList filters = nameFilters(options.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!options.defaultExtension.empty()) dialog.setDefaultSuffix(qs(options.defaultExtension));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && options.confirmOverwrite));
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
-    return text::pathFromUtf8(files.first().toStdString());
+    if (dialog.exec() != QDialog::Accepted) return {};
+    std::vector<std::filesystem::path> chosen;
+    for (const QString& file : dialog.selectedFiles())
+        if (!file.isEmpty()) chosen.push_back(text::pathFromUtf8(file.toStdString()));
+    if (!several && chosen.size() > 1) chosen.resize(1);
+    return chosen;
 }
 
 std::optional<std::filesystem::path> QtPlatform::openFileDialog(const platform::FileDialogOptions& options) {
-    return fileDialog(options, false);
+    auto files = fileDialog(options, false);
+    if (files.empty()) return std::nullopt;
+    return files.front();
 }
 
 std::optional<std::filesystem::path> QtPlatform::saveFileDialog(const platform::FileDialogOptions& options) {
-    return fileDialog(options, true);
+    auto files = fileDialog(options, true);
+    if (files.empty()) return std::nullopt;
+    return files.front();
+}
+
+std::vector<std::filesystem::path> QtPlatform::openFilesDialog(const platform::FileDialogOptions& options) {
+    return fileDialog(options, false, true);
 }
 
 std::string QtPlatform::clipboardText() {
@@ -150,10 +162,15 @@ void QtPlatform::clearClipboard() { QGuiApplication::clipboard()->clear(); }
 
 void QtPlatform::showPrintPreview(const output::PrintDocument& document) { execPrintPreview(parentWidget(), document); }
 
-std::optional<std::array<int, 6>> QtPlatform::askNewDraw(int drawNumber) {
+std::optional<platform::NewDraw> QtPlatform::askNewDraw(int drawNumber) {
     DrawEntryDialog dialog(drawNumber, parentWidget());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.numbers();
+    return dialog.entered();
+}
+
+bool QtPlatform::runDownloads(platform::DownloadSession& session) {
+    DownloadDialog dialog(session, downloadTimeout_, parentWidget());
+    return dialog.run();
 }
 
 void QtPlatform::setBusy(bool busy) {

@@ -4,6 +4,7 @@
 // core's own defaults.
 #include <QElapsedTimer>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,7 @@ public:
     int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
     std::optional<std::filesystem::path> openFileDialog(const platform::FileDialogOptions& options) override;
     std::optional<std::filesystem::path> saveFileDialog(const platform::FileDialogOptions& options) override;
+    std::vector<std::filesystem::path> openFilesDialog(const platform::FileDialogOptions& options) override;
 
     std::string clipboardText() override;
     void setClipboardText(const std::string& text) override;
@@ -42,7 +44,11 @@ public:
 
     void showPrintPreview(const output::PrintDocument& document) override;
     // The entry form of a new draw (ui/draw_entry_dialog.h), modal.
-    std::optional<std::array<int, 6>> askNewDraw(int drawNumber) override;
+    std::optional<platform::NewDraw> askNewDraw(int drawNumber) override;
+    // The downloads over HTTP in a modal progress dialog (ui/download_dialog.h).
+    bool runDownloads(platform::DownloadSession& session) override;
+    // How long one request may wait for its answer.
+    void setDownloadTimeout(std::chrono::milliseconds timeout) { downloadTimeout_ = timeout; }
 
     void setBusy(bool busy) override;
     void showProgress(int minimum, int maximum) override;
@@ -59,12 +65,15 @@ public:
 
 protected:
     QWidget* parentWidget() const;
-    std::optional<std::filesystem::path> fileDialog(const platform::FileDialogOptions& options, bool save);
+    // The files chosen in Qt's own dialog: one to save, one or `several` to open.
+    std::vector<std::filesystem::path> fileDialog(const platform::FileDialogOptions& options, bool save,
+                                                  bool several = false);
 
 private:
     WindowHost* host_ = nullptr;
     int busyDepth_ = 0;
     QElapsedTimer sincePaint_;
+    std::chrono::milliseconds downloadTimeout_{15'000};
 };
 
 }  // namespace kazuban::ui

@@ -12,11 +12,13 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "app/form1.h"
+#include "history/bank_fetch.h"
 #include "text/path_text.h"
 #include "ui/look.h"
 #include "ui/pictures.h"
@@ -132,6 +134,30 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     });
     left->addWidget(dir1_, 6, 2);
     left->setRowStretch(6, 1);
+
+    // Where the latest results come from: the user's settings, not lines of
+    // Kazuban.ini (whose lines stay those it has always had).
+    auto* fetchHeading = new QLabel(u8("最新結果の取得先（◇当選番号 → 最新結果を取得）"), this);
+    fetchHeading->setObjectName(QStringLiteral("LabelResultUrls"));
+    QFont bold = fetchHeading->font();
+    bold.setBold(true);
+    fetchHeading->setFont(bold);
+    left->addWidget(fetchHeading, 7, 0, 1, 3);
+    const char* urlCaptions[2] = {"一覧ファイル", "CSV のフォルダー"};
+    const char* urlNames[2] = {"TextIndexUrl", "TextFolderUrl"};
+    const ResultUrls urls{form_.state().resultsIndexUrl, form_.state().resultsFolderUrl};
+    const std::string* urlTexts[2] = {&urls.index, &urls.folder};
+    for (int i = 0; i < 2; ++i) {
+        auto* caption = new QLabel(u8(urlCaptions[i]), this);
+        urls_[static_cast<std::size_t>(i)] = new QLineEdit(qs(*urlTexts[i]), this);
+        QLineEdit* edit = urls_[static_cast<std::size_t>(i)];
+        edit->setObjectName(QString::fromLatin1(urlNames[i]));
+        edit->setPlaceholderText(u8(i == 0 ? history::kDefaultIndexUrl : history::kDefaultFolderUrl));
+        edit->setToolTip(u8("空欄にすると、みずほ銀行の公開しているアドレスに戻ります。"));
+        edit->setCursorPosition(0);
+        left->addWidget(caption, 8 + i, 0, 1, 2);
+        left->addWidget(edit, 8 + i, 2);
+    }
     outer->addLayout(left, 1);
 
     // Right: the about block, the note and the buttons.
@@ -175,8 +201,13 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] {
-        runHandler([this] {
+        const auto urls = typedResultUrls();
+        if (!urls) return;
+        runHandler([this, urls] {
             dialog_.OKButton_Click(form_.links().texts());
+            saveResultUrls(*urls);
+            form_.state().resultsIndexUrl = urls->index;
+            form_.state().resultsFolderUrl = urls->folder;
             form_.state().settingsWritten();
         });
     });
@@ -190,6 +221,27 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
 
     refreshFromState();
     runHandler([this] { dialog_.Form_Load(text::utf8FromPath(form_.state().startdir)); });
+    // Qt's own first size is at most two thirds of the screen, less than the
+    // wrapped captions need on a small screen (200 % of 1920 x 1080): the
+    // headings would lie over the folder list. The dialog takes what it needs
+    // where the screen has room.
+    if (const QScreen* s = screen()) resize(sizeHint().boundedTo(s->availableSize()));
+}
+
+std::optional<ResultUrls> SettingsDialog::typedResultUrls() {
+    ResultUrls urls;
+    std::string* texts[2] = {&urls.index, &urls.folder};
+    const char* defaults[2] = {history::kDefaultIndexUrl, history::kDefaultFolderUrl};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string typed = urls_[i]->text().trimmed().toStdString();
+        *texts[i] = typed.empty() ? std::string(defaults[i]) : typed;
+        const std::string problem = history::urlProblem(*texts[i]);
+        if (problem.empty()) continue;
+        platform_.messageBox(problem, platform::Icon::Exclamation, platform::Buttons::Ok);
+        urls_[i]->setFocus();
+        return std::nullopt;
+    }
+    return urls;
 }
 
 void SettingsDialog::runHandler(const std::function<void()>& handler) {

@@ -1,11 +1,15 @@
 #pragma once
 // The settings dialog "環境設定" over the core's dialog logic: the widgets show
-// config::Dialog's state and call its handlers.
+// config::Dialog's state and call its handlers. Below the paths, the
+// addresses the latest results are fetched from (ui/result_urls.h), saved
+// with OK.
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "config/dialog.h"
+#include "ui/result_urls.h"
 
 class QComboBox;
 class QLabel;
@@ -41,11 +45,15 @@ public slots:
 
 private:
     void fillFolderList();
+    // The addresses of the latest results as typed (an empty box: the
+    // bank's); nullopt after saying what is wrong with one.
+    std::optional<ResultUrls> typedResultUrls();
 
     app::Form1& form_;
     platform::Platform& platform_;
     config::Dialog dialog_;
     std::array<QLineEdit*, 4> texts_{};
+    std::array<QLineEdit*, 2> urls_{};
     std::array<QRadioButton*, 4> options_{};
     QComboBox* drive1_ = nullptr;
     QListWidget* dir1_ = nullptr;

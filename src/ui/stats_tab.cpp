@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -21,6 +22,7 @@
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <set>
 
 #include "app/form1.h"
@@ -53,6 +55,50 @@ QString shownText(const analysis::StatsSection& section, std::size_t row, std::s
 // The frequency and gap tables sort on a header click: hot and cold numbers.
 bool sortable(Analysis a) { return a == Analysis::Frequency || a == Analysis::Gaps; }
 
+QLabel* textLine(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QTableView* newTable(const char* name, QStandardItemModel* model, QWidget* parent) {
+    auto* table = new QTableView(parent);
+    table->setObjectName(QString::fromLatin1(name));
+    table->setModel(model);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    return table;
+}
+
+void fitColumns(QTableView* table) {
+    table->resizeColumnsToContents();
+    for (int c = 0; c < table->model()->columnCount(); ++c)
+        table->setColumnWidth(c, std::max(table->columnWidth(c) + 16, 90));
+}
+
+// A table's rows in the order shown, with their full figures; with
+// selectedOnly, the selected rows, or every row when none is selected.
+std::vector<std::vector<std::string>> rowsOf(const QTableView* table, bool selectedOnly) {
+    std::set<int> chosen;
+    if (selectedOnly)
+        for (const QModelIndex& i : table->selectionModel()->selectedRows()) chosen.insert(i.row());
+    const QAbstractItemModel* model = table->model();
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        if (!chosen.empty() && !chosen.count(r)) continue;
+        std::vector<std::string> cells;
+        for (int c = 0; c < model->columnCount(); ++c)
+            cells.push_back(model->index(r, c).data(kFullTextRole).toString().toStdString());
+        rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
 }  // namespace
 
 StatsTab::StatsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
@@ -69,6 +115,7 @@ StatsTab::StatsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(f
     const analysis::HistoryStats none;
     for (int a = 0; a < analysis::kAnalysisCount; ++a)
         analysisBox_->addItem(qs(analysis::statsSection(none, static_cast<Analysis>(a)).caption));
+    analysisBox_->addItem(QStringLiteral("すべての検定"));
     top->addWidget(analysisBox_);
     top->addSpacing(10);
     top->addWidget(new QLabel(QStringLiteral("対象："), this));
@@ -93,35 +140,55 @@ StatsTab::StatsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(f
     top->addWidget(hint);
     layout->addLayout(top);
 
-    auto* split = new QSplitter(Qt::Vertical, this);
-    chartView_ = new QChartView(split);
+    pages_ = new QStackedWidget(this);
+    auto* split = new QSplitter(Qt::Vertical, pages_);
+    // The chart with the test of its analysis under it.
+    auto* chartPane = new QWidget(split);
+    auto* chartLayout = new QVBoxLayout(chartPane);
+    chartLayout->setContentsMargins(0, 0, 0, 2);
+    chartLayout->setSpacing(2);
+    chartView_ = new QChartView(chartPane);
     chartView_->setObjectName(QStringLiteral("ChartStats"));
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumHeight(160);
     chartView_->setContextMenuPolicy(Qt::CustomContextMenu);
-    table_ = new QTableView(split);
-    table_->setObjectName(QStringLiteral("TableStats"));
+    chartLayout->addWidget(chartView_, 1);
+    testFigures_ = textLine("LabelTest", chartPane);
+    testSentence_ = textLine("LabelTestSentence", chartPane);
+    chartLayout->addWidget(testFigures_);
+    chartLayout->addWidget(testSentence_);
     model_ = new QStandardItemModel(this);
     model_->setSortRole(Qt::UserRole);
-    table_->setModel(model_);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->setContextMenuPolicy(Qt::CustomContextMenu);
-    table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_ = newTable("TableStats", model_, split);
     table_->horizontalHeader()->setSectionsClickable(true);
-    split->addWidget(chartView_);
+    split->addWidget(chartPane);
     split->addWidget(table_);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     split->setSizes({330, 220});
-    layout->addWidget(split, 1);
+    pages_->addWidget(split);
+
+    // All the tests: their table, and what many tests do by chance under it.
+    auto* testsPane = new QWidget(pages_);
+    auto* testsLayout = new QVBoxLayout(testsPane);
+    testsLayout->setContentsMargins(0, 0, 0, 0);
+    testsModel_ = new QStandardItemModel(this);
+    testsTable_ = newTable("TableTests", testsModel_, testsPane);
+    testsTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    manyTests_ = textLine("LabelManyTests", testsPane);
+    testsLayout->addWidget(testsTable_);
+    testsLayout->addWidget(manyTests_);
+    testsLayout->addStretch(1);
+    pages_->addWidget(testsPane);
+    layout->addWidget(pages_, 1);
 
     tableMenu_ = addTableExportMenu(
         table_, form_, "stats", [this](bool selectedOnly) { return shownRows(selectedOnly); },
         [this] { return section_.captions; });
     chartMenu_ = addChartExportMenu(chartView_, form_, "chart");
+    testsMenu_ = addTableExportMenu(
+        testsTable_, form_, "tests", [this](bool selectedOnly) { return testRows(selectedOnly); },
+        [] { return app::testColumns(); });
     connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { sortByColumn(c); });
     connect(analysisBox_, &QComboBox::currentIndexChanged, this, [this] {
         sortColumn_ = -1;
@@ -141,7 +208,11 @@ int StatsTab::windowSize() const {
     return chosen < 0 ? lastBox_->value() : chosen;
 }
 
-Analysis StatsTab::currentAnalysis() const { return static_cast<Analysis>(std::max(0, analysisBox_->currentIndex())); }
+bool StatsTab::allTests() const { return analysisBox_->currentIndex() == analysis::kAnalysisCount; }
+
+Analysis StatsTab::currentAnalysis() const {
+    return static_cast<Analysis>(std::clamp(analysisBox_->currentIndex(), 0, analysis::kAnalysisCount - 1));
+}
 
 void StatsTab::refresh() {
     const app::StatsPage& page = form_.stats();
@@ -153,9 +224,57 @@ void StatsTab::refresh() {
 
 void StatsTab::showSection() {
     if (shownRevision_ == 0) return;
+    if (allTests()) {
+        showAllTests();
+        return;
+    }
+    pages_->setCurrentIndex(0);
     section_ = analysis::statsSection(form_.stats().stats(), currentAnalysis());
     fillTable();
     drawChart();
+    showTest();
+}
+
+void StatsTab::showTest() {
+    const std::optional<analysis::RandomnessTest> test = analysis::testOfAnalysis(currentAnalysis());
+    if (!test) {
+        testFigures_->setText(QStringLiteral("検定：出現間隔には、偶然かどうかの検定はありません。"));
+        testSentence_->clear();
+        testSentence_->hide();
+        return;
+    }
+    const analysis::TestResult& result = form_.stats().test(*test);
+    testFigures_->setText(QStringLiteral("検定：") + qs(app::testFigures(result)));
+    testSentence_->setText(qs(analysis::chanceSentence(result)));
+    testSentence_->show();
+}
+
+void StatsTab::showAllTests() {
+    pages_->setCurrentIndex(1);
+    const analysis::RandomnessReport& report = form_.stats().report();
+    testsModel_->clear();
+    QStringList captions;
+    for (const std::string& c : app::testColumns()) captions << qs(c);
+    testsModel_->setHorizontalHeaderLabels(captions);
+    for (const analysis::TestResult& result : report.tests) {
+        const std::vector<std::string> shown = app::testRow(result, true), full = app::testRow(result, false);
+        QList<QStandardItem*> items;
+        for (std::size_t c = 0; c < shown.size(); ++c) {
+            auto* item = new QStandardItem(qs(shown[c]));
+            item->setData(qs(full[c]), kFullTextRole);
+            // Figures to the right, names and verdicts to the left.
+            const bool figure = c > 0 && c + 1 < shown.size();
+            item->setTextAlignment((figure ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+            items << item;
+        }
+        testsModel_->appendRow(items);
+    }
+    fitColumns(testsTable_);
+    // The eight rows whole, with the sentence right under them.
+    int height = testsTable_->horizontalHeader()->height() + 2 * testsTable_->frameWidth();
+    for (int r = 0; r < testsModel_->rowCount(); ++r) height += testsTable_->rowHeight(r);
+    testsTable_->setFixedHeight(height);
+    manyTests_->setText(qs(app::allTestsSentence(report)));
 }
 
 void StatsTab::fillTable() {
@@ -183,9 +302,7 @@ void StatsTab::fillTable() {
         model_->sort(sortColumn_, order);
         header->setSortIndicator(sortColumn_, order);
     }
-    table_->resizeColumnsToContents();
-    for (int c = 0; c < model_->columnCount(); ++c)
-        table_->setColumnWidth(c, std::max(table_->columnWidth(c) + 16, 90));
+    fitColumns(table_);
 }
 
 void StatsTab::sortByColumn(int column) {
@@ -270,18 +387,11 @@ void StatsTab::drawChart() {
 }
 
 std::vector<std::vector<std::string>> StatsTab::shownRows(bool selectedOnly) const {
-    std::set<int> chosen;
-    if (selectedOnly)
-        for (const QModelIndex& i : table_->selectionModel()->selectedRows()) chosen.insert(i.row());
-    std::vector<std::vector<std::string>> rows;
-    for (int r = 0; r < model_->rowCount(); ++r) {
-        if (!chosen.empty() && !chosen.count(r)) continue;
-        std::vector<std::string> cells;
-        for (int c = 0; c < model_->columnCount(); ++c)
-            cells.push_back(model_->item(r, c)->data(kFullTextRole).toString().toStdString());
-        rows.push_back(std::move(cells));
-    }
-    return rows;
+    return rowsOf(table_, selectedOnly);
+}
+
+std::vector<std::vector<std::string>> StatsTab::testRows(bool selectedOnly) const {
+    return rowsOf(testsTable_, selectedOnly);
 }
 
 }  // namespace kazuban::ui

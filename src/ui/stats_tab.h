@@ -1,8 +1,10 @@
 #pragma once
 // The tab "統計グラフ": one of the eight statistics of the history over a
 // window of draws, as a chart (observed counts as bars, the exact expectation
-// as a line with markers) above its table. The figures are app::StatsPage's;
-// this widget only draws them and offers copy, CSV and PNG.
+// as a line with markers) with its test against random draws under it, above
+// its table; or, as the last choice of analysis, the table of all the tests.
+// The figures are app::StatsPage's; this widget only draws them and offers
+// copy, CSV and PNG.
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QSpinBox;
+class QStackedWidget;
 class QStandardItemModel;
 class QTableView;
 
@@ -33,18 +36,25 @@ public:
 
     // The window of draws chosen: 0 for all of them.
     int windowSize() const;
-    analysis::Analysis currentAnalysis() const;
+    // "すべての検定" chosen instead of one analysis.
+    bool allTests() const;
+    analysis::Analysis currentAnalysis() const;  // when not allTests()
     const analysis::StatsSection& section() const { return section_; }
     QMenu* tableMenu() const { return tableMenu_; }
     QMenu* chartMenu() const { return chartMenu_; }
+    QMenu* testsMenu() const { return testsMenu_; }
 
     // The table's rows in the order shown, with their full figures (as the
     // report writes them); with selectedOnly, the selected rows, or every row
     // when none is selected.
     std::vector<std::vector<std::string>> shownRows(bool selectedOnly) const;
+    // The same of the table of all tests (the report's figures).
+    std::vector<std::vector<std::string>> testRows(bool selectedOnly) const;
 
 private:
     void showSection();
+    void showTest();
+    void showAllTests();
     void fillTable();
     void drawChart();
     void sortByColumn(int column);
@@ -54,11 +64,18 @@ private:
     QComboBox* windowBox_ = nullptr;
     QSpinBox* lastBox_ = nullptr;
     QLabel* note_ = nullptr;
+    QStackedWidget* pages_ = nullptr;  // one analysis, or all the tests
     QChartView* chartView_ = nullptr;
+    QLabel* testFigures_ = nullptr;
+    QLabel* testSentence_ = nullptr;
     QTableView* table_ = nullptr;
     QStandardItemModel* model_ = nullptr;
+    QTableView* testsTable_ = nullptr;
+    QStandardItemModel* testsModel_ = nullptr;
+    QLabel* manyTests_ = nullptr;
     QMenu* tableMenu_ = nullptr;
     QMenu* chartMenu_ = nullptr;
+    QMenu* testsMenu_ = nullptr;
 
     analysis::StatsSection section_;
     unsigned shownRevision_ = 0;

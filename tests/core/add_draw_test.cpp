@@ -146,14 +146,14 @@ TEST(AddDraw, TheEntryFormAppendsAndReloadsAsTheDrawSelectorDoes) {
     // The file changed while the form was open: nothing is appended.
     fake.onNewDraw = [&](int) {
         dir.write("atarimgrp.txt", before + platform::encodeCp932("第1401回= 1, 2, 3, 4, 5, 6\r\n"));
-        return std::optional<DrawNumbers>(kDraw);
+        return std::optional<platform::NewDraw>(platform::NewDraw{kDraw, {}, {}, {}});
     };
     f.mnuanyuryoku_Click();
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_NE(fake.messages[0].text.find("変更されています"), std::string::npos);
     dir.write("atarimgrp.txt", before);
 
-    fake.onNewDraw = [](int) { return std::optional<DrawNumbers>(kDraw); };
+    fake.onNewDraw = [](int) { return std::optional<platform::NewDraw>(platform::NewDraw{kDraw, {}, {}, {}}); };
     f.HScroll1_Change(300);
     const unsigned revision = f.state().historyRevision();
     f.mnuanyuryoku_Click();

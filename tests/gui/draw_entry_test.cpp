@@ -1,4 +1,5 @@
 // The entry form of a new draw, alone and through "◇当選番号 → 入力…".
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -91,6 +92,8 @@ TEST_F(DrawEntry, TheNewDrawReachesTheFrameTheSelectorTheStatsAndTheNextCheck) {
     EXPECT_TRUE(platform.boxes.empty());
     EXPECT_EQ(platform::readFileBytes(dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString()),
               before + platform::encodeCp932("第1401回= 5,11,13,21,31, 1\r\n"));
+    // Without a date or payouts there is nothing for atarikin.csv.
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("atarikin.csv"))));
     EXPECT_EQ(find<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("第1401回: 5,11,13,21,31, 1"));
     EXPECT_EQ(find<QScrollBar>(QStringLiteral("HScroll1"))->maximum(), 1401);
     EXPECT_EQ(find<QLabel>(QStringLiteral("LabelStatsNote"))->text(),
@@ -103,6 +106,46 @@ TEST_F(DrawEntry, TheNewDrawReachesTheFrameTheSelectorTheStatsAndTheNextCheck) {
     for (int c = 2; c < form->combinationTable().cols(); ++c)
         found = found || form->combinationTable().cell(1, c) == "1401=1";
     EXPECT_TRUE(found);
+}
+
+TEST_F(DrawEntry, TheOptionalDateAndPayoutsAreCheckedAndKeptInAtarikin) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    const std::string before = platform::readFileBytes(dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString());
+    auto type = [](QWidget* dialog, const char* name, const char* text) {
+        auto* f = dialog->findChild<QLineEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(f, nullptr) << name;
+        f->clear();
+        f->insert(QString::fromUtf8(text));
+    };
+    WhenModal enter(
+        [&](QWidget* dialog) {
+            auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("OKButton"));
+            auto* reason = dialog->findChild<QLabel*>(QStringLiteral("LabelReason"));
+            typeDraw(dialog, {"31", "21", "13", "11", "5", "1"});
+            type(dialog, "TextDate", "2024/6/11");
+            type(dialog, "TextWinners_1", "3");
+            type(dialog, "TextPrize_1", "1,5OO");
+            EXPECT_FALSE(ok->isEnabled());
+            EXPECT_EQ(reason->text(), QStringLiteral("2等賞金「1,5OO」が整数ではありません。"));
+            type(dialog, "TextPrize_1", "150,000");
+            type(dialog, "TextDate", "2024/6/31");
+            EXPECT_FALSE(ok->isEnabled());
+            type(dialog, "TextDate", "２０２４/6/11");
+            type(dialog, "TextWinners_0", "該当なし");
+            EXPECT_TRUE(ok->isEnabled());
+            QTest::mouseClick(ok, Qt::LeftButton);
+        },
+        "kazuban::ui::DrawEntryDialog");
+    trigger(QStringLiteral("mnuanyuryoku"));
+    EXPECT_TRUE(enter.worked());
+    EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_EQ(platform::readFileBytes(dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString()),
+              before + platform::encodeCp932("第1401回= 5,11,13,21,31, 1\r\n"));
+    EXPECT_EQ(platform::readFileBytes(dir.filePath(QStringLiteral("atarikin.csv")).toStdString()),
+              platform::encodeCp932("回,日付,1等口数,2等口数,3等口数,4等口数,1等賞金,2等賞金,3等賞金,4等賞金\r\n") +
+                  "1401,2024/06/11,0,3,,,,150000,,\r\n");
+    EXPECT_EQ(label("Label1"), QStringLiteral("第1401回: 5,11,13,21,31, 1"));
 }
 
 TEST_F(DrawEntry, AFailedWriteShowsItsMessageAndChangesNothing) {

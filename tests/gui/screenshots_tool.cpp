@@ -26,7 +26,12 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include "app/import_page.h"
+#include "history/import.h"
+#include "loopback_server.h"
 #include "modal.h"
+#include "platform/line_file.h"
+#include "support/bank_files.h"
 #include "ui/design_tab.h"
 #include "ui/flex_grid.h"
 #include "ui/print_preview.h"
@@ -70,6 +75,37 @@ protected:
         trigger(QStringLiteral("mnudopen"));
     }
     ui::FlexGrid* grid(const char* name) { return find<ui::FlexGrid>(QLatin1String(name)); }
+    // Made-up dates and payouts for every demo draw, in the common
+    // full-history layout, merged through ◇当選番号 → 取り込み….
+    void importDemoPayouts() {
+        std::string csv =
+            "開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,BONUS数字,1等口数,2等口数,3等口数,4等口数,"
+            "1等賞金,2等賞金,3等賞金,4等賞金\r\n";
+        const history::DrawHistory& h = form->state().history;
+        for (int n = 1; n <= h.maxn(); ++n) {
+            if (!h.isValidDraw(n)) continue;
+            const auto& d = h.numbers[static_cast<std::size_t>(n)];
+            const int day = n % 28 + 1, month = n % 12 + 1, year = 1999 + n * 26 / 1400;
+            csv += std::to_string(n) + "," + std::to_string(year) + "/" + std::to_string(month) + "/" +
+                   std::to_string(day);
+            for (int v : d) csv += "," + std::to_string(v);
+            const int first = n % 3;
+            csv += "," + std::to_string(first) + "," + std::to_string(2 + n % 9) + "," + std::to_string(100 + n % 80) +
+                   "," + std::to_string(3000 + n % 1500) + "," +
+                   std::to_string(first == 0 ? 0 : 8'000'000 + (n * 7919) % 4'000'000 / 100 * 100) + "," +
+                   std::to_string(100'000 + (n * 104'729) % 100'000 / 100 * 100) + "," +
+                   std::to_string(8'000 + (n * 131) % 4'000 / 100 * 100) + "," + std::to_string(800 + n % 5 * 100) +
+                   "\r\n";
+        }
+        const QString file = QDir(home).filePath(QStringLiteral("miniloto.csv"));
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QByteArray::fromStdString(platform::encodeCp932(csv)));
+        out.close();
+        platform.answers = {platform::kOk};
+        platform.openManyAnswers = {{file.toStdString()}};
+        trigger(QStringLiteral("mnuatorikomi"));
+    }
     void click(const char* gridName, int row, int col) {
         auto* g = grid(gridName);
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(row, col).center());
@@ -140,6 +176,10 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     // "統計グラフ": the frequency over all draws.
     find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentWidget(find<QWidget>(QStringLiteral("StatsTab")));
     save(window.get(), folder, QStringLiteral("stats.png"));
+    auto* analyses = find<QComboBox>(QStringLiteral("ComboAnalysis"));
+    analyses->setCurrentIndex(analyses->count() - 1);  // すべての検定
+    save(window.get(), folder, QStringLiteral("stats-tests.png"));
+    analyses->setCurrentIndex(0);
 
     // 組合せ設計: a wheel on twelve numbers.
     runDesign({3, 5, 8, 11, 14, 17, 19, 22, 24, 27, 29, 31}, 10);
@@ -166,6 +206,12 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
         save(&dialog, folder, QStringLiteral("settings.png"));
         dialog.reject();
     });
+
+    // "実際の払戻金での検証" once the payouts are there.
+    importDemoPayouts();
+    selectTab(5);
+    find<QTabWidget>(QStringLiteral("backtestViews"))->setCurrentIndex(1);
+    save(window.get(), folder, QStringLiteral("payout.png"));
 }
 
 TEST_F(Screenshots, TheWindowAsItOpensAt200Percent) {
@@ -272,6 +318,76 @@ TEST_F(Screenshots, TheDesignTabAtItsSmallest) {
     find<QSpinBox>(QStringLiteral("designEffort"))->setValue(1);
     runDesign({1, 2, 3, 4, 5, 6, 7, 8, 9}, 10);
     save(window.get(), folder, QStringLiteral("design-min.png"));
+}
+
+TEST_F(Screenshots, TheEntryFormTheImportQuestionTheFetchAndTheYen) {
+    const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    if (folder.isEmpty()) return;
+    useFixedFolder();
+    ASSERT_TRUE(start());
+    loadSample();
+    {
+        WhenModal fill(
+            [&](QWidget* dialog) {
+                const char* fields[][2] = {{"TextMain_0", "3"},       {"TextMain_1", "9"},
+                                           {"TextMain_2", "14"},      {"TextMain_3", "22"},
+                                           {"TextMain_4", "30"},      {"TextBonus", "17"},
+                                           {"TextDate", "2024/6/11"}, {"TextWinners_0", "該当なし"},
+                                           {"TextWinners_1", "3"},    {"TextPrize_1", "1,5OO"}};
+                for (const auto& [name, text] : fields)
+                    dialog->findChild<QLineEdit*>(QLatin1String(name))->setText(QString::fromUtf8(text));
+                save(dialog, folder, QStringLiteral("draw-entry-payouts.png"));
+                dialog->close();
+            },
+            "kazuban::ui::DrawEntryDialog");
+        trigger(QStringLiteral("mnuanyuryoku"));
+        EXPECT_TRUE(fill.worked());
+    }
+
+    // The question before writing, as the real message box asks it.
+    BankDraw next{1401, {3, 9, 14, 22, 30, 17}};
+    const history::ImportPlan plan =
+        history::planImport(form->state().historyFile(), {{"A1011401.CSV", platform::encodeCp932(bankBlock(next))}});
+    ui::QtPlatform real;
+    real.setHost(window.get());
+    {
+        WhenModal shot(
+            [&](QWidget* w) {
+                save(w, folder, QStringLiteral("import-question.png"));
+                static_cast<QDialog*>(w)->reject();
+            },
+            "QMessageBox");
+        real.messageBox(history::importPreviewText(plan) + "\n" + app::importQuestion(plan), platform::Icon::None,
+                        platform::Buttons::OkCancel);
+    }
+
+    // The fetch under way, waiting for the index.
+    LoopbackServer server;
+    server.replies[QStringLiteral("/name.txt")] = {200, {}, true};
+    form->state().resultsIndexUrl = server.url("/name.txt");
+    form->state().resultsFolderUrl = server.url("/csv/");
+    {
+        WhenModal shot(
+            [&](QWidget* w) {
+                QTest::qWait(300);
+                save(w, folder, QStringLiteral("fetch-progress.png"));
+                static_cast<QDialog*>(w)->reject();
+            },
+            "kazuban::ui::DownloadDialog");
+        trigger(QStringLiteral("mnuasaishin"));
+        EXPECT_TRUE(shot.worked());
+    }
+
+    selectTab(5);
+    find<QTabWidget>(QStringLiteral("backtestViews"))->setCurrentIndex(1);
+    save(window.get(), folder, QStringLiteral("payout-none.png"));
+    importDemoPayouts();
+    save(window.get(), folder, QStringLiteral("payout-tab5.png"));
+    openSettings([&](ui::SettingsDialog& dialog) {
+        dialog.show();
+        save(&dialog, folder, QStringLiteral("settings-urls.png"));
+        dialog.reject();
+    });
 }
 
 TEST_F(Screenshots, EveryAnalysisOfTheStatsTab) {

@@ -3,9 +3,12 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include "history/bank_fetch.h"
+#include "ui/result_urls.h"
 #include "window_fixture.h"
 
 namespace kazuban::testing {
@@ -71,6 +74,36 @@ TEST_F(SettingsDialogWidgets, PickedFoldersGoToTheChosenBoxAndEscWritesNothing) 
     EXPECT_TRUE(shown);
     EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("Kazuban.ini"))), before);
     EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(SettingsDialogWidgets, TheResultAddressesAreTheUsersSettingsNeverLinesOfKazubanIni) {
+    ui::saveResultUrls({"http://127.0.0.1:1/index.txt", "http://127.0.0.1:1/csv/"});
+    copyDemo();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(form->state().resultsIndexUrl, "http://127.0.0.1:1/index.txt");
+    openSettings([&](ui::SettingsDialog& dialog) {
+        auto* index = dialog.findChild<QLineEdit*>("TextIndexUrl");
+        auto* folder = dialog.findChild<QLineEdit*>("TextFolderUrl");
+        ASSERT_TRUE(index && folder);
+        EXPECT_EQ(folder->text(), QStringLiteral("http://127.0.0.1:1/csv/"));
+        // A wrong address is named and the dialog stays open.
+        index->setText(QStringLiteral("ftp://127.0.0.1/index.txt"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+        ASSERT_EQ(platform.boxes.size(), 1u);
+        EXPECT_NE(platform.boxes[0].text.find("ftp://127.0.0.1/index.txt"), std::string::npos);
+        EXPECT_FALSE(dialog.finished());
+        // An empty box is the bank's address.
+        index->clear();
+        folder->setText(QStringLiteral(" http://127.0.0.1:9/other "));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+        EXPECT_TRUE(dialog.finished());
+    });
+    EXPECT_EQ(form->state().resultsIndexUrl, history::kDefaultIndexUrl);
+    EXPECT_EQ(form->state().resultsFolderUrl, "http://127.0.0.1:9/other");
+    EXPECT_EQ(ui::loadResultUrls().folder, "http://127.0.0.1:9/other");
+    const QByteArray ini = fileBytes(dir.filePath(QStringLiteral("Kazuban.ini")));
+    EXPECT_FALSE(ini.contains("127.0.0.1"));
+    EXPECT_FALSE(ini.contains("mizuhobank"));
 }
 
 }  // namespace

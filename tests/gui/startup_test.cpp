@@ -33,7 +33,8 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
     EXPECT_EQ(entries(find<QMenu>("mnufile")),
               QStringList({"mnudopen=呼出し", "mnudsave=保存", "mnukugiri1|", "mnufclose=終了"}));
     EXPECT_EQ(entries(find<QMenu>("mnutbango")),
-              QStringList({"mnuatoroku=登　録", "mnuanet=ｵﾝﾗｲﾝ取得", "mnuanyuryoku=入力…"}));
+              QStringList({"mnuatoroku=登　録", "mnuanet=ｵﾝﾗｲﾝ取得", "mnuanyuryoku=入力…", "mnukugiri2|",
+                           "mnuatorikomi=取り込み…", "mnuasaishin=最新結果を取得"}));
     EXPECT_EQ(entries(find<QMenu>("mnudatamk")), QStringList({"mnu10mk=10個", "mnu5mk=5個"}));
     EXPECT_EQ(entries(find<QMenu>("mnuksettei")), QStringList({"mnuktoroku=設定"}));
 

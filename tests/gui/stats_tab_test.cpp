@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -18,6 +20,7 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 
+#include "modal.h"
 #include "platform/line_file.h"
 #include "support/cli_run.h"
 #include "ui/stats_tab.h"
@@ -43,14 +46,29 @@ protected:
     }
     // The table's rows in the order shown, with the full figures that copy
     // and CSV take, as report lines: "1,203,45,225.806452".
-    QStringList rowsAsLines() {
+    QStringList rowsAsLines() { return asLines(tab()->shownRows(false)); }
+    QStringList testRowsAsLines() { return asLines(tab()->testRows(false)); }
+    static QStringList asLines(const std::vector<std::vector<std::string>>& rows) {
         QStringList out;
-        for (const auto& row : tab()->shownRows(false)) {
+        for (const auto& row : rows) {
             QStringList cells;
             for (const std::string& c : row) cells << QString::fromStdString(c);
             out << cells.join(QLatin1Char(','));
         }
         return out;
+    }
+    // Starts on a history of these lines (and the demo's Kazuban.ini).
+    void startWith(const std::vector<std::string>& lines) {
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(KAZUBAN_DEMO_DIR "/Kazuban.ini"), dir.filePath(QStringLiteral("Kazuban.ini"))));
+        std::string text;
+        for (const auto& l : lines) text += l + "\r\n";
+        const std::string bytes = platform::encodeCp932(text);
+        QFile f(dir.filePath(QStringLiteral("atarimgrp.txt")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        f.close();
+        ASSERT_TRUE(start());
     }
     void clickHeader(int column) {
         QHeaderView* h = table()->horizontalHeader();
@@ -69,6 +87,12 @@ QStringList sectionRows(const std::string& report, const QString& name) {
         rows << lines[i];
     return rows;
 }
+
+// A report's lines; in a randomness report lines 2 to 9 are the tests,
+// line 10 the Holm-adjusted p-value.
+QStringList linesOf(const std::string& report) { return QString::fromStdString(report).split(QLatin1Char('\n')); }
+// A line without its first cell: the figures the tab and the report share.
+QString figures(const QString& line) { return line.section(QLatin1Char(','), 1); }
 
 TEST_F(StatsTabTest, ShowsTheReportsFiguresForEveryAnalysisAndWindow) {
     copyDemo();
@@ -193,22 +217,114 @@ TEST_F(StatsTabTest, CopyCsvAndPngFromTheRightClickMenus) {
     EXPECT_EQ(platform::readFileBytes(png).substr(0, 4), "\x89PNG");
 }
 
+TEST_F(StatsTabTest, EachAnalysisShowsItsTestUnderTheChartAsTheCommandLineFiguresIt) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    openTab();
+    EXPECT_EQ(label("LabelTestSentence"),
+              QStringLiteral("この偏りは、無作為な抽せんでも 100 回中 4 回は起こる程度です。"));
+    // The report's line of each analysis with a test, in the selector's order.
+    const int lineOf[] = {2, 4, 5, 6, 7, 9, 8};
+    for (const char* file : {"randomness.txt", "randomness-last100.txt"}) {
+        if (std::string(file) != "randomness.txt") chooseWindow(QStringLiteral("直近100回"));
+        const QStringList lines = linesOf(golden(file));
+        for (int a = 6; a >= 0; --a) {
+            chooseAnalysis(a);
+            const QStringList f = lines[lineOf[a]].split(QLatin1Char(','));
+            const bool groups = a == 5;  // only simulated: its chi-square is approximate
+            EXPECT_EQ(label("LabelTest"),
+                      QStringLiteral("検定：χ² = %1%2　自由度 %3　p 値 %4%5　判定：%6")
+                          .arg(f[1], groups ? QStringLiteral("（近似）") : QString(), f[2], f[groups ? 4 : 3],
+                               groups ? QStringLiteral("（シミュレーション）") : QString(), f[5]))
+                << file << a;
+            EXPECT_TRUE(label("LabelTestSentence").startsWith(QStringLiteral("この偏りは、無作為な抽せんでも ")));
+        }
+    }
+    EXPECT_EQ(label("LabelTestSentence"),
+              QStringLiteral("この偏りは、無作為な抽せんでも 100 回中 1 回は起こる程度です。"));
+    chooseAnalysis(7);  // gaps have no test
+    EXPECT_EQ(label("LabelTest"), QStringLiteral("検定：出現間隔には、偶然かどうかの検定はありません。"));
+    EXPECT_FALSE(find<QLabel>(QStringLiteral("LabelTestSentence"))->isVisible());
+}
+
+TEST_F(StatsTabTest, AllTestsShowTheEightRowsAndWhatManyTestsDoByChanceAndFollowANewDraw) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    openTab();
+    const QString frequency = label("LabelTest");  // computed and kept
+    chooseAnalysis(analysis::kAnalysisCount);
+    EXPECT_FALSE(find<QChartView>(QStringLiteral("ChartStats"))->isVisible());
+    auto* tests = find<QTableView>(QStringLiteral("TableTests"));
+    const QStringList report = linesOf(golden("randomness.txt")), rows = testRowsAsLines();
+    ASSERT_EQ(rows.size(), 8);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(figures(rows[i]), figures(report[i + 2]));
+    EXPECT_TRUE(rows[7].startsWith(QStringLiteral("６分割（近似）,")));
+    EXPECT_EQ(tests->model()->index(7, 3).data().toString(), QStringLiteral("－"));
+    EXPECT_TRUE(label("LabelManyTests").contains(QStringLiteral("3 回に 1 回")));
+    EXPECT_TRUE(
+        label("LabelManyTests").contains(figures(report[10]) + QStringLiteral(" で、まとめて見れば偶然の範囲内")));
+
+    // Its own right-click menu saves the whole table as CSV (cp932).
+    const std::string csv = dir.filePath(QStringLiteral("tests.csv")).toStdString();
+    platform.saveAnswers = {csv};
+    tab()->testsMenu()->findChild<QAction*>(QStringLiteral("pmnusavetests"))->trigger();
+    const std::string head = platform::encodeCp932(
+        "検定,統計量,自由度,p 値（カイ二乗）,p 値（シミュレーション）,判定\r\n出現回数（本数字）,44.552,");
+    EXPECT_EQ(platform::readFileBytes(csv).substr(0, head.size()), head);
+
+    // A draw entered while the tab is in sight: the figures of the command
+    // line on the history as it is now, here and under the chart.
+    WhenModal enter(
+        [](QWidget* dialog) {
+            for (int k = 0; k < 5; ++k)
+                dialog->findChild<QLineEdit*>(QStringLiteral("TextMain_%1").arg(k))->setText(QString::number(k + 1));
+            dialog->findChild<QLineEdit*>(QStringLiteral("TextBonus"))->setText(QStringLiteral("6"));
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+        },
+        "kazuban::ui::DrawEntryDialog");
+    trigger(QStringLiteral("mnuanyuryoku"));
+    ASSERT_TRUE(enter.worked());
+    const TempDir scratch;
+    const QStringList now = linesOf(runCli(scratch, dir.path().toStdString(), "randomness").out);
+    ASSERT_EQ(now[0], QStringLiteral("draws,1401"));
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(figures(testRowsAsLines()[i]), figures(now[i + 2]));
+    EXPECT_TRUE(label("LabelManyTests").contains(figures(now[10])));
+    chooseAnalysis(0);
+    EXPECT_NE(label("LabelTest"), frequency);
+    EXPECT_TRUE(label("LabelTest").startsWith(QStringLiteral("検定：χ² = ") + now[2].section(QLatin1Char(','), 1, 1)));
+
+    // One draw allows no test: no figures, no verdict, and the reason.
+    chooseAnalysis(analysis::kAnalysisCount);
+    chooseWindow(QStringLiteral("回数を指定"));
+    find<QSpinBox>(QStringLiteral("SpinLast"))->setValue(1);
+    EXPECT_EQ(testRowsAsLines()[0], QStringLiteral("出現回数（本数字）,,,,,検定できません"));
+    EXPECT_EQ(tests->model()->index(0, 1).data().toString(), QStringLiteral("－"));
+    EXPECT_EQ(label("LabelManyTests"), QStringLiteral("回数が少なすぎるため、検定できません。"));
+    chooseAnalysis(0);
+    EXPECT_EQ(label("LabelTest"), QStringLiteral("検定：－"));
+    EXPECT_EQ(label("LabelTestSentence"), QStringLiteral("回数が少なすぎるため、この検定はできません。"));
+}
+
+TEST_F(StatsTabTest, AStrongBiasReadsAsBiasNeverAsAZeroChance) {
+    std::vector<std::string> lines{std::string(kHistoryHeader)};
+    for (int d = 1; d <= 60; ++d) lines.push_back("第" + std::to_string(d) + "回= 1, 2, 3, 4, 5, 6");
+    startWith(lines);
+    openTab();
+    EXPECT_EQ(label("LabelTest"), QStringLiteral("検定：χ² = 1800.000　自由度 30　p 値 0.0001 未満　判定：偏りあり"));
+    EXPECT_EQ(label("LabelTestSentence"),
+              QStringLiteral("この偏りは、無作為な抽せんでは 1 万回に 1 回も起こらない程度です。"));
+    chooseAnalysis(analysis::kAnalysisCount);
+    // Copy and CSV keep the report's figure.
+    EXPECT_TRUE(
+        testRowsAsLines()[0].startsWith(QStringLiteral("出現回数（本数字）,1800.000,30,0.0000,0.0001,偏りあり")));
+    EXPECT_TRUE(label("LabelManyTests").endsWith(QStringLiteral(" で、まとめて見ても偏りがあります。")));
+}
+
 TEST_F(StatsTabTest, SaysHowManyInvalidDrawsWereLeftOut) {
     std::vector<std::string> lines = syntheticHistoryLines(60, 4);
     lines[10] = "第10回=01, 2, 3, 4, 5, 6";  // a leading zero: left out of the statistics
     lines[20] = "第20回= 1, 2, 3, 4, 5";     // too short: refused by the loader too
-    ASSERT_TRUE(
-        QFile::copy(QStringLiteral(KAZUBAN_DEMO_DIR "/Kazuban.ini"), dir.filePath(QStringLiteral("Kazuban.ini"))));
-    const auto text = platform::encodeCp932([&] {
-        std::string t;
-        for (const auto& l : lines) t += l + "\r\n";
-        return t;
-    }());
-    QFile f(dir.filePath(QStringLiteral("atarimgrp.txt")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text.data(), static_cast<qint64>(text.size()));
-    f.close();
-    ASSERT_TRUE(start());
+    startWith(lines);
     openTab();
     EXPECT_EQ(note(), QStringLiteral("第1回～第60回の 58 回を集計（正しくない当選番号 2 回は除いています）"));
 }

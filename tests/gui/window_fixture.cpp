@@ -46,6 +46,14 @@ std::optional<std::filesystem::path> ScriptedPlatform::saveFileDialog(const plat
     return nextAnswer(saveAnswers);
 }
 
+std::vector<std::filesystem::path> ScriptedPlatform::openFilesDialog(const platform::FileDialogOptions&) {
+    std::vector<std::filesystem::path> files;
+    if (openManyAnswers.empty()) return files;
+    for (const std::string& f : openManyAnswers.front()) files.push_back(text::pathFromUtf8(f));
+    openManyAnswers.pop_front();
+    return files;
+}
+
 void ScriptedPlatform::showPrintPreview(const output::PrintDocument& document) {
     previews.push_back(document);
     if (previewForReal) ui::QtPlatform::showPrintPreview(document);

@@ -37,6 +37,7 @@ public:
     std::deque<int> answers;  // empty: OK, or Cancel for Yes/No/Cancel
     std::vector<ShownBox> boxes;
     std::deque<std::optional<std::string>> openAnswers, saveAnswers;  // empty: Cancel
+    std::deque<std::vector<std::string>> openManyAnswers;             // empty: Cancel
     std::vector<std::string> startedPrograms;
     // Programs are recorded; with startForReal they are also started.
     bool startForReal = false;
@@ -49,6 +50,7 @@ public:
     int messageBox(const std::string& text, platform::Icon icon, platform::Buttons buttons) override;
     std::optional<std::filesystem::path> openFileDialog(const platform::FileDialogOptions& options) override;
     std::optional<std::filesystem::path> saveFileDialog(const platform::FileDialogOptions& options) override;
+    std::vector<std::filesystem::path> openFilesDialog(const platform::FileDialogOptions& options) override;
     // Every document shown in the print preview; with previewForReal the
     // real preview dialog opens too.
     std::vector<output::PrintDocument> previews;

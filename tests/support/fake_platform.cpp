@@ -36,7 +36,7 @@ std::optional<std::filesystem::path> FakePlatform::saveFileDialog(const platform
     return nextAnswer(saveAnswers);
 }
 
-std::optional<std::array<int, 6>> FakePlatform::askNewDraw(int drawNumber) {
+std::optional<platform::NewDraw> FakePlatform::askNewDraw(int drawNumber) {
     newDrawForms.push_back(drawNumber);
     if (!onNewDraw) return std::nullopt;
     return onNewDraw(drawNumber);

@@ -36,7 +36,7 @@ public:
     // The entry form of a new draw: the draw numbers it was opened for, and
     // its answer (none: Cancel).
     std::vector<int> newDrawForms;
-    std::function<std::optional<std::array<int, 6>>(int drawNumber)> onNewDraw;
+    std::function<std::optional<platform::NewDraw>(int drawNumber)> onNewDraw;
     int busyDepth = 0;
     bool progressVisible = false;
     int progressMin = 0, progressMax = 0, progressValue = 0;
@@ -49,7 +49,7 @@ public:
     void setClipboardText(const std::string& t) override { clipboard = t; }
     void clearClipboard() override { clipboard.clear(); }
     void showPrintPreview(const output::PrintDocument& d) override { previews.push_back(d); }
-    std::optional<std::array<int, 6>> askNewDraw(int drawNumber) override;
+    std::optional<platform::NewDraw> askNewDraw(int drawNumber) override;
     void startProgram(const std::string& commandLine) override;
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     void showProgress(int mn, int mx) override {

@@ -89,7 +89,7 @@ void RandomPlatform::startProgram(const std::string& commandLine) {
     throw AppError(kind, defaultErrorText(kind));
 }
 
-std::optional<std::array<int, 6>> RandomPlatform::askNewDraw(int drawNumber) {
+std::optional<platform::NewDraw> RandomPlatform::askNewDraw(int drawNumber) {
     FakePlatform::askNewDraw(drawNumber);
     if (chance(0.25)) {
         event("entry form 第" + std::to_string(drawNumber) + "回 -> Cancel");
@@ -105,7 +105,7 @@ std::optional<std::array<int, 6>> RandomPlatform::askNewDraw(int drawNumber) {
     std::string shown;
     for (int n : numbers) shown += (shown.empty() ? "" : ",") + std::to_string(n);
     event("entry form 第" + std::to_string(drawNumber) + "回 -> " + shown);
-    return numbers;
+    return platform::NewDraw{numbers, {}, {}, {}};
 }
 
 void RandomPlatform::forgetRecords() {
