@@ -43,7 +43,7 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
     QStringList captions;
     for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
     EXPECT_EQ(captions, QStringList({"当 選 回 数", "合計・奇数偶数・分布 等", "マークシート図", "ネット利用分析",
-                                     "当選番号直前分析", "確率・検証", "統計グラフ"}));
+                                     "当選番号直前分析", "確率・検証", "統計グラフ", "組合せ設計"}));
     EXPECT_EQ(tabs->widget(app::kTabOdds)->objectName(), QStringLiteral("oddsTab"));
     EXPECT_EQ(tabs->widget(app::kTabCharts)->objectName(), QStringLiteral("StatsTab"));
     EXPECT_EQ(tabs->currentIndex(), 0);
