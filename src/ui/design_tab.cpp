@@ -74,6 +74,9 @@ DesignTab::DesignTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_
     limit_ = new QTimer(this);
     limit_->setSingleShot(true);
     connect(limit_, &QTimer::timeout, this, [this] { stop_ = true; });
+    clock_ = new QTimer(this);
+    clock_->setInterval(500);
+    connect(clock_, &QTimer::timeout, this, [this] { showElapsed(); });
     drawPad();
     updateControls();
     refresh();
@@ -352,8 +355,10 @@ void DesignTab::runSearch() {
     searchMode_ = r.mode;
     progress_->setRange(0, 1000);
     progress_->setValue(0);
-    progressText_->setText(QStringLiteral("探索中…"));
+    lastProgress_ = QStringLiteral("探索中…");
     elapsed_.start();
+    showElapsed();
+    clock_->start();
     thread_.reset(QThread::create([this, r] {
         // The worker's reports are queued to the window's thread, as is the
         // result; the page never sees the worker.
@@ -381,8 +386,12 @@ void DesignTab::showProgress(const design::Progress& p) {
     } else {
         progress_->setRange(0, 0);  // the end is not known in advance
     }
-    progressText_->setText(qs(app::designProgressText(searchMode_, p)) +
-                           QStringLiteral("　%1 秒").arg(elapsed_.elapsed() / 1000));
+    lastProgress_ = qs(app::designProgressText(searchMode_, p));
+    showElapsed();
+}
+
+void DesignTab::showElapsed() {
+    progressText_->setText(lastProgress_ + QStringLiteral("　%1 秒").arg(elapsed_.elapsed() / 1000));
 }
 
 void DesignTab::stopSearch() {
@@ -397,6 +406,7 @@ void DesignTab::searchDone(const app::DesignRun& run) {
         thread_.reset();
     }
     limit_->stop();
+    clock_->stop();
     progress_->setRange(0, 1000);
     if (!run.refusal.empty()) progress_->setValue(0);
     else if (!run.result.cancelled) progress_->setValue(1000);

@@ -53,6 +53,7 @@ private:
     void updateControls();
     void runSearch();
     void showProgress(const design::Progress& p);
+    void showElapsed();
     void searchDone(const app::DesignRun& run);
 
     app::Form1& form_;
@@ -95,6 +96,8 @@ private:
     std::atomic<bool> stop_{false};
     std::unique_ptr<QThread> thread_;
     QTimer* limit_ = nullptr;
+    QTimer* clock_ = nullptr;  // ticks the seconds between the search's reports
+    QString lastProgress_;
     QElapsedTimer elapsed_;
     design::Mode searchMode_ = design::Mode::Best;
     unsigned shownRevision_ = ~0u;

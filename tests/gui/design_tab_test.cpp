@@ -108,6 +108,9 @@ TEST_F(DesignTabTest, CancelAndClosingKeepAProvedResult) {
     ASSERT_TRUE(
         QTest::qWaitFor([this] { return label("designProgressText").startsWith(QStringLiteral("これまでの最良")); },
                         60000));
+    // The seconds go on between the search's reports.
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return label("designProgressText").endsWith(QStringLiteral("　2 秒")); }, 10000));
     click("designCancel");
     waitForResult(10);
     EXPECT_EQ(shownTickets().size(), 60u);
