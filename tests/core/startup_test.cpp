@@ -132,8 +132,8 @@ void failingDisk(const std::filesystem::path&) { throw AppError(kPathFileAccess,
 TEST(StartUp, ErrorHandlerRepairsAndRetriesOnce) {
     // The environment file vanishes between the check and the read: the
     // handler reports it, writes a new one and the retried read succeeds.
-    auto iniAlwaysThere = [](const std::string& path) -> std::optional<bool> {
-        if (path.ends_with("Kazuban.ini")) return true;
+    auto iniAlwaysThere = [](const std::filesystem::path& path) -> std::optional<bool> {
+        if (path.filename() == "Kazuban.ini") return true;
         return std::nullopt;
     };
     TempDir dir;
