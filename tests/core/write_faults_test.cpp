@@ -21,6 +21,7 @@
 #include "support/history_gen.h"
 #include "support/os.h"
 #include "text/app_error.h"
+#include "text/path_text.h"
 
 namespace kazuban::app {
 namespace {
@@ -116,7 +117,7 @@ std::vector<Writer> writers() {
         {"settings OK", "Kazuban.ini", false,
          [](Session& s) {
              config::Dialog d(s.fake);
-             d.Form_Load(s.f->state().startdir);
+             d.Form_Load(text::utf8FromPath(s.f->state().startdir));
              d.OKButton_Click(s.f->links().controls().Text1);
          }},
         {"start-up repair", "Kazuban.ini", true,
