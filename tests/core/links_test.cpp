@@ -10,6 +10,7 @@
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 #include "text/app_error.h"
+#include "text/path_text.h"
 
 namespace kazuban::views {
 namespace {
@@ -65,7 +66,7 @@ protected:
     LinksTabTest() {
         f.state().startdir = f.state().mydir = dir.str();
         f.state().editdir = "/usr/bin/gedit";
-        f.state().datadir = "/home/u/データ";
+        f.state().datadir = text::pathFromUtf8("/home/u/データ");
         f.state().browsdir = "/usr/bin/firefox";
         f.links().setTexts(config::defaultLinks());
         dir.write("Kazuban.ini", "the old file");
