@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "analysis/history_stats.h"
@@ -41,30 +42,35 @@ bool parseLast(const std::string& s, int* last) {
     return true;
 }
 
+// The statistics of the window that --last asks for; nothing, with the exit
+// code in *code, when the argument or the history is refused.
+std::optional<analysis::HistoryStats> windowStats(const Context& ctx, const std::optional<std::string>& last,
+                                                  int* code) {
+    int window = 0;
+    if (last && !parseLast(*last, &window)) {
+        printError("--last には 1 以上の回数を指定して下さい。");
+        *code = 2;
+        return std::nullopt;
+    }
+    auto s = openSession(ctx, code);
+    if (!s) return std::nullopt;
+    return analysis::computeHistoryStats(s->form.state().history, window);
+}
+
 }  // namespace
 
 int runAnalysis(const Context& ctx, const std::optional<std::string>& last) {
-    int window = 0;
-    if (last && !parseLast(*last, &window)) {
-        printError("--last には 1 以上の回数を指定して下さい。");
-        return 2;
-    }
     int code = 0;
-    auto s = openSession(ctx, &code);
-    if (!s) return code;
-    return emitLfText(ctx, analysis::analysisReport(analysis::computeHistoryStats(s->form.state().history, window)));
+    const auto stats = windowStats(ctx, last, &code);
+    if (!stats) return code;
+    return emitLfText(ctx, analysis::analysisReport(*stats));
 }
 
 int runRandomness(const Context& ctx, const std::optional<std::string>& last) {
-    int window = 0;
-    if (last && !parseLast(*last, &window)) {
-        printError("--last には 1 以上の回数を指定して下さい。");
-        return 2;
-    }
     int code = 0;
-    auto s = openSession(ctx, &code);
-    if (!s) return code;
-    const analysis::HistoryStats stats = analysis::computeHistoryStats(s->form.state().history, window);
+    const auto found = windowStats(ctx, last, &code);
+    if (!found) return code;
+    const analysis::HistoryStats& stats = *found;
     if (stats.draws == 0) {
         printError("検定できる当選番号がありません。");
         return 1;

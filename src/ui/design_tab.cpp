@@ -45,9 +45,9 @@ constexpr int kPadColumns = 8;
 
 design::Ticket bit(int v) { return design::Ticket{1} << v; }
 
-QSpinBox* spin(const char* name, int low, int high, int value, QWidget* parent) {
+QSpinBox* spin(const QString& name, int low, int high, int value, QWidget* parent) {
     auto* s = new QSpinBox(parent);
-    s->setObjectName(QString::fromLatin1(name));
+    s->setObjectName(name);
     s->setRange(low, high);
     s->setValue(value);
     return s;
@@ -127,28 +127,25 @@ QGroupBox* DesignTab::buildSettings() {
 
     auto* limits = new QHBoxLayout;
     limits->setSpacing(3);
-    sumOn_ = new QCheckBox(QStringLiteral("合計"), box);
-    sumOn_->setObjectName(QStringLiteral("designSumOn"));
-    sumLow_ = spin("designSumLow", 15, 145, 60, box);
-    sumHigh_ = spin("designSumHigh", 15, 145, 100, box);
-    limits->addWidget(sumOn_);
-    limits->addWidget(sumLow_);
-    limits->addWidget(new QLabel(QStringLiteral("～"), box));
-    limits->addWidget(sumHigh_);
+    // A limit on each ticket: its check box and the range low ～ high.
+    auto limit = [&](const QString& caption, const QString& name, int least, int most, int low, int high,
+                     QCheckBox** on, QSpinBox** lowBox, QSpinBox** highBox) {
+        *on = new QCheckBox(caption, box);
+        (*on)->setObjectName(name + QStringLiteral("On"));
+        *lowBox = spin(name + QStringLiteral("Low"), least, most, low, box);
+        *highBox = spin(name + QStringLiteral("High"), least, most, high, box);
+        limits->addWidget(*on);
+        limits->addWidget(*lowBox);
+        limits->addWidget(new QLabel(QStringLiteral("～"), box));
+        limits->addWidget(*highBox);
+        connect(*on, &QCheckBox::toggled, this, [this] { updateControls(); });
+    };
+    limit(QStringLiteral("合計"), QStringLiteral("designSum"), 15, 145, 60, 100, &sumOn_, &sumLow_, &sumHigh_);
     limits->addSpacing(8);
-    oddOn_ = new QCheckBox(QStringLiteral("奇数"), box);
-    oddOn_->setObjectName(QStringLiteral("designOddOn"));
-    oddLow_ = spin("designOddLow", 0, 5, 2, box);
-    oddHigh_ = spin("designOddHigh", 0, 5, 3, box);
-    limits->addWidget(oddOn_);
-    limits->addWidget(oddLow_);
-    limits->addWidget(new QLabel(QStringLiteral("～"), box));
-    limits->addWidget(oddHigh_);
+    limit(QStringLiteral("奇数"), QStringLiteral("designOdd"), 0, 5, 2, 3, &oddOn_, &oddLow_, &oddHigh_);
     limits->addWidget(new QLabel(QStringLiteral("個"), box));
     limits->addStretch(1);
     v->addLayout(limits);
-    connect(sumOn_, &QCheckBox::toggled, this, [this] { updateControls(); });
-    connect(oddOn_, &QCheckBox::toggled, this, [this] { updateControls(); });
 
     auto* effort = new QHBoxLayout;
     effort->addWidget(new QLabel(QStringLiteral("ていねいさ"), box));
