@@ -271,8 +271,10 @@ TEST_P(Refusal, NamesTheFault) {
     }
 }
 
-Request with(Request r, void (*change)(Request&)) {
-    change(r);
+// The request with one field changed.
+template <class T, class V>
+Request set(Request r, T Request::*field, V value) {
+    r.*field = value;
     return r;
 }
 Request guarantee() {
@@ -283,77 +285,29 @@ Request guarantee() {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, Refusal,
-    ::testing::Values(
-        RefusalCase{"effort", with(best(3), [](Request& r) { r.effort = 0; }), "--effort"},
-        RefusalCase{"numberZero",
-                    with(best(3),
-                         [](Request& r) {
-                             r.numbers = maskOf({0, 1, 2, 3, 4, 5});
-                         }),
-                    "1 から 31"},
-        RefusalCase{"noTickets", best(0), "口数は 1 から 1000"},
-        RefusalCase{"tooMany", best(1001), "口数は 1 から 1000"}, RefusalCase{"thousand", best(1000), ""},
-        RefusalCase{"ifWithoutWheel", with(best(3), [](Request& r) { r.atLeast = 3; }), "--if"},
-        RefusalCase{"wheelExcludes", with(wheel(range(1, 8), 3), [](Request& r) { r.excluded = 2; }), "--exclude"},
-        RefusalCase{"wheelSum",
-                    with(wheel(range(1, 8), 3),
-                         [](Request& r) {
-                             r.sum = Bounds{1, 100};
-                         }),
-                    "--sum"},
-        RefusalCase{"sumOrder",
-                    with(best(3),
-                         [](Request& r) {
-                             r.sum = Bounds{91, 90};
-                         }),
-                    "合計の範囲 91-90"},
-        RefusalCase{"sumEqual",
-                    with(best(3),
-                         [](Request& r) {
-                             r.sum = Bounds{90, 90};
-                         }),
-                    ""},
-        RefusalCase{"oddOrder",
-                    with(best(3),
-                         [](Request& r) {
-                             r.odd = Bounds{4, 3};
-                         }),
-                    "奇数の個数の範囲 4-3"},
-        RefusalCase{"ifTwo", wheel(range(1, 8), 2), "3, 4, 5"}, RefusalCase{"ifSix", wheel(range(1, 8), 6), "3, 4, 5"},
-        RefusalCase{"wheelOfFour", wheel(range(1, 4), 3), "5 個以上"},
-        RefusalCase{"wheelOfFive", wheel(range(1, 5), 5), ""},
-        RefusalCase{"sixTicketsOfSix", with(best(6), [](Request& r) { r.numbers = range(1, 6); }), ""},
-        RefusalCase{"sevenOfSix", with(best(7), [](Request& r) { r.numbers = range(1, 6); }), "6 口しかない"},
-        RefusalCase{"sumLeavesNone",
-                    with(best(1),
-                         [](Request& r) {
-                             r.sum = Bounds{0, 14};
-                         }),
-                    "0 口しかない"},
-        RefusalCase{"sumLeavesOne",
-                    with(best(1),
-                         [](Request& r) {
-                             r.sum = Bounds{0, 15};
-                         }),
-                    ""},
-        RefusalCase{"guaranteeTwoExcluded",
-                    with(guarantee(),
-                         [](Request& r) {
-                             r.excluded = maskOf({30, 31});
-                         }),
-                    ""},
-        RefusalCase{"guaranteeThreeExcluded",
-                    with(guarantee(),
-                         [](Request& r) {
-                             r.excluded = maskOf({29, 30, 31});
-                         }),
-                    "保証できません"},
-        RefusalCase{"guaranteeAllOdd",
-                    with(guarantee(),
-                         [](Request& r) {
-                             r.odd = Bounds{5, 5};
-                         }),
-                    "保証できません"}),
+    ::testing::Values(RefusalCase{"effort", set(best(3), &Request::effort, 0), "--effort"},
+                      RefusalCase{"numberZero", set(best(3), &Request::numbers, maskOf({0, 1, 2, 3, 4, 5})),
+                                  "1 から 31"},
+                      RefusalCase{"noTickets", best(0), "口数は 1 から 1000"},
+                      RefusalCase{"tooMany", best(1001), "口数は 1 から 1000"}, RefusalCase{"thousand", best(1000), ""},
+                      RefusalCase{"ifWithoutWheel", set(best(3), &Request::atLeast, 3), "--if"},
+                      RefusalCase{"wheelExcludes", set(wheel(range(1, 8), 3), &Request::excluded, 2), "--exclude"},
+                      RefusalCase{"wheelSum", set(wheel(range(1, 8), 3), &Request::sum, Bounds{1, 100}), "--sum"},
+                      RefusalCase{"sumOrder", set(best(3), &Request::sum, Bounds{91, 90}), "合計の範囲 91-90"},
+                      RefusalCase{"sumEqual", set(best(3), &Request::sum, Bounds{90, 90}), ""},
+                      RefusalCase{"oddOrder", set(best(3), &Request::odd, Bounds{4, 3}), "奇数の個数の範囲 4-3"},
+                      RefusalCase{"ifTwo", wheel(range(1, 8), 2), "3, 4, 5"},
+                      RefusalCase{"ifSix", wheel(range(1, 8), 6), "3, 4, 5"},
+                      RefusalCase{"wheelOfFour", wheel(range(1, 4), 3), "5 個以上"},
+                      RefusalCase{"wheelOfFive", wheel(range(1, 5), 5), ""},
+                      RefusalCase{"sixTicketsOfSix", set(best(6), &Request::numbers, range(1, 6)), ""},
+                      RefusalCase{"sevenOfSix", set(best(7), &Request::numbers, range(1, 6)), "6 口しかない"},
+                      RefusalCase{"sumLeavesNone", set(best(1), &Request::sum, Bounds{0, 14}), "0 口しかない"},
+                      RefusalCase{"sumLeavesOne", set(best(1), &Request::sum, Bounds{0, 15}), ""},
+                      RefusalCase{"guaranteeTwoExcluded", set(guarantee(), &Request::excluded, maskOf({30, 31})), ""},
+                      RefusalCase{"guaranteeThreeExcluded", set(guarantee(), &Request::excluded, maskOf({29, 30, 31})),
+                                  "保証できません"},
+                      RefusalCase{"guaranteeAllOdd", set(guarantee(), &Request::odd, Bounds{5, 5}), "保証できません"}),
     [](const ::testing::TestParamInfo<RefusalCase>& i) { return std::string(i.param.name); });
 
 TEST(DesignRandom, SameDrawsEverywhere) {
