@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "design/design.h"
+#include "platform/data_files.h"
 #include "text/app_error.h"
 #include "text/path_text.h"
 
@@ -109,10 +110,20 @@ std::optional<std::string> requestOf(const DesignArgs& a, design::Request* r) {
 int runDesign(const Context& ctx, const DesignArgs& args) {
     design::Request request;
     if (auto message = requestOf(args, &request)) return refuse(*message);
+    // A target that may never be written is refused before the search.
+    if (args.save) {
+        try {
+            platform::checkChosenTarget(text::pathFromUtf8(*args.save), {text::pathFromUtf8(ctx.dir)});
+        } catch (...) {
+            return refuse(errorText(std::current_exception()));
+        }
+    }
     const design::Result result = design::runDesign(request);
     if (args.save) {
         try {
-            design::saveTickets(text::pathFromUtf8(*args.save), result);
+            const auto target = text::pathFromUtf8(*args.save);
+            platform::checkChosenTarget(target, {text::pathFromUtf8(ctx.dir)});
+            design::saveTickets(target, result);
         } catch (...) {
             return refuse(errorText(std::current_exception()));
         }

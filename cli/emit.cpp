@@ -3,6 +3,7 @@
 #include <string>
 
 #include "commands.h"
+#include "platform/data_files.h"
 #include "platform/line_file.h"
 #include "text/app_error.h"
 #include "text/path_text.h"
@@ -22,7 +23,9 @@ int emitResult(const Context& ctx, const std::string& text, bool appendFinalCrLf
         return 0;
     }
     try {
-        platform::writeTextCp932(text::pathFromUtf8(*ctx.out), all);
+        const auto target = text::pathFromUtf8(*ctx.out);
+        platform::checkChosenTarget(target, {text::pathFromUtf8(ctx.dir)});
+        platform::writeTextCp932(target, all);
     } catch (...) {
         std::fprintf(stderr, "%s\n", errorText(std::current_exception()).c_str());
         return 2;

@@ -7,6 +7,7 @@
 #include "analysis/odds.h"
 #include "combos/combo_files.h"
 #include "design/proof.h"
+#include "platform/data_files.h"
 #include "text/app_error.h"
 
 namespace kazuban::app {
@@ -103,6 +104,7 @@ void DesignPage::save() {
     const auto file = s_.platform.saveFileDialog(combos::comboFileDialog(s_.datadir, true));
     if (!file || file->empty()) return;
     try {
+        platform::checkChosenTarget(*file, s_.dataFolders());
         design::saveTickets(*file, shown);
     } catch (const AppError& e) {
         // The old file stays whole; the answer is not kept, as after 保存.

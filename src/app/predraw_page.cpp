@@ -71,7 +71,9 @@ void PredrawPage::print() {
 }
 
 void PredrawPage::preview() {
-    s_.platform.showPrintPreview(output::viewDocument(MSFlexGrid5_, output::kPredrawTitle, s_.maxn));
+    output::PrintDocument document = output::viewDocument(MSFlexGrid5_, output::kPredrawTitle, s_.maxn);
+    document.dataFolders = s_.dataFolders();
+    s_.platform.showPrintPreview(document);
 }
 
 }  // namespace kazuban::app

@@ -84,6 +84,9 @@ public:
     void settingsWritten() { ++settingsRevision_; }
 
     std::filesystem::path historyFile() const;
+    // The folders whose data files (atarimgrp.txt, Kazuban.ini, ...) no save
+    // the user aims may replace: the start-up folder and the data folder.
+    std::vector<std::filesystem::path> dataFolders() const { return {startdir, datadir}; }
     // Reloads atarimgrp.txt into `history`, sets maxn and tdataon, and reads
     // atarikin.csv; a failure shows its message and keeps the history loaded
     // before.

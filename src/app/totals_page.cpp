@@ -93,7 +93,9 @@ void TotalsPage::copyRows() {
 void TotalsPage::print() { printFile(s_, output::kViewPrintFile, output::layoutB(MSFlexGrid2_, kRows, 1)); }
 
 void TotalsPage::preview() {
-    s_.platform.showPrintPreview(output::viewDocument(MSFlexGrid2_, output::kTotalsTitle, s_.maxn));
+    output::PrintDocument document = output::viewDocument(MSFlexGrid2_, output::kTotalsTitle, s_.maxn);
+    document.dataFolders = s_.dataFolders();
+    s_.platform.showPrintPreview(document);
 }
 
 }  // namespace kazuban::app

@@ -10,6 +10,7 @@
 #include "output/layouts.h"
 #include "output/print_document.h"
 #include "output/printing.h"
+#include "platform/data_files.h"
 #include "platform/line_file.h"
 #include "text/app_error.h"
 
@@ -144,6 +145,7 @@ void WinsPage::saveFile() {
     const auto file = s_.platform.saveFileDialog(combos::comboFileDialog(s_.datadir, true));
     if (!file || file->empty()) return;
     try {
+        platform::checkChosenTarget(*file, s_.dataFolders());
         combos::writeCombinationFile(*file, table());
     } catch (const AppError& e) {
         // The old file stays whole; the message names what went wrong. The
@@ -213,13 +215,16 @@ void WinsPage::saveCsv() {
     const std::string text = output::layoutA(table(), 0);
     const auto chosen = s_.platform.saveFileDialog(output::csvSaveDialogOptions(s_.datadir));
     if (!chosen || chosen->empty()) return;
+    platform::checkChosenTarget(*chosen, s_.dataFolders());
     platform::writeTextCp932(*chosen, output::withFinalCrLf(text));
 }
 
 void WinsPage::print() { printFile(s_, output::kTablePrintFile, output::layoutA(table(), 2)); }
 
 void WinsPage::preview() {
-    s_.platform.showPrintPreview(output::combinationTableDocument(table(), winEntryLastColumn(), s_.maxn));
+    output::PrintDocument document = output::combinationTableDocument(table(), winEntryLastColumn(), s_.maxn);
+    document.dataFolders = s_.dataFolders();
+    s_.platform.showPrintPreview(document);
 }
 
 // ---- the four buttons -------------------------------------------------------------

@@ -14,6 +14,7 @@ namespace kazuban::history {
 namespace {
 
 constexpr const char* kHistoryName = "atarimgrp.txt";
+constexpr const char* kReplacementCharacter = "\xEF\xBF\xBD";  // what decodeCp932 makes of a byte it cannot read
 constexpr const char* kEnterAll = "本数字5個とボーナス数字を入力して下さい";
 constexpr const char* kSixNumbers =
     "本数字5個とボーナス数字1個の、合わせて6個の数字を「,」で区切って指定して下さい（例: 2,9,13,22,30,17）";
@@ -232,6 +233,10 @@ std::string historyChangedText(int maxn) {
 
 AppendedDraws appendDrawsToBytes(const std::string& bytes, const std::vector<DrawNumbers>& draws,
                                  int expectedDrawNumber) {
+    // A draw is appended only in the encoding the file was read in: a line
+    // of cp932 in a UTF-16 file (or any other) would leave it mixed.
+    if (const text::WideText wide = text::wideTextOf(bytes); wide != text::WideText::None)
+        throw AppError(kInvalidCall, std::string(kHistoryName) + " を読み込めません。" + text::wideTextReason(wide));
     const std::vector<ByteLine> lines = byteLines(bytes);
     if (lines.empty())
         throw AppError(kInvalidCall, std::string(kHistoryName) + " に行がありません。1 行目に見出しを書いて下さい。");
@@ -247,6 +252,9 @@ AppendedDraws appendDrawsToBytes(const std::string& bytes, const std::vector<Dra
         throw AppError(kPathFileAccess, historyChangedText(maxn));
 
     const bool utf8 = bytes.starts_with("\xEF\xBB\xBF") || (!allAscii(bytes) && text::isValidUtf8(bytes));
+    if (!utf8 && !allAscii(bytes) && platform::decodeCp932(bytes).find(kReplacementCharacter) != std::string::npos)
+        throw AppError(kInvalidCall, std::string(kHistoryName) +
+                                         " の文字コードが UTF-8 でもシフトJIS(cp932)でもないため、追加できません。");
     const ByteLine& last = lines[count - 1];
 
     // The file's own line end: the last draw line's, or the one before it.

@@ -50,7 +50,8 @@ std::string historyChangedText(int maxn);
 // last line without a line end gets one first. `expectedDrawNumber` > 0
 // refuses the append when the file no longer ends at the draw before it.
 // Throws AppError and leaves the file as it was: kInvalidCall for numbers
-// that are no draw or a file without lines, kSubscript when the history is
+// that are no draw, a file without lines or a file that is neither UTF-8 nor
+// cp932 (UTF-16 among them: nothing is appended to it), kSubscript when the history is
 // full (kMaxDraws), kPathFileAccess when the file changed, and the kinds of
 // text::readFileBytes / writeFileAtomic.
 AppendedDraw appendDraw(const std::filesystem::path& file, const DrawNumbers& numbers, int expectedDrawNumber = 0);

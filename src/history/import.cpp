@@ -74,6 +74,7 @@ ImportPlan mergePlan(const std::filesystem::path& historyFile, int files, const 
     plan.payoutFile = historyFile.parent_path() / kPayoutFileName;
     plan.files = files;
     plan.historyBefore = platform::readFileBytes(historyFile);
+    platform::refuseWideText(plan.historyBefore, historyFile);
     const DrawHistory history =
         historyFromLines(text::splitLines(platform::decodeFileBytes(plan.historyBefore))).history;
     const int maxn = history.maxn();

@@ -34,6 +34,8 @@ std::string problemText(const ImportProblem& p) {
 }
 
 std::vector<std::string> resultFileLines(std::string_view bytes, const std::string& name) {
+    if (const text::WideText wide = text::wideTextOf(bytes); wide != text::WideText::None)
+        throw ImportRefused({name, 1, text::wideTextReason(wide)});
     std::string text;
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         text = text::sanitizeUtf8(bytes.substr(3));

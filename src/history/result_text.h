@@ -35,7 +35,8 @@ private:
 
 // The file's lines as UTF-8: UTF-8 with or without a BOM, else cp932; line
 // ends CR LF, LF or CR. Refuses (naming the first line that is neither) a
-// file that is neither valid UTF-8 nor cp932.
+// file that is neither valid UTF-8 nor cp932, and a UTF-16 or UTF-32 file
+// (at its first line).
 std::vector<std::string> resultFileLines(std::string_view bytes, const std::string& name);
 
 // The fields of a CSV line: separated by commas, a field in double quotes may

@@ -2,6 +2,7 @@
 // What the print preview puts on paper for a view: its title, the draw the
 // figures reach, its columns and the rows that hold data. The window lays it
 // out on pages (ui/print_preview.h); the texts are those of the grid.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct PrintDocument {
     std::string drawLabel;  // "第1400回まで"
     std::vector<PrintColumn> columns;
     std::vector<std::vector<std::string>> rows;  // one text per column
+    // The folders whose data files a PDF printed from the preview must not replace.
+    std::vector<std::filesystem::path> dataFolders;
 };
 
 // "第" + maxn + "回まで": the draws the figures are computed over.

@@ -86,6 +86,13 @@ std::string decodeFileBytes(std::string_view bytes) {
     return decodeCp932(bytes);
 }
 
+void refuseWideText(std::string_view bytes, const std::filesystem::path& path) {
+    const text::WideText kind = text::wideTextOf(bytes);
+    if (kind == text::WideText::None) return;
+    throw AppError(kPathFileAccess,
+                   "ファイル「" + text::utf8FromPath(path) + "」を読み込めません。" + text::wideTextReason(kind));
+}
+
 std::string readFileBytes(const std::filesystem::path& path) {
     InputFile file(path);
     std::string data;
@@ -96,7 +103,9 @@ std::string readFileBytes(const std::filesystem::path& path) {
 }
 
 std::vector<std::string> readLines(const std::filesystem::path& path) {
-    return text::splitLines(decodeFileBytes(readFileBytes(path)));
+    const std::string bytes = readFileBytes(path);
+    refuseWideText(bytes, path);
+    return text::splitLines(decodeFileBytes(bytes));
 }
 
 FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLines) {
@@ -109,8 +118,11 @@ FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLine
     std::size_t ends = 0;
     bool afterCr = false;
     bool inPrefix = maxLines > 0;
+    bool first = true;
     char buf[65536];
     while (const std::size_t n = file.read(buf, sizeof buf)) {
+        if (first) refuseWideText(std::string_view(buf, n), path);
+        first = false;
         std::size_t i = 0;
         if (inPrefix) {
             text::LineEnds lineEnds(std::string_view(buf, n));

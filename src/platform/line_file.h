@@ -22,16 +22,21 @@ std::string decodeCp932(std::string_view bytes);
 // Bytes of a file as UTF-8 text (BOM removed).
 std::string decodeFileBytes(std::string_view bytes);
 
+// Throws AppError (kPathFileAccess) naming the file when its bytes are
+// UTF-16 or UTF-32 (text::wideTextOf), which no reader of the program takes.
+void refuseWideText(std::string_view bytes, const std::filesystem::path& path);
+
 // Whole file as bytes. Throws AppError: kFileNotFound, kPermissionDenied,
 // kPathFileAccess (a folder, a read error, anything but an ordinary file such
 // as a pipe or a device, a file above 1 GB).
 std::string readFileBytes(const std::filesystem::path& path);
-// readFileBytes + decodeFileBytes + splitLines.
+// readFileBytes + refuseWideText + decodeFileBytes + splitLines.
 std::vector<std::string> readLines(const std::filesystem::path& path);
 
 // The first `maxLines` lines of a file, read as readLines reads them (the
 // encoding is judged on those lines). Later lines are neither decoded nor
 // kept, so a huge file costs no more memory than the lines a reader uses.
+// A UTF-16 or UTF-32 file is refused as refuseWideText refuses it.
 // A line longer than text::kMaxLineBytes keeps only its first part.
 struct FirstLines {
     std::vector<std::string> lines;

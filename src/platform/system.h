@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,11 +58,12 @@ using WriteFaultHook = void (*)(const std::filesystem::path& tempPath);
 
 // Writes bytes to a temporary file in the target's folder, makes them durable
 // and puts the file in the target's place in one step, so a failure leaves the
-// old file whole. Throws kPathNotFound (no such folder), kPermissionDenied,
-// kPathFileAccess (the target is a folder, the disk is full, the target was
-// changed or replaced by another program meanwhile: that file is left as it
-// is). The new file keeps the old one's permissions; a symbolic link is
-// followed and the file it points to is replaced.
+// old file whole. Only an ordinary file or a missing one is ever replaced.
+// Throws kPathNotFound (no such folder), kPermissionDenied, kPathFileAccess
+// (the target is a folder, a device, a pipe or a socket, the disk is full, the
+// target was changed or replaced by another program meanwhile: that file is
+// left as it is). The new file keeps the old one's permissions; a symbolic
+// link is kept and the file it points to is replaced, in that file's folder.
 void replaceFileAtomically(const std::filesystem::path& path, std::string_view bytes, WriteFaultHook hook);
 
 // The steps of replaceFileAtomically that decide what survives a crash. The
@@ -100,6 +102,19 @@ private:
 };
 
 // ---- files and folders --------------------------------------------------------
+
+// Which file a path names, links followed: the device and inode, or the
+// volume and the file id on Windows. Two paths, links or hard links of one
+// file give the same identity.
+struct FileIdentity {
+    std::uint64_t volume = 0, fileHigh = 0, fileLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+// The identity of what the path names (a folder too); nullopt when nothing is there.
+std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path);
+// Something is at the path (links followed) and it is not an ordinary file:
+// a folder, a device, a pipe, a socket.
+bool isSpecialFile(const std::filesystem::path& path);
 
 // The path names a file (links followed; hidden files count; a folder is no file).
 bool isFile(const std::filesystem::path& path);
@@ -152,6 +167,11 @@ private:
     Direction direction_;
     void* handle_ = nullptr;
 };
+
+// The reason a system error number (errno, or GetLastError() on Windows)
+// gives inside a message: Japanese for the common ones (no permission, disk
+// full, read-only, in use, path too long, not found), else the system's text.
+std::string systemErrorReason(unsigned long code);
 
 // Standard output takes bytes as they are (no CR added before LF on Windows).
 void useBinaryStandardOutput();

@@ -15,6 +15,19 @@ std::atomic<WriteStepRecorder> g_writeSteps{nullptr};
 
 }  // namespace
 
+std::string reasonText(Reason reason, const std::string& systemText) {
+    switch (reason) {
+    case Reason::NoPermission: return "アクセス権がありません";
+    case Reason::DiskFull: return "ディスクの空きが足りません";
+    case Reason::ReadOnly: return "読み取り専用です";
+    case Reason::InUse: return "他のプログラムが使用中です";
+    case Reason::PathTooLong: return "パスが長すぎます";
+    case Reason::NotFound: return "見つかりません";
+    case Reason::Other: break;
+    }
+    return systemText;
+}
+
 void throwFileFailure(Failure kind, const std::string& reason, const std::filesystem::path& path, bool writing) {
     const std::string p = text::utf8FromPath(path);
     switch (kind) {
@@ -43,6 +56,10 @@ void throwFolderFailure(Failure kind, const std::string& reason, const std::file
 
 void throwNotOrdinaryFile(const std::filesystem::path& path) {
     throw AppError(kPathFileAccess, "「" + text::utf8FromPath(path) + "」は通常のファイルではないため読み込めません。");
+}
+
+void throwNotOrdinaryTarget(const std::filesystem::path& path) {
+    throw AppError(kPathFileAccess, "「" + text::utf8FromPath(path) + "」は通常のファイルではないため書き込めません。");
 }
 
 void throwTooLarge(const std::filesystem::path& path) {

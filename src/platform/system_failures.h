@@ -11,6 +11,11 @@ namespace kazuban::platform {
 
 enum class Failure { NotFound, PathNotFound, AccessDenied, Other };
 
+// The common reasons of a failure, which messages give in Japanese.
+enum class Reason { NoPermission, DiskFull, ReadOnly, InUse, PathTooLong, NotFound, Other };
+// The Japanese text of a reason; `systemText` (the system's own) for Other.
+std::string reasonText(Reason reason, const std::string& systemText);
+
 // Opening, reading or writing a file failed.
 [[noreturn]] void throwFileFailure(Failure kind, const std::string& reason, const std::filesystem::path& path,
                                    bool writing);
@@ -18,6 +23,8 @@ enum class Failure { NotFound, PathNotFound, AccessDenied, Other };
 [[noreturn]] void throwFolderFailure(Failure kind, const std::string& reason, const std::filesystem::path& folder,
                                      const std::filesystem::path& path);
 [[noreturn]] void throwNotOrdinaryFile(const std::filesystem::path& path);
+// The target of a write is a folder, a device, a pipe or a socket.
+[[noreturn]] void throwNotOrdinaryTarget(const std::filesystem::path& path);
 [[noreturn]] void throwTooLarge(const std::filesystem::path& path);
 [[noreturn]] void throwChangedMeanwhile(const std::filesystem::path& path);
 [[noreturn]] void throwDeleteFailure(Failure kind, const std::string& reason, const std::filesystem::path& path);

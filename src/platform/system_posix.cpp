@@ -30,7 +30,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string reasonOf(int err) { return std::strerror(err); }
+Reason reasonKind(int err) {
+    switch (err) {
+    case EACCES:
+    case EPERM: return Reason::NoPermission;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return Reason::DiskFull;
+    case EROFS: return Reason::ReadOnly;
+    case ETXTBSY:
+    case EBUSY: return Reason::InUse;
+    case ENAMETOOLONG: return Reason::PathTooLong;
+    case ENOENT: return Reason::NotFound;
+    default: return Reason::Other;
+    }
+}
+
+std::string reasonOf(int err) { return reasonText(reasonKind(err), std::strerror(err)); }
 
 Failure fileFailure(int err) {
     switch (err) {
@@ -178,10 +196,12 @@ StagedFile::StagedFile(const fs::path& requested, std::string_view bytes) : requ
             if (!ec) path_ = real;
         }
     }
-    // The target itself must not be a folder.
+    // Only an ordinary file is replaced: a folder, a device, a pipe or a
+    // socket in the target's place stays as it is (and no temporary file is
+    // made beside a device).
     struct stat target {};
     existed_ = ::stat(path_.c_str(), &target) == 0;
-    if (existed_ && S_ISDIR(target.st_mode)) throwFileError(EISDIR, requested, true);
+    if (existed_ && !S_ISREG(target.st_mode)) throwNotOrdinaryTarget(requested);
     if (existed_) stamp_ = stampOf(target);
 
     fs::path folder = path_.parent_path();
@@ -253,6 +273,17 @@ void replaceFileAtomically(const fs::path& path, std::string_view bytes, WriteFa
 }
 
 // ---- files and folders --------------------------------------------------------
+
+std::optional<FileIdentity> fileIdentity(const fs::path& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), 0, static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool isSpecialFile(const fs::path& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
 
 bool isFile(const fs::path& path) {
     if (path.empty()) return false;
@@ -428,7 +459,7 @@ void startDetached(const std::vector<std::string>& argv) {
         const Failure kind = err == EACCES || err == EPERM ? Failure::AccessDenied
                              : err == ENOENT               ? Failure::NotFound
                                                            : Failure::Other;
-        throwStartFailure(kind, std::generic_category().message(err), argv.front());
+        throwStartFailure(kind, reasonOf(err), argv.front());
     };
 
     int fds[2];
@@ -522,6 +553,8 @@ std::size_t Cp932Converter::convert(std::string_view in, std::string& out) {
     iconv(cd(handle_), nullptr, nullptr, nullptr, nullptr);
     return in.size() - srcLeft;
 }
+
+std::string systemErrorReason(unsigned long code) { return reasonOf(static_cast<int>(code)); }
 
 void useBinaryStandardOutput() {}
 

@@ -42,7 +42,7 @@ std::string narrow(std::wstring_view w) {
 }
 
 // The system's own text of an error, without its final line end.
-std::string reasonOf(DWORD err) {
+std::string systemReasonOf(DWORD err) {
     wchar_t* buf = nullptr;
     const DWORD n =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -53,6 +53,27 @@ std::string reasonOf(DWORD err) {
     if (text.empty()) return "エラー " + std::to_string(err);
     return narrow(text);
 }
+
+Reason reasonKind(DWORD err) {
+    switch (err) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_PRIVILEGE_NOT_HELD: return Reason::NoPermission;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_DISK_QUOTA_EXCEEDED: return Reason::DiskFull;
+    case ERROR_WRITE_PROTECT: return Reason::ReadOnly;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE: return Reason::InUse;
+    case ERROR_FILENAME_EXCED_RANGE: return Reason::PathTooLong;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return Reason::NotFound;
+    default: return Reason::Other;
+    }
+}
+
+// The reason as messages give it: Japanese for the common ones.
+std::string reasonOf(DWORD err) { return reasonText(reasonKind(err), systemReasonOf(err)); }
 
 Failure failureOf(DWORD err) {
     switch (err) {
@@ -82,6 +103,8 @@ HANDLE handleOf(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 struct Identity {
     bool exists = false;
     bool folder = false;
+    bool regular = true;  // an ordinary file: no folder, device or pipe (taken as one when it cannot be opened)
+    bool known = false;   // volume and index were read
     DWORD volume = 0, indexHigh = 0, indexLow = 0, sizeHigh = 0, sizeLow = 0;
     FILETIME written{};
 };
@@ -96,13 +119,21 @@ Identity identityOf(const fs::path& path) {
         if (attributes != INVALID_FILE_ATTRIBUTES) {
             id.exists = true;
             id.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            id.regular = !id.folder;
         }
         return id;
+    }
+    // A device (NUL, CON, COM1) or a pipe is no file on a disk.
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        id.exists = true;
+        id.regular = false;
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileInformationByHandle(h, &info)) {
         id.exists = true;
         id.folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (id.folder) id.regular = false;
+        id.known = true;
         id.volume = info.dwVolumeSerialNumber;
         id.indexHigh = info.nFileIndexHigh;
         id.indexLow = info.nFileIndexLow;
@@ -201,8 +232,10 @@ StagedFile::StagedFile(const fs::path& requested, std::string_view bytes) : requ
             if (!ec) path_ = real;
         }
     }
+    // Only an ordinary file is replaced: a folder, a device or a pipe in the
+    // target's place stays as it is.
     const Identity before = identityOf(path_);
-    if (before.folder) throwIsFolder(requested, true);
+    if (before.exists && !before.regular) throwNotOrdinaryTarget(requested);
     existed_ = before.exists;
     stamp_ = stampOf(before);
 
@@ -270,6 +303,19 @@ void replaceFileAtomically(const fs::path& path, std::string_view bytes, WriteFa
 }
 
 // ---- files and folders --------------------------------------------------------
+
+std::optional<FileIdentity> fileIdentity(const fs::path& path) {
+    if (path.empty()) return std::nullopt;
+    const Identity id = identityOf(path);
+    if (!id.known) return std::nullopt;
+    return FileIdentity{id.volume, id.indexHigh, id.indexLow};
+}
+
+bool isSpecialFile(const fs::path& path) {
+    if (path.empty()) return false;
+    const Identity id = identityOf(path);
+    return id.exists && !id.regular;
+}
 
 bool isFile(const fs::path& path) {
     if (path.empty()) return false;
@@ -447,6 +493,8 @@ std::size_t Cp932Converter::convert(std::string_view in, std::string& out) {
     }
     return i;
 }
+
+std::string systemErrorReason(unsigned long code) { return reasonOf(static_cast<DWORD>(code)); }
 
 void useBinaryStandardOutput() {
     _setmode(_fileno(stdout), _O_BINARY);

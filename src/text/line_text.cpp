@@ -66,6 +66,36 @@ bool isValidUtf8(std::string_view bytes) {
     return true;
 }
 
+WideText wideTextOf(std::string_view bytes) {
+    if (bytes.starts_with(std::string_view("\xFF\xFE\0\0", 4)) ||
+        bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4)))
+        return WideText::Utf32;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return WideText::Utf16;
+    // The start is enough: these files are wide from their first character.
+    const std::string_view head = bytes.substr(0, 4096);
+    if (head.find('\0') == std::string_view::npos) return WideText::None;
+    // NUL bytes at each position of four, and whether the bytes there are all NUL.
+    std::size_t zeros[4] = {0, 0, 0, 0}, counts[4] = {0, 0, 0, 0};
+    for (std::size_t i = 0; i < head.size(); ++i) {
+        ++counts[i % 4];
+        if (head[i] == '\0') ++zeros[i % 4];
+    }
+    auto allZero = [&](int k) { return counts[k] > 0 && zeros[k] == counts[k]; };
+    auto someText = [&](int k) { return zeros[k] < counts[k]; };
+    if (head.size() >= 4 && ((allZero(2) && allZero(3) && someText(0)) || (allZero(0) && allZero(1) && someText(3))))
+        return WideText::Utf32;
+    // UTF-16: one of the two sides of most characters is NUL, the other seldom.
+    const std::size_t even = zeros[0] + zeros[2], odd = zeros[1] + zeros[3];
+    const std::size_t units = head.size() / 2, more = even > odd ? even : odd, fewer = even > odd ? odd : even;
+    if (units > 0 && 2 * more >= units && 8 * fewer < more) return WideText::Utf16;
+    return WideText::None;
+}
+
+std::string wideTextReason(WideText kind) {
+    return std::string(kind == WideText::Utf32 ? "UTF-32" : "UTF-16") +
+           " のファイルは読めません。Shift_JIS（cp932）か UTF-8 で保存して下さい。";
+}
+
 LineEnds::LineEnds(std::string_view text) : text_(text), cr_(find(0, '\r')), lf_(find(0, '\n')) {}
 
 std::size_t LineEnds::next(std::size_t from) {

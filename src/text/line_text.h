@@ -16,6 +16,15 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t i);
 // Valid UTF-8 with every malformed byte replaced by U+FFFD.
 std::string sanitizeUtf8(std::string_view s);
 
+// UTF-16 and UTF-32, which the program neither reads nor writes: told by a
+// byte-order mark, or without one by NUL bytes in every other position of
+// the text's start (ASCII in UTF-16), or in two of every four (UTF-32).
+// cp932 and UTF-8 texts hold no NUL bytes; a stray one is no wide text.
+enum class WideText { None, Utf16, Utf32 };
+WideText wideTextOf(std::string_view bytes);
+// Why a file in such an encoding is refused: "UTF-16 のファイルは読めません。…".
+std::string wideTextReason(WideText kind);
+
 // Splits at CR LF, LF or lone CR. A final line end does not start another line
 // ("a\r\nb\r\n" and "a\r\nb" are both two lines; "" is no line).
 std::vector<std::string> splitLines(std::string_view text);

@@ -6,6 +6,7 @@
 
 #include "analysis/history_stats.h"
 #include "output/printing.h"
+#include "platform/data_files.h"
 #include "platform/line_file.h"
 
 namespace kazuban::ui {
@@ -53,6 +54,7 @@ QMenu* addTableExportMenu(QAbstractItemView* view, app::Form1& form, const char*
             const auto chosen =
                 form.state().platform.saveFileDialog(output::csvSaveDialogOptions(form.state().datadir));
             if (!chosen || chosen->empty()) return;
+            platform::checkChosenTarget(*chosen, form.state().dataFolders());
             platform::writeTextCp932(*chosen, analysis::csvText(all));
         });
     });
@@ -74,6 +76,7 @@ QMenu* addChartExportMenu(QChartView* chart, app::Form1& form, const char* suffi
             options.defaultExtension = "png";
             const auto chosen = form.state().platform.saveFileDialog(options);
             if (!chosen || chosen->empty()) return;
+            platform::checkChosenTarget(*chosen, form.state().dataFolders());
             QByteArray bytes;
             QBuffer buffer(&bytes);
             buffer.open(QIODevice::WriteOnly);

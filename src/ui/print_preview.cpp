@@ -1,6 +1,7 @@
 #include "ui/print_preview.h"
 
 #include <QFontMetricsF>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -10,6 +11,9 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "platform/data_files.h"
+#include "text/app_error.h"
+#include "text/path_text.h"
 #include "ui/look.h"
 
 namespace kazuban::ui {
@@ -176,7 +180,8 @@ void putPrintFirst(QPrintPreviewDialog& dialog) {
     bar->insertSeparator(first);
 }
 
-void execPrintPreview(QWidget* parent, const output::PrintDocument& document) {
+void execPrintPreview(QWidget* parent, const output::PrintDocument& document,
+                      const std::function<void(const std::string&)>& refuse) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer, document);
     const PrintLayout layout(document, QDate::currentDate());
@@ -184,8 +189,21 @@ void execPrintPreview(QWidget* parent, const output::PrintDocument& document) {
     dialog.setObjectName(QStringLiteral("PrintPreview"));
     putPrintFirst(dialog);
     dialog.setWindowTitle(QStringLiteral("印刷プレビュー － ") + qs(document.title));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&layout](QPrinter* target) { layout.paint(*target); });
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
+        // The PDF printer writes its file itself, straight over what is there.
+        const QString file = target->outputFormat() == QPrinter::PdfFormat ? target->outputFileName() : QString();
+        if (!file.isEmpty()) {
+            try {
+                platform::checkChosenTarget(text::pathFromUtf8(file.toStdString()), document.dataFolders);
+            } catch (const AppError& e) {
+                target->setOutputFileName(QString());
+                if (refuse) refuse(e.text());
+                else QMessageBox::warning(&dialog, QString(), qs(e.text()));
+                return;
+            }
+        }
+        layout.paint(*target);
+    });
     dialog.exec();
 }
 

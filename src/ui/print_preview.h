@@ -5,6 +5,8 @@
 // in Qt's print preview, from which the print dialog prints it (to a PDF file
 // as well).
 #include <QDate>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "output/print_document.h"
@@ -36,7 +38,11 @@ private:
 };
 
 // The print preview of the document, modal over `parent`.
-void execPrintPreview(QWidget* parent, const output::PrintDocument& document);
+// A PDF file chosen in the print dialog that is a data file of the
+// document's dataFolders, or no ordinary file, is not printed: `refuse` (a
+// message box when empty) is told why and nothing is printed.
+void execPrintPreview(QWidget* parent, const output::PrintDocument& document,
+                      const std::function<void(const std::string&)>& refuse = {});
 // Moves the preview's "page setup" and "print" (named pageSetupAction and
 // printAction) to the front of its toolbar, where a narrow screen keeps them.
 void putPrintFirst(QPrintPreviewDialog& dialog);

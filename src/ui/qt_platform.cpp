@@ -160,7 +160,11 @@ void QtPlatform::setClipboardText(const std::string& text) { QGuiApplication::cl
 
 void QtPlatform::clearClipboard() { QGuiApplication::clipboard()->clear(); }
 
-void QtPlatform::showPrintPreview(const output::PrintDocument& document) { execPrintPreview(parentWidget(), document); }
+void QtPlatform::showPrintPreview(const output::PrintDocument& document) {
+    execPrintPreview(parentWidget(), document, [this](const std::string& why) {
+        messageBox(why, platform::Icon::Exclamation, platform::Buttons::Ok);
+    });
+}
 
 std::optional<platform::NewDraw> QtPlatform::askNewDraw(int drawNumber) {
     DrawEntryDialog dialog(drawNumber, parentWidget());

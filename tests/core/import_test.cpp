@@ -239,6 +239,15 @@ TEST(Import, RefusalsNameTheDrawAndWriteNothing) {
     refused({Folder::csv(f.row(11, "")), Folder::csv(row(11))},
             "in2.csv の 2 行目： 第11回の当選番号が別の行と違います。（取り込むファイル: " + text(other) +
                 "\u3000in1.csv の 2 行目: " + text(f.draws[10]) + "）");
+    // Two files that agree on draw 11's main numbers and differ in its bonus.
+    testing::Draw bonus = f.draws[10];
+    do bonus[5] = bonus[5] % 31 + 1;
+    while (std::count(bonus.begin(), bonus.begin() + 5, bonus[5]));
+    std::string bonusRow = "11,";
+    for (int v : bonus) bonusRow += "," + std::to_string(v);
+    refused({Folder::csv(f.row(11, "")), Folder::csv(bonusRow + "\n")},
+            "in2.csv の 2 行目： 第11回の当選番号が別の行と違います。（取り込むファイル: " + text(bonus) +
+                "\u3000in1.csv の 2 行目: " + text(f.draws[10]) + "）");
     refused({Folder::csv(f.row(11, "") + f.row(13, "") + f.row(14, ""))},
             "in1.csv の 3 行目： 第12回がないため、第13回から先を追加できません。");
     refused({Folder::csv(f.row(11, "")), Folder::csv(f.row(13, ""))},
@@ -347,6 +356,31 @@ void faultyDisk(const fs::path& temp) {
     if (g_replaced.empty() || !temp.filename().string().starts_with("." + g_replaced.filename().string())) return;
     std::ofstream(g_replaced.parent_path() / "other", std::ios::binary) << "other";
     fs::rename(g_replaced.parent_path() / "other", g_replaced);
+}
+
+TEST(Import, AnAtarikinThatAppearsOrVanishesAfterThePreviewIsNotOverwritten) {
+    const std::string theirs = platform::encodeCp932(std::string(kPayoutHeader) + "\r\n1,2000/01/04,,,,,,,,\r\n");
+    for (const bool appears : {true, false}) {
+        SCOPED_TRACE(appears ? "appears" : "vanishes");
+        Folder f(10);
+        if (!appears) f.dir.write("atarikin.csv", theirs);
+        const std::string history = f.dir.read("atarimgrp.txt");
+        const ImportPlan p = f.plan({Folder::csv(f.row(11, "2024/1/16"))});
+        ASSERT_TRUE(p.historyAfter && p.payoutAfter);
+        if (appears) f.dir.write("atarikin.csv", theirs);
+        else fs::remove(f.dir.file("atarikin.csv"));
+        try {
+            commitImport(p);
+            ADD_FAILURE() << "committed";
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.text(), "atarikin.csv が変更されています。もう一度取り込んで下さい。");
+        }
+        EXPECT_EQ(f.dir.exists("atarikin.csv"), appears);
+        if (appears) {
+            EXPECT_EQ(f.dir.read("atarikin.csv"), theirs);
+        }
+        EXPECT_EQ(f.dir.read("atarimgrp.txt"), history);
+    }
 }
 
 TEST(Import, BothFilesChangeOrNeither) {

@@ -2,11 +2,15 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #ifdef _WIN32
 #include <stdlib.h>
 #else
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -56,6 +60,24 @@ bool makeNamedPipe(const std::filesystem::path& path) {
     return false;
 #else
     return ::mkfifo(path.c_str(), 0600) == 0;
+#endif
+}
+
+bool makeSocketFile(const std::filesystem::path& path) {
+#ifdef _WIN32
+    (void)path;
+    return false;
+#else
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string p = path.string();
+    if (p.size() >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, p.c_str(), p.size() + 1);
+    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (s < 0) return false;
+    const bool bound = ::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(s);
+    return bound;
 #endif
 }
 

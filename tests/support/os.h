@@ -26,6 +26,9 @@ int exitStatusOf(int raw);
 
 // A named pipe at `path`; false where the system has none.
 bool makeNamedPipe(const std::filesystem::path& path);
+// A socket file (a bound local socket, closed again) at `path`; false where
+// the system has none or the path is too long for one.
+bool makeSocketFile(const std::filesystem::path& path);
 
 // A file system of `kilobytes` mounted at the empty folder `at`, which really
 // fills up; false when none can be mounted (only root on Linux can).
