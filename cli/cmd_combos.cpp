@@ -33,18 +33,21 @@ int loadCombinationFile(Session& s, const std::string& file) {
         s.platform.messageBox(combos::missingFileMessage(path), Icon::Exclamation, Buttons::Ok);
         return 2;
     }
-    std::vector<std::string> lines;
+    combos::ComboFileLines read;
     try {
-        lines = combos::readCombinationFile(path);
+        read = combos::readCombinationFile(path);
     } catch (const AppError& e) {
         s.platform.messageBox(e.text(), Icon::None, Buttons::Ok);
         return 2;
     }
     form.run([&] {
-        combos::placeLines(form.combinationTable(), 0, lines);
+        combos::placeLines(form.combinationTable(), 0, read.lines);
         form.wins().recalculateCombinationTable();
         form.frame().showDraw(form.state().maxn);
     });
+    // The first 1000 lines are the table, as in the window; the note goes
+    // to standard error and the command goes on.
+    if (read.unread > 0) s.platform.messageBox(combos::unreadLinesMessage(read.unread), Icon::Exclamation, Buttons::Ok);
     return combos::firstInvalidRow(form.combinationTable()) > 0 ? 1 : 0;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/data_files.h"
 #include "text/app_error.h"
 #include "text/path_text.h"
+#include "usage.h"
 
 namespace kazuban::cli {
 
@@ -92,10 +93,9 @@ std::optional<std::string> requestOf(const DesignArgs& a, design::Request* r) {
         r->atLeast = static_cast<int>(v);
     }
     if (a.seed) {
-        if (a.seed->empty() || a.seed->find_first_not_of("0123456789") != std::string::npos || a.seed->size() > 20 ||
-            (a.seed->size() == 20 && *a.seed > "18446744073709551615"))
-            return "--seed は 0 から 18446744073709551615 までの整数です。";
-        r->seed = std::stoull(*a.seed);
+        const auto seed = parseSeed(*a.seed);
+        if (!seed) return kSeedRange;
+        r->seed = *seed;
     }
     if (a.effort) {
         if (!parseInteger(*a.effort, &v) || v < 1 || v > 1'000'000)

@@ -25,8 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kMissingHistory = "atarimgrp.txt ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
-
 void printError(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stderr);
     std::fputc('\n', stderr);
@@ -87,7 +85,7 @@ int runAddDraw(const Context& ctx, const std::string& numbers) {
     const fs::path file = text::pathFromUtf8(ctx.dir) / "atarimgrp.txt";
     std::error_code ec;
     if (!fs::exists(file, ec)) {
-        printError(kMissingHistory);
+        printError(app::missingDataFileMessage("atarimgrp.txt", text::pathFromUtf8(ctx.dir)));
         return 2;
     }
     history::AppendedDraw appended;
@@ -106,7 +104,7 @@ int runImport(const Context& ctx, const std::vector<std::string>& files) {
     const fs::path file = text::pathFromUtf8(ctx.dir) / "atarimgrp.txt";
     std::error_code ec;
     if (!fs::exists(file, ec)) {
-        printError(kMissingHistory);
+        printError(app::missingDataFileMessage("atarimgrp.txt", text::pathFromUtf8(ctx.dir)));
         return 2;
     }
     history::ImportPlan plan;

@@ -14,6 +14,7 @@
 #include "commands.h"
 #include "platform/system.h"
 #include "text/path_text.h"
+#include "usage.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ std::string resolveInput(const std::string& file, const Context& ctx) {
 int main(int argc, char** argv) {
     kazuban::platform::useBinaryStandardOutput();
     CLI::App app{"Kazuban (ミニロト) の分析をウィンドウなしで実行します。", "kazuban-cli"};
+    kazuban::cli::useJapanese(app);  // before the commands, which take it over
     app.require_subcommand(1);
 
     CommonOptions top;
@@ -67,6 +69,7 @@ int main(int argc, char** argv) {
     std::deque<Command> commands;  // each command's options point into its element
     auto addCommand = [&](const char* name, const char* description) -> CLI::App* {
         CLI::App* sub = app.add_subcommand(name, description);
+        kazuban::cli::japaneseHelpFlag(*sub);
         commands.push_back({sub, {}});
         commands.back().common.addTo(*sub);
         return sub;
@@ -76,7 +79,7 @@ int main(int argc, char** argv) {
     int totalsSort = 0;
     std::string predrawSort;
     int generateCount = 0;
-    unsigned long long seed = 0;
+    std::string seed;
 
     CLI::App* check =
         addCommand("check", "組合せファイルを読み込んで当選を確認し、組合せ表を印刷ファイルの形で出力します");
@@ -86,16 +89,18 @@ int main(int argc, char** argv) {
     totals->add_option("FILE", file, "組合せファイル")->required();
     CLI::Option* totalsSortOption =
         totals->add_option("--sort", totalsSort, "並べ替え: 1 組合せ順、2 3 4 6 7 8 9 その列の降順")
-            ->check(CLI::IsMember({1, 2, 3, 4, 6, 7, 8, 9}));
+            ->check(kazuban::cli::oneOf({"1", "2", "3", "4", "6", "7", "8", "9"}));
 
     CLI::App* predraw = addCommand("predraw", "当選番号直前分析の表を出力します (51回以上の履歴が必要)");
     CLI::Option* predrawSortOption =
         predraw->add_option("--sort", predrawSort, "並べ替え: 列 (0-4, 6-9) と s 昇順 / k 降順、例 7k")
-            ->check(CLI::IsMember({"0s", "0k", "1s", "1k", "2s", "2k", "3s", "3k", "4s", "4k", "6s", "6k", "7s", "7k",
-                                   "8s", "8k", "9s", "9k"}));
+            ->check(kazuban::cli::oneOf({"0s", "0k", "1s", "1k", "2s", "2k", "3s", "3k", "4s", "4k", "6s", "6k", "7s",
+                                         "7k", "8s", "8k", "9s", "9k"}));
 
     CLI::App* generate = addCommand("generate", "簡易データを N 個 (5 または 10) 作成して出力します");
-    generate->add_option("N", generateCount, "作成する個数 (5 または 10)")->required()->check(CLI::IsMember({5, 10}));
+    generate->add_option("N", generateCount, "作成する個数 (5 または 10)")
+        ->required()
+        ->check(kazuban::cli::oneOf({"5", "10"}));
     CLI::Option* seedOption = generate->add_option("--seed", seed, "乱数の種 (同じ種なら同じ結果)");
 
     CLI::App* sortcombos = addCommand("sortcombos", "組合せファイルを読み込み、データ整列をして組合せ表を出力します");
@@ -187,9 +192,14 @@ int main(int argc, char** argv) {
                          totalsSortOption->count() > 0 ? std::optional<int>(totalsSort) : std::nullopt);
     if (predraw->parsed())
         return runPredraw(ctx, predrawSortOption->count() > 0 ? std::optional<std::string>(predrawSort) : std::nullopt);
-    if (generate->parsed())
-        return runGenerate(ctx, generateCount,
-                           seedOption->count() > 0 ? std::optional<unsigned long long>(seed) : std::nullopt);
+    if (generate->parsed()) {
+        std::optional<unsigned long long> seedValue;
+        if (seedOption->count() > 0 && !(seedValue = parseSeed(seed))) {
+            std::fprintf(stderr, "%s\n", kSeedRange);
+            return 2;
+        }
+        return runGenerate(ctx, generateCount, seedValue);
+    }
     if (sortcombos->parsed()) return runSortCombos(ctx, resolveInput(file, ctx));
     if (stats->parsed()) return runStats(ctx);
     if (analysis->parsed())

@@ -5,6 +5,8 @@
 // date and payouts the form was told in atarikin.csv. A new draw
 // reaches the frame, the win entries and every view through the history's
 // change, with no button pressed.
+#include <optional>
+
 #include "app/draw_frame.h"
 #include "app/state.h"
 
@@ -19,8 +21,14 @@ public:
     void enterNextDraw();    // 入力…
 
 private:
+    // What the form shows as it opens for draw `next`: what was typed for
+    // that draw when its append failed, or else the suggested date.
+    platform::NewDraw shownFor(int next) const;
+
     State& s_;
     DrawFrame& frame_;
+    std::optional<platform::NewDraw> typed_;  // the answer whose append failed
+    int typedFor_ = 0;                        // the draw it was for
 };
 
 }  // namespace kazuban::app

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <exception>
+#include <system_error>
 
 #include "config/env_file.h"
 #include "text/app_error.h"
@@ -11,11 +12,16 @@ namespace kazuban::app {
 
 namespace {
 
-constexpr const char* kMissingHistory = "atarimgrp.txt ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
-constexpr const char* kMissingEnvironment = "Kazuban.ini ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
 constexpr const char* kConfirmExit = " 終了します。 よろしいですか？";
 
 }  // namespace
+
+std::string missingDataFileMessage(const std::string& fileName, const std::filesystem::path& folder, bool classicText) {
+    if (classicText) return fileName + " ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+    return fileName + " ﾌｧｲﾙを次のﾌｫﾙﾀﾞｰに置いて下さい\n" + text::utf8FromPath(ec ? folder : absolute);
+}
 
 Form1::Form1(platform::Platform& p)
     : state_(p),
@@ -55,14 +61,14 @@ bool Form1::Form_Load(const std::filesystem::path& folder, bool requireEnvironme
     const std::filesystem::path here = folder.empty() ? platform.currentDirectory() : folder;
     s.startdir = here;
     if (!platform.fileExists(s.historyFile())) {
-        s.message(kMissingHistory, platform::Icon::Critical);
+        s.message(missingDataFileMessage("atarimgrp.txt", here), platform::Icon::Critical);
         s.requestClose();
         return false;
     }
     const std::filesystem::path envPath = here / config::kEnvironmentFileName;
     const bool haveEnvironment = platform.fileExists(envPath);
     if (!haveEnvironment && requireEnvironmentFile) {
-        s.message(kMissingEnvironment, platform::Icon::Critical);
+        s.message(missingDataFileMessage(config::kEnvironmentFileName, here), platform::Icon::Critical);
         s.requestClose();
         return false;
     }

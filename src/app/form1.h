@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/command_runner.h"
 #include "app/design_page.h"
@@ -35,6 +36,17 @@
 #include "app/wins_page.h"
 
 namespace kazuban::app {
+
+#ifdef _WIN32
+inline constexpr bool kClassicMissingFileText = true;
+#else
+inline constexpr bool kClassicMissingFileText = false;
+#endif
+// The start-up message for a data file (atarimgrp.txt, Kazuban.ini) missing
+// from `folder`. The classic text places it beside Kazuban.exe, which is
+// right on Windows only; elsewhere the folder searched is named.
+std::string missingDataFileMessage(const std::string& fileName, const std::filesystem::path& folder,
+                                   bool classicText = kClassicMissingFileText);
 
 class Form1 {
 public:

@@ -118,26 +118,29 @@ void WinsPage::openFile() {
         s_.platform.messageBox(combos::missingFileMessage(*file), Icon::Exclamation, Buttons::Ok);
         return;
     }
-    std::vector<std::string> lines;
-    bool read = true;
+    combos::ComboFileLines read;
+    bool readOk = true;
     try {
-        lines = combos::readCombinationFile(*file);
+        read = combos::readCombinationFile(*file);
     } catch (const AppError& e) {
         // A file that exists but cannot be read: nothing is placed, the rows
         // already there stay, and the command goes on with its next steps.
         s_.platform.messageBox(e.text(), Icon::None, Buttons::Ok);
-        read = false;
+        readOk = false;
     }
-    loadLines(lines, read && *clear);
+    loadLines(read.lines, readOk && *clear, read.unread);
 }
 
-void WinsPage::loadLines(const std::vector<std::string>& lines, bool clear) {
+void WinsPage::loadLines(const std::vector<std::string>& lines, bool clear, std::size_t unread) {
     if (clear) clearForNewData();
     const int dropped = combos::placeInEmptyRows(table(), lines);
     recalculateCombinationTable();
     frame_.showDraw(s_.maxn);
     s_.SSTab1 = kTabWins;
-    if (dropped > 0) s_.message(combos::droppedLinesMessage(dropped), Icon::Exclamation);
+    std::string note;
+    if (unread > 0) note = combos::unreadLinesMessage(unread);
+    if (dropped > 0) note += (note.empty() ? "" : "\n") + combos::droppedLinesMessage(dropped);
+    if (!note.empty()) s_.message(note, Icon::Exclamation);
 }
 
 void WinsPage::saveFile() {

@@ -40,7 +40,9 @@ public:
     // The lines placed as a load places them, after the question answered
     // `clear`: the table emptied first (Yes) or the lines added, then every
     // row checked and its win entries worked out, tab 0 brought into sight.
-    void loadLines(const std::vector<std::string>& lines, bool clear);
+    // `unread` lines of a file past its 1000th were not read; one message
+    // tells those and the lines that found no empty row.
+    void loadLines(const std::vector<std::string>& lines, bool clear, std::size_t unread = 0);
 
     void openFile();       // 呼出し
     void saveFile();       // 保存

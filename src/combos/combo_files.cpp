@@ -19,9 +19,15 @@ std::string missingFileMessage(const std::filesystem::path& file) {
     return text::utf8FromPath(file) + " は存在しないﾌｧｲﾙです。";
 }
 
-std::vector<std::string> readCombinationFile(const std::filesystem::path& file) {
-    // No more lines than the table has rows can ever be placed.
-    return platform::readFirstLines(file, kDataRows).lines;
+ComboFileLines readCombinationFile(const std::filesystem::path& file) {
+    // No more lines than the table has rows can ever be placed; the rest is
+    // only counted.
+    platform::FirstLines first = platform::readFirstLines(file, kDataRows, /*countRest=*/true);
+    return {std::move(first.lines), first.restTextLines};
+}
+
+std::string unreadLinesMessage(std::size_t unread) {
+    return std::to_string(kDataRows) + " 行を超えた " + std::to_string(unread) + " 行は読み込みませんでした。";
 }
 
 int placeLines(grid::TextGrid& table, int s, const std::vector<std::string>& lines) {

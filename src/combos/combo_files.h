@@ -19,9 +19,16 @@ platform::FileDialogOptions comboFileDialog(const std::filesystem::path& datadir
 std::string missingFileMessage(const std::filesystem::path& file);
 
 // The lines of the file, unchanged (empty and malformed lines included), up
-// to the 1000 the table can hold.
+// to the 1000 the table can hold, and how many of the later lines hold more
+// than blanks: those are never read, and the player is told.
 // Throws AppError when the file cannot be read.
-std::vector<std::string> readCombinationFile(const std::filesystem::path& file);
+struct ComboFileLines {
+    std::vector<std::string> lines;
+    std::size_t unread = 0;
+};
+ComboFileLines readCombinationFile(const std::filesystem::path& file);
+// "1000 行を超えた N 行は読み込みませんでした。"
+std::string unreadLinesMessage(std::size_t unread);
 // Line i goes to column 1 of row s + i; lines past row 1000 are dropped.
 // Returns the number of lines placed.
 int placeLines(grid::TextGrid& table, int s, const std::vector<std::string>& lines);

@@ -21,8 +21,12 @@ inline constexpr const char* kLabel3 =
 inline constexpr const char* kLabel13 = "・ ブラウザーの指定";
 inline constexpr const char* kOkCaption = "OK";
 inline constexpr const char* kCancelCaption = "ｷｬﾝｾﾙ";
-inline constexpr const char* kLabel12 =
-    "   =注意=　　　　　　　　　　　　　設定後は               Kazuban　　　を再起動して下さい";
+// The note (Label12) as the dialog shows it: under the four paths it is
+// about, its words together (the classic text's runs of blanks were made for
+// a narrow label), and saying what takes effect without a restart.
+inline constexpr const char* kRestartNote =
+    "=注意=　設定後は Kazuban を再起動して下さい（専用ｴﾃﾞｨﾀ・ユーザーデータの ｄｉｒ・表計算ｿﾌﾄ・ブラウザー）。"
+    "最新結果の取得先は OK ですぐに有効になります。";
 inline constexpr const char* kLabel4 = "▼ ｿﾌﾄ名";
 inline constexpr const char* kLabel5 = "Kazuban   Ver 1.05";
 inline constexpr const char* kLabel6 = "▼ 作成者";

@@ -1,5 +1,6 @@
 #include "history/payout_table.h"
 
+#include <chrono>
 #include <cstdio>
 
 #include "history/draw_history.h"
@@ -47,6 +48,23 @@ std::string payoutFieldText(int field, std::int64_t value) {
     std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", static_cast<int>(value / 10000),
                   static_cast<int>(value / 100 % 100), static_cast<int>(value % 100));
     return buf;
+}
+
+std::optional<std::int64_t> suggestedDate(const PayoutTable& table, int drawNumber) {
+    for (auto it = table.lower_bound(drawNumber); it != table.begin();) {
+        --it;
+        const auto& date = it->second.fields[kDateField];
+        if (!date) continue;
+        namespace ch = std::chrono;
+        const ch::year_month_day known{ch::year(static_cast<int>(*date / 10000)),
+                                       ch::month(static_cast<unsigned>(*date / 100 % 100)),
+                                       ch::day(static_cast<unsigned>(*date % 100))};
+        const ch::year_month_day next{ch::sys_days(known) + ch::days(7LL * (drawNumber - it->first))};
+        if (!next.ok() || next.year() > ch::year(9999)) return std::nullopt;
+        return static_cast<std::int64_t>(static_cast<int>(next.year())) * 10000 +
+               static_cast<unsigned>(next.month()) * 100 + static_cast<unsigned>(next.day());
+    }
+    return std::nullopt;
 }
 
 std::optional<std::int64_t> parseAmount(std::string_view text, int field, const std::string& file, int line) {

@@ -61,6 +61,11 @@ struct PayoutCheck {
 PayoutCheck checkPayoutFields(const std::string& date, const std::array<std::string, 4>& winners,
                               const std::array<std::string, 4>& prizes);
 
+// The day draw `drawNumber` is likely held on, as the entry form suggests
+// it: the latest date known for an earlier draw, a week later for each draw
+// after that one (draws are weekly). nullopt when no earlier draw has a date.
+std::optional<std::int64_t> suggestedDate(const PayoutTable& table, int drawNumber);
+
 // The table of the file's bytes (cp932 or UTF-8). Throws ImportRefused
 // naming `name` and the line for a line that is not a row of the table.
 PayoutTable parsePayoutTable(std::string_view bytes, const std::string& name);

@@ -30,6 +30,13 @@ std::string editorCommandLine(const std::string& editdir, bool editorExists, con
     return editdir + " " + file;
 }
 
+std::string noEditorMessage(const std::string& editdir) {
+    const std::string missing = editdir.empty() ? std::string() : "専用ｴﾃﾞｨﾀ「" + editdir + "」が見つかりません。\n";
+    return missing +
+           "atarimgrp.txt を開けるエディタがありません。\n"
+           "◇環境 → 設定 の「専用ｴﾃﾞｨﾀの指定」に、エディタをﾌｧｲﾙ名まで入れて登録して下さい。";
+}
+
 std::string spreadsheetCommandLine(const std::string& calcdir, const std::string& path) {
     // Without a spreadsheet program the desktop opens the print file with its
     // default program for CSV files.

@@ -20,6 +20,9 @@ std::string browserCommandLine(const std::string& browsdir, const std::string& u
 std::string homePageCommandLine(const std::string& browsdir, const std::string& url);
 // Editor on startdir's atarimgrp.txt; `editorExists` tells whether a file exists at editdir.
 std::string editorCommandLine(const std::string& editdir, bool editorExists, const std::filesystem::path& startdir);
+// When neither the editor of editdir nor the fallback can be started: says
+// that no editor can open the history, and where one is registered.
+std::string noEditorMessage(const std::string& editdir);
 // Spreadsheet program on a print file: calcdir + " " + path; without a
 // calcdir the desktop's opener (xdg-open) on the path.
 std::string spreadsheetCommandLine(const std::string& calcdir, const std::string& path);

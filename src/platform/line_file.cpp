@@ -108,7 +108,7 @@ std::vector<std::string> readLines(const std::filesystem::path& path) {
     return text::splitLines(decodeFileBytes(bytes));
 }
 
-FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLines) {
+FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLines, bool countRest) {
     // Line ends are counted on the bytes: CR and LF are never part of a
     // cp932 or UTF-8 character. A CR LF counts once, at its CR; the LF that
     // may follow the last wanted line end is then part of the rest.
@@ -119,6 +119,7 @@ FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLine
     bool afterCr = false;
     bool inPrefix = maxLines > 0;
     bool first = true;
+    bool restLineHasText = false;
     char buf[65536];
     while (const std::size_t n = file.read(buf, sizeof buf)) {
         if (first) refuseWideText(std::string_view(buf, n), path);
@@ -140,13 +141,21 @@ FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLine
             if (i > 0) afterCr = buf[i - 1] == '\r';
             prefix.append(buf, i);
         }
-        for (; i < n && out.restIsBlank; ++i) {
+        for (; i < n && (countRest || out.restIsBlank); ++i) {
             const char b = buf[i];
-            out.restIsBlank = b == ' ' || b == '\t' || b == '\r' || b == '\n';
+            if (b == '\r' || b == '\n') {
+                // A CR LF ends its line at the CR; the LF then ends nothing.
+                if (restLineHasText) ++out.restTextLines;
+                restLineHasText = false;
+            } else if (b != ' ' && b != '\t') {
+                restLineHasText = true;
+                out.restIsBlank = false;
+            }
         }
-        // Nothing more to learn once the rest holds text.
-        if (!inPrefix && !out.restIsBlank) break;
+        // Nothing more to learn once the rest holds text, unless it is counted.
+        if (!inPrefix && !out.restIsBlank && !countRest) break;
     }
+    if (restLineHasText && countRest) ++out.restTextLines;
     // Valid UTF-8 is split as it stands, without a decoded copy.
     if (!prefix.starts_with("\xEF\xBB\xBF") && text::isValidUtf8(prefix)) {
         out.lines = text::splitLinesCapped(prefix, text::kMaxLineBytes);

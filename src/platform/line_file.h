@@ -37,12 +37,14 @@ std::vector<std::string> readLines(const std::filesystem::path& path);
 // encoding is judged on those lines). Later lines are neither decoded nor
 // kept, so a huge file costs no more memory than the lines a reader uses.
 // A UTF-16 or UTF-32 file is refused as refuseWideText refuses it.
-// A line longer than text::kMaxLineBytes keeps only its first part.
+// A line longer than text::kMaxLineBytes keeps only its first part. With
+// countRest the whole file is read to count the later lines that hold text.
 struct FirstLines {
     std::vector<std::string> lines;
-    bool restIsBlank = true;  // every later line holds only blanks and tabs, or there is none
+    bool restIsBlank = true;        // every later line holds only blanks and tabs, or there is none
+    std::size_t restTextLines = 0;  // with countRest: the later lines with more than blanks and tabs
 };
-FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLines);
+FirstLines readFirstLines(const std::filesystem::path& path, std::size_t maxLines, bool countRest = false);
 
 // Writes bytes atomically (see replaceFileAtomically in system.h for the
 // kinds of failure).

@@ -36,7 +36,9 @@ struct FileDialogOptions {
 
 // What the entry form of a new draw answers: the numbers (five main numbers,
 // then the bonus, checked as a draw) and, as typed, the optional date and
-// the winners and prize of each grade ("" where nothing was typed).
+// the winners and prize of each grade ("" where nothing was typed). What the
+// form shows as it opens has the same shape, a number 0 leaving its field
+// empty.
 struct NewDraw {
     std::array<int, 6> numbers{};
     std::string date;
@@ -87,10 +89,11 @@ public:
     // Shows the document in a print preview, from which the user prints it;
     // returns when the preview has closed. Nothing where there is no window.
     virtual void showPrintPreview(const output::PrintDocument& document) { (void)document; }
-    // Asks for draw `drawNumber` in the entry form; nullopt on Cancel. A front
-    // end without a form has no answer.
-    virtual std::optional<NewDraw> askNewDraw(int drawNumber) {
+    // Asks for draw `drawNumber` in the entry form, which opens showing
+    // `shown`; nullopt on Cancel. A front end without a form has no answer.
+    virtual std::optional<NewDraw> askNewDraw(int drawNumber, const NewDraw& shown) {
         (void)drawNumber;
+        (void)shown;
         return std::nullopt;
     }
     // Runs the session's downloads to its end, showing its progress with a

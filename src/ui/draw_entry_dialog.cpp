@@ -14,7 +14,7 @@
 
 namespace kazuban::ui {
 
-DrawEntryDialog::DrawEntryDialog(int drawNumber, QWidget* parent) : QDialog(parent) {
+DrawEntryDialog::DrawEntryDialog(int drawNumber, const platform::NewDraw& shown, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("DrawEntryDialog"));
     const QString draw = QStringLiteral("第%1回").arg(drawNumber);
     setWindowTitle(draw + QStringLiteral("の当選番号"));
@@ -96,6 +96,13 @@ DrawEntryDialog::DrawEntryDialog(int drawNumber, QWidget* parent) : QDialog(pare
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
+    for (std::size_t k = 0; k < 6; ++k)
+        if (shown.numbers[k] != 0) fields_[k]->setText(QString::number(shown.numbers[k]));
+    date_->setText(qs(shown.date));
+    for (std::size_t g = 0; g < 4; ++g) {
+        winners_[g]->setText(qs(shown.winners[g]));
+        prizes_[g]->setText(qs(shown.prizes[g]));
+    }
     check();
     fields_[0]->setFocus();
 }

@@ -3,7 +3,9 @@
 // checked as the user types (history::checkDrawFields), and optionally the
 // draw's date and the winners and prize of each grade
 // (history::checkPayoutFields). OK stays disabled, with the reason shown,
-// until the six numbers are a draw and the optional fields are right.
+// until the six numbers are a draw and the optional fields are right. It
+// opens showing what the core hands it: what was typed before an append
+// that failed, or the suggested date of the draw.
 #include <QDialog>
 #include <array>
 #include <optional>
@@ -19,7 +21,7 @@ namespace kazuban::ui {
 class DrawEntryDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit DrawEntryDialog(int drawNumber, QWidget* parent = nullptr);
+    DrawEntryDialog(int drawNumber, const platform::NewDraw& shown, QWidget* parent = nullptr);
 
     // The numbers as typed (main numbers, then the bonus) once they are a draw.
     std::optional<std::array<int, 6>> numbers() const { return numbers_; }

@@ -48,7 +48,11 @@ QStringList wrapWords(const QString& text, const QFontMetricsF& fm, double width
 void setUpPrinter(QPrinter& printer, const output::PrintDocument& document) {
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 12, 12, 12),
                                       QPageLayout::Millimeter));
-    printer.setDocName(qs(document.title));
+    // The job's name is also the file name the print dialog suggests for a
+    // PDF: the title's spacing ("当 選 回 数") has no place there.
+    QString name = qs(document.title);
+    name.remove(QLatin1Char(' ')).remove(QChar(0x3000));
+    printer.setDocName(name);
 }
 
 PrintLayout::PrintLayout(const output::PrintDocument& document, QDate date) : document_(document), date_(date) {}

@@ -17,7 +17,8 @@ class QWidget;
 
 namespace kazuban::ui {
 
-// A4, portrait, 12 mm margins, the document's title as the job's name.
+// A4, portrait, 12 mm margins, the document's title without its blanks as
+// the job's name (and so the PDF file's suggested name).
 void setUpPrinter(QPrinter& printer, const output::PrintDocument& document);
 
 class PrintLayout {

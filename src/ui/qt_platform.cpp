@@ -166,8 +166,8 @@ void QtPlatform::showPrintPreview(const output::PrintDocument& document) {
     });
 }
 
-std::optional<platform::NewDraw> QtPlatform::askNewDraw(int drawNumber) {
-    DrawEntryDialog dialog(drawNumber, parentWidget());
+std::optional<platform::NewDraw> QtPlatform::askNewDraw(int drawNumber, const platform::NewDraw& shown) {
+    DrawEntryDialog dialog(drawNumber, shown, parentWidget());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.entered();
 }

@@ -44,7 +44,7 @@ public:
 
     void showPrintPreview(const output::PrintDocument& document) override;
     // The entry form of a new draw (ui/draw_entry_dialog.h), modal.
-    std::optional<platform::NewDraw> askNewDraw(int drawNumber) override;
+    std::optional<platform::NewDraw> askNewDraw(int drawNumber, const platform::NewDraw& shown) override;
     // The downloads over HTTP in a modal progress dialog (ui/download_dialog.h).
     bool runDownloads(platform::DownloadSession& session) override;
     // How long one request may wait for its answer.

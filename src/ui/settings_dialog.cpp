@@ -135,6 +135,11 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     left->addWidget(dir1_, 6, 2);
     left->setRowStretch(6, 1);
 
+    // The restart note stands right under the paths it is about.
+    QLabel* note = wrappedLabel("Label12", dt::kRestartNote, this);
+    note->setStyleSheet(QStringLiteral("QLabel { color: #b00020; }"));
+    left->addWidget(note, 7, 0, 1, 3);
+
     // Where the latest results come from: the user's settings, not lines of
     // Kazuban.ini (whose lines stay those it has always had).
     auto* fetchHeading = new QLabel(u8("最新結果の取得先（◇当選番号 → 最新結果を取得）"), this);
@@ -142,7 +147,7 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     QFont bold = fetchHeading->font();
     bold.setBold(true);
     fetchHeading->setFont(bold);
-    left->addWidget(fetchHeading, 7, 0, 1, 3);
+    left->addWidget(fetchHeading, 8, 0, 1, 3);
     const char* urlCaptions[2] = {"一覧ファイル", "CSV のフォルダー"};
     const char* urlNames[2] = {"TextIndexUrl", "TextFolderUrl"};
     const ResultUrls urls{form_.state().resultsIndexUrl, form_.state().resultsFolderUrl};
@@ -155,8 +160,8 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
         edit->setPlaceholderText(u8(i == 0 ? history::kDefaultIndexUrl : history::kDefaultFolderUrl));
         edit->setToolTip(u8("空欄にすると、みずほ銀行の公開しているアドレスに戻ります。"));
         edit->setCursorPosition(0);
-        left->addWidget(caption, 8 + i, 0, 1, 2);
-        left->addWidget(edit, 8 + i, 2);
+        left->addWidget(caption, 9 + i, 0, 1, 2);
+        left->addWidget(edit, 9 + i, 2);
     }
     outer->addLayout(left, 1);
 
@@ -190,12 +195,6 @@ SettingsDialog::SettingsDialog(app::Form1& form, platform::Platform& platform, Q
     image->setPixmap(drawMarkSheetPicture(QSize(64, 120)));
     image->setFixedSize(64, 120);
     right->addWidget(image, 0, Qt::AlignHCenter);
-    right->addSpacing(8);
-    // The note wraps into three lines: the heading, "設定後は … Kazuban", the request.
-    QLabel* note = wrappedLabel("Label12", dt::kLabel12, this);
-    note->setFixedWidth(fontMetrics().horizontalAdvance(QString(16, QChar(0x3000))));
-    note->setStyleSheet(QStringLiteral("QLabel { color: #b00020; }"));
-    right->addWidget(note);
     right->addStretch(1);
     auto* ok = new QPushButton(u8(dt::kOkCaption), this);
     ok->setObjectName(QStringLiteral("OKButton"));

@@ -163,6 +163,27 @@ TEST(AddDraw, TheEntryFormAppendsAndReloadsAsTheDrawSelectorDoes) {
     EXPECT_EQ(f.frame().Label3()[0], "1401");
     EXPECT_EQ(f.state().pairCounts, pairsAtStart);  // the statistics stay those of the start-up
     EXPECT_EQ(fake.messages.size(), 1u);
+    // The form opened empty at first, and with the refused answer after it.
+    ASSERT_EQ(fake.newDrawShown.size(), 3u);
+    EXPECT_EQ(fake.newDrawShown[0].numbers, (std::array<int, 6>{}));
+    EXPECT_EQ(fake.newDrawShown[2].numbers, kDraw);
+}
+
+// The entry form's date: the latest date known before the draw, a week on
+// for each draw since, across months, a leap day and a new year.
+TEST(AddDraw, TheSuggestedDateIsAWeekAfterTheLastKnownDateForEachDraw) {
+    PayoutTable table;
+    EXPECT_EQ(suggestedDate(table, 10), std::nullopt);
+    auto dated = [&](int draw, std::int64_t date) { table[draw].fields[kDateField] = date; };
+    dated(3, 20240220);
+    table[4].fields[kWinnersField] = 1;  // a row without a date is passed over
+    EXPECT_EQ(suggestedDate(table, 4), 20240227);
+    EXPECT_EQ(suggestedDate(table, 5), 20240305);      // past the leap day
+    EXPECT_EQ(suggestedDate(table, 3), std::nullopt);  // only earlier draws count
+    dated(9, 20241224);
+    EXPECT_EQ(suggestedDate(table, 10), 20241231);
+    EXPECT_EQ(suggestedDate(table, 11), 20250107);
+    EXPECT_EQ(suggestedDate(table, 9), 20240402);  // six weeks after draw 3
 }
 
 }  // namespace

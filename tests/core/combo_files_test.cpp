@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 
 #include "app/form1.h"
 #include "combos/combination_table.h"
 #include "combos/combo_files.h"
 #include "output/layouts.h"
+#include "platform/line_file.h"
 #include "support/fake_platform.h"
 #include "support/history_gen.h"
 
@@ -49,17 +51,58 @@ TEST_F(ComboFiles, OpenPlacesLinesEvaluatesAndShowsTheFirstTab) {
 
     // Appending after No fills the empty rows from the first one on: a
     // filled row is never written over, and the lines that found no empty
-    // row are dropped and counted afterwards.
+    // row are dropped and counted afterwards, in one message with the lines
+    // past the file's 1000th, which are never read.
     p.answers = {platform::kNo};
-    std::vector<std::string> lines(1000, " 1, 2, 3, 4, 5");
+    std::vector<std::string> lines(1002, " 1, 2, 3, 4, 5");
     lines[997] = " 6, 7, 8, 9,10";
+    lines[1001] = "not read";
     open("big.txt", lines);
     EXPECT_EQ(cell(1), combo(120));
     EXPECT_EQ(cell(2), " 1, 2, 3, 4, 5");
     EXPECT_EQ(cell(3), combo(50));
     EXPECT_EQ(cell(1000), " 6, 7, 8, 9,10");
     ASSERT_EQ(p.messages.size(), 2u);
-    EXPECT_EQ(p.messages[1].text, "2 行は空きがないため追加しませんでした。");
+    EXPECT_EQ(p.messages[1].text,
+              "1000 行を超えた 2 行は読み込みませんでした。\n2 行は空きがないため追加しませんでした。");
+    EXPECT_EQ(p.messages[1].icon, platform::Icon::Exclamation);
+}
+
+// The lines past the 1000th that hold text, against a plain split of the
+// whole file, over files of every line end, blank lines and a last line with
+// or without its end.
+TEST(ComboFileLines, TheUnreadLinesAreThoseWithTextPastTheThousandth) {
+    testing::TempDir dir;
+    std::mt19937 rng(7);
+    const char* const ends[] = {"\r\n", "\n", "\r"};
+    const char* const texts[] = {"", " \t", "x", " 1, 2, 3, 4, 5", "\x82\xa0"};
+    for (int round = 0; round < 120; ++round) {
+        const int count = 995 + static_cast<int>(rng() % 12);
+        std::string bytes;
+        std::vector<std::string> expected;
+        bool ended = true;
+        for (int i = 0; i < count; ++i) {
+            const std::string text = texts[rng() % 5];
+            std::string end = ends[rng() % 3];
+            // A lone CR, an empty line and an LF would be one CR LF.
+            if (text.empty() && end == "\n" && bytes.ends_with("\r")) end = "\r\n";
+            expected.push_back(text);
+            bytes += text;
+            ended = i + 1 < count || rng() % 2 == 0;
+            if (ended) bytes += end;
+        }
+        // A last line that is empty and has no end is no line at all.
+        if (!ended && expected.back().empty()) expected.pop_back();
+        std::size_t unread = 0;
+        for (std::size_t i = kDataRows; i < expected.size(); ++i)
+            unread += expected[i].find_first_not_of(" \t") != std::string::npos ? 1 : 0;
+        const ComboFileLines read = readCombinationFile(dir.write("c.txt", bytes));
+        SCOPED_TRACE(round);
+        ASSERT_EQ(read.unread, unread);
+        ASSERT_EQ(read.lines.size(), std::min<std::size_t>(expected.size(), kDataRows));
+        EXPECT_EQ(read.lines.back(), platform::decodeFileBytes(expected[read.lines.size() - 1]));
+    }
+    EXPECT_EQ(unreadLinesMessage(3), "1000 行を超えた 3 行は読み込みませんでした。");
 }
 
 TEST_F(ComboFiles, OpenRefusalsAndFailures) {

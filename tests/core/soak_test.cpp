@@ -36,7 +36,6 @@ using testing::TempDir;
 
 constexpr const char* kExitQuestion = " 終了します。 よろしいですか？";
 constexpr const char* kTableHeader = "組合せデータ";
-constexpr const char* kMissingEnvironment = "Kazuban.ini ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
 
 // ---- a failing disk, switched on for a number of writes -----------------------------
 
@@ -386,7 +385,8 @@ private:
             // the user puts the file back and starts again.
             form_ = std::make_unique<Form1>(p_);
             note("start-up without Kazuban.ini");
-            if (form_->Form_Load(dir_.str()) || !form_->closeRequested() || p_.lastMessage != kMissingEnvironment) {
+            if (form_->Form_Load(dir_.str()) || !form_->closeRequested() ||
+                p_.lastMessage != missingDataFileMessage("Kazuban.ini", dir_.path())) {
                 fail("start-up without Kazuban.ini did not refuse with its message");
                 return false;
             }

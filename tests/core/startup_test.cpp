@@ -17,8 +17,6 @@ using platform::Buttons;
 using platform::Icon;
 using testing::TempDir;
 
-const char* const kMissingHistory = "atarimgrp.txt ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
-const char* const kMissingEnvironment = "Kazuban.ini ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい";
 const char* const kHistoryGone = "atarimgrp.txt ﾌｧｲﾙを Kazuban と同じﾌｫﾙﾀﾞｰに置いて下さい";
 
 // A FakePlatform with seams for faults: a file-existence answer that differs
@@ -55,7 +53,11 @@ TEST(StartUp, MissingFilesShowOneMessageAndEnd) {
     EXPECT_FALSE(f.Form_Load(dir.str()));
     EXPECT_TRUE(f.closeRequested());
     ASSERT_EQ(p.messages.size(), 1u);
-    EXPECT_EQ(p.messages[0].text, kMissingHistory);
+    EXPECT_EQ(p.messages[0].text, missingDataFileMessage("atarimgrp.txt", dir.path()));
+#ifndef _WIN32
+    // There is no Kazuban.exe to put it beside: the message names the folder searched.
+    EXPECT_EQ(p.messages[0].text, "atarimgrp.txt ﾌｧｲﾙを次のﾌｫﾙﾀﾞｰに置いて下さい\n" + dir.str());
+#endif
     EXPECT_EQ(p.messages[0].icon, Icon::Critical);
     EXPECT_TRUE(msgIs(f, 1));
 
@@ -64,7 +66,9 @@ TEST(StartUp, MissingFilesShowOneMessageAndEnd) {
     Form1 g(p2);
     EXPECT_FALSE(g.Form_Load(dir.str()));
     ASSERT_EQ(p2.messages.size(), 1u);
-    EXPECT_EQ(p2.messages[0].text, kMissingEnvironment);
+    EXPECT_EQ(p2.messages[0].text, missingDataFileMessage("Kazuban.ini", dir.path()));
+    EXPECT_EQ(missingDataFileMessage("Kazuban.ini", dir.path(), /*classicText=*/true),
+              "Kazuban.ini ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい");
 
     // The CLI starts without an environment file and does not create one.
     FaultyPlatform p3;

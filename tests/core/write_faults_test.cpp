@@ -256,7 +256,7 @@ TEST_F(WriteFaults, FolderInTheFilesPlace) {
         const auto state = folderState(dir.path());
         s.start();
         EXPECT_FALSE(s.started);
-        EXPECT_EQ(s.fake.messages.back().text, "Kazuban.ini ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい");
+        EXPECT_EQ(s.fake.messages.back().text, missingDataFileMessage("Kazuban.ini", dir.path()));
         EXPECT_EQ(folderState(dir.path()), state);
     }
     tryEveryWriter(

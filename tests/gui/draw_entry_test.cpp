@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 
@@ -33,7 +34,7 @@ void typeDraw(QWidget* dialog, const std::array<const char*, 6>& numbers) {
 }
 
 TEST(DrawEntryDialog, OkWaitsForSixDistinctNumbersAndSaysWhy) {
-    ui::DrawEntryDialog d(1401);
+    ui::DrawEntryDialog d(1401, platform::NewDraw{});
     d.show();
     EXPECT_TRUE(d.windowTitle().contains(QStringLiteral("第1401回")));
     auto* ok = d.findChild<QPushButton*>(QStringLiteral("OKButton"));
@@ -148,7 +149,12 @@ TEST_F(DrawEntry, TheOptionalDateAndPayoutsAreCheckedAndKeptInAtarikin) {
     EXPECT_EQ(label("Label1"), QStringLiteral("第1401回: 5,11,13,21,31, 1"));
 }
 
-TEST_F(DrawEntry, AFailedWriteShowsItsMessageAndChangesNothing) {
+QString fieldText(QWidget* dialog, const QString& name) {
+    auto* f = dialog->findChild<QLineEdit*>(name);
+    return f ? f->text() : QStringLiteral("(no field)");
+}
+
+TEST_F(DrawEntry, AFailedWriteShowsItsMessageChangesNothingAndKeepsWhatWasTyped) {
     copyDemo();
     ASSERT_TRUE(start());
     const std::string file = dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString();
@@ -160,6 +166,7 @@ TEST_F(DrawEntry, AFailedWriteShowsItsMessageAndChangesNothing) {
         WhenModal enter(
             [](QWidget* dialog) {
                 typeDraw(dialog, {"1", "2", "3", "4", "5", "6"});
+                dialog->findChild<QLineEdit*>(QStringLiteral("TextPrize_3"))->setText(QStringLiteral("1,000"));
                 QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("TextBonus")), Qt::Key_Return);
             },
             "kazuban::ui::DrawEntryDialog");
@@ -171,6 +178,83 @@ TEST_F(DrawEntry, AFailedWriteShowsItsMessageAndChangesNothing) {
     EXPECT_EQ(platform.boxes[0].text, "ファイルに書き込めません（No space left on device）。");
     EXPECT_EQ(platform::readFileBytes(file), before);
     EXPECT_EQ(form->state().maxn, 1400);
+
+    // The form opens again with everything as it was typed; OK now appends it.
+    WhenModal again(
+        [](QWidget* dialog) {
+            EXPECT_EQ(fieldText(dialog, QStringLiteral("TextMain_0")), QStringLiteral("1"));
+            EXPECT_EQ(fieldText(dialog, QStringLiteral("TextBonus")), QStringLiteral("6"));
+            EXPECT_EQ(fieldText(dialog, QStringLiteral("TextPrize_3")), QStringLiteral("1,000"));
+            EXPECT_EQ(fieldText(dialog, QStringLiteral("TextDate")), QString());
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+        },
+        "kazuban::ui::DrawEntryDialog");
+    trigger(QStringLiteral("mnuanyuryoku"));
+    EXPECT_TRUE(again.worked());
+    EXPECT_EQ(form->state().maxn, 1401);
+    EXPECT_EQ(platform.boxes.size(), 1u);
+
+    // Once appended it is gone: the next draw's form starts empty.
+    WhenModal next(
+        [](QWidget* dialog) {
+            EXPECT_EQ(fieldText(dialog, QStringLiteral("TextMain_0")), QString());
+            EXPECT_EQ(fieldText(dialog, QStringLiteral("TextPrize_3")), QString());
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        },
+        "kazuban::ui::DrawEntryDialog");
+    trigger(QStringLiteral("mnuanyuryoku"));
+    EXPECT_TRUE(next.worked());
+}
+
+TEST_F(DrawEntry, TheDateSuggestsTheNextDrawsDay) {
+    copyDemo();
+    // Draw 1400's date is not known; 1399's is: 1401 comes two weeks later.
+    QFile csv(dir.filePath(QStringLiteral("atarikin.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write(platform::encodeCp932("回,日付,1等口数,2等口数,3等口数,4等口数,1等賞金,2等賞金,3等賞金,4等賞金\r\n"
+                                    "1398,2024/12/10,,,,,,,,\r\n1399,2024/12/24,,,,,,,,\r\n1400,,1,,,,,,,\r\n")
+                  .c_str());
+    csv.close();
+    ASSERT_TRUE(start());
+    WhenModal enter(
+        [](QWidget* dialog) {
+            EXPECT_EQ(fieldText(dialog, QStringLiteral("TextDate")), QStringLiteral("2025/01/07"));
+            typeDraw(dialog, {"31", "21", "13", "11", "5", "1"});
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+        },
+        "kazuban::ui::DrawEntryDialog");
+    trigger(QStringLiteral("mnuanyuryoku"));
+    EXPECT_TRUE(enter.worked());
+    EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_EQ(form->state().payouts.at(1401).fields[history::kDateField], 20250107);
+}
+
+// ◇当選番号 → 登　録 with no editor registered and none of the system's to
+// fall back on: the message says so and where to register one, rather than
+// where the history belongs.
+TEST_F(DrawEntry, RegisteringWithoutAnEditorSaysSo) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    ASSERT_EQ(form->state().editdir, "");
+    QTemporaryDir emptyPath;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", emptyPath.path().toLocal8Bit());
+    platform.startForReal = true;
+    trigger(QStringLiteral("mnuatoroku"));
+    qputenv("PATH", path);
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text,
+              "atarimgrp.txt を開けるエディタがありません。\n"
+              "◇環境 → 設定 の「専用ｴﾃﾞｨﾀの指定」に、エディタをﾌｧｲﾙ名まで入れて登録して下さい。");
+    EXPECT_EQ(platform.boxes[0].icon, platform::Icon::Exclamation);
+
+    // A registered editor that has gone is named as well.
+    form->state().editdir = dir.filePath(QStringLiteral("gone-editor")).toStdString();
+    qputenv("PATH", emptyPath.path().toLocal8Bit());
+    trigger(QStringLiteral("mnuatoroku"));
+    qputenv("PATH", path);
+    ASSERT_EQ(platform.boxes.size(), 2u);
+    EXPECT_TRUE(platform.boxes[1].text.starts_with("専用ｴﾃﾞｨﾀ「" + form->state().editdir + "」が見つかりません。\n"));
 }
 
 }  // namespace

@@ -77,5 +77,22 @@ TEST_F(FileDialogChoice, ASpecialFileChosenToLoadIsRefusedWithAMessage) {
     }
 }
 
+// A file longer than the table: its first 1000 lines fill the table, and a
+// message tells how many lines with text were left unread.
+TEST_F(FileDialogChoice, AFileOfMoreThan1000LinesSaysHowManyWereNotRead) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    QFile file(dir.filePath(QStringLiteral("long.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (int i = 1; i <= 1005; ++i) file.write(i == 1000 ? "27,28,29,30,31\r\n" : " 1, 2, 3, 4, 5\r\n");
+    file.close();
+    platform.openAnswers = {file.fileName().toStdString()};
+    trigger(QStringLiteral("mnudopen"));
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, "1000 行を超えた 5 行は読み込みませんでした。");
+    EXPECT_EQ(platform.boxes[0].icon, platform::Icon::Exclamation);
+    EXPECT_EQ(cell("MSFlexGrid1", 1000, 1), QStringLiteral("27,28,29,30,31"));
+}
+
 }  // namespace
 }  // namespace kazuban::testing

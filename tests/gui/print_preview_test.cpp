@@ -166,5 +166,25 @@ TEST_F(PrintPreview, ThePreviewPrintsToAPdfFileFromThePrintDialog) {
     EXPECT_TRUE(text.contains(QString::fromStdString(form->totals().grid().cell(1, 1)).trimmed()));
 }
 
+// The job's name, which the print dialog makes the PDF's file name, has no
+// blanks: 当選回数.pdf, not "当 選 回 数.pdf".
+TEST_F(PrintPreview, TheSuggestedPdfNameHasNoBlanks) {
+    platform.previewForReal = true;
+    QString docName;
+    WhenModal preview(
+        [&](QWidget* w) {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            docName = dialog->printer()->docName();
+            dialog->reject();
+        },
+        "QPrintPreviewDialog");
+    auto* g = find<ui::FlexGrid>(QStringLiteral("MSFlexGrid1"));
+    popupChoices = {QStringLiteral("pmnupreview")};
+    QTest::mouseClick(g->viewport(), Qt::RightButton, {}, g->cellRect(1, 1).center());
+    EXPECT_TRUE(preview.worked());
+    EXPECT_EQ(docName, QStringLiteral("当選回数"));
+}
+
 }  // namespace
 }  // namespace kazuban::testing

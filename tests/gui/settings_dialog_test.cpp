@@ -1,6 +1,7 @@
 // The settings dialog's folder list, drive list and Esc, through its real widgets.
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -104,6 +105,29 @@ TEST_F(SettingsDialogWidgets, TheResultAddressesAreTheUsersSettingsNeverLinesOfK
     const QByteArray ini = fileBytes(dir.filePath(QStringLiteral("Kazuban.ini")));
     EXPECT_FALSE(ini.contains("127.0.0.1"));
     EXPECT_FALSE(ini.contains("mizuhobank"));
+}
+
+// The restart note stands under the four paths it is about, whole, and says
+// what takes effect at once.
+TEST_F(SettingsDialogWidgets, TheRestartNoteStandsUnderThePathsAndSaysWhatWorksAtOnce) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    openSettings([&](ui::SettingsDialog& dialog) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        auto* note = dialog.findChild<QLabel*>("Label12");
+        auto* folders = dialog.findChild<QListWidget*>("Dir1");
+        auto* heading = dialog.findChild<QLabel*>("LabelResultUrls");
+        auto* firstCaption = dialog.findChild<QLabel*>("Label1");
+        ASSERT_TRUE(note && folders && heading && firstCaption);
+        EXPECT_TRUE(note->text().contains(QStringLiteral("設定後は Kazuban を再起動して下さい")));
+        EXPECT_TRUE(note->text().contains(QStringLiteral("最新結果の取得先は OK ですぐに有効になります")));
+        const QRect n = note->geometry();
+        EXPECT_GE(n.top(), folders->geometry().bottom());
+        EXPECT_LE(n.bottom(), heading->geometry().top());
+        EXPECT_EQ(n.left(), firstCaption->geometry().left());
+        EXPECT_GE(n.height(), note->heightForWidth(n.width()));  // every wrapped line in sight
+        EXPECT_TRUE(dialog.rect().contains(n));
+    });
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ TEST_F(StartUp, MissingHistoryGivesOneMessageAndNoWindow) {
     // Neither data file is here: only the history's message is shown.
     EXPECT_FALSE(start());
     ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].text, "atarimgrp.txt ﾌｧｲﾙを Kazuban.exe と同じﾌｫﾙﾀﾞｰに置いて下さい");
+    EXPECT_EQ(platform.boxes[0].text, app::missingDataFileMessage("atarimgrp.txt", platform.currentDirectory()));
     EXPECT_EQ(platform.boxes[0].icon, platform::Icon::Critical);
     EXPECT_FALSE(window->isVisible());
 }

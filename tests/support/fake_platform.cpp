@@ -36,8 +36,9 @@ std::optional<std::filesystem::path> FakePlatform::saveFileDialog(const platform
     return nextAnswer(saveAnswers);
 }
 
-std::optional<platform::NewDraw> FakePlatform::askNewDraw(int drawNumber) {
+std::optional<platform::NewDraw> FakePlatform::askNewDraw(int drawNumber, const platform::NewDraw& shown) {
     newDrawForms.push_back(drawNumber);
+    newDrawShown.push_back(shown);
     if (!onNewDraw) return std::nullopt;
     return onNewDraw(drawNumber);
 }

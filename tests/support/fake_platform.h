@@ -34,8 +34,9 @@ public:
     bool startForReal = false;                    // also run the default startProgram
     std::vector<output::PrintDocument> previews;  // every document shown in the print preview
     // The entry form of a new draw: the draw numbers it was opened for, and
-    // its answer (none: Cancel).
+    // what it showed as it opened, and its answer (none: Cancel).
     std::vector<int> newDrawForms;
+    std::vector<platform::NewDraw> newDrawShown;
     std::function<std::optional<platform::NewDraw>(int drawNumber)> onNewDraw;
     int busyDepth = 0;
     bool progressVisible = false;
@@ -49,7 +50,7 @@ public:
     void setClipboardText(const std::string& t) override { clipboard = t; }
     void clearClipboard() override { clipboard.clear(); }
     void showPrintPreview(const output::PrintDocument& d) override { previews.push_back(d); }
-    std::optional<platform::NewDraw> askNewDraw(int drawNumber) override;
+    std::optional<platform::NewDraw> askNewDraw(int drawNumber, const platform::NewDraw& shown) override;
     void startProgram(const std::string& commandLine) override;
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     void showProgress(int mn, int mx) override {

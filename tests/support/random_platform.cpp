@@ -89,8 +89,8 @@ void RandomPlatform::startProgram(const std::string& commandLine) {
     throw AppError(kind, defaultErrorText(kind));
 }
 
-std::optional<platform::NewDraw> RandomPlatform::askNewDraw(int drawNumber) {
-    FakePlatform::askNewDraw(drawNumber);
+std::optional<platform::NewDraw> RandomPlatform::askNewDraw(int drawNumber, const platform::NewDraw& opened) {
+    FakePlatform::askNewDraw(drawNumber, opened);
     if (chance(0.25)) {
         event("entry form 第" + std::to_string(drawNumber) + "回 -> Cancel");
         return std::nullopt;
@@ -114,6 +114,7 @@ void RandomPlatform::forgetRecords() {
     saveDialogs.clear();
     startedPrograms.clear();
     newDrawForms.clear();
+    newDrawShown.clear();
 }
 
 // ---- random texts ----------------------------------------------------------------

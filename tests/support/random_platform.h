@@ -43,7 +43,7 @@ public:
     void startProgram(const std::string& commandLine) override;
     // The entry form: Cancel now and then, otherwise six distinct numbers in
     // any order (the form lets nothing else through).
-    std::optional<platform::NewDraw> askNewDraw(int drawNumber) override;
+    std::optional<platform::NewDraw> askNewDraw(int drawNumber, const platform::NewDraw& shown) override;
     // The clock would make a session unrepeatable: reseed from the session's generator.
     void seedFromClock() override { seed(rng()); }
 
