@@ -64,6 +64,22 @@ bool setOddsRange(OddsPage& page, int from, int to, const history::DrawHistory& 
     return true;
 }
 
+bool rangeReachesMadeRows(const OddsPage& page) { return page.ready && page.madeAt > 0 && page.from <= page.madeAt; }
+
+std::string hindsightNote(const OddsPage& page) {
+    if (!rangeReachesMadeRows(page)) return {};
+    const std::string made = "第" + std::to_string(page.madeAt) + "回";
+    return "組合せ表の組合せは" + made + "までの当選番号が分かってから作られたので、" + made +
+           "までの回で当たりが多くても、予想の力ではなく後から合わせた結果かもしれません。";
+}
+
+bool rangeAfterMadeRows(const OddsPage& page, int& from, int& to) {
+    if (page.madeAt < 1 || page.madeAt >= page.maxn) return false;
+    from = page.madeAt + 1;
+    to = page.maxn;
+    return true;
+}
+
 bool setPrize(OddsPage& page, int grade, std::int64_t yen) {
     if (grade < 1 || grade > 4 || yen < 0 || yen > kMaxPrize) return false;
     page.prizes.yen[static_cast<std::size_t>(grade - 1)] = yen;

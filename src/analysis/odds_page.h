@@ -17,6 +17,7 @@ struct OddsPage {
     int from = 0, to = 0;  // the back-test range; 0: the whole history at the next snapshot
     int rangeMaxn = 0;     // the history's last draw when the range was set
     int maxn = 0;          // the history's last draw at the last snapshot
+    int madeAt = 0;        // the history's last draw when the rows of the snapshot were made (0: not known)
     bool ready = false;    // figures to show (false before the first snapshot and after a refusal)
     std::string message;   // why there are no figures: the refused row's message
     std::vector<ComboMask> combos;
@@ -44,6 +45,17 @@ bool setOddsRange(OddsPage& page, int from, int to, const history::DrawHistory& 
 // A prize amount typed on the tab (grade 1..4). False (nothing changes) for an
 // amount outside 0..10,000,000,000 yen or a grade outside 1..4.
 bool setPrize(OddsPage& page, int grade, std::int64_t yen);
+
+// Whether the back-test range reaches back to draws the rows could have been
+// built from (the range starts at or before page.madeAt): hits there may be
+// hindsight, not foresight.
+bool rangeReachesMadeRows(const OddsPage& page);
+// The note beside such a range, in one sentence; "" when the range does not
+// reach back.
+std::string hindsightNote(const OddsPage& page);
+// The draws after the rows were made, madeAt + 1 .. the last draw; false when
+// there are none yet.
+bool rangeAfterMadeRows(const OddsPage& page, int& from, int& to);
 
 // The explanation shown on the tab.
 extern const char* const kOddsExplanation;

@@ -313,6 +313,7 @@ RandomnessReport randomnessReport(const HistoryStats& stats, const RandomnessOpt
     RandomnessReport report;
     report.draws = stats.draws;
     double smallest = 1;
+    int testable = 0;
     std::array<TestResult, 2> numbers{};
     for (int t = 0; t < kRandomnessTestCount; ++t) {
         const auto test = static_cast<RandomnessTest>(t);
@@ -321,10 +322,15 @@ RandomnessReport randomnessReport(const HistoryStats& stats, const RandomnessOpt
         result = test == RandomnessTest::Frequency ? numbers[0]
                  : test == RandomnessTest::Groups  ? numbers[1]
                                                    : randomnessTest(stats, test, options);
-        smallest = std::min(smallest, result.p());
+        // An untestable test's p of 1 says nothing: Holm counts only the others.
+        if (result.testable()) {
+            smallest = std::min(smallest, result.p());
+            ++testable;
+        }
         if (progress && !progress(t + 1)) return report;
     }
-    report.holmMinP = std::min(1.0, kRandomnessTestCount * smallest);
+    report.testable = testable;
+    report.holmMinP = testable == 0 ? 1.0 : std::min(1.0, testable * smallest);
     report.complete = true;
     return report;
 }
@@ -340,7 +346,7 @@ std::string randomnessText(const RandomnessReport& report) {
         }
         std::snprintf(buf, sizeof buf, "%s,%.3f,%d,%s,%.4f,", testName(t.test), t.statistic, t.df, chi2.c_str(),
                       t.pSimulated);
-        out.append(buf).append(verdictText(t.verdict())).append("\n");
+        out.append(buf).append(verdictText(t)).append("\n");
     }
     std::snprintf(buf, sizeof buf, "holm_min_p,%.4f\n", report.holmMinP);
     return out + buf;
@@ -374,6 +380,10 @@ std::optional<RandomnessTest> testOfAnalysis(Analysis analysis) {
     return std::nullopt;
 }
 
+const char* verdictText(const TestResult& result) {
+    return result.testable() ? verdictText(result.verdict()) : "検定できません";
+}
+
 std::string chanceSentence(const TestResult& result) {
     if (!result.testable()) return "回数が少なすぎるため、この検定はできません。";
     struct Scale {
@@ -393,17 +403,23 @@ std::string chanceSentence(const TestResult& result) {
 }
 
 std::string manyTestsSentence(const RandomnessReport& report) {
+    const int t = std::max(report.testable, 1);
+    // Of T tests on random draws, one or more reach p < 0.05 with chance
+    // 1 - 0.95^T: about once in N runs.
+    const long long once = std::llround(1 / (1 - std::pow(0.95, t)));
     char p[32];
     std::snprintf(p, sizeof p, "%.4f", report.holmMinP);
-    std::string s =
-        "8 つの検定をすると、無作為な抽せんでも 3 回に 1 回ほどはどれかが「やや偏り」以上になります。"
-        "それを補正した最も小さい p 値（Holm）は ";
+    // Frequency, bonus and groups need only two draws: T is never below 3.
+    std::string s = std::to_string(t) + " つの検定をすると、無作為な抽せんでも " + std::to_string(once) +
+                    " 回に 1 回ほどはどれかが「やや偏り」以上になります。それを補正した最も小さい p 値（Holm）は ";
     s += p;
     switch (verdictOf(report.holmMinP)) {
-    case Verdict::WithinChance: return s + " で、まとめて見れば偶然の範囲内です。";
-    case Verdict::SlightBias: return s + " で、まとめて見てもやや偏りがあります。";
-    case Verdict::Bias: return s + " で、まとめて見ても偏りがあります。";
+    case Verdict::WithinChance: s += " で、まとめて見れば偶然の範囲内です。"; break;
+    case Verdict::SlightBias: s += " で、まとめて見てもやや偏りがあります。"; break;
+    case Verdict::Bias: s += " で、まとめて見ても偏りがあります。"; break;
     }
+    if (t < kRandomnessTestCount)
+        s += "ほかの " + std::to_string(kRandomnessTestCount - t) + " つは回数が少なすぎるため検定できません。";
     return s;
 }
 

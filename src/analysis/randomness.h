@@ -67,7 +67,8 @@ TestResult randomnessTest(const HistoryStats& stats, RandomnessTest test, const 
 struct RandomnessReport {
     int draws = 0;  // W
     std::array<TestResult, kRandomnessTestCount> tests{};
-    double holmMinP = 1;    // min(1, 8 x the smallest verdict p-value)
+    int testable = 0;       // T: the tests the window allows
+    double holmMinP = 1;    // min(1, T x the smallest verdict p-value of those T); 1 when T = 0
     bool complete = false;  // false when `progress` stopped it
 };
 
@@ -90,8 +91,12 @@ std::optional<RandomnessTest> testOfAnalysis(Analysis analysis);
 // What the p-value means, in one sentence for a player: "この偏りは、無作為な
 // 抽せんでも 100 回中 6 回は起こる程度です。"
 std::string chanceSentence(const TestResult& result);
-// Under the table of all eight: what many tests do by chance, and the
-// Holm-adjusted smallest p-value.
+// A test's verdict as the report writes it: "検定できません" for a test the
+// window does not allow.
+const char* verdictText(const TestResult& result);
+
+// Under the table of all eight: what the T testable tests do together by
+// chance, and the Holm-adjusted smallest p-value.
 std::string manyTestsSentence(const RandomnessReport& report);
 
 }  // namespace kazuban::analysis

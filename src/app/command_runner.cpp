@@ -25,7 +25,7 @@ void CommandRunner::run(const std::function<void()>& command, Undo undo, int ori
     ++depth_;
     {
         std::optional<combos::UndoStep> step;
-        if (undo == Undo::Step) step.emplace(state_.undoHistory, state_.MSFlexGrid1);
+        if (undo == Undo::Step) step.emplace(state_.undoHistory, state_.MSFlexGrid1, state_.rowsMadeAt);
         try {
             command();
         } catch (...) {

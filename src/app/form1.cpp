@@ -346,6 +346,9 @@ void Form1::pmnupreview3_click() {
 void Form1::oddsRangeChanged(int from, int to) {
     run([this, from, to] { odds_.rangeChanged(from, to); }, kTabOdds);
 }
+void Form1::oddsRangeAfterMadeRows() {
+    run([this] { odds_.rangeAfterMadeRows(); }, kTabOdds);
+}
 void Form1::oddsPrizeChanged(int grade, std::int64_t yen) {
     run([this, grade, yen] { odds_.prizeChanged(grade, yen); }, kTabOdds);
 }

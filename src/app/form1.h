@@ -142,6 +142,7 @@ public:
     void pmnupreview3_click();
     void oddsRangeChanged(int from, int to);             // 確率・検証: the back-test range typed
     void oddsPrizeChanged(int grade, std::int64_t yen);  // 確率・検証: a prize amount typed
+    void oddsRangeAfterMadeRows();                       // 確率・検証: 作成後の回で検証
     void statsWindowChanged(int window);                 // 統計グラフ: the draws counted (0 = all)
     // 組合せ設計: the run handed back by the thread that made it (the tab
     // runs app::runDesignWork); 組合せ表へ送る; 保存….

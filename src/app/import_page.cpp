@@ -49,7 +49,8 @@ void ImportPage::fetchLatest() {
         return;
     }
     if (fetch.sources().empty()) {
-        s_.message(history::kNothingNew);
+        const std::string said = fetch.nothingNewText();
+        s_.message(said, said == history::kNothingNew ? platform::Icon::None : platform::Icon::Exclamation);
         return;
     }
     confirmAndCommit(history::planImport(s_.historyFile(), fetch.sources()));

@@ -58,6 +58,7 @@ void OddsPage::refresh(bool reportRefusal) {
     texts.reserve(combos::kDataRows);
     for (int r = 1; r <= combos::kDataRows; ++r) texts.push_back(s_.MSFlexGrid1.cell(r, 1));
     analysis::SnapshotStatus status;
+    figures_.madeAt = s_.rowsMadeAt;
     {
         DelayedProgress progress(s_.platform, figures_.progressDelay);
         status = analysis::refreshOddsPage(figures_, texts, s_.history, progress.fn());
@@ -77,6 +78,11 @@ void OddsPage::rangeChanged(int from, int to) {
         rangeProblem_ = analysis::rangeMessage(s_.history.maxn());
         ++figures_.revision;
     }
+}
+
+void OddsPage::rangeAfterMadeRows() {
+    int from = 0, to = 0;
+    if (analysis::rangeAfterMadeRows(figures_, from, to)) rangeChanged(from, to);
 }
 
 void OddsPage::countPayouts() {

@@ -32,6 +32,8 @@ public:
     void enter();
     // The back-test range typed on the tab.
     void rangeChanged(int from, int to);
+    // 作成後の回で検証: the range becomes the draws after the rows were made.
+    void rangeAfterMadeRows();
     // A prize amount typed on the tab (grade 1..4, whole yen).
     void prizeChanged(int grade, std::int64_t yen);
 

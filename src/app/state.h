@@ -5,6 +5,7 @@
 // program has always had (maxn, msg, tdataon). Pages read and change it;
 // the command runner notices what changed (by the revisions below) and
 // announces it, so no page needs to be told by another.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <variant>
@@ -76,6 +77,14 @@ public:
 
     TextGrid MSFlexGrid1;             // the CombinationTable
     combos::UndoHistory undoHistory;  // the steps of the commands that changed it
+    // The history's last draw when the table's rows were made (loaded,
+    // generated, pasted, sent from 組合せ設計; the latest since the table was
+    // last emptied): the rows could have been built from every draw up to it,
+    // so a back-test over those draws measures hindsight. 0 while no row was
+    // made. Undo and redo take it with the texts.
+    int rowsMadeAt = 0;
+    void rowsMade() { rowsMadeAt = std::max(rowsMadeAt, maxn); }
+    void rowsEmptied() { rowsMadeAt = 0; }
 
     // Rises when a load gave a history with other draws than before.
     unsigned historyRevision() const { return historyRevision_; }

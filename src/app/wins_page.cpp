@@ -98,6 +98,7 @@ void WinsPage::clearForNewData() {
     table().clear();
     buildCombinationTable();
     table().setCell(0, 1, combos::kTableHeader);
+    s_.rowsEmptied();
 }
 
 void WinsPage::addRows(const std::vector<std::string>& lines) {
@@ -135,6 +136,8 @@ void WinsPage::loadLines(const std::vector<std::string>& lines, bool clear, std:
     if (clear) clearForNewData();
     const int dropped = combos::placeInEmptyRows(table(), lines);
     recalculateCombinationTable();
+    // After the reload above: the rows are known from the history as it is now.
+    if (!lines.empty()) s_.rowsMade();
     frame_.showDraw(s_.maxn);
     s_.SSTab1 = kTabWins;
     std::string note;
@@ -172,6 +175,7 @@ std::optional<std::vector<std::string>> WinsPage::makeBatch(int n) {
 
 void WinsPage::placeBatch(const std::vector<std::string>& batch) {
     const int dropped = combos::placeInEmptyRows(table(), batch);
+    s_.rowsMade();
     evaluateWinEntries();
     frame_.showDraw(s_.maxn);
     s_.SSTab1 = kTabWins;
@@ -210,7 +214,11 @@ void WinsPage::copyRows() {
     s_.platform.setClipboardText(combos::copyText(table(), table().row(), table().rowSel()));
 }
 
-void WinsPage::pasteRows() { combos::pasteText(table(), s_.platform.clipboardText(), table().row()); }
+void WinsPage::pasteRows() {
+    combos::pasteText(table(), s_.platform.clipboardText(), table().row());
+    // Pasted rows may come from anywhere, made with every draw there is.
+    s_.rowsMade();
+}
 
 void WinsPage::deleteRows() { combos::deleteRows(table(), table().row(), table().rowSel(), winEntryLastColumn()); }
 
@@ -263,6 +271,7 @@ bool WinsPage::clearAll() {
     s_.msg = std::string(kClearAll);
     if (s_.platform.messageBox(kClearAll, Icon::Exclamation, Buttons::OkCancel) != platform::kOk) return false;
     table().clearRange(1, 1, combos::kDataRows, winEntryLastColumn());
+    s_.rowsEmptied();
     return true;
 }
 
@@ -271,11 +280,11 @@ bool WinsPage::clearAll() {
 // The texts come back exactly; their win entries follow as after "￥", and
 // the views in sight follow the table's change.
 void WinsPage::undo() {
-    if (s_.undoHistory.undo(table())) checkWins();
+    if (s_.undoHistory.undo(table(), &s_.rowsMadeAt)) checkWins();
 }
 
 void WinsPage::redo() {
-    if (s_.undoHistory.redo(table())) checkWins();
+    if (s_.undoHistory.redo(table(), &s_.rowsMadeAt)) checkWins();
 }
 
 }  // namespace kazuban::app

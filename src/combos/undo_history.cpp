@@ -21,42 +21,39 @@ void restoreTableTexts(grid::TextGrid& table, const TableTexts& texts) {
     }
 }
 
-void UndoHistory::beginStep(const grid::TextGrid& table) {
-    if (depth_++ == 0) before_ = tableTexts(table);
+void UndoHistory::beginStep(const grid::TextGrid& table, int mark) {
+    if (depth_++ == 0) before_ = {tableTexts(table), mark};
 }
 
 void UndoHistory::endStep(const grid::TextGrid& table) {
     if (depth_ == 0 || --depth_ > 0) return;
-    TableTexts before = std::move(before_);
-    before_.clear();
-    if (before == tableTexts(table)) return;
+    Snapshot before = std::move(before_);
+    before_ = {};
+    if (before.texts == tableTexts(table)) return;
     push(undo_, std::move(before));
     redo_.clear();
 }
 
-bool UndoHistory::undo(grid::TextGrid& table) {
-    if (undo_.empty() || depth_ > 0) return false;
-    push(redo_, tableTexts(table));
-    restoreTableTexts(table, undo_.back());
-    undo_.pop_back();
+bool UndoHistory::step(std::deque<Snapshot>& from, std::deque<Snapshot>& to, grid::TextGrid& table, int* mark) {
+    if (from.empty() || depth_ > 0) return false;
+    push(to, {tableTexts(table), mark ? *mark : 0});
+    restoreTableTexts(table, from.back().texts);
+    if (mark) *mark = from.back().mark;
+    from.pop_back();
     return true;
 }
 
-bool UndoHistory::redo(grid::TextGrid& table) {
-    if (redo_.empty() || depth_ > 0) return false;
-    push(undo_, tableTexts(table));
-    restoreTableTexts(table, redo_.back());
-    redo_.pop_back();
-    return true;
-}
+bool UndoHistory::undo(grid::TextGrid& table, int* mark) { return step(undo_, redo_, table, mark); }
+
+bool UndoHistory::redo(grid::TextGrid& table, int* mark) { return step(redo_, undo_, table, mark); }
 
 void UndoHistory::clear() {
     undo_.clear();
     redo_.clear();
 }
 
-void UndoHistory::push(std::deque<TableTexts>& stack, TableTexts texts) {
-    stack.push_back(std::move(texts));
+void UndoHistory::push(std::deque<Snapshot>& stack, Snapshot snapshot) {
+    stack.push_back(std::move(snapshot));
     while (stack.size() > limit_) stack.pop_front();
 }
 

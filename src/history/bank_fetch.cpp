@@ -134,6 +134,7 @@ void BankFetch::answer(const platform::DownloadAnswer& a) {
         return;
     case Step::Probing: {
         if (a.status == kNotFound) {
+            if (sources_.empty()) firstProbeProblem_ = answerProblem(a);
             step_ = Step::Done;
             return;
         }
@@ -164,6 +165,14 @@ void BankFetch::fail(const platform::DownloadAnswer& a) {
     if (!readIndex_) error_ += "\r\n一覧ファイル（" + indexUrl_ + "）: " + indexProblem_;
     step_ = Step::Done;
     sources_.clear();
+}
+
+std::string BankFetch::nothingNewText() const {
+    if (readIndex_ || firstProbeProblem_.empty()) return kNothingNew;
+    const std::string file = bankFileName(maxn_ + 1);
+    return "新しい回は見つかりませんでした。\r\n一覧ファイル（" + indexUrl_ + "）: " + indexProblem_ + "\r\n" + file +
+           "（" + fileUrl(folderUrl_, file) + "）: " + firstProbeProblem_ + "\r\n" + drawName(maxn_ + 1) +
+           "がまだ公開されていないか、取得先のアドレスが違います（◇環境 → 設定 の「最新結果の取得先」）。";
 }
 
 std::string BankFetch::progressText() const {

@@ -56,6 +56,11 @@ public:
     const std::vector<ImportSource>& sources() const { return sources_; }
     // The index was read (false: the files were tried one by one).
     bool readIndex() const { return readIndex_; }
+    // What to say when the series fetched nothing: kNothingNew when the
+    // index was read; otherwise what was asked for and what the server
+    // answered, since a wrong address looks the same as a draw not yet
+    // published.
+    std::string nothingNewText() const;
 
 private:
     enum class Step { Index, Listed, Probing, Done };
@@ -69,7 +74,8 @@ private:
     std::size_t done_ = 0;  // files of listed_ fetched
     int probe_ = 0;         // the draw tried next
     bool readIndex_ = false;
-    std::string indexProblem_;  // why the index could not be read
+    std::string indexProblem_;       // why the index could not be read
+    std::string firstProbeProblem_;  // the answer to the first file tried, when it was none
     std::vector<ImportSource> sources_;
     std::string error_;
 };

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPen>
+#include <QPushButton>
 #include <QScatterSeries>
 #include <QScrollArea>
 #include <QSignalBlocker>
@@ -226,6 +227,7 @@ QWidget* OddsTab::buildBacktestPart() {
     draws_->setObjectName(QStringLiteral("oddsDraws"));
     draws_->setWordWrap(true);
     left->addWidget(draws_);
+    left->addWidget(buildHindsightNote(QString(), box));
     backtestTable_ = makeTable("backtestTable",
                                {QStringLiteral("実際"), QStringLiteral("偶然なら"), QStringLiteral("標準偏差"),
                                 QStringLiteral("z"), QStringLiteral("判定")},
@@ -267,6 +269,7 @@ QWidget* OddsTab::buildPayoutPart(QWidget* parent) {
                               QStringLiteral("期待値（当せん金欄）")},
                              box);
     payoutTable_->verticalHeaderItem(analysis::kAnyGrade)->setText(QStringLiteral("合計"));
+    layout->addWidget(buildHindsightNote(QStringLiteral("Payout"), box));
     layout->addWidget(payoutTable_);
     payoutSummary_ = new QLabel(box);
     payoutSummary_->setObjectName(QStringLiteral("payoutSummary"));
@@ -275,6 +278,40 @@ QWidget* OddsTab::buildPayoutPart(QWidget* parent) {
     layout->addStretch(1);
     scroll->setWidget(box);
     return scroll;
+}
+
+QWidget* OddsTab::buildHindsightNote(const QString& suffix, QWidget* parent) {
+    auto* frame = new QWidget(parent);
+    frame->setObjectName(QStringLiteral("hindsightNote") + suffix);
+    auto* layout = new QHBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* text = new QLabel(frame);
+    text->setObjectName(QStringLiteral("hindsightText") + suffix);
+    text->setWordWrap(true);
+    text->setStyleSheet(QStringLiteral("QLabel { color: #8a5300; }"));
+    layout->addWidget(text, 1);
+    auto* button = new QPushButton(QStringLiteral("作成後の回で検証"), frame);
+    button->setObjectName(QStringLiteral("hindsightAfter") + suffix);
+    layout->addWidget(button, 0, Qt::AlignTop);
+    connect(button, &QPushButton::clicked, this, [this] { form_.oddsRangeAfterMadeRows(); });
+    frame->hide();
+    hindsight_.push_back(frame);
+    return frame;
+}
+
+void OddsTab::refreshHindsight() {
+    const analysis::OddsPage& page = form_.odds().figures();
+    const QString note = qs(analysis::hindsightNote(page));
+    int from = 0, to = 0;
+    const bool after = analysis::rangeAfterMadeRows(page, from, to);
+    for (QWidget* frame : hindsight_) {
+        frame->findChild<QLabel*>()->setText(note);
+        auto* button = frame->findChild<QPushButton*>();
+        button->setEnabled(after);
+        button->setToolTip(after ? QStringLiteral("第%1回～第%2回で検証します").arg(from).arg(to)
+                                 : QStringLiteral("作成後の回はまだありません"));
+        frame->setVisible(!note.isEmpty());
+    }
 }
 
 void OddsTab::refresh() {
@@ -316,6 +353,7 @@ void OddsTab::refresh() {
         for (int c = 0; c < 5; ++c) setCell(backtestTable_, g, c, ready ? cells[c] : std::string());
     }
     refreshPayouts();
+    refreshHindsight();
     refreshChart();
 }
 
@@ -384,6 +422,10 @@ void OddsTab::refreshChart() {
         lower->append(g - 0.3, down);
         lower->append(g + 0.3, down);
         auto* band = new QAreaSeries(upper, lower);
+        // The area does not own its edges: they go with it when the chart
+        // drops its series at the next refresh.
+        upper->setParent(band);
+        lower->setParent(band);
         band->setColor(bandColor);
         band->setBorderColor(bandColor.darker(130));
         chart->addSeries(band);

@@ -15,6 +15,7 @@
 class QChartView;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
 class QTableWidget;
 
@@ -46,6 +47,10 @@ private:
     QWidget* buildPayoutPart(QWidget* parent);
     void refreshChart();
     void refreshPayouts();
+    void refreshHindsight();
+    // The note that a range reaches back to draws the rows could have been
+    // built from, with the button 作成後の回で検証; one beside each back-test.
+    QWidget* buildHindsightNote(const QString& suffix, QWidget* parent);
 
     app::Form1& form_;
     QLabel* combinations_ = nullptr;
@@ -60,6 +65,7 @@ private:
     QChartView* chart_ = nullptr;
     QTableWidget* payoutTable_ = nullptr;
     QLabel* payoutSummary_ = nullptr;
+    std::vector<QWidget*> hindsight_;  // the notes' frames
     int shownRevision_ = -1;
 };
 

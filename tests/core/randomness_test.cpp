@@ -53,6 +53,14 @@ TEST(Randomness, StatisticsOfSmallHistoriesByHand) {
         EXPECT_EQ(r.tests[t].pSimulated, 1.0);
     }
     EXPECT_EQ(r.tests[6].observations, 3);
+    // Holm over the three tests there are; the report says which cannot be made.
+    EXPECT_EQ(r.testable, 3);
+    EXPECT_EQ(r.holmMinP, std::min(1.0, 3 * std::min({r.tests[0].p(), r.tests[1].p(), r.tests[7].p()})));
+    EXPECT_NE(randomnessText(r).find("\nsum,0.000,0,1.0000,1.0000,検定できません\n"), std::string::npos);
+    EXPECT_TRUE(manyTestsSentence(r).starts_with(
+        "3 つの検定をすると、無作為な抽せんでも 7 回に 1 回ほどはどれかが「やや偏り」以上になります。"))
+        << manyTestsSentence(r);
+    EXPECT_TRUE(manyTestsSentence(r).ends_with("ほかの 5 つは回数が少なすぎるため検定できません。"));
 
     // Forty draws of 1-5: merged categories odd 0-1|2|3|4-5, sum ..55|56-60|
     // ...; each expectation from the 169,911 sets.
@@ -168,6 +176,7 @@ TEST(Randomness, ChiSquareTailsVerdictsAndSentences) {
     EXPECT_EQ(chanceSentence(t), "回数が少なすぎるため、この検定はできません。");
 
     RandomnessReport report;
+    report.testable = 8;
     report.holmMinP = 0.0469;
     EXPECT_EQ(manyTestsSentence(report),
               "8 つの検定をすると、無作為な抽せんでも 3 回に 1 回ほどはどれかが「やや偏り」以上になります。"
@@ -193,6 +202,7 @@ TEST(Randomness, RealHistory) {
         }
         smallest = std::min(smallest, t.p());
     }
+    EXPECT_EQ(r.testable, 8);
     EXPECT_EQ(r.holmMinP, std::min(1.0, 8 * smallest));
     EXPECT_EQ(randomnessTest(computeHistoryStats(all), RandomnessTest::Groups).pSimulated, r.tests[7].pSimulated);
 }
@@ -272,10 +282,10 @@ TEST(CliRandomness, RealHistoryShortAndBadWindows) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "draws,1\ntest,statistic,df,p_chi2,p_simulated,verdict\n"
-              "frequency,0.000,0,1.0000,1.0000,偶然の範囲内\nbonus,0.000,0,1.0000,1.0000,偶然の範囲内\n"
-              "odd_even,0.000,0,1.0000,1.0000,偶然の範囲内\nsum,0.000,0,1.0000,1.0000,偶然の範囲内\n"
-              "range,0.000,0,1.0000,1.0000,偶然の範囲内\nconsecutive,0.000,0,1.0000,1.0000,偶然の範囲内\n"
-              "carry_over,0.000,0,1.0000,1.0000,偶然の範囲内\ngroups,0.000,0,,1.0000,偶然の範囲内\n"
+              "frequency,0.000,0,1.0000,1.0000,検定できません\nbonus,0.000,0,1.0000,1.0000,検定できません\n"
+              "odd_even,0.000,0,1.0000,1.0000,検定できません\nsum,0.000,0,1.0000,1.0000,検定できません\n"
+              "range,0.000,0,1.0000,1.0000,検定できません\nconsecutive,0.000,0,1.0000,1.0000,検定できません\n"
+              "carry_over,0.000,0,1.0000,1.0000,検定できません\ngroups,0.000,0,,1.0000,検定できません\n"
               "holm_min_p,1.0000\n");
     data.writeLines("atarimgrp.txt", {std::string(testing::kHistoryHeader), "第1回=01, 2, 3, 4, 5, 6"});
     r = runCli(scratch, data.str(), "randomness");

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QTest>
@@ -154,6 +155,24 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
     EXPECT_EQ(platform.boxes.back().text, " データ番号 20 に、入力ミスがあります。");
     EXPECT_EQ(texts(), withBadRow);
     EXPECT_EQ(cell("MSFlexGrid1", 1, 1), row1);
+
+    // Rows 1-999 filled: a one-line file added with "いいえ" fills row 1000,
+    // without a word; on the full table "いいえ" ends the command unchanged.
+    for (int r = 1; r <= 999; ++r) form->combinationTable().setCell(r, 1, loaded[static_cast<std::size_t>(r % 30)]);
+    form->run([] {});
+    QFile one(dir.filePath(QStringLiteral("one.txt")));
+    ASSERT_TRUE(one.open(QIODevice::WriteOnly));
+    one.write(" 7, 8, 9,10,11\r\n");
+    one.close();
+    for (int round = 0; round < 2; ++round) {
+        const std::size_t shown = platform.boxes.size();
+        platform.answers = {platform::kNo};
+        platform.openAnswers = {one.fileName().toStdString()};
+        trigger(QStringLiteral("mnudopen"));
+        EXPECT_EQ(platform.boxes.size(), shown + 1) << round;  // the question only
+        EXPECT_EQ(cell("MSFlexGrid1", 1000, 1), QStringLiteral(" 7, 8, 9,10,11")) << round;
+        EXPECT_EQ(platform.openAnswers.size(), static_cast<std::size_t>(round)) << round;
+    }
 }
 
 TEST_F(Edit, ARightPressOutsideTheSelectionSelectsThatRowFirst) {

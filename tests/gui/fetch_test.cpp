@@ -105,10 +105,23 @@ TEST_F(Fetch, WithoutTheIndexTheNextFilesAreTriedUntilNotFound) {
     EXPECT_TRUE(platform.boxes[0].text.ends_with("第1401回～第1401回を追加します。よろしいですか？"));
     EXPECT_EQ(read("atarimgrp.txt"), history + platform::encodeCp932("第1401回= 3, 9,14,22,30,17\r\n"));
 
-    // Nothing after the last draw: said, and nothing is asked.
+    // Neither the index nor the next file there (a wrong address looks
+    // the same): what was asked for and what the server answered, nothing asked.
     server.asked.clear();
     fetchLatest(platform::kOk);
     EXPECT_EQ(server.asked, QStringList({"/name.txt", "/csv/A1011402.CSV"}));
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text,
+              "新しい回は見つかりませんでした。\r\n一覧ファイル（" + server.url("/name.txt") +
+                  "）: サーバーの応答が HTTP 404 でした。\r\nA1011402.CSV（" + server.url("/csv/A1011402.CSV") +
+                  "）: サーバーの応答が HTTP 404 でした。\r\n第1402回がまだ公開されて"
+                  "いないか、取得先のアドレスが違います（◇環境 → 設定 の「最新結果の取得先」）。");
+    EXPECT_EQ(platform.boxes[0].icon, platform::Icon::Exclamation);
+    EXPECT_EQ(read("atarimgrp.txt"), history + platform::encodeCp932("第1401回= 3, 9,14,22,30,17\r\n"));
+
+    // With the index read, nothing after the last draw is simply that.
+    serveIndex({1400, 1401});
+    fetchLatest(platform::kOk);
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].text, "新しい回はありません。");
 }

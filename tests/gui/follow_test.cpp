@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <functional>
@@ -57,6 +58,39 @@ TEST_F(Follow, TheFrameCountsTheTableThatIsThereNotTheOneBefore) {
     trigger(QStringLiteral("mnuundo"));
     EXPECT_EQ(platform.boxes.back().text, " データ番号 3 に、入力ミスがあります。");
     EXPECT_EQ(prizeCounts(), QStringList({"0", "0", "0", "0"}));
+}
+
+// The history changed outside the program and read again by the entry
+// form: the win entries follow it, and in a further round of the same
+// announcement the totals tab in sight follows them; after the file was cut,
+// the frame shows the new last draw, never one past the end.
+TEST_F(Follow, AHistoryEditedOutsideReachesTheTotalsAndTheFrame) {
+    selectTab(app::kTabTotals);
+    auto totalsRow = [&](int row) {
+        QStringList cells;
+        for (int c = 1; c <= 9; ++c) cells << cell("MSFlexGrid2", row, c);
+        return cells.join(QLatin1Char('|'));
+    };
+    const QString before = totalsRow(2);
+    ASSERT_TRUE(before.startsWith(QString::fromStdString(form->combinationTable().cell(2, 1))));
+    ASSERT_FALSE(before.contains(QStringLiteral("1401")));
+    // Draw 1401 repeats row 2's numbers.
+    editHistory(-1, {"第1401回=" + form->combinationTable().cell(2, 1) + ", 2"});
+    openAndCancelEntry();
+    EXPECT_TRUE(totalsRow(2).contains(QStringLiteral("1401"))) << totalsRow(2).toStdString();
+    EXPECT_NE(totalsRow(2), before);
+
+    // Cut to 1300 draws in an editor: the frame that showed draw 1400 now
+    // shows draw 1300, and the selector ends there.
+    editHistory(1300);
+    openAndCancelEntry();
+    EXPECT_EQ(label("Label3_0"), QStringLiteral("1300"));
+    EXPECT_EQ(label("Label1"), QStringLiteral("第1300回:") + QString::fromStdString(form->state().history.entry(1300)));
+    ASSERT_FALSE(form->state().history.entry(1300).empty());
+    auto* selector = find<QScrollBar>(QStringLiteral("HScroll1"));
+    EXPECT_EQ(selector->maximum(), 1300);
+    selector->setValue(selector->maximum());
+    EXPECT_EQ(label("Label3_0"), QStringLiteral("1"));
 }
 
 TEST_F(Follow, UndoAndRedoRedrawTheTabInSight) {

@@ -5,9 +5,28 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include "ui/look.h"
 #include "ui/translations.h"
+
+namespace {
+
+// After the tests every window they made is gone: a window left open keeps
+// what it holds reachable, and LeakSanitizer, which looks at the end of the
+// run, could not tell the leaks of its widgets.
+class NoWindowLeftOpen : public ::testing::Environment {
+public:
+    void TearDown() override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QStringList left;
+        for (const QWidget* w : QApplication::topLevelWidgets())
+            left << QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') + w->objectName();
+        EXPECT_TRUE(left.isEmpty()) << "windows left: " << left.join(QStringLiteral(", ")).toStdString();
+    }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
@@ -22,5 +41,6 @@ int main(int argc, char** argv) {
     kazuban::ui::useJapaneseApplicationFont();
     kazuban::ui::installJapaneseQtTranslation(app);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new NoWindowLeftOpen);
     return RUN_ALL_TESTS();
 }

@@ -300,6 +300,16 @@ TEST_F(StatsTabTest, AllTestsShowTheEightRowsAndWhatManyTestsDoByChanceAndFollow
     EXPECT_EQ(testRowsAsLines()[0], QStringLiteral("出現回数（本数字）,,,,,検定できません"));
     EXPECT_EQ(tests->model()->index(0, 1).data().toString(), QStringLiteral("－"));
     EXPECT_EQ(label("LabelManyTests"), QStringLiteral("回数が少なすぎるため、検定できません。"));
+    // Ten draws allow three tests: the sentence counts those, with the
+    // command line's Holm figure over the three.
+    find<QSpinBox>(QStringLiteral("SpinLast"))->setValue(10);
+    const QStringList ten = linesOf(runCli(scratch, dir.path().toStdString(), "randomness --last 10").out);
+    EXPECT_EQ(ten[4], QStringLiteral("odd_even,0.000,0,1.0000,1.0000,検定できません"));
+    EXPECT_EQ(testRowsAsLines()[2], QStringLiteral("奇数・偶数,,,,,検定できません"));
+    EXPECT_EQ(figures(testRowsAsLines()[1]), figures(ten[3]));
+    EXPECT_TRUE(label("LabelManyTests").startsWith(QStringLiteral("3 つの検定をすると、")));
+    EXPECT_TRUE(label("LabelManyTests").contains(QStringLiteral("（Holm）は ") + figures(ten[10])));
+    find<QSpinBox>(QStringLiteral("SpinLast"))->setValue(1);
     chooseAnalysis(0);
     EXPECT_EQ(label("LabelTest"), QStringLiteral("検定：－"));
     EXPECT_EQ(label("LabelTestSentence"), QStringLiteral("回数が少なすぎるため、この検定はできません。"));

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "modal.h"
+#include "platform/line_file.h"
 #include "text/path_text.h"
 #include "ui/grid_model.h"
 #include "ui/menus.h"
@@ -117,6 +118,29 @@ bool WindowTest::start() {
 void WindowTest::loadSampleCombinations() {
     platform.openAnswers.push_back(dir.filePath(QStringLiteral("sample_combos.txt")).toStdString());
     trigger(QStringLiteral("mnudopen"));
+}
+
+void WindowTest::editHistory(int keepDraws, const std::vector<std::string>& added) {
+    const std::string file = dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString();
+    std::string bytes = platform::readFileBytes(file);
+    if (keepDraws >= 0) {
+        std::size_t end = 0;
+        for (int line = 0; line <= keepDraws && end != std::string::npos; ++line) {
+            end = bytes.find('\n', end);
+            if (end != std::string::npos) ++end;
+        }
+        if (end != std::string::npos) bytes.resize(end);
+    }
+    for (const std::string& line : added) bytes += platform::encodeCp932(line + "\r\n");
+    QFile f(QString::fromStdString(file));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes.data(), static_cast<qint64>(bytes.size())), static_cast<qint64>(bytes.size()));
+}
+
+void WindowTest::openAndCancelEntry() {
+    WhenModal cancel([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }, "kazuban::ui::DrawEntryDialog");
+    trigger(QStringLiteral("mnuanyuryoku"));
+    EXPECT_TRUE(cancel.worked());
 }
 
 void WindowTest::trigger(const QString& name) {

@@ -73,6 +73,12 @@ protected:
     bool start();
     // Loads the demo's combination file through "呼出し".
     void loadSampleCombinations();
+    // atarimgrp.txt changed outside the program, as in an editor: its first
+    // `keepDraws` draw lines kept (all when negative), then `added` (UTF-8
+    // texts, written as cp932) appended.
+    void editHistory(int keepDraws, const std::vector<std::string>& added = {});
+    // ◇当選番号 → 入力… opened and cancelled: the form reads the file again.
+    void openAndCancelEntry();
 
     template <class T>
     T* find(const QString& name) const {
