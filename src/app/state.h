@@ -7,9 +7,11 @@
 // announces it, so no page needs to be told by another.
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
+#include "app/recent_files.h"
 #include "combos/undo_history.h"
 #include "grid/text_grid.h"
 #include "history/bank_fetch.h"
@@ -76,6 +78,16 @@ public:
 
     TextGrid MSFlexGrid1;             // the CombinationTable
     combos::UndoHistory undoHistory;  // the steps of the commands that changed it
+    RecentFiles recentFiles;          // ◇ファイル → 最近使ったファイル
+
+    // The line a command leaves on the window's status bar ("保存しました：…");
+    // the revision rises with each one, so the same line said twice shows twice.
+    const std::string& statusText() const { return statusText_; }
+    unsigned statusRevision() const { return statusRevision_; }
+    void status(std::string text) {
+        statusText_ = std::move(text);
+        ++statusRevision_;
+    }
 
     // Rises when a load gave a history with other draws than before.
     unsigned historyRevision() const { return historyRevision_; }
@@ -104,6 +116,8 @@ private:
 
     unsigned historyRevision_ = 0;
     unsigned settingsRevision_ = 0;
+    std::string statusText_;
+    unsigned statusRevision_ = 0;
     bool closeRequested_ = false;
 };
 

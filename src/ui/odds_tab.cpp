@@ -32,6 +32,7 @@
 #include "ui/charts.h"
 #include "ui/export_menus.h"
 #include "ui/look.h"
+#include "ui/remembered.h"
 
 namespace kazuban::ui {
 
@@ -114,6 +115,10 @@ OddsTab::OddsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(for
             header);
     }
     addChartExportMenu(chart_, form_, "backtestchart");
+    // The amounts typed at the last run; the page refuses any it cannot take.
+    const auto kept = loadPrizes();
+    for (int g = 0; g < 4; ++g)
+        if (const auto yen = kept[static_cast<std::size_t>(g)]) form_.oddsPrizeChanged(g + 1, *yen);
     refresh();
 }
 
@@ -167,6 +172,8 @@ QWidget* OddsTab::buildOddsPart() {
         connect(edit, &QLineEdit::editingFinished, this, [this, g, edit] {
             const long long yen = edit->text().toLongLong();
             form_.oddsPrizeChanged(g + 1, yen);
+            // The amount the page took is the one the next run starts with.
+            savePrize(g + 1, form_.odds().figures().prizes.yen[static_cast<std::size_t>(g)]);
         });
         prizeGrid->addWidget(new QLabel(QString::fromUtf8(kGradeNames[g]), box), g + 1, 0);
         prizeGrid->addWidget(edit, g + 1, 1);
