@@ -376,6 +376,7 @@ void DesignTab::runSearch() {
             this, [this, done] { searchDone(done); }, Qt::QueuedConnection);
     }));
     thread_->start();
+    moveBar();  // the bar of the last run starts again
     if (const int seconds = timeLimit_->currentData().toInt(); seconds > 0) limit_->start(seconds * 1000);
     updateControls();
     problem_->hide();

@@ -382,17 +382,23 @@ bool FlexGrid::editCell(int row, int col) {
     if (at.isEmpty()) return false;
     editRow_ = row;
     editCol_ = col;
-    editor_ = new CellEditor(viewport(), [this] { closeEditor(false); });
+    // Over the fixed overlays too: the combination column of the table is one of the fixed.
+    editor_ = new CellEditor(this, [this] { closeEditor(false); });
     editor_->setObjectName(QStringLiteral("cellEditor"));
     editor_->setFont(font());
     editor_->setFrame(false);
+    // Plainly an editor over the cell, not the cell itself.
+    editor_->setStyleSheet(
+        QStringLiteral("QLineEdit { border: 2px solid #2f5fb3; padding: 0px; background: #ffffff; }"));
     editor_->setText(QString::fromStdString(g.cell(row, col)));
     editor_->setGeometry(
         at.adjusted(0, 0, std::max(0, editor_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 16 - at.width()),
                     0));
     connect(editor_, &QLineEdit::returnPressed, this, [this] { closeEditor(true); });
     connect(editor_, &QLineEdit::editingFinished, this, [this] { closeEditor(true); });
+    editor_->move(editor_->pos() + viewport()->geometry().topLeft());
     editor_->show();
+    editor_->raise();
     editor_->selectAll();
     editor_->setFocus(Qt::OtherFocusReason);
     return true;

@@ -54,7 +54,9 @@ QTableWidget* makeTable(const char* name, const QStringList& columns, QWidget* p
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table->horizontalHeader()->setMinimumSectionSize(40);
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    // Rows as tall as their text and a little air: the tab's three tables and
+    // the yen summary fit the window at its opening size on a small screen.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 3);
     for (int r = 0; r < table->rowCount(); ++r)
         for (int c = 0; c < table->columnCount(); ++c) {
             auto* item = new QTableWidgetItem;
@@ -160,7 +162,9 @@ QWidget* OddsTab::buildOddsPart() {
     auto* prizeGrid = new QGridLayout;
     prizeGrid->setHorizontalSpacing(4);
     prizeGrid->setVerticalSpacing(2);
-    prizeGrid->addWidget(new QLabel(QStringLiteral("当せん金（1口）"), box), 0, 0, 1, 3);
+    // Two grades to a row: the part is no taller than its table, so the
+    // back-test below keeps its room on a small screen (200 % on 1920 x 1080).
+    prizeGrid->addWidget(new QLabel(QStringLiteral("当せん金（1口）"), box), 0, 0, 1, 6);
     for (int g = 0; g < 4; ++g) {
         auto* edit = new QLineEdit(box);
         edit->setObjectName(QStringLiteral("oddsPrize%1").arg(g + 1));
@@ -175,9 +179,10 @@ QWidget* OddsTab::buildOddsPart() {
             // The amount the page took is the one the next run starts with.
             savePrize(g + 1, form_.odds().figures().prizes.yen[static_cast<std::size_t>(g)]);
         });
-        prizeGrid->addWidget(new QLabel(QString::fromUtf8(kGradeNames[g]), box), g + 1, 0);
-        prizeGrid->addWidget(edit, g + 1, 1);
-        prizeGrid->addWidget(new QLabel(QStringLiteral("円"), box), g + 1, 2);
+        const int row = 1 + g / 2, col = g % 2 * 3;
+        prizeGrid->addWidget(new QLabel(QString::fromUtf8(kGradeNames[g]), box), row, col);
+        prizeGrid->addWidget(edit, row, col + 1);
+        prizeGrid->addWidget(new QLabel(QStringLiteral("円"), box), row, col + 2);
     }
     right->addLayout(prizeGrid);
     return_ = new QLabel(box);
@@ -248,6 +253,7 @@ QWidget* OddsTab::buildBacktestPart() {
     // in yen share the place (the window must fit a small screen).
     auto* views = new QTabWidget(box);
     views->setObjectName(QStringLiteral("backtestViews"));
+    views->setDocumentMode(true);
     chart_ = newChartView(views);
     chart_->setObjectName(QStringLiteral("backtestChart"));
     chart_->setMinimumSize(300, 150);
