@@ -9,6 +9,7 @@
 #include "design/proof.h"
 #include "platform/data_files.h"
 #include "text/app_error.h"
+#include "text/path_text.h"
 
 namespace kazuban::app {
 
@@ -98,6 +99,15 @@ void DesignPage::sendToTable() {
     wins_.loadLines(lines, *clear);
 }
 
+std::optional<int> designBarPermille(design::Mode mode, const design::Progress* last, std::int64_t elapsedMs,
+                                     std::int64_t limitMs) {
+    if (last && last->planned > 0)
+        return static_cast<int>(std::clamp<std::int64_t>(last->done * 1000 / last->planned, 0, 1000));
+    if (mode == design::Mode::Best) return 0;  // its first report has not come yet
+    if (limitMs > 0) return static_cast<int>(std::clamp<std::int64_t>(elapsedMs * 1000 / limitMs, 0, 999));
+    return std::nullopt;
+}
+
 void DesignPage::save() {
     if (!haveTickets()) return;
     const design::Result shown = last_->result;
@@ -109,7 +119,10 @@ void DesignPage::save() {
     } catch (const AppError& e) {
         // The old file stays whole; the answer is not kept, as after 保存.
         s_.platform.messageBox(e.text(), platform::Icon::None, platform::Buttons::Ok);
+        return;
     }
+    s_.recentFiles.add(*file);
+    s_.status("組合せ設計の結果を保存しました：" + text::utf8FromPath(*file));
 }
 
 }  // namespace kazuban::app

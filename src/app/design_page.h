@@ -41,6 +41,13 @@ struct DesignTexts {
 DesignTexts designTexts(const DesignRun& run);
 // The best found so far, while the search runs.
 std::string designProgressText(design::Mode mode, const design::Progress& p);
+// Where the progress bar stands (0..1000) `elapsedMs` into a search that
+// reported `last` (nullptr: nothing yet), with a time limit of `limitMs` (0:
+// none). The search for the most draws counts its planned moves; a cover
+// search cannot know its end, so its bar follows the time limit, and without
+// one nullopt asks for a bar that shows it works without an end.
+std::optional<int> designBarPermille(design::Mode mode, const design::Progress* last, std::int64_t elapsedMs,
+                                     std::int64_t limitMs);
 
 class DesignPage {
 public:

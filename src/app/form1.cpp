@@ -13,6 +13,9 @@ namespace kazuban::app {
 namespace {
 
 constexpr const char* kConfirmExit = " 終了します。 よろしいですか？";
+constexpr const char* kConfirmExitUnsaved =
+    " 組合せデータに、保存していない変更があります。\r\n"
+    " 終了します。 よろしいですか？";
 
 }  // namespace
 
@@ -166,8 +169,11 @@ void Form1::repairEnvironmentFile() {
 
 void Form1::mnufclose_Click() {
     run([this] {
-        if (state_.platform.messageBox(kConfirmExit, platform::Icon::None, platform::Buttons::OkCancel) ==
-            platform::kOk)
+        // A table changed since it was loaded or saved says so in the question.
+        const bool unsaved = wins_.hasUnsavedChanges();
+        if (state_.platform.messageBox(unsaved ? kConfirmExitUnsaved : kConfirmExit,
+                                       unsaved ? platform::Icon::Exclamation : platform::Icon::None,
+                                       platform::Buttons::OkCancel) == platform::kOk)
             state_.requestClose();
     });
 }
@@ -179,6 +185,9 @@ void Form1::mnudopen_Click() {
 }
 void Form1::mnudsave_Click() {
     run([this] { wins_.saveFile(); });
+}
+void Form1::mnurecent_Click(int index) {
+    runner_.run([this, index] { wins_.openRecent(index); }, Undo::Step);
 }
 void Form1::mnu10mk_Click() {
     runner_.run([this] { wins_.generate(10); }, Undo::Step);
@@ -236,6 +245,11 @@ void Form1::Command6_Click() {
             markSheet_.clearAfterAllClear();
         },
         Undo::Step, kTabWins);
+}
+bool Form1::MSFlexGrid1_Edit(int row, const std::string& text) {
+    bool taken = false;
+    runner_.run([&] { taken = wins_.editCombination(row, text); }, Undo::Step, kTabWins);
+    return taken;
 }
 void Form1::HScroll1_Change(int value) {
     run([this, value] { frame_.HScroll1_Change(value); });

@@ -92,10 +92,12 @@ public:
     // ---- tab 0 and the frame ---------------------------------------------------
     void mnudopen_Click();  // ◇ファイル → 呼出し
     void mnudsave_Click();  // ◇ファイル → 保存
-    void mnu10mk_Click();   // ◇簡易ﾃﾞｰﾀ作成 → 10個
-    void mnu5mk_Click();    // ◇簡易ﾃﾞｰﾀ作成 → 5個
-    void mnuundo_Click();   // ◇編集 → 元に戻す
-    void mnuredo_Click();   // ◇編集 → やり直し
+    // ◇ファイル → 最近使ったファイル: entry `index` (0 = newest), loaded as 呼出し loads.
+    void mnurecent_Click(int index);
+    void mnu10mk_Click();  // ◇簡易ﾃﾞｰﾀ作成 → 10個
+    void mnu5mk_Click();   // ◇簡易ﾃﾞｰﾀ作成 → 5個
+    void mnuundo_Click();  // ◇編集 → 元に戻す
+    void mnuredo_Click();  // ◇編集 → やり直し
     // A press on the combination table: true when pop-up menu 1 is to open.
     bool MSFlexGrid1_MouseDown(int button);
     void pmnucopy_click();            // pop-up menu 1 ｺﾋﾟｰ
@@ -110,6 +112,9 @@ public:
     void Command4_Click();            // ⇔ (昇順・降順切替)
     void Command6_Click();            // AC (All Clear)
     void HScroll1_Change(int value);  // the draw selector moved (1 = the latest draw)
+    // A text typed into the combination cell of `row` (F2 or a double click):
+    // one undo step; true when it was taken.
+    bool MSFlexGrid1_Edit(int row, const std::string& text);
 
     // ---- the tabs ----------------------------------------------------------------
     void SSTab1_Click(int tab);              // a tab was chosen

@@ -24,6 +24,7 @@ void MarkSheetPage::setupMarkSheetList() {
 }
 
 void MarkSheetPage::clearMarkSheet() {
+    markedFirst_ = 0;
     for (std::size_t k = 0; k < 5; ++k) {
         controls_.Text2[k].clear();
         controls_.Text3[k].clear();
@@ -36,6 +37,7 @@ void MarkSheetPage::drawMarkSheetFigures() {
 }
 
 void MarkSheetPage::clearAfterAllClear() {
+    markedFirst_ = 0;
     MSFlexGrid3_.clear();
     for (std::size_t k = 0; k < 5; ++k) {
         MSFlexGrid4_[k].clear();
@@ -59,7 +61,14 @@ void MarkSheetPage::enter() {
 }
 
 void MarkSheetPage::changed(const Changes& changes) {
-    if (s_.SSTab1 != kTabMarkSheet || !changes.has(kTableChanged)) return;
+    if (s_.SSTab1 != kTabMarkSheet) return;
+    // A draw entered (or the history reloaded) rewrites the win entries
+    // only: the marked sheets stay, and their figures count the new draws.
+    if ((changes.has(kTableChanged) || changes.has(kHistoryChanged)) && markedFirst_ > 0 && listMatchesTable()) {
+        countFigures(markedFirst_);
+        return;
+    }
+    if (!changes.has(kTableChanged)) return;
     // Choosing the tab keeps the list of an emptied table; in sight, the list
     // follows the table there is.
     if (!combos::hasCombinations(s_.MSFlexGrid1)) clearAfterAllClear();
@@ -81,6 +90,17 @@ void MarkSheetPage::MSFlexGrid3_Click() {
     MSFlexGrid3_.setRow(first);
     MSFlexGrid3_.setRowSel(first + 4);
     MSFlexGrid3_.setColSel(MSFlexGrid3_.col());
+    countFigures(first);
+    markedFirst_ = first;
+}
+
+bool MarkSheetPage::listMatchesTable() const {
+    for (int r = 1; r <= kRows; ++r)
+        if (MSFlexGrid3_.cell(r, 1) != s_.MSFlexGrid1.cell(r, 1)) return false;
+    return true;
+}
+
+void MarkSheetPage::countFigures(int first) {
     for (std::size_t k = 0; k < 5; ++k) {
         controls_.Text4[k].clear();
         controls_.Text5[k].clear();

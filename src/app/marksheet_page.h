@@ -35,11 +35,15 @@ public:
 
 private:
     void markFiveCombinations(int first);
+    // The four figures under the sheets of the five combinations from `first` on.
+    void countFigures(int first);
+    bool listMatchesTable() const;
 
     State& s_;
     TextGrid MSFlexGrid3_;
     std::array<TextGrid, 5> MSFlexGrid4_;
     views::MarkSheetControls controls_;
+    int markedFirst_ = 0;  // the list row the marked sheets start at, 0 when none is marked
 };
 
 }  // namespace kazuban::app

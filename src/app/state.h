@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
+#include "app/recent_files.h"
 #include "combos/undo_history.h"
 #include "grid/text_grid.h"
 #include "history/bank_fetch.h"
@@ -86,6 +88,17 @@ public:
     void rowsMade() { rowsMadeAt = std::max(rowsMadeAt, maxn); }
     void rowsEmptied() { rowsMadeAt = 0; }
 
+    RecentFiles recentFiles;          // ◇ファイル → 最近使ったファイル
+
+    // The line a command leaves on the window's status bar ("保存しました：…");
+    // the revision rises with each one, so the same line said twice shows twice.
+    const std::string& statusText() const { return statusText_; }
+    unsigned statusRevision() const { return statusRevision_; }
+    void status(std::string text) {
+        statusText_ = std::move(text);
+        ++statusRevision_;
+    }
+
     // Rises when a load gave a history with other draws than before.
     unsigned historyRevision() const { return historyRevision_; }
     // Rises when Kazuban.ini was written.
@@ -116,6 +129,8 @@ private:
 
     unsigned historyRevision_ = 0;
     unsigned settingsRevision_ = 0;
+    std::string statusText_;
+    unsigned statusRevision_ = 0;
     bool closeRequested_ = false;
 };
 

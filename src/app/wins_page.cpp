@@ -13,6 +13,7 @@
 #include "platform/data_files.h"
 #include "platform/line_file.h"
 #include "text/app_error.h"
+#include "text/path_text.h"
 
 namespace kazuban::app {
 
@@ -108,15 +109,17 @@ void WinsPage::addRows(const std::vector<std::string>& lines) {
 
 // ---- combination files ------------------------------------------------------------
 
-void WinsPage::openFile() {
+void WinsPage::openFile(const std::optional<std::filesystem::path>& chosen) {
     // The answer Yes empties the table only once the chosen file has been
     // read: a cancelled dialog or a missing or unreadable file loses nothing.
+    const bool unsaved = hasUnsavedChanges();
     const auto clear = askClearOrAppend();
     if (!clear) return;
-    const auto file = s_.platform.openFileDialog(combos::comboFileDialog(s_.datadir, false));
+    const auto file = chosen ? chosen : s_.platform.openFileDialog(combos::comboFileDialog(s_.datadir, false));
     if (!file || file->empty()) return;
     if (!s_.platform.fileExists(*file)) {
         s_.platform.messageBox(combos::missingFileMessage(*file), Icon::Exclamation, Buttons::Ok);
+        if (chosen) s_.recentFiles.remove(*file);
         return;
     }
     combos::ComboFileLines read;
@@ -130,6 +133,17 @@ void WinsPage::openFile() {
         readOk = false;
     }
     loadLines(read.lines, readOk && *clear, read.unread);
+    if (!readOk) return;
+    s_.recentFiles.add(*file);
+    // Rows added to a table that had nothing unsaved are all in files; rows
+    // added to unsaved ones leave those unsaved.
+    if (*clear || !unsaved) savedTexts_ = combos::tableTexts(table());
+}
+
+void WinsPage::openRecent(int index) {
+    const auto& files = s_.recentFiles.list();
+    if (index < 0 || static_cast<std::size_t>(index) >= files.size()) return;
+    openFile(files[static_cast<std::size_t>(index)]);
 }
 
 void WinsPage::loadLines(const std::vector<std::string>& lines, bool clear, std::size_t unread) {
@@ -158,7 +172,11 @@ void WinsPage::saveFile() {
         // answer is not kept, so a later recalculation is not stopped by it.
         s_.platform.messageBox(e.text(), Icon::None, Buttons::Ok);
         s_.msg = 0;
+        return;
     }
+    savedTexts_ = combos::tableTexts(table());
+    s_.recentFiles.add(*file);
+    s_.status("組合せデータを保存しました：" + text::utf8FromPath(*file));
 }
 
 // ---- quick generation -------------------------------------------------------------
@@ -285,6 +303,28 @@ void WinsPage::undo() {
 
 void WinsPage::redo() {
     if (s_.undoHistory.redo(table(), &s_.rowsMadeAt)) checkWins();
+}
+
+// ---- typing into the table ---------------------------------------------------------
+
+bool WinsPage::editCombination(int row, const std::string& typed) {
+    if (row < 1 || row > combos::kDataRows) return false;
+    const std::string text = combos::typedCombinationText(typed);
+    if (!text.empty() && !combos::isValidCombination(text)) {
+        s_.platform.messageBox(combos::inputErrorMessage(row), Icon::Critical, Buttons::Ok);
+        return false;
+    }
+    if (text == table().cell(row, 1)) return true;
+    table().setCell(row, 1, text);
+    if (!text.empty()) s_.rowsMade();
+    combos::evaluateRow(table(), s_.history, row);
+    table().setFontSize(combos::evaluatedFontSize(s_.maxn));
+    frame_.showDraw(s_.maxn);
+    return true;
+}
+
+bool WinsPage::hasUnsavedChanges() const {
+    return combos::hasCombinations(s_.MSFlexGrid1) && combos::tableTexts(s_.MSFlexGrid1) != savedTexts_;
 }
 
 }  // namespace kazuban::app

@@ -4,6 +4,7 @@
 // four buttons, undo and redo). Win entries always belong to the history in
 // memory: when the history is reloaded with other draws, the entries of a
 // table that passes its check are worked out again.
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "app/command_runner.h"
 #include "app/draw_frame.h"
 #include "app/state.h"
+#include "combos/undo_history.h"
 
 namespace kazuban::app {
 
@@ -44,9 +46,11 @@ public:
     // tells those and the lines that found no empty row.
     void loadLines(const std::vector<std::string>& lines, bool clear, std::size_t unread = 0);
 
-    void openFile();       // 呼出し
-    void saveFile();       // 保存
-    void generate(int n);  // 簡易ﾃﾞｰﾀ作成: the question, then a batch of n
+    // 呼出し; with a file given (最近使ったファイル) the file dialog is not shown.
+    void openFile(const std::optional<std::filesystem::path>& chosen = std::nullopt);
+    void openRecent(int index);  // 最近使ったファイル: entry `index` (0 = newest)
+    void saveFile();             // 保存
+    void generate(int n);        // 簡易ﾃﾞｰﾀ作成: the question, then a batch of n
     // A batch of n added without the question; false (nothing changes) when
     // generation was refused.
     bool generateCombinations(int n);
@@ -63,6 +67,14 @@ public:
     bool clearAll();             // AC: true when the table was emptied
     void undo();
     void redo();
+    // A text typed into the combination cell of `row`: refused with the row's
+    // message when the input check refuses it (the cell keeps its text),
+    // otherwise placed and the row's win entries worked out. True when taken.
+    bool editCombination(int row, const std::string& typed);
+
+    // Whether the table holds combinations that are not in the file loaded or
+    // saved last (an empty table has nothing to lose).
+    bool hasUnsavedChanges() const;
 
     void changed(const Changes& changes) override;
 
@@ -72,7 +84,10 @@ private:
 
     State& s_;
     DrawFrame& frame_;
-    unsigned entriesFor_ = 0;  // the history revision the win entries were worked out for
+    unsigned entriesFor_ = 0;
+    // The texts as the last load or save left them; a table that has other
+    // texts has changes that were not saved.
+    combos::TableTexts savedTexts_;  // the history revision the win entries were worked out for
 };
 
 }  // namespace kazuban::app

@@ -1,6 +1,7 @@
 #include "combos/editing.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "combos/combination_table.h"
 #include "text/text.h"
@@ -83,6 +84,43 @@ void deleteRows(grid::TextGrid& table, int rowA, int rowB, int lastColumn) {
     const int bottom = std::min(std::max(rowA, rowB), kDataRows);
     if (top > bottom) return;
     table.clearRange(top, 1, bottom, lastColumn);
+}
+
+std::string typedCombinationText(const std::string& typed) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t b = 0, e = typed.size();
+    while (b < e && isBlank(typed[b])) ++b;
+    while (e > b && isBlank(typed[e - 1])) --e;
+    const std::string trimmed = typed.substr(b, e - b);
+    // Numbers are separated by blanks and at most one comma; a comma before
+    // the first number or after the last names no number.
+    std::vector<std::string> numbers;
+    int gapCommas = 0;
+    bool inNumber = false;
+    for (const char c : trimmed) {
+        if (c >= '0' && c <= '9') {
+            if (!inNumber) {
+                if (gapCommas > 1 || (numbers.empty() && gapCommas > 0)) return trimmed;
+                numbers.emplace_back();
+                gapCommas = 0;
+                inNumber = true;
+            }
+            numbers.back() += c;
+        } else if (c == ',' || isBlank(c)) {
+            inNumber = false;
+            if (c == ',') ++gapCommas;
+        } else {
+            return trimmed;
+        }
+    }
+    if (gapCommas > 0 || numbers.size() != 5) return trimmed;
+    std::string out;
+    for (const std::string& n : numbers) {
+        if (n.size() > 2) return trimmed;
+        if (!out.empty()) out += ',';
+        out += n.size() == 1 ? " " + n : n;
+    }
+    return out;
 }
 
 }  // namespace kazuban::combos

@@ -253,4 +253,17 @@ void evaluateWinEntries(grid::TextGrid& table, const history::DrawHistory& h, in
     platform.hideProgress();
 }
 
+void evaluateRow(grid::TextGrid& table, const history::DrawHistory& h, int row) {
+    ensureWinColumns(table, baseLastWinColumn(h.maxn()));
+    if (table.storedCells(row) > kFirstWinColumn)
+        table.clearRange(row, kFirstWinColumn, row, table.storedCells(row) - 1);
+    const std::string c = table.cell(row, 1);
+    if (c.empty()) return;
+    const std::vector<WinEntry> entries = winEntriesLiteral(h, c, h.maxn());
+    const int last = kFirstWinColumn + static_cast<int>(entries.size()) - 1;
+    if (last >= table.cols()) ensureWinColumns(table, last);
+    for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i)
+        table.setCell(row, kFirstWinColumn + i, winEntryText(entries[static_cast<std::size_t>(i)]));
+}
+
 }  // namespace kazuban::combos

@@ -108,4 +108,9 @@ enum class Method { Fast, Literal };
 void evaluateWinEntries(grid::TextGrid& table, const history::DrawHistory& h, int maxn, platform::Platform& platform,
                         Method method = Method::Fast);
 
+// The win entries of one row worked out anew against draws 1..h.maxn(), from
+// column 2 on, after its text was typed; an empty text leaves the row with
+// none. The table is widened as the full evaluation widens it.
+void evaluateRow(grid::TextGrid& table, const history::DrawHistory& h, int row);
+
 }  // namespace kazuban::combos

@@ -343,6 +343,12 @@ void DesignTab::updateControls() {
     oddLow_->setEnabled(limits && oddOn_->isChecked());
     oddHigh_->setEnabled(limits && oddOn_->isChecked());
     cancel_->setEnabled(busy);
+    // A new run makes the result in sight a thing of the past: it cannot be
+    // sent or saved until the run hands back its own.
+    if (!send_) return;  // still being built
+    const bool have = !busy && form_.design().last() && !form_.design().last()->result.tickets.empty();
+    send_->setEnabled(have);
+    save_->setEnabled(have);
 }
 
 void DesignTab::runSearch() {
@@ -350,8 +356,8 @@ void DesignTab::runSearch() {
     const design::Request r = request();
     stop_ = false;
     searchMode_ = r.mode;
-    progress_->setRange(0, 1000);
-    progress_->setValue(0);
+    lastReport_.reset();
+    limitMs_ = timeLimit_->currentData().toInt() * 1000;
     lastProgress_ = QStringLiteral("探索中…");
     elapsed_.start();
     showElapsed();
@@ -370,6 +376,7 @@ void DesignTab::runSearch() {
             this, [this, done] { searchDone(done); }, Qt::QueuedConnection);
     }));
     thread_->start();
+    moveBar();  // the bar of the last run starts again
     if (const int seconds = timeLimit_->currentData().toInt(); seconds > 0) limit_->start(seconds * 1000);
     updateControls();
     problem_->hide();
@@ -377,18 +384,26 @@ void DesignTab::runSearch() {
 
 void DesignTab::showProgress(const design::Progress& p) {
     if (!searching()) return;
-    if (p.planned > 0) {
-        progress_->setRange(0, 1000);
-        progress_->setValue(static_cast<int>(std::min<std::int64_t>(1000, p.done * 1000 / p.planned)));
-    } else {
-        progress_->setRange(0, 0);  // the end is not known in advance
-    }
+    lastReport_ = p;
     lastProgress_ = qs(app::designProgressText(searchMode_, p));
     showElapsed();
 }
 
 void DesignTab::showElapsed() {
     progressText_->setText(lastProgress_ + QStringLiteral("　%1 秒").arg(elapsed_.elapsed() / 1000));
+    moveBar();
+}
+
+void DesignTab::moveBar() {
+    if (!searching()) return;
+    const std::optional<int> at =
+        app::designBarPermille(searchMode_, lastReport_ ? &*lastReport_ : nullptr, elapsed_.elapsed(), limitMs_);
+    if (!at) {
+        progress_->setRange(0, 0);  // the end is not known in advance: the bar shows that it works
+        return;
+    }
+    progress_->setRange(0, 1000);
+    progress_->setValue(*at);
 }
 
 void DesignTab::stopSearch() {
@@ -404,6 +419,7 @@ void DesignTab::searchDone(const app::DesignRun& run) {
     }
     limit_->stop();
     clock_->stop();
+    lastReport_.reset();
     progress_->setRange(0, 1000);
     if (!run.refusal.empty()) progress_->setValue(0);
     else if (!run.result.cancelled) progress_->setValue(1000);
@@ -437,8 +453,8 @@ void DesignTab::refresh() {
         for (design::Ticket ticket : page.last()->result.tickets)
             ticketList_->addItem(QStringLiteral("%1:  ").arg(++k, 4) + qs(design::ticketText(ticket)));
     }
-    send_->setEnabled(have && ticketList_->count() > 0);
-    save_->setEnabled(have && ticketList_->count() > 0);
+    send_->setEnabled(have && ticketList_->count() > 0 && !searching());
+    save_->setEnabled(have && ticketList_->count() > 0 && !searching());
 }
 
 }  // namespace kazuban::ui

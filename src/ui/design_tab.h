@@ -9,6 +9,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 #include "app/form1.h"
 
@@ -54,6 +55,7 @@ private:
     void runSearch();
     void showProgress(const design::Progress& p);
     void showElapsed();
+    void moveBar();
     void searchDone(const app::DesignRun& run);
 
     app::Form1& form_;
@@ -78,6 +80,8 @@ private:
     QComboBox* timeLimit_ = nullptr;
     QPushButton* run_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    std::optional<design::Progress> lastReport_;  // the search's last report, while it runs
+    int limitMs_ = 0;                             // its time limit, 0 for none
     QProgressBar* progress_ = nullptr;
     QLabel* progressText_ = nullptr;
     QLabel* problem_ = nullptr;

@@ -4,11 +4,14 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 #include "ui/grid_model.h"
 #include "ui/look.h"
@@ -63,6 +66,25 @@ int fixedSectionAt(const QHeaderView* header, int count, int p) {
     return -1;
 }
 
+// The in-place editor: Esc drops what was typed.
+class CellEditor : public QLineEdit {
+public:
+    CellEditor(QWidget* parent, std::function<void()> cancel) : QLineEdit(parent), cancel_(std::move(cancel)) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            cancel_();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+
+private:
+    std::function<void()> cancel_;
+};
+
 }  // namespace
 
 FlexGrid::FlexGrid(grid::TextGrid& grid, QWidget* parent) : QTableView(parent), model_(new GridModel(grid, this)) {
@@ -76,6 +98,11 @@ FlexGrid::FlexGrid(grid::TextGrid& grid, QWidget* parent) : QTableView(parent), 
 
     connect(verticalScrollBar(), &QScrollBar::valueChanged, colView_->verticalScrollBar(), &QScrollBar::setValue);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, rowView_->horizontalScrollBar(), &QScrollBar::setValue);
+    // The editor stays over its cell: a scroll hands on what was typed.
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (editor_ && editor_->isVisible()) closeEditor(true);
+        });
     // A reset recreates the header sections at their default size.
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         widths_.clear();
@@ -337,14 +364,68 @@ void FlexGrid::mouseReleaseEvent(QMouseEvent* event) {
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click is not a new press: the first one
-    // already selected the cell and ran the press and click handlers.
+    // already selected the cell and ran the press and click handlers. On the
+    // editable column it opens the editor.
     event->accept();
+    if (!interactive_ || event->button() != Qt::LeftButton) return;
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (cell.x() >= 0) editCell(cell.y(), cell.x());
+}
+
+bool FlexGrid::editCell(int row, int col) {
+    const grid::TextGrid& g = model_->grid();
+    if (!interactive_ || col != editableColumn_ || row < g.fixedRows() || row >= g.rows() || col >= g.cols())
+        return false;
+    if (editor_) closeEditor(false);
+    ensureCellVisible(row, col);
+    const QRect at = cellRect(row, col);
+    if (at.isEmpty()) return false;
+    editRow_ = row;
+    editCol_ = col;
+    // Over the fixed overlays too: the combination column of the table is one of the fixed.
+    editor_ = new CellEditor(this, [this] { closeEditor(false); });
+    editor_->setObjectName(QStringLiteral("cellEditor"));
+    editor_->setFont(font());
+    editor_->setFrame(false);
+    // Plainly an editor over the cell, not the cell itself.
+    editor_->setStyleSheet(
+        QStringLiteral("QLineEdit { border: 2px solid #2f5fb3; padding: 0px; background: #ffffff; }"));
+    editor_->setText(QString::fromStdString(g.cell(row, col)));
+    editor_->setGeometry(
+        at.adjusted(0, 0, std::max(0, editor_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 16 - at.width()),
+                    0));
+    connect(editor_, &QLineEdit::returnPressed, this, [this] { closeEditor(true); });
+    connect(editor_, &QLineEdit::editingFinished, this, [this] { closeEditor(true); });
+    editor_->move(editor_->pos() + viewport()->geometry().topLeft());
+    editor_->show();
+    editor_->raise();
+    editor_->selectAll();
+    editor_->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void FlexGrid::closeEditor(bool commit) {
+    if (!editor_) return;
+    // The editor goes first: the handler may open a message box, which takes
+    // the focus from it and would hand the text on a second time.
+    QLineEdit* editor = editor_;
+    editor_ = nullptr;
+    const QString text = editor->text();
+    editor->hide();
+    editor->deleteLater();
+    setFocus(Qt::OtherFocusReason);
+    if (commit) emit cellEdited(editRow_, editCol_, text);
 }
 
 void FlexGrid::keyPressEvent(QKeyEvent* event) {
     grid::TextGrid& g = model_->grid();
     if (!interactive_ || g.rows() <= g.fixedRows() || g.cols() <= g.fixedCols()) {
         event->ignore();
+        return;
+    }
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier && editableColumn_ >= 0) {
+        event->accept();
+        editCell(g.row(), editableColumn_);
         return;
     }
     if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {

@@ -15,6 +15,8 @@
 
 #include "grid/text_grid.h"
 
+class QLineEdit;
+
 namespace kazuban::ui {
 
 class GridModel;
@@ -40,6 +42,16 @@ public:
     // that row, so the pop-up menu acts on what the user pointed at; a right
     // press inside the selection keeps it.
     void setRightPressSelectsRow(bool on) { rightPressSelectsRow_ = on; }
+
+    // The data cells of this column may be typed into in place: F2 or a
+    // double click opens an editor over the cell; Enter or leaving it hands
+    // the text on (cellEdited), Esc drops it. -1: no column (the default).
+    void setEditableColumn(int col) { editableColumn_ = col; }
+    // Opens the editor over (row, col) with the cell's text; false when the
+    // cell may not be typed into.
+    bool editCell(int row, int col);
+    // The editor while it is open, else nullptr.
+    QLineEdit* cellEditor() const { return editor_; }
 
     // The cell shown under a point of the viewport, fixed cells included:
     // x = column, y = row; (-1, -1) outside every cell.
@@ -72,6 +84,9 @@ signals:
     // A left press and release on a cell, or Enter or Space on the current
     // cell (the grid's Click).
     void gridClick();
+    // A text typed into a cell of the editable column; the grid shows what
+    // the handler leaves in the TextGrid after the next refresh().
+    void cellEdited(int row, int col, const QString& text);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -93,6 +108,7 @@ private:
     void dragTo(const QPoint& viewportPos);
     void ensureCellVisible(int row, int col);
     void requestMenuFromKeyboard();
+    void closeEditor(bool commit);
 
     GridModel* model_;
     QTableView* colView_ = nullptr;
@@ -108,6 +124,9 @@ private:
     enum class Drag { None, Rows, Cols } drag_ = Drag::None;
     bool leftPressedOnCell_ = false;
     std::optional<QPoint> keyboardMenuAt_;
+    int editableColumn_ = -1;
+    QLineEdit* editor_ = nullptr;
+    int editRow_ = -1, editCol_ = -1;
 };
 
 }  // namespace kazuban::ui

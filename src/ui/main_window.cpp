@@ -2,20 +2,25 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "text/path_text.h"
 #include "ui/change_relay.h"
 #include "ui/design_tab.h"
 #include "ui/draw_frame_box.h"
 #include "ui/links_tab.h"
+#include "ui/look.h"
 #include "ui/marksheet_tab.h"
 #include "ui/menus.h"
 #include "ui/odds_tab.h"
 #include "ui/predraw_tab.h"
+#include "ui/remembered.h"
 #include "ui/result_urls.h"
 #include "ui/settings_dialog.h"
 #include "ui/stats_tab.h"
@@ -33,6 +38,8 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
     const ResultUrls urls = loadResultUrls();
     form_.state().resultsIndexUrl = urls.index;
     form_.state().resultsFolderUrl = urls.folder;
+    form_.state().recentFiles.set(loadRecentFiles());
+    recentShown_ = form_.state().recentFiles.revision();
     buildMenus();
 
     auto* central = new QWidget(this);
@@ -63,6 +70,15 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
     layout->addWidget(tabs_, 1);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) { form_.SSTab1_Click(index); });
     setCentralWidget(central);
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    statusBar()->setSizeGripEnabled(false);
+
+    // Ctrl+Tab and Ctrl+Shift+Tab move between the tabs whichever part of a
+    // tab has the keyboard: the tables of a tab would take the keys first.
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(next, &QShortcut::activated, this, [this] { stepTab(1); });
+    auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this);
+    connect(previous, &QShortcut::activated, this, [this] { stepTab(-1); });
 
     relay_ = new ChangeRelay(form_.runner(), this);
     connect(relay_, &ChangeRelay::stateChanged, this, &MainWindow::stateChanged);
@@ -88,6 +104,8 @@ void MainWindow::buildMenus() {
     QMenu* file = topMenu("mnufile", "◇ファイル");
     addEntry(file, "mnudopen", "呼出し", [&f] { f.mnudopen_Click(); });
     addEntry(file, "mnudsave", "保存", [&f] { f.mnudsave_Click(); });
+    recentMenu_ = addSubMenu(file, "mnurecent", "最近使ったファイル");
+    updateRecentFiles();
     addSeparator(file, "mnukugiri1");
     addEntry(file, "mnufclose", "終了", [&f] { f.mnufclose_Click(); });
 
@@ -121,6 +139,41 @@ void MainWindow::buildMenus() {
     });
 }
 
+void MainWindow::updateRecentFiles() {
+    const app::RecentFiles& recent = form_.state().recentFiles;
+    if (recent.revision() != recentShown_) {
+        recentShown_ = recent.revision();
+        saveRecentFiles(recent.list());
+    }
+    // The entry chosen may be the one that changed the list: it goes once
+    // its own signal has run.
+    for (QAction* old : recentMenu_->actions()) {
+        recentMenu_->removeAction(old);
+        old->setObjectName(QString());
+        old->deleteLater();
+    }
+    int k = 0;
+    for (const std::filesystem::path& file : recent.list()) {
+        const QString path = QString::fromStdString(text::utf8FromPath(file));
+        QString shown =
+            QFileInfo(path).fileName() + QStringLiteral("  （") + QFileInfo(path).absolutePath() + QStringLiteral("）");
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const QString name = QStringLiteral("mnurecent%1").arg(k + 1);
+        const QString caption = QStringLiteral("&%1  ").arg(k + 1) + shown;
+        QAction* a = addEntry(recentMenu_, name.toLatin1().constData(), "", [this, k] { form_.mnurecent_Click(k); });
+        a->setText(caption);
+        a->setToolTip(path);
+        ++k;
+    }
+    recentMenu_->menuAction()->setEnabled(k > 0);
+}
+
+void MainWindow::stepTab(int step) {
+    const int n = tabs_->count();
+    if (n == 0) return;
+    tabs_->setCurrentIndex((tabs_->currentIndex() + step + n) % n);
+}
+
 void MainWindow::openSettings() {
     auto dialog = createSettingsDialog();
     if (!dialog->finished()) dialog->exec();
@@ -151,6 +204,11 @@ void MainWindow::stateChanged(const app::Changes& changes) {
     oddsTab_->refresh();
     statsTab_->refresh();
     designTab_->refresh();
+    if (form_.state().recentFiles.revision() != recentShown_) updateRecentFiles();
+    if (form_.state().statusRevision() != statusShown_) {
+        statusShown_ = form_.state().statusRevision();
+        statusBar()->showMessage(qs(form_.state().statusText()));
+    }
     undoAction_->setEnabled(form_.state().undoHistory.canUndo());
     redoAction_->setEnabled(form_.state().undoHistory.canRedo());
     if (form_.closeRequested() && !closing_) {

@@ -12,6 +12,7 @@
 #include "ui/qt_platform.h"
 
 class QAction;
+class QMenu;
 class QTabWidget;
 
 namespace kazuban::ui {
@@ -49,6 +50,10 @@ protected:
 private:
     void buildMenus();
     void openSettings();
+    // ◇ファイル → 最近使ったファイル from the core's list, stored when it changed.
+    void updateRecentFiles();
+    // Moves to the next tab (step 1) or the one before (-1), round.
+    void stepTab(int step);
     // Every part redrawn from the core after a command.
     void stateChanged(const app::Changes& changes);
 
@@ -69,6 +74,9 @@ private:
     DesignTab* designTab_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    unsigned recentShown_ = 0;  // the revision of the list the menu shows
+    unsigned statusShown_ = 0;  // the revision of the status line shown
 };
 
 }  // namespace kazuban::ui

@@ -33,6 +33,7 @@
 #include "ui/charts.h"
 #include "ui/export_menus.h"
 #include "ui/look.h"
+#include "ui/remembered.h"
 
 namespace kazuban::ui {
 
@@ -54,7 +55,9 @@ QTableWidget* makeTable(const char* name, const QStringList& columns, QWidget* p
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table->horizontalHeader()->setMinimumSectionSize(40);
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    // Rows as tall as their text and a little air: the tab's three tables and
+    // the yen summary fit the window at its opening size on a small screen.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 3);
     for (int r = 0; r < table->rowCount(); ++r)
         for (int c = 0; c < table->columnCount(); ++c) {
             auto* item = new QTableWidgetItem;
@@ -115,6 +118,10 @@ OddsTab::OddsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(for
             header);
     }
     addChartExportMenu(chart_, form_, "backtestchart");
+    // The amounts typed at the last run; the page refuses any it cannot take.
+    const auto kept = loadPrizes();
+    for (int g = 0; g < 4; ++g)
+        if (const auto yen = kept[static_cast<std::size_t>(g)]) form_.oddsPrizeChanged(g + 1, *yen);
     refresh();
 }
 
@@ -156,7 +163,9 @@ QWidget* OddsTab::buildOddsPart() {
     auto* prizeGrid = new QGridLayout;
     prizeGrid->setHorizontalSpacing(4);
     prizeGrid->setVerticalSpacing(2);
-    prizeGrid->addWidget(new QLabel(QStringLiteral("当せん金（1口）"), box), 0, 0, 1, 3);
+    // Two grades to a row: the part is no taller than its table, so the
+    // back-test below keeps its room on a small screen (200 % on 1920 x 1080).
+    prizeGrid->addWidget(new QLabel(QStringLiteral("当せん金（1口）"), box), 0, 0, 1, 6);
     for (int g = 0; g < 4; ++g) {
         auto* edit = new QLineEdit(box);
         edit->setObjectName(QStringLiteral("oddsPrize%1").arg(g + 1));
@@ -168,10 +177,13 @@ QWidget* OddsTab::buildOddsPart() {
         connect(edit, &QLineEdit::editingFinished, this, [this, g, edit] {
             const long long yen = edit->text().toLongLong();
             form_.oddsPrizeChanged(g + 1, yen);
+            // The amount the page took is the one the next run starts with.
+            savePrize(g + 1, form_.odds().figures().prizes.yen[static_cast<std::size_t>(g)]);
         });
-        prizeGrid->addWidget(new QLabel(QString::fromUtf8(kGradeNames[g]), box), g + 1, 0);
-        prizeGrid->addWidget(edit, g + 1, 1);
-        prizeGrid->addWidget(new QLabel(QStringLiteral("円"), box), g + 1, 2);
+        const int row = 1 + g / 2, col = g % 2 * 3;
+        prizeGrid->addWidget(new QLabel(QString::fromUtf8(kGradeNames[g]), box), row, col);
+        prizeGrid->addWidget(edit, row, col + 1);
+        prizeGrid->addWidget(new QLabel(QStringLiteral("円"), box), row, col + 2);
     }
     right->addLayout(prizeGrid);
     return_ = new QLabel(box);
@@ -243,6 +255,7 @@ QWidget* OddsTab::buildBacktestPart() {
     // in yen share the place (the window must fit a small screen).
     auto* views = new QTabWidget(box);
     views->setObjectName(QStringLiteral("backtestViews"));
+    views->setDocumentMode(true);
     chart_ = newChartView(views);
     chart_->setObjectName(QStringLiteral("backtestChart"));
     chart_->setMinimumSize(300, 150);

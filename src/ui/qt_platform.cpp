@@ -3,13 +3,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileIconProvider>
+#include <QHeaderView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
+#include <algorithm>
 
 #include "text/path_text.h"
 #include "ui/download_dialog.h"
@@ -103,6 +109,32 @@ QStringList QtPlatform::nameFilters(const std::string& filter) {
     return out;
 }
 
+void QtPlatform::fitFileColumns(QFileDialog& dialog) {
+    // Qt sizes the detail columns for English texts; the Japanese headings,
+    // types and dates need their own widths, at every scale. The name takes
+    // what is left, and the dialog grows to show every column whole.
+    dialog.setViewMode(QFileDialog::Detail);
+    auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!tree) return;
+    QHeaderView* header = tree->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int c = 1; c < header->count(); ++c) header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    const QFontMetrics fm(tree->font());
+    // The widest texts the columns show: a size, a type and a date as Qt writes them.
+    const QString samples[] = {QStringLiteral("1023.99 KiB"), QStringLiteral("txt ファイル"),
+                               QLocale().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 58)), QLocale::ShortFormat)};
+    int others = 0;
+    for (int c = 1; c < header->count() && c <= 3; ++c)
+        others +=
+            std::max(header->sectionSizeHint(c), fm.horizontalAdvance(samples[c - 1]) + 2 * fm.averageCharWidth());
+    const int wanted = others + fm.horizontalAdvance(QStringLiteral("wwwwwwwwwwwwwwwwwwww")) +
+                       (dialog.width() - tree->viewport()->width());
+    if (const QScreen* screen = dialog.screen())
+        dialog.resize(std::min(std::max(dialog.width(), wanted), screen->availableGeometry().width()), dialog.height());
+    else dialog.resize(std::max(dialog.width(), wanted), dialog.height());
+}
+
 std::vector<std::filesystem::path> QtPlatform::fileDialog(const platform::FileDialogOptions& options, bool save,
                                                           bool several) {
     NameOnlyIconProvider icons;  // outlives the dialog that uses it
@@ -119,6 +151,7 @@ std::vector<std::filesystem::path> QtPlatform::fileDialog(const platform::FileDi
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!options.defaultExtension.empty()) dialog.setDefaultSuffix(qs(options.defaultExtension));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && options.confirmOverwrite));
+    fitFileColumns(dialog);
     if (dialog.exec() != QDialog::Accepted) return {};
     std::vector<std::filesystem::path> chosen;
     for (const QString& file : dialog.selectedFiles())

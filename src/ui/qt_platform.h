@@ -13,6 +13,8 @@
 class QProgressBar;
 class QWidget;
 
+class QFileDialog;
+
 namespace kazuban::ui {
 
 // What the platform needs from the main window.
@@ -62,6 +64,9 @@ public:
 
     // "label|pattern|..." as the choices of a Qt file dialog ("label (patterns)").
     static QStringList nameFilters(const std::string& filter);
+    // The detail view of Qt's file dialog with every column whole (the
+    // Japanese headings, types and dates), at every scale.
+    static void fitFileColumns(QFileDialog& dialog);
 
 protected:
     QWidget* parentWidget() const;

@@ -18,6 +18,12 @@ WinsTab::WinsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(for
     grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
     grid_->setHint(QStringLiteral("右ｸﾘｯｸ可"));
     grid_->setRightPressSelectsRow(true);
+    // F2 or a double click types one combination into its row.
+    grid_->setEditableColumn(1);
+    connect(grid_, &FlexGrid::cellEdited, this, [this](int row, int, const QString& text) {
+        form_.MSFlexGrid1_Edit(row, text.toStdString());
+        grid_->refresh();
+    });
     buildPopupMenu();
     connect(grid_, &FlexGrid::gridMouseDown, this, [this](int button) {
         if (form_.MSFlexGrid1_MouseDown(button)) openPopup(popup_, grid_);

@@ -80,4 +80,25 @@ TEST(Editing, CopyAndDeleteThroughTheMenu) {
 }
 
 }  // namespace
+TEST(Editing, ATypedTicketTakesTheTablesFormOrStaysAsTypedForTheCheck) {
+    const std::pair<const char*, const char*> cases[] = {
+        {" 3, 9,14,22,30", " 3, 9,14,22,30"},       // the table's own form stays
+        {"3,9,14,22,30", " 3, 9,14,22,30"},         // single digits get their blank
+        {"3 9 14 22 30", " 3, 9,14,22,30"},         // blanks separate as commas do
+        {"  30, 3 ,9,  14 22 ", "30, 3, 9,14,22"},  // in the order typed, whatever the blanks
+        {"1,2,3,4,40", " 1, 2, 3, 4,40"},           // a number out of range is for the check to refuse
+        {"1,2,3,4", "1,2,3,4"},                     // four numbers: as typed
+        {"1,2,3,4,5,6", "1,2,3,4,5,6"},             // six numbers: as typed
+        {"1,,2,3,4,5", "1,,2,3,4,5"},               // two commas name no number between them
+        {",1,2,3,4,5", ",1,2,3,4,5"},
+        {"1,2,3,4,5,", "1,2,3,4,5,"},
+        {"1,2,3,4,123", "1,2,3,4,123"},  // three digits
+        {"1,2,3,4,５", "1,2,3,4,５"},    // a full-width digit is not one of the table's
+        {"a,2,3,4,5", "a,2,3,4,5"},
+        {"   ", ""},
+        {"", ""},
+    };
+    for (const auto& [typed, text] : cases) EXPECT_EQ(typedCombinationText(typed), text) << typed;
+}
+
 }  // namespace kazuban::combos

@@ -3,8 +3,10 @@
 // never crash, the tickets go to the table as a load puts them (one undo
 // step) and into a file that 呼出し loads, and a refused setting says why.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -196,6 +198,41 @@ TEST_F(DesignTabTest, ARefusedSettingSaysWhyOnTheTab) {
     EXPECT_TRUE(problem->isHidden());
     EXPECT_EQ(shownTickets().size(), 6u);
     EXPECT_TRUE(platform.boxes.empty()) << platform.boxes.front().text;
+}
+
+// The bar moves whatever the mode: by the planned moves, or by the time
+// limit of a cover search, or (no limit) as a bar that shows it works; and a
+// new run puts the result in sight away until it hands back its own.
+TEST_F(DesignTabTest, TheBarMovesInEveryModeAndANewRunPutsTheOldResultAway) {
+    auto* bar = find<QProgressBar>(QStringLiteral("designProgress"));
+    auto* send = find<QPushButton>(QStringLiteral("designSend"));
+    auto* save = find<QPushButton>(QStringLiteral("designSave"));
+    spin("designTickets")->setValue(4);
+    click("designRun");
+    waitForResult(60);
+    EXPECT_EQ(bar->value(), 1000);
+    ASSERT_TRUE(send->isEnabled());
+    ASSERT_TRUE(save->isEnabled());
+
+    click("designModeGuarantee");
+    auto* limit = find<QComboBox>(QStringLiteral("designTimeLimit"));
+    limit->setCurrentIndex(limit->findData(10));
+    click("designRun");
+    EXPECT_FALSE(send->isEnabled());
+    EXPECT_FALSE(save->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->maximum() == 1000 && bar->value() > 0; }, 5000));
+    const int early = bar->value();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->value() > early; }, 5000));
+    EXPECT_FALSE(send->isEnabled());
+    click("designCancel");
+    waitForResult(60);
+
+    limit->setCurrentIndex(limit->findData(0));
+    click("designRun");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->minimum() == 0 && bar->maximum() == 0; }, 2000));
+    click("designCancel");
+    waitForResult(60);
+    EXPECT_EQ(bar->maximum(), 1000);
 }
 
 }  // namespace

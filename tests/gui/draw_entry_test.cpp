@@ -257,5 +257,37 @@ TEST_F(DrawEntry, RegisteringWithoutAnEditorSaysSo) {
     EXPECT_TRUE(platform.boxes[1].text.starts_with("専用ｴﾃﾞｨﾀ「" + form->state().editdir + "」が見つかりません。\n"));
 }
 
+TEST_F(DrawEntry, TheMarkSheetKeepsItsSheetsAndCountsTheNewDraw) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();  // row 1 is " 5,11,13,21,31"
+    selectTab(app::kTabMarkSheet);
+    press("MSFlexGrid3", Qt::LeftButton, 1, 1);
+    auto box = [this](const char* base, int k) {
+        return find<QLineEdit>(QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(k))->text();
+    };
+    const QString wins = box("Text2", 0);
+    ASSERT_FALSE(wins.isEmpty());
+    const QString caption = label("Label4");
+    const grid::TextGrid sheetBefore = form->markSheet().figure(0);
+
+    WhenModal enter(
+        [](QWidget* dialog) {
+            typeDraw(dialog, {"31", "21", "13", "11", "5", "1"});
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+        },
+        "kazuban::ui::DrawEntryDialog");
+    trigger(QStringLiteral("mnuanyuryoku"));
+    ASSERT_TRUE(enter.worked());
+    // The sheets stay marked, and row 1 won once more, in the new draw.
+    EXPECT_EQ(label("Label4"), caption);
+    for (int r = 0; r < sheetBefore.rows(); ++r)
+        for (int c = 0; c < sheetBefore.cols(); ++c)
+            EXPECT_EQ(form->markSheet().figure(0).cell(r, c), sheetBefore.cell(r, c)) << r << "," << c;
+    EXPECT_EQ(box("Text2", 0).trimmed().toInt(), wins.trimmed().toInt() + 1);
+    EXPECT_EQ(box("Text3", 0).trimmed(), QStringLiteral("1401"));
+    for (int k = 0; k < 5; ++k) EXPECT_FALSE(box("Text4", k).isEmpty()) << k;
+}
+
 }  // namespace
 }  // namespace kazuban::testing

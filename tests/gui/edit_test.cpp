@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -214,6 +215,79 @@ TEST_F(Edit, ARightPressOutsideTheSelectionSelectsThatRowFirst) {
               line(predraw.cell(1, 1)) + line(predraw.cell(2, 1)) + line(predraw.cell(3, 1)));
     EXPECT_EQ(copyAt("MSFlexGrid5", "pmnucopy3", 6), line(predraw.cell(6, 1)));
     EXPECT_EQ(predraw.row(), 6);
+}
+
+// A ticket typed into its row with F2 or a double click: checked as "△"
+// checks, one undo step, its win entries those "￥" gives.
+TEST_F(Edit, ATicketTypedIntoItsRowIsCheckedEvaluatedAndOneUndoStep) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();
+    auto* grid = find<ui::FlexGrid>(QStringLiteral("MSFlexGrid1"));
+    const std::size_t steps = form->state().undoHistory.undoSteps();
+    auto entries = [this](int row) {
+        QStringList e;
+        for (int c = 2; c < form->combinationTable().cols() && !cell("MSFlexGrid1", row, c).isEmpty(); ++c)
+            e << cell("MSFlexGrid1", row, c);
+        return e;
+    };
+    auto typeInto = [&](const QString& text, int key = Qt::Key_Return) {
+        QLineEdit* editor = grid->cellEditor();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key(key));
+        EXPECT_EQ(grid->cellEditor(), nullptr);
+    };
+
+    // F2 on the current row opens the editor with the row's text.
+    press("MSFlexGrid1", Qt::LeftButton, 3, 1);
+    const QString third = cell("MSFlexGrid1", 3, 1);
+    QTest::keyClick(grid, Qt::Key_F2);
+    ASSERT_NE(grid->cellEditor(), nullptr);
+    EXPECT_EQ(grid->cellEditor()->text(), third);
+    typeInto(QStringLiteral("5 11 13 21 30"));
+    EXPECT_EQ(cell("MSFlexGrid1", 3, 1), QStringLiteral(" 5,11,13,21,30"));
+    EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_EQ(form->state().undoHistory.undoSteps(), steps + 1);
+    const QStringList typed = entries(3);
+    EXPECT_FALSE(typed.isEmpty());
+    find<QPushButton>(QStringLiteral("Command5"))->click();  // ￥ works every row out afresh
+    EXPECT_EQ(entries(3), typed);
+
+    // A double click on another row; a text the check refuses keeps the old
+    // one, with the row's message, and is no undo step.
+    const QString fourth = cell("MSFlexGrid1", 4, 1);
+    const QStringList fourthEntries = entries(4);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(4, 1).center());
+    ASSERT_NE(grid->cellEditor(), nullptr);
+    typeInto(QStringLiteral("1,2,3,4,40"));
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, " データ番号 4 に、入力ミスがあります。");
+    EXPECT_EQ(platform.boxes[0].icon, platform::Icon::Critical);
+    EXPECT_EQ(cell("MSFlexGrid1", 4, 1), fourth);
+    EXPECT_EQ(entries(4), fourthEntries);
+    EXPECT_EQ(form->state().undoHistory.undoSteps(), steps + 1);
+
+    // Esc drops the text; a win-entry cell opens no editor.
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(4, 1).center());
+    typeInto(QStringLiteral("1,2,3,4,5"), Qt::Key_Escape);
+    EXPECT_EQ(cell("MSFlexGrid1", 4, 1), fourth);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(4, 2).center());
+    EXPECT_EQ(grid->cellEditor(), nullptr);
+
+    // An empty row takes a ticket, and undo takes row 3 back in turn.
+    press("MSFlexGrid1", Qt::LeftButton, 3, 1);
+    for (int r = 3; r < 31; ++r) QTest::keyClick(grid, Qt::Key_Down);
+    ASSERT_EQ(form->combinationTable().row(), 31);
+    QTest::keyClick(grid, Qt::Key_F2);
+    typeInto(QStringLiteral("7,8,9,10,11"));
+    EXPECT_EQ(cell("MSFlexGrid1", 31, 1), QStringLiteral(" 7, 8, 9,10,11"));
+    trigger(QStringLiteral("mnuundo"));
+    EXPECT_EQ(cell("MSFlexGrid1", 31, 1), QString());
+    trigger(QStringLiteral("mnuundo"));
+    EXPECT_EQ(cell("MSFlexGrid1", 3, 1), third);
+    EXPECT_EQ(platform.boxes.size(), 1u);
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
 // The file dialogs read no file before the user chooses one: a special file
 // that blocks its reader (/proc/kmsg) must not hang the window while its
 // folder is listed, and once chosen it is refused with a message.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeDatabase>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +60,58 @@ TEST(FileDialog, ListsAFolderTypedInTheNameBoxWithoutReadingItsFiles) {
     EXPECT_TRUE(typeFolder.worked());
     EXPECT_FALSE(shownType.isEmpty());
     EXPECT_NE(shownType, readType);
+}
+
+// The detail view shows every column whole: the Japanese headings, the
+// sizes, types and dates of the files listed (ctest runs this at 100 % and
+// at 200 %).
+TEST(FileDialogColumns, ShowEveryHeadingAndEveryFilesDetailsWhole) {
+    QTemporaryDir dir;
+    for (const char* name : {"組合せデータ.txt", "b.csv"}) {
+        QFile f(dir.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(1500, 'x'));
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("フォルダー")));
+    for (const bool save : {false, true}) {
+        int checked = 0;
+        WhenModal look(
+            [&](QWidget* modal) {
+                auto* model = modal->findChild<QFileSystemModel*>();
+                auto* tree = modal->findChild<QTreeView*>(QStringLiteral("treeView"));
+                ASSERT_TRUE(model && tree);
+                EXPECT_TRUE(tree->isVisible());
+                EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(tree->rootIndex()) == 3; }, 3000));
+                QApplication::processEvents();
+                QHeaderView* header = tree->header();
+                int total = 0;
+                for (int c = 0; c < header->count(); ++c) {
+                    if (header->isSectionHidden(c)) continue;
+                    total += header->sectionSize(c);
+                    const QString heading = model->headerData(c, Qt::Horizontal).toString();
+                    EXPECT_GE(header->sectionSize(c), header->fontMetrics().horizontalAdvance(heading))
+                        << heading.toStdString();
+                    if (c == 0) continue;
+                    for (int r = 0; r < model->rowCount(tree->rootIndex()); ++r) {
+                        const QModelIndex at = model->index(r, c, tree->rootIndex());
+                        const int needs = tree->fontMetrics().horizontalAdvance(at.data().toString());
+                        EXPECT_GE(header->sectionSize(c), needs) << at.data().toString().toStdString();
+                        ++checked;
+                    }
+                }
+                EXPECT_LE(total, tree->viewport()->width()) << "every column in sight";
+                EXPECT_LE(modal->frameGeometry().width(), modal->screen()->availableGeometry().width());
+                static_cast<QDialog*>(modal)->reject();
+            },
+            "QFileDialog");
+        ui::QtPlatform platform;
+        platform::FileDialogOptions options;
+        options.initialFolder = dir.path().toStdString();
+        if (save) EXPECT_FALSE(platform.saveFileDialog(options));
+        else EXPECT_FALSE(platform.openFileDialog(options));
+        EXPECT_TRUE(look.worked());
+        EXPECT_EQ(checked, 9) << "three files, three columns each";
+    }
 }
 
 using FileDialogChoice = WindowTest;

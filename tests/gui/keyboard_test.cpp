@@ -142,5 +142,38 @@ TEST_F(Keyboard, EscClosesTheModalSettingsDialogWithoutWriting) {
     EXPECT_TRUE(platform.boxes.empty());
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab go round the tabs from whatever part of a tab
+// has the keyboard: a grid, a table, a number box, a list.
+TEST_F(Keyboard, CtrlTabMovesBetweenTheTabsFromEveryPartOfEveryTab) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    loadSampleCombinations();
+    focusWindow();
+    auto* tabs = find<QTabWidget>(QStringLiteral("SSTab1"));
+    const int n = tabs->count();
+    for (int t = 0; t < n; ++t) {
+        selectTab(t);
+        QApplication::processEvents();
+        int tried = 0;
+        for (QWidget* w : tabs->widget(t)->findChildren<QWidget*>()) {
+            if (!w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+            if (w->focusProxy()) continue;
+            for (const bool back : {false, true}) {
+                selectTab(t);
+                w->setFocus(Qt::OtherFocusReason);
+                QApplication::processEvents();
+                if (QApplication::focusWidget() != w) continue;
+                ++tried;
+                if (back) QTest::keyClick(w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+                else QTest::keyClick(w, Qt::Key_Tab, Qt::ControlModifier);
+                EXPECT_EQ(tabs->currentIndex(), (t + (back ? n - 1 : 1)) % n)
+                    << "tab " << t << ", " << w->metaObject()->className() << " " << w->objectName().toStdString()
+                    << (back ? " Ctrl+Shift+Tab" : " Ctrl+Tab");
+            }
+        }
+        EXPECT_GT(tried, 0) << "tab " << t;
+    }
+}
+
 }  // namespace
 }  // namespace kazuban::testing

@@ -248,6 +248,48 @@ TEST_F(Screenshots, TheWindowAsItOpensAt200Percent) {
     QTest::mouseClick(g->viewport(), Qt::RightButton, {}, g->cellRect(1, 1).center());
 }
 
+// The layout checks of the files used last, the cell editor, the status
+// bar, the yen back-test at the opening size and the file dialog, at the
+// scale the tool runs at.
+TEST_F(Screenshots, TheRecentFilesTheCellEditorAndTheYenAtTheOpeningSize) {
+    const QString audit = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    if (audit.isEmpty()) return;
+    const QString scale = QGuiApplication::primaryScreen()->devicePixelRatio() == 2 ? QStringLiteral("-200")
+                                                                                    : QStringLiteral("-100");
+    useFixedFolder();
+    ASSERT_TRUE(start());
+    window->hide();
+    ui::showWithRememberedGeometry(*window);
+    loadSample();
+    platform.saveAnswers = {QDir(home).filePath(QStringLiteral("今週の組合せ.txt")).toStdString()};
+    trigger(QStringLiteral("mnudsave"));
+    auto* g = grid("MSFlexGrid1");
+    click("MSFlexGrid1", 2, 1);
+    g->editCell(2, 1);
+    save(window.get(), audit, QStringLiteral("cell-editor") + scale + QStringLiteral(".png"));
+    QTest::keyClick(g->cellEditor(), Qt::Key_Escape);
+    auto* recent = find<QMenu>(QStringLiteral("mnurecent"));
+    recent->popup(window->mapToGlobal(QPoint(40, 40)));
+    QApplication::processEvents();
+    save(recent, audit, QStringLiteral("recent-files") + scale + QStringLiteral(".png"));
+    recent->hide();
+    importDemoPayouts();
+    selectTab(app::kTabOdds);
+    find<QTabWidget>(QStringLiteral("backtestViews"))->setCurrentIndex(1);
+    save(window.get(), audit, QStringLiteral("yen-opening") + scale + QStringLiteral(".png"));
+    WhenModal shot(
+        [&](QWidget* w) {
+            QTest::qWait(300);
+            save(w, audit, QStringLiteral("file-dialog") + scale + QStringLiteral(".png"));
+            static_cast<QDialog*>(w)->reject();
+        },
+        "QFileDialog");
+    ui::QtPlatform real;
+    platform::FileDialogOptions options;
+    options.initialFolder = home.toStdString();
+    EXPECT_FALSE(real.openFileDialog(options));
+}
+
 TEST_F(Screenshots, ScrolledGridsAndTheProgressBar) {
     const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
     if (folder.isEmpty()) return;

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTest>
 
@@ -14,6 +15,7 @@
 #include "text/path_text.h"
 #include "ui/grid_model.h"
 #include "ui/menus.h"
+#include "ui/window_geometry.h"
 
 namespace kazuban::testing {
 
@@ -89,6 +91,9 @@ void WindowTest::SetUp() {
         action->trigger();
     });
     ASSERT_TRUE(dir.isValid());
+    // What one test's window remembered (recent files, prize amounts) is
+    // not the next one's.
+    std::unique_ptr<QSettings>(ui::newWindowSettings())->clear();
     previousDir = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
 }
@@ -113,6 +118,12 @@ bool WindowTest::start() {
     if (!form->Form_Load(platform.currentDirectory())) return false;
     window->show();
     return true;
+}
+
+void WindowTest::restart() {
+    window.reset();
+    form.reset();
+    ASSERT_TRUE(start());
 }
 
 void WindowTest::loadSampleCombinations() {

@@ -71,6 +71,8 @@ protected:
     // Builds the window and runs the start-up in the test folder; shows the
     // window when the start-up succeeded.
     bool start();
+    // A second run on the same folder: a new core and window.
+    void restart();
     // Loads the demo's combination file through "呼出し".
     void loadSampleCombinations();
     // atarimgrp.txt changed outside the program, as in an editor: its first
