@@ -69,8 +69,7 @@ bool rangeReachesMadeRows(const OddsPage& page) { return page.ready && page.made
 std::string hindsightNote(const OddsPage& page) {
     if (!rangeReachesMadeRows(page)) return {};
     const std::string made = "第" + std::to_string(page.madeAt) + "回";
-    return "組合せ表の組合せは" + made + "までの当選番号が分かってから作られたので、" + made +
-           "までの回で当たりが多くても、予想の力ではなく後から合わせた結果かもしれません。";
+    return made + "までの当選番号を見て作れた組合せなので、この範囲でよく当たっていても予想の力とは言えません。";
 }
 
 bool rangeAfterMadeRows(const OddsPage& page, int& from, int& to) {

@@ -60,7 +60,8 @@ Reason reasonKind(DWORD err) {
     case ERROR_PRIVILEGE_NOT_HELD: return Reason::NoPermission;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED: return Reason::DiskFull;
+    case 1295:  // ERROR_DISK_QUOTA_EXCEEDED, which not every SDK names
+        return Reason::DiskFull;
     case ERROR_WRITE_PROTECT: return Reason::ReadOnly;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:

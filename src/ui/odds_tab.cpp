@@ -222,6 +222,7 @@ QWidget* OddsTab::buildBacktestPart() {
     range->addWidget(new QLabel(QStringLiteral("回"), box));
     range->addStretch(1);
     left->addLayout(range);
+    QWidget* note = buildHindsightNote(QString(), box, range);
     auto rangeChanged = [this] {
         const int from = from_->value(), to = to_->value();
         form_.oddsRangeChanged(from, to);
@@ -239,7 +240,7 @@ QWidget* OddsTab::buildBacktestPart() {
     draws_->setObjectName(QStringLiteral("oddsDraws"));
     draws_->setWordWrap(true);
     left->addWidget(draws_);
-    left->addWidget(buildHindsightNote(QString(), box));
+    left->addWidget(note);
     backtestTable_ = makeTable("backtestTable",
                                {QStringLiteral("実際"), QStringLiteral("偶然なら"), QStringLiteral("標準偏差"),
                                 QStringLiteral("z"), QStringLiteral("判定")},
@@ -249,7 +250,16 @@ QWidget* OddsTab::buildBacktestPart() {
     backtestTable_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::ResizeToContents);
     left->addWidget(backtestTable_);
     left->addStretch(1);
-    layout->addLayout(left, 1);
+    // On a small screen the part scrolls rather than cut the table off.
+    auto* leftScroll = new QScrollArea(box);
+    leftScroll->setObjectName(QStringLiteral("backtestScroll"));
+    leftScroll->setFrameShape(QFrame::NoFrame);
+    leftScroll->setWidgetResizable(true);
+    leftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* leftPage = new QWidget(leftScroll);
+    leftPage->setLayout(left);
+    leftScroll->setWidget(leftPage);
+    layout->addWidget(leftScroll, 1);
 
     // Beside the table, the chart of the same comparison and the same range
     // in yen share the place (the window must fit a small screen).
@@ -293,7 +303,7 @@ QWidget* OddsTab::buildPayoutPart(QWidget* parent) {
     return scroll;
 }
 
-QWidget* OddsTab::buildHindsightNote(const QString& suffix, QWidget* parent) {
+QWidget* OddsTab::buildHindsightNote(const QString& suffix, QWidget* parent, QBoxLayout* buttonRow) {
     auto* frame = new QWidget(parent);
     frame->setObjectName(QStringLiteral("hindsightNote") + suffix);
     auto* layout = new QHBoxLayout(frame);
@@ -303,12 +313,14 @@ QWidget* OddsTab::buildHindsightNote(const QString& suffix, QWidget* parent) {
     text->setWordWrap(true);
     text->setStyleSheet(QStringLiteral("QLabel { color: #8a5300; }"));
     layout->addWidget(text, 1);
-    auto* button = new QPushButton(QStringLiteral("作成後の回で検証"), frame);
+    auto* button = new QPushButton(QStringLiteral("作成後の回で検証"), parent);
     button->setObjectName(QStringLiteral("hindsightAfter") + suffix);
-    layout->addWidget(button, 0, Qt::AlignTop);
+    if (buttonRow) buttonRow->addWidget(button);
+    else layout->addWidget(button, 0, Qt::AlignTop);
     connect(button, &QPushButton::clicked, this, [this] { form_.oddsRangeAfterMadeRows(); });
     frame->hide();
-    hindsight_.push_back(frame);
+    button->hide();
+    hindsight_.emplace_back(frame, button);
     return frame;
 }
 
@@ -317,9 +329,9 @@ void OddsTab::refreshHindsight() {
     const QString note = qs(analysis::hindsightNote(page));
     int from = 0, to = 0;
     const bool after = analysis::rangeAfterMadeRows(page, from, to);
-    for (QWidget* frame : hindsight_) {
+    for (const auto& [frame, button] : hindsight_) {
         frame->findChild<QLabel*>()->setText(note);
-        auto* button = frame->findChild<QPushButton*>();
+        button->setVisible(!note.isEmpty());
         button->setEnabled(after);
         button->setToolTip(after ? QStringLiteral("第%1回～第%2回で検証します").arg(from).arg(to)
                                  : QStringLiteral("作成後の回はまだありません"));

@@ -13,6 +13,7 @@
 #include "app/form1.h"
 
 class QChartView;
+class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -49,8 +50,9 @@ private:
     void refreshPayouts();
     void refreshHindsight();
     // The note that a range reaches back to draws the rows could have been
-    // built from, with the button 作成後の回で検証; one beside each back-test.
-    QWidget* buildHindsightNote(const QString& suffix, QWidget* parent);
+    // built from, with the button 作成後の回で検证; one beside each back-test.
+    // The button goes into `buttonRow` when given, beside the note otherwise.
+    QWidget* buildHindsightNote(const QString& suffix, QWidget* parent, QBoxLayout* buttonRow = nullptr);
 
     app::Form1& form_;
     QLabel* combinations_ = nullptr;
@@ -65,7 +67,7 @@ private:
     QChartView* chart_ = nullptr;
     QTableWidget* payoutTable_ = nullptr;
     QLabel* payoutSummary_ = nullptr;
-    std::vector<QWidget*> hindsight_;  // the notes' frames
+    std::vector<std::pair<QWidget*, QPushButton*>> hindsight_;  // each note and its button
     int shownRevision_ = -1;
 };
 

@@ -416,7 +416,8 @@ private:
 
     bool checkStep(bool exited) {
         if (exited) {
-            const bool ok = p_.lastMessage == kExitQuestion && p_.lastAnswer == platform::kOk;
+            // With unsaved rows the question says so first; it ends the same.
+            const bool ok = p_.lastMessage.ends_with(kExitQuestion) && p_.lastAnswer == platform::kOk;
             if (form_->closeRequested() != ok) {
                 fail("the exit command answered " + std::to_string(p_.lastAnswer) + " left closeRequested " +
                      std::to_string(form_->closeRequested()));

@@ -130,8 +130,7 @@ TEST_F(OddsTabTest, ARangeTheRowsCouldBeMadeFromIsNotedAndTheDrawsAfterAreOffere
     loadSampleCombinations();
     selectTab(kOddsTab);
     const QString note = QStringLiteral(
-        "組合せ表の組合せは第1400回までの当選番号が分かってから作られたので、第1400回までの回で当たりが多くても、"
-        "予想の力ではなく後から合わせた結果かもしれません。");
+        "第1400回までの当選番号を見て作れた組合せなので、この範囲でよく当たっていても予想の力とは言えません。");
     auto* views = find<QTabWidget>(QStringLiteral("backtestViews"));
     auto shown = [&](const QString& suffix) {
         views->setCurrentIndex(suffix.isEmpty() ? 0 : 1);
@@ -170,7 +169,7 @@ TEST_F(OddsTabTest, ARangeTheRowsCouldBeMadeFromIsNotedAndTheDrawsAfterAreOffere
     platform.answers = {platform::kNo};
     trigger(QStringLiteral("mnu5mk"));
     selectTab(kOddsTab);
-    EXPECT_TRUE(shown(QString()).startsWith(QStringLiteral("組合せ表の組合せは第1410回までの")));
+    EXPECT_TRUE(shown(QString()).startsWith(QStringLiteral("第1410回までの当選番号を見て")));
     EXPECT_FALSE(after(QString())->isEnabled());
     trigger(QStringLiteral("mnuundo"));
     EXPECT_EQ(label("oddsCombinations"), QStringLiteral("組合せ 30 口（異なる組合せ 30 口）"));

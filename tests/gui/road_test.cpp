@@ -331,8 +331,10 @@ TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     platform.answers = {platform::kOk};
     trigger("mnufclose");
     ASSERT_EQ(platform.boxes.size(), 2u);
-    EXPECT_EQ(platform.boxes[1].text, " 終了します。 よろしいですか？");
-    EXPECT_EQ(platform.boxes[1].icon, platform::Icon::None);
+    // The table was changed after its load: the question says so.
+    EXPECT_EQ(platform.boxes[1].text,
+              " 組合せデータに、保存していない変更があります。\r\n 終了します。 よろしいですか？");
+    EXPECT_EQ(platform.boxes[1].icon, platform::Icon::Exclamation);
     EXPECT_EQ(platform.boxes[1].buttons, platform::Buttons::OkCancel);
     EXPECT_FALSE(window->isVisible());
 }

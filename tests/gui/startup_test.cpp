@@ -31,7 +31,8 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
                                 "mnuksettei=◇環境"}));
     EXPECT_EQ(entries(find<QMenu>("mnuedit")), QStringList({"mnuundo=元に戻す", "mnuredo=やり直し"}));
     EXPECT_EQ(entries(find<QMenu>("mnufile")),
-              QStringList({"mnudopen=呼出し", "mnudsave=保存", "mnukugiri1|", "mnufclose=終了"}));
+              QStringList({"mnudopen=呼出し", "mnudsave=保存", "mnurecent=最近使ったファイル", "mnukugiri1|",
+                           "mnufclose=終了"}));
     EXPECT_EQ(entries(find<QMenu>("mnutbango")),
               QStringList({"mnuatoroku=登　録", "mnuanet=ｵﾝﾗｲﾝ取得", "mnuanyuryoku=入力…", "mnukugiri2|",
                            "mnuatorikomi=取り込み…", "mnuasaishin=最新結果を取得"}));
