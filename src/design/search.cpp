@@ -379,8 +379,9 @@ struct Anneal {
                 if (!propose(s, st, rng, near, &m)) continue;
                 const int delta = st.swapDelta(m.i, m.out, m.in);
                 if (delta > 0 && !rng.chance(delta / temperature)) continue;
+                const auto scored = static_cast<std::int64_t>(st.open()) + delta;
                 st.swap(m.i, m.out, m.in);
-                if (hooks.onMove) hooks.onMove(st.tickets(), static_cast<std::int64_t>(st.open()));
+                if (hooks.onMove) hooks.onMove(st.tickets(), scored);
                 if (st.open() < *bestOpen) {
                     *bestOpen = st.open();
                     *best = st.tickets();
@@ -436,10 +437,11 @@ struct Tabu {
             }
             if (cands.empty()) continue;
             const Move m = cands[rng.below(cands.size())];
+            const auto scored = static_cast<std::int64_t>(st.open()) + bestDelta;
             st.swap(m.i, m.out, m.in);
             tabuUntil[32 * m.i + static_cast<std::size_t>(std::countr_zero(m.out))] =
                 done + 4 + static_cast<std::int64_t>(rng.below(8));
-            if (hooks.onMove) hooks.onMove(st.tickets(), static_cast<std::int64_t>(st.open()));
+            if (hooks.onMove) hooks.onMove(st.tickets(), scored);
             if (st.open() < *bestOpen) {
                 *bestOpen = st.open();
                 *best = st.tickets();
@@ -518,6 +520,9 @@ struct Shrink {
     // pays out on all five of its numbers drawn shrinks further when it
     // cools (24 → 23 tickets on 18 numbers); the others do best held warm.
     double hot = 1, cool = 1;
+    // The tabu repairs draw from a stream of their own: until one of them
+    // reaches a cover the annealing makes the same moves as without them.
+    Random tabuRng{hooks.seed ^ 0x7AB0'5EA5'C0DEull};
 
     // The smallest cover found below `limit`; nothing when none is.
     std::vector<Positions> run(CoverState& st) {
@@ -546,7 +551,7 @@ struct Shrink {
             if (bestOpen != 0 && !hooks.cancelled()) {
                 // The few units the annealing left open: the tabu search from its best.
                 st = CoverState(s, best);
-                Tabu tabu{s, hooks, rng};
+                Tabu tabu{s, hooks, tabuRng};
                 done +=
                     tabu.run(st,
                              repairMoves(s, st.tickets().size()) * hooks.effort / kTabuShare / C(s.d() - 6, s.p() - 3),

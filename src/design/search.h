@@ -62,8 +62,9 @@ struct SearchHooks {
     // The best so far: its tickets and the coverable units they leave open,
     // with the moves made and planned (planned 0 when the end is not known).
     std::function<void(int tickets, std::int64_t open, std::int64_t done, std::int64_t planned)> progress;
-    // After every move of a covering search: the tickets and the units it
-    // counts open, for the tests that count them afresh.
+    // After every move of a covering search: the tickets, and the units
+    // open before it plus the move's incremental score, for the tests that
+    // count them afresh.
     std::function<void(const std::vector<Positions>& tickets, std::int64_t open)> onMove;
 
     bool cancelled() const { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }

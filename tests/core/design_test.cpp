@@ -148,9 +148,9 @@ std::int64_t openUnits(const CoverSpace& space, const std::vector<Positions>& ti
 }
 
 TEST(Search, IncrementalScoresAgreeWithARecount) {
-    // Tabu moves from random tickets, and the annealing and tabu repairs of a
-    // whole wheel search: after every move the units the search counts open
-    // are those a recount finds, and the tickets stay distinct and allowed.
+    // Tabu moves from random tickets, and the annealing moves of a whole
+    // cover search: after every move the units the search counts open are
+    // those a recount finds, and the tickets stay distinct and allowed.
     for (int p = 3; p <= 5; ++p) {
         const CoverSpace space(11, p, [](Positions t) { return (t & 0x3) != 0x3; });
         Random rng(static_cast<std::uint64_t>(p));
@@ -160,9 +160,11 @@ TEST(Search, IncrementalScoresAgreeWithARecount) {
             if (std::find(start.begin(), start.end(), t) == start.end()) start.push_back(t);
         }
         SearchHooks hooks;
+        std::atomic<bool> cancel{false};
+        hooks.cancel = &cancel;
         int moves = 0;
         hooks.onMove = [&](const std::vector<Positions>& tickets, std::int64_t open) {
-            ++moves;
+            if (++moves == 2000) cancel = true;
             ASSERT_EQ(open, openUnits(space, tickets)) << "p " << p << " move " << moves;
             ASSERT_EQ(std::set<Positions>(tickets.begin(), tickets.end()).size(), tickets.size());
             for (Positions t : tickets) ASSERT_TRUE(space.allowed(t));
@@ -172,8 +174,8 @@ TEST(Search, IncrementalScoresAgreeWithARecount) {
         EXPECT_EQ(f.open, openUnits(space, f.tickets));
         EXPECT_LT(f.open, openUnits(space, start));
         moves = 0;
-        EXPECT_EQ(searchCover(space, {{}}, 1, hooks).open, 0);
-        EXPECT_GT(moves, 0);
+        searchCover(space, {{}}, 1, hooks);  // the annealing's moves, until the cancel
+        EXPECT_GE(moves, 2000);
     }
 }
 
