@@ -43,7 +43,8 @@ void BM_DesignGuarantee_169911draws(benchmark::State& state) {
 }
 BENCHMARK(BM_DesignGuarantee_169911draws)->Iterations(1)->Unit(benchmark::kSecond);
 
-// Wheels on the numbers 1..m; arguments P and m.
+// Wheels on the numbers 1..m; arguments P and m. The constructions (m = 26,
+// 27 for P = 3) and the stored table answer at once.
 void BM_DesignWheel_numbers1toM(benchmark::State& state) {
     Request r;
     r.mode = Mode::Wheel;
@@ -53,7 +54,7 @@ void BM_DesignWheel_numbers1toM(benchmark::State& state) {
     if (state.range(0) == 3) state.counters["schoenheim"] = schoenheimBound(static_cast<int>(state.range(1)));
 }
 void wheelArgs(benchmark::internal::Benchmark* b) {
-    for (int m = 6; m <= 20; ++m) b->Args({3, m});
+    for (int m = 6; m <= 31; ++m) b->Args({3, m});
     for (int p = 4; p <= 5; ++p)
         for (int m = 8; m <= 20; m += 2) b->Args({p, m});
 }

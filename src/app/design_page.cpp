@@ -43,6 +43,8 @@ DesignTexts designTexts(const DesignRun& run) {
     const int p = run.request.atLeast.value_or(3);
     if (r.mode == design::Mode::Wheel && p == 3)
         t.tickets += "（この保証に要る口数の下限 " + count(design::schoenheimBound(r.numbers)) + " 口：Schönheim）";
+    if (r.mode == design::Mode::Guarantee)
+        t.tickets += "（すべての回の保証に要る口数の下限 " + count(design::guaranteeBound()) + " 口：Turán 数から）";
 
     t.covered = "当たる回　" + count(kDraws) + " 通りのうち " + count(run.draws) + " 通り（" +
                 design::percentText(run.draws, kDraws) + "%）＝ 次の1回で 4等以上が 1 本以上当たる確率";

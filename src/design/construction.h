@@ -15,4 +15,18 @@ std::vector<std::uint32_t> steinerBlocks17();
 // 43 sets of five of the points 0..13 that hold every three of them.
 std::vector<std::uint32_t> tripleCover14();
 
+// The Steiner system S(3,5,26): 260 blocks of five of the points 0..25,
+// every three points in exactly one. It is derived twice from Denniston's
+// S(5,7,28): the points are GF(27) and infinity, the blocks two orbits of
+// seven-point sets under the maps z -> (a z^s + b) / (c z^s + d) with s a
+// power of 3; the blocks through infinity and 0 without those two points
+// are the blocks here (point e - 1 for each element e != 0 of GF(27)).
+// Ascending.
+std::vector<std::uint32_t> steinerBlocks26();
+
+// 319 sets of five of the points 0..26 holding every three of them, the
+// fewest possible (Schönheim): S(3,5,26) and point 26 added to each of 59
+// sets of four of 0..25 that hold every two of them.
+std::vector<std::uint32_t> tripleCover27();
+
 }  // namespace kazuban::design

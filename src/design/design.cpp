@@ -7,6 +7,7 @@
 #include "design/construction.h"
 #include "design/proof.h"
 #include "design/search.h"
+#include "design/stored.h"
 #include "platform/line_file.h"
 
 namespace kazuban::design {
@@ -78,6 +79,14 @@ std::size_t lowerBound(int d, int p) {
     return static_cast<std::size_t>(bound);
 }
 
+// The positions of a ticket's numbers (numbers outside the plan are dropped).
+Positions positionsOf(const Plan& plan, Ticket t) {
+    Positions s = 0;
+    for (int i = 0; i < plan.d; ++i)
+        if ((t >> plan.number[i]) & 1) s |= Positions{1} << i;
+    return s;
+}
+
 // Tickets on the positions first..first+k-1 holding every three of them.
 std::vector<Positions> tripleWheel(int k, int first, const SearchHooks& hooks) {
     std::vector<Positions> w;
@@ -119,6 +128,17 @@ std::vector<std::vector<Positions>> coverStarts(const Plan& plan, const CoverSpa
     starts.resize(starts.size() + (plan.p == 5 ? 1 : 3));
     if (plan.p == 5 && starts.size() > 2) starts.erase(starts.begin() + 1, starts.end() - 1);
     return starts;
+}
+
+// A wheel known in advance on the d positions for p: a construction, or the
+// stored table's design once it has passed its proof.
+std::optional<std::vector<Positions>> knownWheel(int d, int p) {
+    if (p == 3 && d == 26) return steinerBlocks26();
+    if (p == 3 && d == 27) return tripleCover27();
+    auto stored = storedWheel(d, p);
+    if (!stored) return std::nullopt;
+    for (std::uint32_t& t : *stored) t >>= 1;  // number v is position v - 1
+    return stored;
 }
 
 std::string rangeText(const Bounds& b) { return std::to_string(b.low) + "-" + std::to_string(b.high); }
@@ -171,7 +191,28 @@ Result runDesign(const Request& r, const ProgressFn& progress, const std::atomic
     if (r.mode == Mode::Best) {
         found = searchBest(space, r.tickets, hooks);
     } else {
-        found = searchCover(space, coverStarts(plan, space, hooks), lowerBound(plan.d, plan.p), hooks);
+        std::vector<std::vector<Positions>> starts;
+        if (r.mode == Mode::Wheel && !r.from.empty()) {
+            starts.emplace_back();
+            for (Ticket t : r.from) {
+                const Positions s = positionsOf(plan, t);
+                if (std::popcount(s) == 5 &&
+                    std::find(starts.back().begin(), starts.back().end(), s) == starts.back().end())
+                    starts.back().push_back(s);
+            }
+        } else if (auto known = r.mode == Mode::Wheel ? knownWheel(plan.d, plan.p) : std::nullopt) {
+            // At the first effort the known wheel is the answer; more effort searches from it.
+            if (r.effort == 1) {
+                found.tickets = std::move(*known);
+            } else {
+                starts.push_back(std::move(*known));
+            }
+        }
+        if (found.tickets.empty()) {
+            if (r.from.empty() || r.mode != Mode::Wheel)
+                for (auto& s : coverStarts(plan, space, hooks)) starts.push_back(std::move(s));
+            found = searchCover(space, starts, lowerBound(plan.d, plan.p), hooks);
+        }
     }
 
     Result res;
@@ -225,6 +266,12 @@ void saveTickets(const std::filesystem::path& file, const Result& r) {
 int schoenheimBound(int m) {
     auto ceilDiv = [](std::int64_t a, std::int64_t b) { return (a + b - 1) / b; };
     return static_cast<int>(ceilDiv(m * ceilDiv((m - 1) * ceilDiv(m - 2, 3), 4), 5));
+}
+
+int guaranteeBound() {
+    std::int64_t turan = 8;
+    for (std::int64_t n = 9; n <= 31; ++n) turan = (n * turan + n - 4) / (n - 3);
+    return static_cast<int>((turan + 9) / 10);
 }
 
 double randomCoverage(int n) {

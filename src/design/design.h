@@ -42,6 +42,9 @@ struct Request {
     std::optional<int> atLeast;     // Wheel: P, 3..5 (3 when not given)
     std::uint64_t seed = 1;
     int effort = 1;  // the amount of search, 1 or more
+    // Wheel: tickets on the player's numbers to complete and shrink, the
+    // only start of the search (the tool that fills the stored table).
+    std::vector<Ticket> from;
 };
 
 struct Result {
@@ -91,6 +94,11 @@ void saveTickets(const std::filesystem::path& file, const Result& r);
 // the lower bound ceil(m/5 ceil((m-1)/4 ceil((m-2)/3))) on the tickets of a
 // wheel with P = 3 (Schönheim);
 int schoenheimBound(int m);
+// the lower bound on the tickets of a guarantee of every draw: the triples
+// of the tickets must meet every draw, so there are at least T(31,5,3) of
+// them, the Turán number, with (n - 3) T(n) >= n T(n - 1) from T(8) = 8;
+// each ticket holds ten: 75.
+int guaranteeBound();
 // the draws that N distinct tickets chosen at random cover on average,
 // exactly: 169,911 x (1 - C(169,911 - 3,381, N) / C(169,911, N)).
 double randomCoverage(int n);

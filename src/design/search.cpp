@@ -379,7 +379,9 @@ struct Anneal {
                 if (!propose(s, st, rng, near, &m)) continue;
                 const int delta = st.swapDelta(m.i, m.out, m.in);
                 if (delta > 0 && !rng.chance(delta / temperature)) continue;
+                const auto scored = static_cast<std::int64_t>(st.open()) + delta;
                 st.swap(m.i, m.out, m.in);
+                if (hooks.onMove) hooks.onMove(st.tickets(), scored);
                 if (st.open() < *bestOpen) {
                     *bestOpen = st.open();
                     *best = st.tickets();
@@ -390,7 +392,70 @@ struct Anneal {
     }
 };
 
+// Tabu search of a fixed number of tickets, as Fadlaoui and Galinier search
+// covering designs: each move takes a random open unit and, of the swaps
+// that make a ticket sharing two with it cover it, the one that leaves
+// fewest units open, scored incrementally; a ticket may not take back a
+// position it gave up for a few moves unless that reaches a new best. Stops
+// at a cover, on cancel, or after `moves` moves; keeps the best tickets seen
+// in *best. Returns the moves made.
+struct Tabu {
+    const CoverSpace& s;
+    const SearchHooks& hooks;
+    Random& rng;
+
+    std::int64_t run(CoverState& st, std::int64_t moves, std::vector<Positions>* best, std::size_t* bestOpen) {
+        const std::size_t n = st.tickets().size();
+        std::vector<std::int64_t> tabuUntil(n * 32, 0);  // ticket i may take position b from tabuUntil[32 i + b]
+        std::vector<Move> cands;
+        std::int64_t done = 0;
+        for (; done < moves && st.open() > 0; ++done) {
+            if ((done & 255) == 0 && hooks.cancelled()) break;
+            const Positions u = st.openUnit(rng.below(st.open()));
+            const auto& t = st.tickets();
+            int bestDelta = 0;
+            cands.clear();
+            for (std::size_t i = 0; i < n; ++i) {
+                if (!sharesTwo(t[i], u)) continue;
+                for (Positions outs = t[i] & ~u; outs != 0; outs &= outs - 1)
+                    for (Positions ins = u & ~t[i]; ins != 0; ins &= ins - 1) {
+                        const Move m{i, outs & (~outs + 1), ins & (~ins + 1)};
+                        const Positions next = (t[i] & ~m.out) | m.in;
+                        if (!s.allowed(next) || st.inUse(next)) continue;
+                        const int delta = st.swapDelta(i, m.out, m.in);
+                        const bool aspired = static_cast<std::int64_t>(st.open()) + delta <
+                                             static_cast<std::int64_t>(*bestOpen);
+                        if (!aspired && tabuUntil[32 * i + static_cast<std::size_t>(std::countr_zero(m.in))] > done)
+                            continue;
+                        if (cands.empty() || delta < bestDelta) {
+                            cands.assign(1, m);
+                            bestDelta = delta;
+                        } else if (delta == bestDelta) {
+                            cands.push_back(m);
+                        }
+                    }
+            }
+            if (cands.empty()) continue;
+            const Move m = cands[rng.below(cands.size())];
+            const auto scored = static_cast<std::int64_t>(st.open()) + bestDelta;
+            st.swap(m.i, m.out, m.in);
+            tabuUntil[32 * m.i + static_cast<std::size_t>(std::countr_zero(m.out))] =
+                done + 4 + static_cast<std::int64_t>(rng.below(8));
+            if (hooks.onMove) hooks.onMove(st.tickets(), scored);
+            if (st.open() < *bestOpen) {
+                *bestOpen = st.open();
+                *best = st.tickets();
+            }
+        }
+        return done;
+    }
+};
+
 // Moves for one annealing run at effort 1.
+// A tabu move weighs every swap towards its unit (more of them, and each
+// dearer, the larger p): it gets this share of the annealing's moves,
+// divided by C(d - 6, p - 3).
+constexpr std::int64_t kTabuShare = 16;
 constexpr std::int64_t kBestMoves = 100'000;
 // A cover of more units needs more moves to be repaired, up to a cap; a
 // move costs about 12 C(d - 6, p - 3) counter reads and a pass over the tickets.
@@ -401,6 +466,16 @@ std::int64_t repairMoves(const CoverSpace& s, std::size_t tickets) {
 }
 
 }  // namespace
+
+Found searchTabu(const CoverSpace& space, const std::vector<Positions>& tickets, std::int64_t moves,
+                 const SearchHooks& hooks) {
+    Random rng(hooks.seed);
+    CoverState st(space, tickets);
+    std::vector<Positions> best = st.tickets();
+    std::size_t bestOpen = st.open();
+    Tabu{space, hooks, rng}.run(st, moves, &best, &bestOpen);
+    return {best, static_cast<std::int64_t>(bestOpen)};
+}
 
 Found searchBest(const CoverSpace& space, int n, const SearchHooks& hooks) {
     Random rng(hooks.seed);
@@ -445,6 +520,9 @@ struct Shrink {
     // pays out on all five of its numbers drawn shrinks further when it
     // cools (24 → 23 tickets on 18 numbers); the others do best held warm.
     double hot = 1, cool = 1;
+    // The tabu repairs draw from a stream of their own: until one of them
+    // reaches a cover the annealing makes the same moves as without them.
+    Random tabuRng{hooks.seed ^ 0x7AB0'5EA5'C0DEull};
 
     // The smallest cover found below `limit`; nothing when none is.
     std::vector<Positions> run(CoverState& st) {
@@ -470,7 +548,16 @@ struct Shrink {
             levelStart = done;
             done += a.run(st, repairMoves(s, st.tickets().size()) * hooks.effort, heat * hot * scale,
                           heat * cool * scale, &best, &bestOpen);
-            if (bestOpen != 0) break;  // otherwise the annealing stopped on reaching a cover: st is best
+            if (bestOpen != 0 && !hooks.cancelled()) {
+                // The few units the annealing left open: the tabu search from its best.
+                st = CoverState(s, best);
+                Tabu tabu{s, hooks, tabuRng};
+                done +=
+                    tabu.run(st,
+                             repairMoves(s, st.tickets().size()) * hooks.effort / kTabuShare / C(s.d() - 6, s.p() - 3),
+                             &best, &bestOpen);
+            }
+            if (bestOpen != 0) break;  // otherwise a cover was reached: st is best
             record();
         }
         return cover;

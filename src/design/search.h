@@ -62,6 +62,10 @@ struct SearchHooks {
     // The best so far: its tickets and the coverable units they leave open,
     // with the moves made and planned (planned 0 when the end is not known).
     std::function<void(int tickets, std::int64_t open, std::int64_t done, std::int64_t planned)> progress;
+    // After every move of a covering search: the tickets, and the units
+    // open before it plus the move's incremental score, for the tests that
+    // count them afresh.
+    std::function<void(const std::vector<Positions>& tickets, std::int64_t open)> onMove;
 
     bool cancelled() const { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
 };
@@ -83,6 +87,12 @@ Found searchBest(const CoverSpace& space, int n, const SearchHooks& hooks);
 // `starts` must not be empty.
 Found searchCover(const CoverSpace& space, const std::vector<std::vector<Positions>>& starts, std::size_t floor,
                   const SearchHooks& hooks);
+
+// The tabu search the covering search repairs with, alone: from `tickets`
+// (distinct allowed ones) for at most `moves` moves or until nothing is
+// open; the best tickets it saw.
+Found searchTabu(const CoverSpace& space, const std::vector<Positions>& tickets, std::int64_t moves,
+                 const SearchHooks& hooks);
 
 // Draws made the same way on every system: std::mt19937_64 is fixed to the
 // bit, the standard distributions are not, so the reductions are our own.

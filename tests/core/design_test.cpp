@@ -14,6 +14,7 @@
 #include "design/design.h"
 #include "design/proof.h"
 #include "design/search.h"
+#include "design/stored.h"
 
 namespace kazuban::design {
 namespace {
@@ -119,6 +120,119 @@ TEST(Constructions, SteinerSystemAndTheCoverOfFourteen) {
     ASSERT_EQ(fourteen.size(), 43u);
     for (std::uint32_t b : fourteen) EXPECT_TRUE(std::popcount(b) == 5 && b < (1u << 14)) << b;
     EXPECT_EQ(tripleHits(14, fourteen).first, 0);
+
+    const auto s26 = steinerBlocks26();
+    ASSERT_EQ(s26.size(), 260u);
+    for (std::uint32_t b : s26) EXPECT_TRUE(std::popcount(b) == 5 && b < (1u << 26)) << b;
+    EXPECT_EQ(tripleHits(26, s26), std::make_pair(0, 0));
+
+    // The proof counter agrees: every three of 27 numbers lie in a ticket.
+    std::vector<Ticket> c27;
+    for (std::uint32_t b : tripleCover27()) c27.push_back(b << 1);
+    ASSERT_EQ(c27.size(), 319u);
+    EXPECT_EQ(std::set<Ticket>(c27.begin(), c27.end()).size(), 319u);
+    for (Ticket t : c27) EXPECT_TRUE(std::popcount(t) == 5 && (t & ~range(1, 27)) == 0) << t;
+    EXPECT_EQ(countCovered(range(1, 27), 3, c27), 2925);
+}
+
+// The units of the space that no ticket covers, counted plainly.
+std::int64_t openUnits(const CoverSpace& space, const std::vector<Positions>& tickets) {
+    std::int64_t open = 0;
+    for (std::size_t r = 0; r < space.unitSets().size(); ++r) {
+        if (!space.coverable(static_cast<std::uint32_t>(r))) continue;
+        bool hit = false;
+        for (Positions t : tickets) hit = hit || std::popcount(t & space.unitSets()[r]) >= 3;
+        open += !hit;
+    }
+    return open;
+}
+
+TEST(Search, IncrementalScoresAgreeWithARecount) {
+    // Tabu moves from random tickets, and the annealing moves of a whole
+    // cover search: after every move the units the search counts open are
+    // those a recount finds, and the tickets stay distinct and allowed.
+    for (int p = 3; p <= 5; ++p) {
+        const CoverSpace space(11, p, [](Positions t) { return (t & 0x3) != 0x3; });
+        Random rng(static_cast<std::uint64_t>(p));
+        std::vector<Positions> start;
+        while (start.size() < 6) {
+            const Positions t = space.allowedTickets()[rng.below(space.allowedTickets().size())];
+            if (std::find(start.begin(), start.end(), t) == start.end()) start.push_back(t);
+        }
+        SearchHooks hooks;
+        std::atomic<bool> cancel{false};
+        hooks.cancel = &cancel;
+        int moves = 0;
+        hooks.onMove = [&](const std::vector<Positions>& tickets, std::int64_t open) {
+            if (++moves == 2000) cancel = true;
+            ASSERT_EQ(open, openUnits(space, tickets)) << "p " << p << " move " << moves;
+            ASSERT_EQ(std::set<Positions>(tickets.begin(), tickets.end()).size(), tickets.size());
+            for (Positions t : tickets) ASSERT_TRUE(space.allowed(t));
+        };
+        const Found f = searchTabu(space, start, 300, hooks);
+        EXPECT_GT(moves, 0);
+        EXPECT_EQ(f.open, openUnits(space, f.tickets));
+        EXPECT_LT(f.open, openUnits(space, start));
+        moves = 0;
+        searchCover(space, {{}}, 1, hooks);  // the annealing's moves, until the cancel
+        EXPECT_GE(moves, 2000);
+    }
+}
+
+Request wheel(Ticket numbers, std::optional<int> p);
+
+// The sizes the search alone gave for P = 3 on 15..31 numbers before the
+// table (0: not recorded); a stored design must be smaller or it is useless.
+constexpr int kSearchAlone[] = {56, 67, 0, 0, 108, 139, 162, 187, 218, 256, 289, 318, 356, 408, 455, 496, 556};
+
+class StoredWheels : public ::testing::TestWithParam<StoredText> {};
+
+TEST_P(StoredWheels, ProveAndAreWhatTheWheelGives) {
+    const StoredText& s = GetParam();
+    const auto tickets = provedWheel(s.m, s.p, s.text);
+    ASSERT_TRUE(tickets.has_value());
+    EXPECT_EQ(countCovered(range(1, s.m), s.p, *tickets), referenceCount(range(1, s.m), s.p, *tickets));
+    if (s.p == 3 && s.m >= 15 && kSearchAlone[s.m - 15] > 0) {
+        EXPECT_LE(tickets->size(), static_cast<std::size_t>(kSearchAlone[s.m - 15]));
+    }
+    // On any m numbers of the player's at effort 1: the stored design, mapped.
+    const Ticket numbers = range(31 - s.m + 1, 31);
+    const Result res = runDesign(wheel(numbers, s.p));
+    EXPECT_EQ(res.tickets.size(), tickets->size());
+    EXPECT_EQ(res.covered, res.units);
+    for (Ticket t : res.tickets) EXPECT_EQ(t & ~numbers, 0u);
+}
+INSTANTIATE_TEST_SUITE_P(Table, StoredWheels, ::testing::ValuesIn(storedTexts()),
+                         [](const ::testing::TestParamInfo<StoredText>& i) {
+                             return "p" + std::to_string(i.param.p) + "m" + std::to_string(i.param.m);
+                         });
+
+TEST(StoredWheels, AFaultyDesignIsNeverUsed) {
+    const std::string good =
+        " 1, 2, 3, 4, 5\n 1, 2, 3, 4, 6\n 1, 2, 3, 5, 6\n 1, 4, 5, 6, 2\n 3, 4, 5, 6, 1\n 2, 3, 4, 5, 6\n";
+    ASSERT_TRUE(provedWheel(6, 3, good).has_value());
+    EXPECT_EQ(provedWheel(6, 3, good)->size(), 6u);
+    EXPECT_FALSE(provedWheel(6, 3, " 1, 2, 3, 4, 5\n").has_value());         // {1,2,6} held by none
+    EXPECT_FALSE(provedWheel(7, 3, good).has_value());                       // nor is anything with 7
+    EXPECT_FALSE(provedWheel(6, 3, good + " 1, 2, 3, 4, 5\n").has_value());  // a ticket twice
+    EXPECT_FALSE(provedWheel(6, 3, good + " 1, 2, 3, 4, 7\n").has_value());  // a number beyond m
+    EXPECT_FALSE(provedWheel(6, 3, good + " 1, 2, 3, 4\n").has_value());     // four numbers
+    EXPECT_FALSE(provedWheel(6, 3, good + " 1, 2, 3, 3, 4\n").has_value());  // a number twice
+    EXPECT_FALSE(provedWheel(6, 3, good + " 1; 2, 3, 4, 5\n").has_value());  // not the form
+    EXPECT_FALSE(provedWheel(6, 3, "").has_value());
+    EXPECT_TRUE(provedWheel(6, 3, good + "\r\n").has_value());
+}
+
+TEST(StoredWheels, ConstructionsAnswerAtOnceAndMoreEffortSearchesFromThem) {
+    for (int m : {26, 27}) {
+        const Result res = runDesign(wheel(range(1, m), std::nullopt));
+        EXPECT_EQ(res.tickets.size(), m == 26 ? 260u : 319u);
+        EXPECT_EQ(res.covered, res.units);
+    }
+    // The Schönheim bound is reached: more effort stops at once too.
+    Request r = wheel(range(5, 30), 3);
+    r.effort = 2;
+    EXPECT_EQ(runDesign(r).tickets.size(), 260u);
 }
 
 struct SpaceCase {
@@ -332,6 +446,7 @@ TEST(DesignFigures, TextsAndBounds) {
 
     const int table[] = {4, 5, 7, 11, 14, 18, 27, 32, 37, 54, 61, 68, 94, 103, 116};
     for (int m = 6; m <= 20; ++m) EXPECT_EQ(schoenheimBound(m), table[m - 6]) << m;
+    EXPECT_EQ(guaranteeBound(), 75);  // T(31,5,3) = 741
 
     EXPECT_NEAR(randomCoverage(1), 3381, 1e-6);
     // Two tickets: each draw is covered by 3,381 of the 169,911 tickets.
