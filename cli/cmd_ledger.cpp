@@ -72,7 +72,7 @@ int runLedgerAdd(const Context& ctx, const LedgerAddArgs& args) {
             ledger::checkMemo(p.memo);
         } catch (const AppError&) {
             printError(ledger::kBadMemoMessage);
-            return 1;
+            return 2;  // an argument the file cannot hold, as a bad date
         }
     }
     if (!refusal.empty()) {

@@ -34,8 +34,8 @@ Form1::Form1(platform::Platform& p)
       ledger_(state_) {
     // The win entries follow a new history first; the frame and the views
     // after them read the entries.
-    for (ChangeObserver* o :
-         std::initializer_list<ChangeObserver*>{&wins_, &frame_, &totals_, &markSheet_, &predraw_, &odds_, &stats_, &ledger_})
+    for (ChangeObserver* o : std::initializer_list<ChangeObserver*>{&wins_, &frame_, &totals_, &markSheet_, &predraw_,
+                                                                    &odds_, &stats_, &ledger_})
         runner_.addObserver(o);
     runner_.watchSelection(&totals_.grid());
     runner_.watchSelection(&markSheet_.list());

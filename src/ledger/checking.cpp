@@ -139,8 +139,8 @@ Money sumMoney(const std::vector<Row>& rows, const std::vector<Checked>& checked
         m.total.yen += *c.yen;
         if (r.received == 0 && c.deadline != 0) (c.deadline >= today ? m.unclaimedYen : m.expiredYen) += *c.yen;
     }
-    m.returnPercent = m.pricedSpent == 0 ? 0.0
-                                         : 100.0 * static_cast<double>(m.pricedYen) / static_cast<double>(m.pricedSpent);
+    m.returnPercent =
+        m.pricedSpent == 0 ? 0.0 : 100.0 * static_cast<double>(m.pricedYen) / static_cast<double>(m.pricedSpent);
     return m;
 }
 
@@ -175,7 +175,8 @@ std::string formatReport(const std::vector<Row>& rows, const std::vector<Checked
     std::vector<std::size_t> which;
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (rows[i].draw >= from && rows[i].draw <= to) which.push_back(i);
-    std::stable_sort(which.begin(), which.end(), [&](std::size_t a, std::size_t b) { return rows[a].draw < rows[b].draw; });
+    std::stable_sort(which.begin(), which.end(),
+                     [&](std::size_t a, std::size_t b) { return rows[a].draw < rows[b].draw; });
     const Money m = sumMoney(rows, checked, which, today);
     const auto n = [](std::int64_t v) { return std::to_string(v); };
     std::string out = "rows," + n(m.rows) + "\nunits," + n(m.units) + "\nspent," + n(m.spent) + "\npending_rows," +
@@ -209,7 +210,8 @@ std::string newDrawsMessage(const std::vector<Row>& rows, const std::vector<Chec
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (rows[i].draw > oldMaxn && rows[i].draw <= newMaxn) which.push_back(i);
     if (which.empty()) return {};
-    std::stable_sort(which.begin(), which.end(), [&](std::size_t a, std::size_t b) { return rows[a].draw < rows[b].draw; });
+    std::stable_sort(which.begin(), which.end(),
+                     [&](std::size_t a, std::size_t b) { return rows[a].draw < rows[b].draw; });
     std::string wins;
     int first = rows[which.front()].draw, last = rows[which.back()].draw;
     for (std::size_t i : which) {
@@ -217,11 +219,12 @@ std::string newDrawsMessage(const std::vector<Row>& rows, const std::vector<Chec
         if (!c.won()) continue;
         if (!wins.empty()) wins += "、";
         wins += "第" + std::to_string(rows[i].draw) + "回 " + std::to_string(c.grade) + "等 " +
-                std::to_string(rows[i].units) + "口 " + (c.yen ? analysis::groupedText(*c.yen) + "円" : "当せん金未確定");
+                std::to_string(rows[i].units) + "口 " +
+                (c.yen ? analysis::groupedText(*c.yen) + "円" : "当せん金未確定");
     }
     if (!wins.empty()) return "購入記録: " + wins + " が当たりました。";
-    const std::string range =
-        first == last ? "第" + std::to_string(first) + "回" : "第" + std::to_string(first) + "回～第" + std::to_string(last) + "回";
+    const std::string range = first == last ? "第" + std::to_string(first) + "回"
+                                            : "第" + std::to_string(first) + "回～第" + std::to_string(last) + "回";
     return "購入記録: " + range + "の " + std::to_string(which.size()) + " 組は当たりませんでした。";
 }
 

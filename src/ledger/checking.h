@@ -33,13 +33,13 @@ int systemToday();
 int daysBetween(int a, int b);
 
 struct Checked {
-    bool pending = true;          // the draw is not (yet) a valid draw of the history
-    bool beyondHistory = false;   // pending because the draw is after maxn: 抽せん待ち
-    int grade = 0;                // 1..4; 0 for no prize (or pending)
+    bool pending = true;              // the draw is not (yet) a valid draw of the history
+    bool beyondHistory = false;       // pending because the draw is after maxn: 抽せん待ち
+    int grade = 0;                    // 1..4; 0 for no prize (or pending)
     std::optional<std::int64_t> yen;  // units x the grade's amount, for a win whose amount is known
-    bool drawHasPrizes = false;   // the draw's four amounts are all known
-    int drawDate = 0;             // YYYYMMDD; 0 when unknown
-    int deadline = 0;             // for a win whose draw's date is known
+    bool drawHasPrizes = false;       // the draw's four amounts are all known
+    int drawDate = 0;                 // YYYYMMDD; 0 when unknown
+    int deadline = 0;                 // for a win whose draw's date is known
     bool won() const { return !pending && grade > 0; }
 };
 

@@ -95,15 +95,15 @@ std::optional<int> integerIn(std::string_view s, int lo, int hi) {
 }
 
 bool isBlankRecord(const Record& r) {
-    return r.problem.empty() && r.fields.size() == 1 &&
-           r.fields[0].find_first_not_of(" \t") == std::string::npos;
+    return r.problem.empty() && r.fields.size() == 1 && r.fields[0].find_first_not_of(" \t") == std::string::npos;
 }
 
 // The row of a record, or why it is none.
 std::string readRow(const Record& r, Row& row) {
     if (!r.problem.empty()) return r.problem;
     if (r.fields.size() != kFields)
-        return "列の数が " + std::to_string(r.fields.size()) + " です（" + std::to_string(kFields) + " 列のはずです）。";
+        return "列の数が " + std::to_string(r.fields.size()) + " です（" + std::to_string(kFields) +
+               " 列のはずです）。";
     const auto draw = integerIn(r.fields[0], 1, kMaxDraw);
     if (!draw) return "回「" + r.fields[0] + "」が 1～32767 の整数ではありません。";
     row.draw = *draw;
@@ -126,7 +126,9 @@ std::string readRow(const Record& r, Row& row) {
         day = 0;
         if (f.empty()) continue;
         const auto d = parseDay(f);
-        if (!d) return std::string(k == 0 ? "購入日" : "受取日") + "「" + f + "」が YYYY/MM/DD の正しい日付ではありません。";
+        if (!d)
+            return std::string(k == 0 ? "購入日" : "受取日") + "「" + f +
+                   "」が YYYY/MM/DD の正しい日付ではありません。";
         day = *d;
     }
     row.memo = r.fields[9];
@@ -190,10 +192,8 @@ Parsed parseLedger(std::string_view bytes) {
         if (isBlankRecord(r)) continue;
         Row row;
         const std::string reason = readRow(r, row);
-        if (reason.empty())
-            p.rows.push_back(std::move(row));
-        else
-            p.problems.push_back({r.line, reason});
+        if (reason.empty()) p.rows.push_back(std::move(row));
+        else p.problems.push_back({r.line, reason});
     }
     return p;
 }
@@ -243,8 +243,8 @@ std::string problemsMessage(const std::vector<RowProblem>& problems) {
     std::string out;
     constexpr std::size_t kShown = 5;
     for (std::size_t i = 0; i < problems.size() && i < kShown; ++i)
-        out += std::string(kLedgerFileName) + " の " + std::to_string(problems[i].line) + " 行目: " +
-               problems[i].reason + "\n";
+        out += std::string(kLedgerFileName) + " の " + std::to_string(problems[i].line) +
+               " 行目: " + problems[i].reason + "\n";
     if (problems.size() > kShown) out += "ほかに " + std::to_string(problems.size() - kShown) + " 行あります。\n";
     out += "ファイルを直すまで、購入記録は読むだけになります。";
     return out;

@@ -4,7 +4,10 @@
 #include <QChart>
 #include <QChartView>
 #include <QLegend>
+#include <QLineSeries>
 #include <QPainter>
+#include <QValueAxis>
+#include <algorithm>
 
 #include "ui/look.h"
 
@@ -30,6 +33,47 @@ void useJapaneseFont(QChart* chart) {
         axis->setLabelsFont(font);
         axis->setTitleFont(font);
     }
+}
+
+QWidget* chartWidget(QChartView* view) { return view; }
+
+void showLine(QChartView* view, const QString& title, const QString& xTitle, const QString& yTitle,
+              const std::vector<std::pair<double, double>>& points) {
+    QChart* chart = view->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    chart->setTitle(title);
+    chart->legend()->hide();
+    auto* series = new QLineSeries;
+    double xMin = 0, xMax = 1, yMin = 0, yMax = 0;
+    if (!points.empty()) {
+        xMin = points.front().first;
+        xMax = std::max(points.back().first, xMin + 1);
+    }
+    for (const auto& [x, y] : points) {
+        series->append(x, y);
+        yMin = std::min(yMin, y);
+        yMax = std::max(yMax, y);
+    }
+    if (yMax == yMin) yMax = yMin + 1;
+    chart->addSeries(series);
+    auto* xAxis = new QValueAxis;
+    xAxis->setTitleText(xTitle);
+    xAxis->setLabelFormat(QStringLiteral("%d"));
+    xAxis->setRange(xMin, xMax);
+    auto* yAxis = new QValueAxis;
+    yAxis->setTitleText(yTitle);
+    yAxis->setLabelFormat(QStringLiteral("%.0f"));
+    yAxis->setRange(yMin, yMax);
+    yAxis->applyNiceNumbers();
+    chart->addAxis(xAxis, Qt::AlignBottom);
+    chart->addAxis(yAxis, Qt::AlignLeft);
+    series->attachAxis(xAxis);
+    series->attachAxis(yAxis);
+    useJapaneseFont(chart);
 }
 
 }  // namespace kazuban::ui

@@ -12,6 +12,7 @@
 #include "ui/qt_platform.h"
 
 class QAction;
+class QLabel;
 class QTabWidget;
 
 namespace kazuban::ui {
@@ -19,6 +20,7 @@ namespace kazuban::ui {
 class ChangeRelay;
 class DesignTab;
 class DrawFrameBox;
+class LedgerTab;
 class LinksTab;
 class MarkSheetTab;
 class OddsTab;
@@ -67,6 +69,8 @@ private:
     OddsTab* oddsTab_ = nullptr;
     StatsTab* statsTab_ = nullptr;
     DesignTab* designTab_ = nullptr;
+    LedgerTab* ledgerTab_ = nullptr;
+    QLabel* ledgerStatus_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
 };

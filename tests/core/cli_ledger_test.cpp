@@ -81,6 +81,7 @@ TEST_F(CliLedger, RefusalsGiveTheirExitStatusAndWriteNothing) {
         {"ledger add tickets12.txt", 2},
         {"ledger add bad.txt --draw 1", 1},
         {"ledger add repeated.txt --draw 1", 1},
+        {"ledger add tickets12.txt --draw 1 --memo '😀'", 2},
         {"ledger report --from 5 --to 4", 2},
         {"ledger report --from 0", 2},
         {"ledger report --to 32768", 2},
