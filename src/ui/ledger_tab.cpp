@@ -354,7 +354,7 @@ void LedgerTab::refreshMoney(const std::vector<std::size_t>& which) {
     std::vector<std::pair<double, double>> points;
     for (const auto& [draw, balance] : ledger::runningBalance(page.rows(), page.checked(), which))
         points.emplace_back(draw, static_cast<double>(balance));
-    showLine(chart_, QStringLiteral("収支の推移"), QStringLiteral("回"), QStringLiteral("円"), points);
+    showLine(chart_, QStringLiteral("収支の推移（円）"), QStringLiteral("回"), QString(), points);
 }
 
 // ---- adding ----------------------------------------------------------------------

@@ -22,6 +22,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -226,16 +227,17 @@ TEST_F(Screenshots, TheLedgerWithItsWinsAndDeadlines) {
     useFixedFolder();
     ASSERT_TRUE(start());
     if (!at200) window->resize(1280, 800);
-    form->ledger().setClock([] { return 20251220; });
+    form->ledger().setClock([] { return 20261201; });  // two weeks before the deadline of draw 1401
     importDemoPayouts();
     loadSample();
     // Earlier weeks: the first five rows for the ten draws before the latest.
-    auto addRows = [&](int last, int firstDraw, int draws, int units, const char* picture) {
+    auto addRows = [&](int last, int firstDraw, int draws, int units, QDate bought, const char* picture) {
         WhenModal add(
             [&](QWidget* dialog) {
                 dialog->findChild<QSpinBox*>(QStringLiteral("ledgerFirstDraw"))->setValue(firstDraw);
                 dialog->findChild<QSpinBox*>(QStringLiteral("ledgerDraws"))->setValue(draws);
                 dialog->findChild<QSpinBox*>(QStringLiteral("ledgerUnits"))->setValue(units);
+                dialog->findChild<QDateEdit*>(QStringLiteral("ledgerPurchaseDate"))->setDate(bought);
                 if (picture) save(dialog, at200 ? audit : folder, QLatin1String(picture));
                 static_cast<QDialog*>(dialog)->accept();
             },
@@ -243,8 +245,8 @@ TEST_F(Screenshots, TheLedgerWithItsWinsAndDeadlines) {
         ui::addTableRowsToLedger(*form, 1, last, window.get());
         EXPECT_TRUE(add.worked());
     };
-    addRows(5, 1391, 10, 1, nullptr);
-    addRows(3, 1401, 2, 2, "ledger-add.png");
+    addRows(5, 1391, 10, 1, QDate(2024, 7, 20), nullptr);
+    addRows(3, 1401, 2, 2, QDate(2025, 12, 15), "ledger-add.png");
     {
         WhenModal enter(
             [](QWidget* dialog) {
