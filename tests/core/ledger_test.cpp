@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "analysis/draws.h"
+#include "app/design_page.h"
 #include "app/form1.h"
+#include "design/design.h"
 #include "ledger/checking.h"
 #include "ledger/ledger_file.h"
 #include "ledger/listing.h"
@@ -447,6 +449,20 @@ TEST_F(LedgerPageTest, RefusalsWriteNothing) {
     ASSERT_EQ(fake.messages.size(), shown + 1);  // no question, only why not
     EXPECT_EQ(fake.messages.back().buttons, platform::Buttons::Ok);
     EXPECT_EQ(dir.read(kLedgerFileName), bad);
+}
+
+TEST_F(LedgerPageTest, TheDesignsTicketsAreAddedAsTheyWereDesigned) {
+    EXPECT_EQ(f.ledgerCombosFromDesign().value_or(std::vector<std::array<int, 5>>(1)).size(), 0u);  // no result yet
+    design::Request wheel;
+    wheel.mode = design::Mode::Wheel;
+    wheel.numbers = 0x7E;  // 1..6
+    const app::DesignRun run = app::runDesignWork(wheel);
+    f.designFinished(run);
+    const auto combos = f.ledgerCombosFromDesign();
+    ASSERT_TRUE(combos);
+    ASSERT_EQ(combos->size(), run.result.tickets.size());
+    for (std::size_t i = 0; i < combos->size(); ++i)
+        EXPECT_EQ(numbersText((*combos)[i]), design::ticketText(run.result.tickets[i]));
 }
 
 // A failing disk or a folder that may not be written: the old file stays
