@@ -9,6 +9,13 @@
 
 namespace kazuban::app {
 
+namespace {
+
+// As many steps as the combination table keeps; each holds every row.
+constexpr std::size_t kUndoSteps = 100;
+
+}  // namespace
+
 std::filesystem::path LedgerPage::filePath() const { return s_.startdir / ledger::kLedgerFileName; }
 
 std::string LedgerPage::problemText() const {
@@ -104,7 +111,10 @@ bool LedgerPage::store(const std::vector<ledger::Row>& rows, bool undoable) {
         }
         return false;
     }
-    if (undoable) undo_.push_back(std::move(before));
+    if (undoable) {
+        if (undo_.size() == kUndoSteps) undo_.erase(undo_.begin());
+        undo_.push_back(std::move(before));
+    }
     recheck();
     return true;
 }
