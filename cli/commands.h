@@ -42,6 +42,19 @@ int runImport(const Context& ctx, const std::vector<std::string>& files);
 // payout FILE [--from A] [--to B]: their wins over past draws in yen.
 int runPayout(const Context& ctx, const std::string& file, std::optional<int> from, std::optional<int> to);
 
+// ledger add FILE --draw N [--draws K] [--units U] [--date D] [--memo M] and
+// ledger report [--from A] [--to B] [--today D]: the tickets bought
+// (kounyu.csv). Options are kept as given and checked by the command.
+struct LedgerAddArgs {
+    std::string file;
+    std::optional<std::string> draw, draws, units, date, memo;
+};
+int runLedgerAdd(const Context& ctx, const LedgerAddArgs& args);
+struct LedgerReportArgs {
+    std::optional<std::string> from, to, today;
+};
+int runLedgerReport(const Context& ctx, const LedgerReportArgs& args);
+
 // design: tickets chosen by the draws they cover. Every option is kept as
 // given (nullopt when absent) and checked by the command.
 struct DesignArgs {

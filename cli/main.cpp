@@ -168,6 +168,28 @@ int main(int argc, char** argv) {
     CLI::Option* payoutFromOption = payout->add_option("--from", payoutFrom, "最初の回 (既定 1)");
     CLI::Option* payoutToOption = payout->add_option("--to", payoutTo, "最後の回 (既定 最新の回)");
 
+    CLI::App* ledger = addCommand("ledger", "購入記録 (kounyu.csv) に買った組合せを追加し、当せんと金額を出力します");
+    ledger->require_subcommand(1);
+    auto addLedgerCommand = [&](const char* name, const char* description) -> CLI::App* {
+        CLI::App* sub = ledger->add_subcommand(name, description);
+        commands.push_back({sub, {}});
+        commands.back().common.addTo(*sub);
+        return sub;
+    };
+    kazuban::cli::LedgerAddArgs ledgerAddArgs;
+    CLI::App* ledgerAdd = addLedgerCommand("add", "組合せファイルの組合せを、回ごとに購入記録へ追加します");
+    ledgerAdd->add_option("FILE", ledgerAddArgs.file, "組合せファイル")->required();
+    ledgerAdd->add_option("--draw", ledgerAddArgs.draw, "最初の回")->required();
+    ledgerAdd->add_option("--draws", ledgerAddArgs.draws, "継続する回数 (1-10、既定 1)");
+    ledgerAdd->add_option("--units", ledgerAddArgs.units, "1組あたりの口数 (1-10、既定 1)");
+    ledgerAdd->add_option("--date", ledgerAddArgs.date, "購入日 YYYY/MM/DD (既定 今日)");
+    ledgerAdd->add_option("--memo", ledgerAddArgs.memo, "メモ");
+    kazuban::cli::LedgerReportArgs ledgerReportArgs;
+    CLI::App* ledgerReport = addLedgerCommand("report", "購入記録の当せんと金額、支払期限を出力します");
+    ledgerReport->add_option("--from", ledgerReportArgs.from, "最初の回 (既定 1)");
+    ledgerReport->add_option("--to", ledgerReportArgs.to, "最後の回 (既定 32767)");
+    ledgerReport->add_option("--today", ledgerReportArgs.today, "支払期限を測る日 YYYY/MM/DD (既定 今日)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -222,5 +244,10 @@ int main(int argc, char** argv) {
         return runPayout(ctx, resolveInput(file, ctx),
                          payoutFromOption->count() > 0 ? std::optional<int>(payoutFrom) : std::nullopt,
                          payoutToOption->count() > 0 ? std::optional<int>(payoutTo) : std::nullopt);
+    if (ledgerAdd->parsed()) {
+        ledgerAddArgs.file = resolveInput(ledgerAddArgs.file, ctx);
+        return runLedgerAdd(ctx, ledgerAddArgs);
+    }
+    if (ledgerReport->parsed()) return runLedgerReport(ctx, ledgerReportArgs);
     return 2;
 }

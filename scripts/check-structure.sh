@@ -21,7 +21,7 @@ fi
 layers=(
   "text"
   "grid platform history"
-  "combos output analysis design"
+  "combos output analysis design ledger"
   "views config"
   "app"
   "ui cli"

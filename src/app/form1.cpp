@@ -39,11 +39,12 @@ Form1::Form1(platform::Platform& p)
       stats_(state_),
       design_(state_, wins_),
       entry_(state_, frame_),
-      import_(state_, frame_) {
+      import_(state_, frame_),
+      ledger_(state_) {
     // The win entries follow a new history first; the frame and the views
     // after them read the entries.
-    for (ChangeObserver* o :
-         std::initializer_list<ChangeObserver*>{&wins_, &frame_, &totals_, &markSheet_, &predraw_, &odds_, &stats_})
+    for (ChangeObserver* o : std::initializer_list<ChangeObserver*>{&wins_, &frame_, &totals_, &markSheet_, &predraw_,
+                                                                    &odds_, &stats_, &ledger_})
         runner_.addObserver(o);
     runner_.watchSelection(&totals_.grid());
     runner_.watchSelection(&markSheet_.list());
@@ -396,6 +397,56 @@ void Form1::mnuatorikomi_Click() {
 }
 void Form1::mnuasaishin_Click() {
     run([this] { import_.fetchLatest(); });
+}
+
+// ---- 購入記録 -------------------------------------------------------------------
+
+std::optional<std::vector<std::array<int, 5>>> Form1::ledgerCombosFromTable(int first, int last) {
+    std::optional<std::vector<std::array<int, 5>>> out;
+    run(
+        [&] {
+            std::vector<std::string> texts;
+            for (int r = 1; r <= 1000; ++r)
+                texts.push_back(first == 0 || (r >= first && r <= last) ? state_.MSFlexGrid1.cell(r, 1) : "");
+            out = ledger_.combosOf(texts);
+        },
+        kTabLedger);
+    return out;
+}
+
+std::optional<std::vector<std::array<int, 5>>> Form1::ledgerCombosFromDesign() {
+    std::optional<std::vector<std::array<int, 5>>> out;
+    run(
+        [&] {
+            std::vector<std::string> texts;
+            if (design_.last())
+                for (design::Ticket t : design_.last()->result.tickets) texts.push_back(design::ticketText(t));
+            out = ledger_.combosOf(texts);
+        },
+        kTabLedger);
+    return out;
+}
+
+bool Form1::ledgerAdd(const ledger::Purchase& purchase) {
+    bool added = false;
+    run([&] { added = ledger_.add(purchase); }, kTabLedger);
+    return added;
+}
+
+void Form1::ledgerSetReceived(const std::vector<std::size_t>& rows, int day) {
+    run([&] { ledger_.setReceived(rows, day); }, kTabLedger);
+}
+
+void Form1::ledgerDelete(const std::vector<std::size_t>& rows) {
+    run([&] { ledger_.remove(rows); }, kTabLedger);
+}
+
+void Form1::ledgerUndo() {
+    run([&] { ledger_.undo(); }, kTabLedger);
+}
+
+void Form1::ledgerReload() {
+    run([&] { ledger_.reload(); }, kTabLedger);
 }
 
 }  // namespace kazuban::app

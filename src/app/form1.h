@@ -12,6 +12,7 @@
 //   DesignPage     the tab "組合せ設計"
 //   EntryPage      the menu ◇当選番号: the editor, the results site, the entry form
 //   ImportPage     the menu ◇当選番号: results files and the bank's latest results
+//   LedgerPage     the tab "購入記録": the tickets bought, checked after every draw
 // A front end (the Qt window, the CLI, a test) calls handlers with their
 // inputs as parameters and observes the runner to redraw.
 #include <array>
@@ -26,6 +27,7 @@
 #include "app/draw_frame.h"
 #include "app/entry_page.h"
 #include "app/import_page.h"
+#include "app/ledger_page.h"
 #include "app/links_page.h"
 #include "app/marksheet_page.h"
 #include "app/odds_page.h"
@@ -74,6 +76,8 @@ public:
     const OddsPage& odds() const { return odds_; }
     StatsPage& stats() { return stats_; }
     const DesignPage& design() const { return design_; }
+    LedgerPage& ledger() { return ledger_; }
+    const LedgerPage& ledger() const { return ledger_; }
     TextGrid& combinationTable() { return state_.MSFlexGrid1; }
     const TextGrid& combinationTable() const { return state_.MSFlexGrid1; }
     bool closeRequested() const { return state_.closeRequested(); }
@@ -155,6 +159,19 @@ public:
     void designSendToTable();
     void designSave();
 
+    // 購入記録: the combinations of the table's data numbers first..last (all
+    // rows when first is 0) or of 組合せ設計's result, validated as the table
+    // validates them (a refused row shows its message: nullopt); adding a
+    // purchase, marking prizes received (day 0: not received), deleting
+    // after a question, 元に戻す, 読み直す.
+    std::optional<std::vector<std::array<int, 5>>> ledgerCombosFromTable(int first, int last);
+    std::optional<std::vector<std::array<int, 5>>> ledgerCombosFromDesign();
+    bool ledgerAdd(const ledger::Purchase& purchase);
+    void ledgerSetReceived(const std::vector<std::size_t>& rows, int day);
+    void ledgerDelete(const std::vector<std::size_t>& rows);
+    void ledgerUndo();
+    void ledgerReload();
+
     // ---- ◇当選番号 ---------------------------------------------------------------
     void mnuatoroku_Click();    // 登　録
     void mnuanet_Click();       // ｵﾝﾗｲﾝ取得
@@ -180,6 +197,7 @@ private:
     DesignPage design_;
     EntryPage entry_;
     ImportPage import_;
+    LedgerPage ledger_;
 };
 
 }  // namespace kazuban::app

@@ -31,7 +31,7 @@ using MsgValue = std::variant<std::monostate, std::string, int>;
 
 // Tabs of SSTab1. The tabs beyond the classic five are drawn by their own
 // widgets: kTabOdds is "確率・検証", kTabCharts is "統計グラフ", kTabDesign is
-// "組合せ設計".
+// "組合せ設計", kTabLedger is "購入記録".
 enum Tab : int {
     kTabWins = 0,
     kTabTotals = 1,
@@ -40,7 +40,8 @@ enum Tab : int {
     kTabPredraw = 4,
     kTabOdds = 5,
     kTabCharts = 6,
-    kTabDesign = 7
+    kTabDesign = 7,
+    kTabLedger = 8
 };
 
 class State {

@@ -4,7 +4,10 @@
 #include <QChart>
 #include <QChartView>
 #include <QLegend>
+#include <QLineSeries>
 #include <QPainter>
+#include <QValueAxis>
+#include <algorithm>
 
 #include "ui/look.h"
 
@@ -30,6 +33,57 @@ void useJapaneseFont(QChart* chart) {
         axis->setLabelsFont(font);
         axis->setTitleFont(font);
     }
+}
+
+QWidget* chartWidget(QChartView* view) { return view; }
+
+void showLine(QChartView* view, const QString& title, const QString& xTitle, const QString& yTitle,
+              const std::vector<std::pair<double, double>>& points) {
+    QChart* chart = view->chart();
+    chart->setTitle(title);
+    chart->legend()->hide();
+    // The series and its axes are made once and then given new points, so
+    // nothing of an earlier picture stays behind.
+    auto* series = chart->series().isEmpty() ? nullptr : qobject_cast<QLineSeries*>(chart->series().first());
+    QValueAxis* xAxis = nullptr;
+    QValueAxis* yAxis = nullptr;
+    if (!series) {
+        series = new QLineSeries;
+        chart->addSeries(series);
+        xAxis = new QValueAxis;
+        xAxis->setLabelFormat(QStringLiteral("%d"));
+        yAxis = new QValueAxis;
+        yAxis->setLabelFormat(QStringLiteral("%.0f"));
+        chart->addAxis(xAxis, Qt::AlignBottom);
+        chart->addAxis(yAxis, Qt::AlignLeft);
+        series->attachAxis(xAxis);
+        series->attachAxis(yAxis);
+        useJapaneseFont(chart);
+    } else {
+        xAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).first());
+        yAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
+    }
+    xAxis->setTitleText(xTitle);
+    xAxis->setTitleVisible(!xTitle.isEmpty());
+    yAxis->setTitleText(yTitle);
+    yAxis->setTitleVisible(!yTitle.isEmpty());
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(points.size()));
+    double xMin = 0, xMax = 1, yMin = 0, yMax = 0;
+    if (!points.empty()) {
+        xMin = points.front().first;
+        xMax = std::max(points.back().first, xMin + 1);
+    }
+    for (const auto& [x, y] : points) {
+        list.append(QPointF(x, y));
+        yMin = std::min(yMin, y);
+        yMax = std::max(yMax, y);
+    }
+    if (yMax == yMin) yMax = yMin + 1;
+    series->replace(list);
+    xAxis->setRange(xMin, xMax);
+    yAxis->setRange(yMin, yMax);
+    yAxis->applyNiceNumbers();
 }
 
 }  // namespace kazuban::ui

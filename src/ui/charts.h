@@ -1,8 +1,12 @@
 #pragma once
 // Pieces the charts of the analysis tabs share: the window's Japanese font on
 // titles, axes and legends, and a chart view that draws smoothly.
+#include <utility>
+#include <vector>
+
 class QChart;
 class QChartView;
+class QString;
 class QWidget;
 
 namespace kazuban::ui {
@@ -13,5 +17,14 @@ QChartView* newChartView(QWidget* parent = nullptr);
 // Gives the chart's title, legend and every axis the window's Japanese font
 // (Qt Charts keeps its own font otherwise, which may lack Japanese glyphs).
 void useJapaneseFont(QChart* chart);
+
+// The view as the widget it is, for layouts and names.
+QWidget* chartWidget(QChartView* view);
+
+// Shows one line through `points` (x, y) on the view's chart in place of
+// what it showed, over value axes titled xTitle and yTitle that hold the
+// points and zero.
+void showLine(QChartView* view, const QString& title, const QString& xTitle, const QString& yTitle,
+              const std::vector<std::pair<double, double>>& points);
 
 }  // namespace kazuban::ui

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "ui/ledger_tab.h"
 #include "ui/look.h"
 
 namespace kazuban::ui {
@@ -267,12 +268,16 @@ QGroupBox* DesignTab::buildResult() {
     send_->setObjectName(QStringLiteral("designSend"));
     save_ = new QPushButton(QStringLiteral("保存…"), box);
     save_->setObjectName(QStringLiteral("designSave"));
+    ledger_ = new QPushButton(QStringLiteral("購入記録に追加…"), box);
+    ledger_->setObjectName(QStringLiteral("designLedger"));
     actions->addWidget(send_);
     actions->addWidget(save_);
+    actions->addWidget(ledger_);
     actions->addStretch(1);
     v->addLayout(actions);
     connect(send_, &QPushButton::clicked, this, [this] { form_.designSendToTable(); });
     connect(save_, &QPushButton::clicked, this, [this] { form_.designSave(); });
+    connect(ledger_, &QPushButton::clicked, this, [this] { addDesignToLedger(form_, this); });
     return box;
 }
 
@@ -455,6 +460,7 @@ void DesignTab::refresh() {
     }
     send_->setEnabled(have && ticketList_->count() > 0 && !searching());
     save_->setEnabled(have && ticketList_->count() > 0 && !searching());
+    ledger_->setEnabled(have && ticketList_->count() > 0 && !searching());
 }
 
 }  // namespace kazuban::ui

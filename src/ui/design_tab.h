@@ -95,6 +95,7 @@ private:
     QListWidget* ticketList_ = nullptr;
     QPushButton* send_ = nullptr;
     QPushButton* save_ = nullptr;
+    QPushButton* ledger_ = nullptr;
 
     design::Ticket chosen_ = 0, excluded_ = 0;
     std::atomic<bool> stop_{false};

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -14,6 +15,7 @@
 #include "ui/change_relay.h"
 #include "ui/design_tab.h"
 #include "ui/draw_frame_box.h"
+#include "ui/ledger_tab.h"
 #include "ui/links_tab.h"
 #include "ui/look.h"
 #include "ui/marksheet_tab.h"
@@ -67,6 +69,8 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
     tabs_->insertTab(app::kTabOdds, oddsTab_, QStringLiteral("確率・検証"));
     tabs_->insertTab(app::kTabCharts, statsTab_, QStringLiteral("統計グラフ"));
     tabs_->insertTab(app::kTabDesign, designTab_, QStringLiteral("組合せ設計"));
+    ledgerTab_ = new LedgerTab(form_);
+    tabs_->insertTab(app::kTabLedger, ledgerTab_, QStringLiteral("購入記録"));
     layout->addWidget(tabs_, 1);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) { form_.SSTab1_Click(index); });
     setCentralWidget(central);
@@ -79,6 +83,13 @@ MainWindow::MainWindow(app::Form1& form, QtPlatform& platform, QWidget* parent)
     connect(next, &QShortcut::activated, this, [this] { stepTab(1); });
     auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this);
     connect(previous, &QShortcut::activated, this, [this] { stepTab(-1); });
+
+    // The ledger's deadlines where the player sees them at start-up; the bar
+    // is there only while it has something to say.
+    ledgerStatus_ = new QLabel(this);
+    ledgerStatus_->setObjectName(QStringLiteral("ledgerStatus"));
+    statusBar()->addPermanentWidget(ledgerStatus_);
+    statusBar()->hide();
 
     relay_ = new ChangeRelay(form_.runner(), this);
     connect(relay_, &ChangeRelay::stateChanged, this, &MainWindow::stateChanged);
@@ -209,6 +220,10 @@ void MainWindow::stateChanged(const app::Changes& changes) {
         statusShown_ = form_.state().statusRevision();
         statusBar()->showMessage(qs(form_.state().statusText()));
     }
+    ledgerTab_->refresh();
+    tabs_->setTabText(app::kTabLedger, ledgerTab_->caption());
+    ledgerStatus_->setText(ledgerTab_->statusLine());
+    statusBar()->setVisible(!ledgerStatus_->text().isEmpty() || !statusBar()->currentMessage().isEmpty());
     undoAction_->setEnabled(form_.state().undoHistory.canUndo());
     redoAction_->setEnabled(form_.state().undoHistory.canRedo());
     if (form_.closeRequested() && !closing_) {

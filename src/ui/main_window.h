@@ -13,6 +13,7 @@
 
 class QAction;
 class QMenu;
+class QLabel;
 class QTabWidget;
 
 namespace kazuban::ui {
@@ -20,6 +21,7 @@ namespace kazuban::ui {
 class ChangeRelay;
 class DesignTab;
 class DrawFrameBox;
+class LedgerTab;
 class LinksTab;
 class MarkSheetTab;
 class OddsTab;
@@ -72,6 +74,8 @@ private:
     OddsTab* oddsTab_ = nullptr;
     StatsTab* statsTab_ = nullptr;
     DesignTab* designTab_ = nullptr;
+    LedgerTab* ledgerTab_ = nullptr;
+    QLabel* ledgerStatus_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QMenu* recentMenu_ = nullptr;

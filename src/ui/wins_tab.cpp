@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "ui/flex_grid.h"
+#include "ui/ledger_tab.h"
 #include "ui/menus.h"
 
 namespace kazuban::ui {
@@ -70,6 +71,9 @@ void WinsTab::buildPopupMenu() {
     addEntry(popup_, "pmnucancell", "ｷｬﾝｾﾙ", [&f] { f.pmnucancell_click(); });
     addSeparator(popup_, "kugiri6");
     addEntry(popup_, "pmnupreview", "印刷プレビュー…", [&f] { f.pmnupreview_click(); });
+    addSeparator(popup_, "kugiri7");
+    addEntry(popup_, "pmnuledger", "購入記録に追加…",
+             [this, &f] { addTableRowsToLedger(f, f.combinationTable().row(), f.combinationTable().rowSel(), this); });
 }
 
 void WinsTab::refresh() { grid_->refresh(); }

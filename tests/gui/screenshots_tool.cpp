@@ -22,9 +22,11 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableView>
 
 #include "app/import_page.h"
 #include "history/import.h"
@@ -34,6 +36,7 @@
 #include "support/bank_files.h"
 #include "ui/design_tab.h"
 #include "ui/flex_grid.h"
+#include "ui/ledger_tab.h"
 #include "ui/print_preview.h"
 #include "ui/window_geometry.h"
 #include "window_fixture.h"
@@ -212,6 +215,64 @@ TEST_F(Screenshots, EveryTabTheSettingsDialogAndThePopupMenu) {
     selectTab(5);
     find<QTabWidget>(QStringLiteral("backtestViews"))->setCurrentIndex(1);
     save(window.get(), folder, QStringLiteral("payout.png"));
+}
+
+// 購入記録: this week's tickets added from the table, the draw entered, a
+// prize marked as received; at 100 % (and at 200 % into the audit folder).
+TEST_F(Screenshots, TheLedgerWithItsWinsAndDeadlines) {
+    const QString folder = qEnvironmentVariable("KAZUBAN_SCREENSHOT_DIR");
+    const QString audit = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    const bool at200 = QGuiApplication::primaryScreen()->devicePixelRatio() == 2;
+    if ((at200 ? audit : folder).isEmpty()) return;
+    useFixedFolder();
+    ASSERT_TRUE(start());
+    if (!at200) window->resize(1280, 800);
+    form->ledger().setClock([] { return 20261201; });  // two weeks before the deadline of draw 1401
+    importDemoPayouts();
+    loadSample();
+    // Earlier weeks: the first five rows for the ten draws before the latest.
+    auto addRows = [&](int last, int firstDraw, int draws, int units, QDate bought, const char* picture) {
+        WhenModal add(
+            [&](QWidget* dialog) {
+                dialog->findChild<QSpinBox*>(QStringLiteral("ledgerFirstDraw"))->setValue(firstDraw);
+                dialog->findChild<QSpinBox*>(QStringLiteral("ledgerDraws"))->setValue(draws);
+                dialog->findChild<QSpinBox*>(QStringLiteral("ledgerUnits"))->setValue(units);
+                dialog->findChild<QDateEdit*>(QStringLiteral("ledgerPurchaseDate"))->setDate(bought);
+                if (picture) save(dialog, at200 ? audit : folder, QLatin1String(picture));
+                static_cast<QDialog*>(dialog)->accept();
+            },
+            "kazuban::ui::LedgerAddDialog");
+        ui::addTableRowsToLedger(*form, 1, last, window.get());
+        EXPECT_TRUE(add.worked());
+    };
+    addRows(5, 1391, 10, 1, QDate(2024, 7, 20), nullptr);
+    addRows(3, 1401, 2, 2, QDate(2025, 12, 15), "ledger-add.png");
+    {
+        WhenModal enter(
+            [](QWidget* dialog) {
+                const char* numbers[] = {"5", "11", "13", "21", "30", "2"};
+                for (int k = 0; k < 6; ++k)
+                    dialog
+                        ->findChild<QLineEdit*>(k < 5 ? QStringLiteral("TextMain_%1").arg(k)
+                                                      : QStringLiteral("TextBonus"))
+                        ->setText(QString::fromLatin1(numbers[k]));
+                dialog->findChild<QLineEdit*>(QStringLiteral("TextDate"))->setText(QStringLiteral("2025/12/16"));
+                const char* prizes[] = {"11000000", "560000", "12800", "1000"};
+                for (int g = 0; g < 4; ++g)
+                    dialog->findChild<QLineEdit*>(QStringLiteral("TextPrize_%1").arg(g))
+                        ->setText(QString::fromLatin1(prizes[g]));
+                static_cast<QDialog*>(dialog)->accept();
+            },
+            "kazuban::ui::DrawEntryDialog");
+        platform.answers = {platform::kOk, platform::kOk};
+        trigger(QStringLiteral("mnuanyuryoku"));
+        EXPECT_TRUE(enter.worked());
+    }
+    selectTab(app::kTabLedger);
+    auto* list = find<QTableView>(QStringLiteral("ledgerList"));
+    list->sortByColumn(0, Qt::DescendingOrder);
+    list->selectRow(0);
+    save(window.get(), at200 ? audit : folder, QLatin1String(at200 ? "ledger-200.png" : "ledger.png"));
 }
 
 TEST_F(Screenshots, TheWindowAsItOpensAt200Percent) {

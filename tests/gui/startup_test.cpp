@@ -44,7 +44,7 @@ TEST_F(StartUp, MenusAndTabsCarryTheirNamesAndCaptions) {
     QStringList captions;
     for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
     EXPECT_EQ(captions, QStringList({"当 選 回 数", "合計・奇数偶数・分布 等", "マークシート図", "ネット利用分析",
-                                     "当選番号直前分析", "確率・検証", "統計グラフ", "組合せ設計"}));
+                                     "当選番号直前分析", "確率・検証", "統計グラフ", "組合せ設計", "購入記録"}));
     EXPECT_EQ(tabs->widget(app::kTabOdds)->objectName(), QStringLiteral("oddsTab"));
     EXPECT_EQ(tabs->widget(app::kTabCharts)->objectName(), QStringLiteral("StatsTab"));
     EXPECT_EQ(tabs->currentIndex(), 0);
@@ -67,7 +67,7 @@ TEST_F(StartUp, PopupMenusListTheirEntriesInOrder) {
     EXPECT_EQ(entries(find<QMenu>(QStringLiteral("pmnupopup"))),
               QStringList({"pmnucopy=ｺﾋﾟｰ", "kugiri1|", "pmnupaste=貼付", "kugiri2|", "pmnudelete=削除", "kugiri3|",
                            "pmnusave=保存", "kugiri4|", "pmnuprt=印刷", "kugiri5|", "pmnucancell=ｷｬﾝｾﾙ", "kugiri6|",
-                           "pmnupreview=印刷プレビュー…"}));
+                           "pmnupreview=印刷プレビュー…", "kugiri7|", "pmnuledger=購入記録に追加…"}));
     EXPECT_EQ(entries(find<QMenu>(QStringLiteral("pmnupopup2"))),
               QStringList({"psort=整列", "pkugiri7|", "pmnucopy2=ｺﾋﾟｰ", "pkugiri8|", "pmnuprt2=印刷", "pkugiri9|",
                            "pmnucancell2=ｷｬﾝｾﾙ", "pkugiri10|", "pmnupreview2=印刷プレビュー…"}));
