@@ -163,6 +163,14 @@ int main(int argc, char** argv) {
     CLI::Option* payoutFromOption = payout->add_option("--from", payoutFrom, "最初の回 (既定 1)");
     CLI::Option* payoutToOption = payout->add_option("--to", payoutTo, "最後の回 (既定 最新の回)");
 
+    int popularityTo = 0;
+    CLI::App* popularity = addCommand(
+        "popularity",
+        "組合せファイルの組合せを他に何口の人が選んでいるか (人気度) と、当たったときの推定額を出力します");
+    popularity->add_option("FILE", file, "組合せファイル")->required();
+    CLI::Option* popularityToOption =
+        popularity->add_option("--to", popularityTo, "この回までの当選口数で推定する (既定 最新の回)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -212,5 +220,8 @@ int main(int argc, char** argv) {
         return runPayout(ctx, resolveInput(file, ctx),
                          payoutFromOption->count() > 0 ? std::optional<int>(payoutFrom) : std::nullopt,
                          payoutToOption->count() > 0 ? std::optional<int>(payoutTo) : std::nullopt);
+    if (popularity->parsed())
+        return runPopularity(ctx, resolveInput(file, ctx),
+                             popularityToOption->count() > 0 ? std::optional<int>(popularityTo) : std::nullopt);
     return 2;
 }
