@@ -164,9 +164,9 @@ int main(int argc, char** argv) {
     CLI::Option* payoutToOption = payout->add_option("--to", payoutTo, "最後の回 (既定 最新の回)");
 
     int popularityTo = 0;
-    CLI::App* popularity = addCommand(
-        "popularity",
-        "組合せファイルの組合せを他に何口の人が選んでいるか (人気度) と、当たったときの推定額を出力します");
+    CLI::App* popularity =
+        addCommand("popularity",
+                   "組合せファイルの組合せを他に何口の人が選んでいるか (人気度) と、当たったときの推定額を出力します");
     popularity->add_option("FILE", file, "組合せファイル")->required();
     CLI::Option* popularityToOption =
         popularity->add_option("--to", popularityTo, "この回までの当選口数で推定する (既定 最新の回)");

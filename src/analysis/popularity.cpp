@@ -46,13 +46,13 @@ namespace {
 
 constexpr std::array<int, kFeatureGroups + 1> kGroupBegin{0, 31, 33, 34, 35, 37, 39, 40, 41, 42, 44, 46};
 static_assert(kGroupBegin[kFeatureGroups] == kFeatureColumns);
-constexpr std::array<const char*, kFeatureGroups> kGroupNames{
-    "numbers",  "months", "fives",  "sevens", "progression", "consecutive", "sheet_row",
-    "sheet_column", "repeats", "parity", "cluster"};
+constexpr std::array<const char*, kFeatureGroups> kGroupNames{"numbers",     "months",      "fives",     "sevens",
+                                                              "progression", "consecutive", "sheet_row", "sheet_column",
+                                                              "repeats",     "parity",      "cluster"};
 constexpr std::array<const char*, kFeatureColumns - 31> kPatternColumns{
-    "months_count",     "months_all",       "fives_count",   "sevens_count",    "progression_five",
-    "progression_threes", "consecutive_pairs", "run_of_three",  "sheet_row_pairs", "sheet_column_pairs",
-    "repeats_count",    "all_odd",          "all_even",      "within_ten",      "span"};
+    "months_count",       "months_all",        "fives_count",  "sevens_count",    "progression_five",
+    "progression_threes", "consecutive_pairs", "run_of_three", "sheet_row_pairs", "sheet_column_pairs",
+    "repeats_count",      "all_odd",           "all_even",     "within_ten",      "span"};
 
 // The mark-sheet view's figure: number n in column (n - 1) / 10, row (n - 1) % 10.
 constexpr int sheetColumn(int n) { return (n - 1) / 10; }
@@ -60,12 +60,15 @@ constexpr int sheetRow(int n) { return (n - 1) % 10; }
 
 void sortedNumbers(ComboMask m, std::array<int, 5>& v) {
     int k = 0;
-    for (ComboMask rest = m & 0xFFFFFFFEu; rest != 0 && k < 5; rest &= rest - 1) v[static_cast<std::size_t>(k++)] = std::countr_zero(rest);
+    for (ComboMask rest = m & 0xFFFFFFFEu; rest != 0 && k < 5; rest &= rest - 1)
+        v[static_cast<std::size_t>(k++)] = std::countr_zero(rest);
 }
 
 }  // namespace
 
-int groupBegin(int g) { return kGroupBegin[static_cast<std::size_t>(std::clamp(g, 0, static_cast<int>(kFeatureGroups)))]; }
+int groupBegin(int g) {
+    return kGroupBegin[static_cast<std::size_t>(std::clamp(g, 0, static_cast<int>(kFeatureGroups)))];
+}
 const char* groupName(int g) { return kGroupNames[static_cast<std::size_t>(g)]; }
 std::string columnName(int column) {
     if (column < 31) return "n" + std::to_string(column + 1);
@@ -132,13 +135,15 @@ namespace {
 bool choleskySolve(std::vector<double>& a, std::vector<double>& b, int n) {
     for (int j = 0; j < n; ++j) {
         double d = a[static_cast<std::size_t>(j * n + j)];
-        for (int k = 0; k < j; ++k) d -= a[static_cast<std::size_t>(j * n + k)] * a[static_cast<std::size_t>(j * n + k)];
+        for (int k = 0; k < j; ++k)
+            d -= a[static_cast<std::size_t>(j * n + k)] * a[static_cast<std::size_t>(j * n + k)];
         if (!(d > 0)) return false;
         d = std::sqrt(d);
         a[static_cast<std::size_t>(j * n + j)] = d;
         for (int i = j + 1; i < n; ++i) {
             double s = a[static_cast<std::size_t>(i * n + j)];
-            for (int k = 0; k < j; ++k) s -= a[static_cast<std::size_t>(i * n + k)] * a[static_cast<std::size_t>(j * n + k)];
+            for (int k = 0; k < j; ++k)
+                s -= a[static_cast<std::size_t>(i * n + k)] * a[static_cast<std::size_t>(j * n + k)];
             a[static_cast<std::size_t>(i * n + j)] = s / d;
         }
     }
@@ -205,12 +210,15 @@ LinearModel fitRidgePoisson(const PoissonData& data, GroupSet groups, double lam
         double l = 0;
         for (std::size_t i = 0; i < n; ++i) {
             double e = logE[i];
-            for (int j = 0; j < p; ++j) e += z[i * static_cast<std::size_t>(p) + static_cast<std::size_t>(j)] * coef[static_cast<std::size_t>(j)];
+            for (int j = 0; j < p; ++j)
+                e += z[i * static_cast<std::size_t>(p) + static_cast<std::size_t>(j)] *
+                     coef[static_cast<std::size_t>(j)];
             eta[i] = e;
             mu[i] = std::exp(e);
             l += data.y[i] * e - mu[i];
         }
-        for (int j = 1; j < p; ++j) l -= 0.5 * lambda * coef[static_cast<std::size_t>(j)] * coef[static_cast<std::size_t>(j)];
+        for (int j = 1; j < p; ++j)
+            l -= 0.5 * lambda * coef[static_cast<std::size_t>(j)] * coef[static_cast<std::size_t>(j)];
         return l;
     };
     double current = objective(b);
@@ -232,11 +240,14 @@ LinearModel fitRidgePoisson(const PoissonData& data, GroupSet groups, double lam
             h[static_cast<std::size_t>(j * p + j)] += lambda;
         }
         for (int j = 0; j < p; ++j)
-            for (int k = j + 1; k < p; ++k) h[static_cast<std::size_t>(j * p + k)] = h[static_cast<std::size_t>(k * p + j)];
+            for (int k = j + 1; k < p; ++k)
+                h[static_cast<std::size_t>(j * p + k)] = h[static_cast<std::size_t>(k * p + j)];
         if (!choleskySolve(h, g, p)) break;
         double step = 1, next = -std::numeric_limits<double>::infinity();
         for (int half = 0; half < 30; ++half, step /= 2) {
-            for (int j = 0; j < p; ++j) trial[static_cast<std::size_t>(j)] = b[static_cast<std::size_t>(j)] + step * g[static_cast<std::size_t>(j)];
+            for (int j = 0; j < p; ++j)
+                trial[static_cast<std::size_t>(j)] =
+                    b[static_cast<std::size_t>(j)] + step * g[static_cast<std::size_t>(j)];
             next = objective(trial);
             if (next >= current) break;
         }
@@ -416,7 +427,8 @@ std::shared_ptr<const std::vector<ComboMask>> allMainSets() {
 
 SupersetSums supersetSums(const LinearModel& m) {
     SupersetSums s;
-    for (int k = 0; k <= 5; ++k) s.bySize[static_cast<std::size_t>(k)].assign(static_cast<std::size_t>(kBinom.c[31][k]), 0.0);
+    for (int k = 0; k <= 5; ++k)
+        s.bySize[static_cast<std::size_t>(k)].assign(static_cast<std::size_t>(kBinom.c[31][k]), 0.0);
     for (ComboMask t : *allMainSets()) {
         const double w = std::exp(m.eta(featuresOf(t, 0)));
         // Every subset of t.
@@ -463,12 +475,19 @@ double expectedShare(double pool, double lambda, double cap) {
 }
 
 double PopularityModel::setMean(ComboMask prev) const {
-    if (prev == previous) return setMean_;
+    if (prev == previous || !sums_) return setMean_;
     return meanAfter(sums_->set, setModel.beta[kRepeatsColumn], prev);
 }
 double PopularityModel::neighbourMean(ComboMask prev) const {
-    if (prev == previous) return neighbourMean_;
+    if (prev == previous || !sums_) return neighbourMean_;
     return meanAfter(sums_->neighbours, neighbourModel.beta[kRepeatsColumn], prev);
+}
+
+void PopularityModel::predictAfter(ComboMask prev) {
+    previous = prev;
+    if (!sums_) return;
+    setMean_ = meanAfter(sums_->set, setModel.beta[kRepeatsColumn], prev);
+    neighbourMean_ = meanAfter(sums_->neighbours, neighbourModel.beta[kRepeatsColumn], prev);
 }
 
 double PopularityModel::popularityAfter(ComboMask t, ComboMask prev) const {
@@ -499,7 +518,6 @@ PopularityModel fitPopularity(const std::vector<CountedDraw>& draws, const Model
     m.draws = static_cast<int>(draws.size());
     if (draws.empty()) return m;
     m.lastDraw = draws.back().number;
-    m.previous = draws.back().main;
     m.setModel = fitRidgePoisson(popularityData(draws, Target::Set), setChoice.groups, setChoice.lambda);
     m.neighbourModel =
         fitRidgePoisson(popularityData(draws, Target::Neighbours), neighbourChoice.groups, neighbourChoice.lambda);
@@ -507,8 +525,7 @@ PopularityModel fitPopularity(const std::vector<CountedDraw>& draws, const Model
     sums->set = supersetSums(m.setModel);
     sums->neighbours = supersetSums(m.neighbourModel);
     m.sums_ = sums;
-    m.setMean_ = meanAfter(sums->set, m.setModel.beta[kRepeatsColumn], m.previous);
-    m.neighbourMean_ = meanAfter(sums->neighbours, m.neighbourModel.beta[kRepeatsColumn], m.previous);
+    m.predictAfter(draws.back().main);
 
     double c1 = 0, p1 = 0, c23 = 0, p23 = 0;
     for (const CountedDraw& d : draws) {

@@ -24,11 +24,11 @@
 
 namespace kazuban::analysis {
 
-inline constexpr int kPopularityMinDraws = 200;   // fewer fitted draws give no estimate
-inline constexpr int kYenDraws = 52;              // the draws whose sales and pools price the yen
+inline constexpr int kPopularityMinDraws = 200;         // fewer fitted draws give no estimate
+inline constexpr int kYenDraws = 52;                    // the draws whose sales and pools price the yen
 inline constexpr std::int64_t kPrize1Cap = 40'000'000;  // the most a 1等 unit pays
-inline constexpr double kFourSets = 3'250;        // main sets sharing exactly three numbers with one
-inline constexpr double kNeighbourSets = 130;     // main sets sharing exactly four
+inline constexpr double kFourSets = 3'250;              // main sets sharing exactly three numbers with one
+inline constexpr double kNeighbourSets = 130;           // main sets sharing exactly four
 
 // A draw the model can learn from: a valid draw whose atarikin.csv row holds
 // all four winner counts, with a 4等 count above 0.
@@ -41,8 +41,7 @@ struct CountedDraw {
     bool prizesKnown = false;
 };
 // Those of draws 1..to, ascending.
-std::vector<CountedDraw> countedDraws(const history::DrawHistory& history, const history::PayoutTable& payouts,
-                                      int to);
+std::vector<CountedDraw> countedDraws(const history::DrawHistory& history, const history::PayoutTable& payouts, int to);
 
 // ---- the candidate features ---------------------------------------------------
 
@@ -126,9 +125,9 @@ struct PopularitySums;
 
 class PopularityModel {
 public:
-    int draws = 0;            // K
-    int lastDraw = 0;         // the last fitted draw
-    ComboMask previous = 0;   // the draw before the one the figures are for
+    int draws = 0;           // K
+    int lastDraw = 0;        // the last fitted draw
+    ComboMask previous = 0;  // the draw before the one the figures are for
     LinearModel setModel, neighbourModel;
     double alphaSet = 1, alphaNeighbours = 1;  // counts over prediction on the fitted draws
     YenBasis yen;
@@ -145,6 +144,10 @@ public:
     double expectedYen(ComboMask t) const { return expectedYenAt(popularity(t), neighbours(t)); }
     double prize1At(double popularity) const;
     double expectedYenAt(double popularity, double neighbours) const;
+
+    // Makes the figures those of a draw after one with main set `prev` (0:
+    // no valid draw); fitPopularity leaves them after the last fitted draw.
+    void predictAfter(ComboMask prev);
 
     // Means over all sets of exp(eta) after `prev` (cached for `previous`).
     double setMean(ComboMask prev) const;
