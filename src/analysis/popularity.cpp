@@ -618,6 +618,54 @@ std::string formatPopularity(const PopularityModel& model, const std::vector<int
     return out;
 }
 
+std::vector<double> popularityDistribution(const PopularityModel& model) {
+    std::vector<double> bins(static_cast<std::size_t>(kLogBins), 0.0);
+    for (ComboMask t : *allMainSets()) {
+        const double x = (std::log2(model.popularity(t)) - kLogBinStart) / kLogBinWidth;
+        const int k = std::clamp(static_cast<int>(std::floor(x)), 0, kLogBins - 1);
+        bins[static_cast<std::size_t>(k)] += 1.0 / static_cast<double>(kMainSets);
+    }
+    return bins;
+}
+
+PopularityFigures popularityFigures(const PopularityModel& model, const std::vector<int>& rows,
+                                    const std::vector<ComboMask>& combos) {
+    PopularityFigures f;
+    f.ready = true;
+    f.draws = model.draws;
+    f.lastDraw = model.lastDraw;
+    for (std::size_t i = 0; i < combos.size(); ++i) {
+        PopularityRow r;
+        r.row = i < rows.size() ? rows[i] : static_cast<int>(i) + 1;
+        r.combo = combos[i];
+        r.popularity = model.popularity(r.combo);
+        r.neighbours = model.neighbours(r.combo);
+        r.prize1 = model.prize1At(r.popularity);
+        r.expectedYen = model.expectedYenAt(r.popularity, r.neighbours);
+        f.rows.push_back(r);
+    }
+    f.averagePrize1 = model.prize1At(1);
+    f.averageYen = model.expectedYenAt(1, 1);
+    return f;
+}
+
+std::string popularityText(double popularity) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "×%.2f", popularity);
+    return buf;
+}
+
+std::string roundYenText(double yen) { return groupedText(std::llround(yen)) + "円"; }
+std::string centsYenText(double yen) { return groupedDecimalText(yen, 2) + "円"; }
+
+std::string popularitySummary(const PopularityFigures& f) {
+    if (!f.ready) return f.message;
+    return "当選口数の分かる " + groupedText(f.draws) + " 回（第" + std::to_string(f.lastDraw) +
+           "回まで）からの推定です。当たる確率はどの組合せも同じで、変わるのは当たったときの分け前だけです。"
+           "平均的な組合せ（人気度 ×1.00）なら 1等 " +
+           roundYenText(f.averagePrize1) + "、期待払戻額は 200円あたり " + centsYenText(f.averageYen) + "。";
+}
+
 std::string tooFewDrawsMessage(int draws) {
     return "人気の推定には、当選口数の分かる回が " + std::to_string(kPopularityMinDraws) + " 回以上必要です（いまは " +
            std::to_string(draws) + " 回）。";

@@ -178,6 +178,39 @@ HoldOut holdOut(const PopularityModel& model, const std::vector<CountedDraw>& tr
 std::string formatPopularity(const PopularityModel& model, const std::vector<int>& rows,
                              const std::vector<ComboMask>& combos);
 
+// ---- the tab's figures ---------------------------------------------------------
+
+struct PopularityRow {
+    int row = 0;  // data number
+    ComboMask combo = 0;
+    double popularity = 0, neighbours = 0, prize1 = 0, expectedYen = 0;
+};
+struct PopularityFigures {
+    bool ready = false;   // a model and rows to show
+    std::string message;  // otherwise why not
+    int draws = 0, lastDraw = 0;
+    std::vector<PopularityRow> rows;
+    double averagePrize1 = 0, averageYen = 0;  // the average set (popularity and neighbours 1)
+    // The share of all 169,911 sets in each bin of log2(popularity), bin k
+    // from kLogBinStart + k x kLogBinWidth.
+    std::vector<double> distribution;
+};
+inline constexpr double kLogBinStart = -3, kLogBinWidth = 0.125;
+inline constexpr int kLogBins = 72;  // up to x64
+
+// The distribution of popularity over all main sets.
+std::vector<double> popularityDistribution(const PopularityModel& model);
+PopularityFigures popularityFigures(const PopularityModel& model, const std::vector<int>& rows,
+                                    const std::vector<ComboMask>& combos);
+
+// "×1.23"; "1,234,567円"; "91.15円".
+std::string popularityText(double popularity);
+std::string roundYenText(double yen);
+std::string centsYenText(double yen);
+// The sentence above the table: what is estimated from how many draws, that
+// the chance does not change, and the average set's figures.
+std::string popularitySummary(const PopularityFigures& f);
+
 // "人気の推定には、当選口数の分かる回が 200 回以上必要です（いまは 12 回）。"
 std::string tooFewDrawsMessage(int draws);
 extern const char* const kNoPayoutFileMessage;

@@ -27,14 +27,15 @@ Form1::Form1(platform::Platform& p)
       links_(state_),
       predraw_(state_),
       odds_(state_),
+      popularity_(state_),
       stats_(state_),
       design_(state_, wins_),
       entry_(state_, frame_),
       import_(state_, frame_) {
     // The win entries follow a new history first; the frame and the views
     // after them read the entries.
-    for (ChangeObserver* o :
-         std::initializer_list<ChangeObserver*>{&wins_, &frame_, &totals_, &markSheet_, &predraw_, &odds_, &stats_})
+    for (ChangeObserver* o : std::initializer_list<ChangeObserver*>{&wins_, &frame_, &totals_, &markSheet_, &predraw_,
+                                                                    &odds_, &popularity_, &stats_})
         runner_.addObserver(o);
     runner_.watchSelection(&totals_.grid());
     runner_.watchSelection(&markSheet_.list());
@@ -246,7 +247,10 @@ void Form1::SSTab1_Click(int tab) {
         case kTabMarkSheet: markSheet_.enter(); break;
         case kTabLinks: links_.refreshLinks(); break;
         case kTabPredraw: predraw_.computePredrawAnalysis(); break;
-        case kTabOdds: odds_.enter(); break;
+        case kTabOdds:
+            odds_.enter();
+            popularity_.enter();
+            break;
         case kTabCharts: stats_.enter(); break;
         default: break;
         }

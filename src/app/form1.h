@@ -28,6 +28,7 @@
 #include "app/links_page.h"
 #include "app/marksheet_page.h"
 #include "app/odds_page.h"
+#include "app/popularity_page.h"
 #include "app/predraw_page.h"
 #include "app/state.h"
 #include "app/stats_page.h"
@@ -60,6 +61,7 @@ public:
     const PredrawPage& predraw() const { return predraw_; }
     OddsPage& odds() { return odds_; }
     const OddsPage& odds() const { return odds_; }
+    const PopularityPage& popularity() const { return popularity_; }
     StatsPage& stats() { return stats_; }
     const DesignPage& design() const { return design_; }
     TextGrid& combinationTable() { return state_.MSFlexGrid1; }
@@ -158,6 +160,7 @@ private:
     LinksPage links_;
     PredrawPage predraw_;
     OddsPage odds_;
+    PopularityPage popularity_;
     StatsPage stats_;
     DesignPage design_;
     EntryPage entry_;

@@ -4,7 +4,12 @@
 #include <QChart>
 #include <QChartView>
 #include <QLegend>
+#include <QLineSeries>
+#include <QLogValueAxis>
 #include <QPainter>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <algorithm>
 
 #include "ui/look.h"
 
@@ -30,6 +35,49 @@ void useJapaneseFont(QChart* chart) {
         axis->setLabelsFont(font);
         axis->setTitleFont(font);
     }
+}
+
+QWidget* chartWidget(QChartView* view) { return view; }
+
+void drawPopularityChart(QChartView* view, const std::vector<std::pair<double, double>>& allSets,
+                         const std::vector<std::pair<double, double>>& rows) {
+    QChart* chart = view->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    chart->setTitle(QStringLiteral("人気度の分布（全 169,911 通り）と表の組合せ"));
+    auto* x = new QLogValueAxis;
+    x->setBase(2);
+    x->setLabelFormat(QStringLiteral("×%.3g"));
+    x->setTitleText(QStringLiteral("人気度"));
+    x->setRange(0.125, 64);
+    auto* y = new QValueAxis;
+    y->setTitleText(QStringLiteral("組合せの割合（%）"));
+    y->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    auto* all = new QLineSeries;
+    all->setName(QStringLiteral("全組合せ"));
+    double top = 1;
+    for (const auto& [p, share] : allSets) {
+        all->append(p, share);
+        top = std::max(top, share);
+    }
+    auto* table = new QScatterSeries;
+    table->setName(QStringLiteral("表の組合せ"));
+    table->setMarkerSize(7);
+    for (const auto& [p, share] : rows) table->append(std::clamp(p, 0.125, 64.0), share);
+    y->setRange(0, top * 1.1);
+    chart->addSeries(all);
+    chart->addSeries(table);
+    for (QAbstractSeries* s : {static_cast<QAbstractSeries*>(all), static_cast<QAbstractSeries*>(table)}) {
+        s->attachAxis(x);
+        s->attachAxis(y);
+    }
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    useJapaneseFont(chart);
 }
 
 }  // namespace kazuban::ui

@@ -1,6 +1,9 @@
 #pragma once
 // Pieces the charts of the analysis tabs share: the window's Japanese font on
 // titles, axes and legends, and a chart view that draws smoothly.
+#include <utility>
+#include <vector>
+
 class QChart;
 class QChartView;
 class QWidget;
@@ -13,5 +16,14 @@ QChartView* newChartView(QWidget* parent = nullptr);
 // Gives the chart's title, legend and every axis the window's Japanese font
 // (Qt Charts keeps its own font otherwise, which may lack Japanese glyphs).
 void useJapaneseFont(QChart* chart);
+
+// The view as a widget, for layouts that need not know the chart library.
+QWidget* chartWidget(QChartView* view);
+
+// The chart of 人気と払戻金: the share of all main sets (%) against their
+// popularity on a logarithmic axis, and the table's rows as points on it.
+// Points are (popularity, share).
+void drawPopularityChart(QChartView* view, const std::vector<std::pair<double, double>>& allSets,
+                         const std::vector<std::pair<double, double>>& rows);
 
 }  // namespace kazuban::ui

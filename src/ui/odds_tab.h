@@ -20,6 +20,8 @@ class QTableWidget;
 
 namespace kazuban::ui {
 
+class PopularityTab;
+
 // Whole yen 0..10,000,000,000: anything else cannot be typed.
 class PrizeValidator : public QValidator {
 public:
@@ -60,6 +62,7 @@ private:
     QChartView* chart_ = nullptr;
     QTableWidget* payoutTable_ = nullptr;
     QLabel* payoutSummary_ = nullptr;
+    PopularityTab* popularity_ = nullptr;
     int shownRevision_ = -1;
 };
 
