@@ -47,12 +47,12 @@ void drawPopularityChart(QChartView* view, const std::vector<std::pair<double, d
         chart->removeAxis(axis);
         delete axis;
     }
-    chart->setTitle(QStringLiteral("人気度の分布（全 169,911 通り）と表の組合せ"));
+    chart->setTitle(QStringLiteral("人気度の分布"));
     auto* x = new QLogValueAxis;
-    x->setBase(2);
-    x->setLabelFormat(QStringLiteral("×%.3g"));
-    x->setTitleText(QStringLiteral("人気度"));
-    x->setRange(0.125, 64);
+    x->setBase(4);
+    x->setLabelFormat(QStringLiteral("%.2g"));
+    x->setTitleText(QStringLiteral("人気度（倍）"));
+    x->setRange(0.25, 64);
     auto* y = new QValueAxis;
     y->setTitleText(QStringLiteral("組合せの割合（%）"));
     y->setLabelFormat(QStringLiteral("%.0f"));
@@ -62,13 +62,14 @@ void drawPopularityChart(QChartView* view, const std::vector<std::pair<double, d
     all->setName(QStringLiteral("全組合せ"));
     double top = 1;
     for (const auto& [p, share] : allSets) {
+        if (p < 0.25) continue;
         all->append(p, share);
         top = std::max(top, share);
     }
     auto* table = new QScatterSeries;
-    table->setName(QStringLiteral("表の組合せ"));
+    table->setName(QStringLiteral("表"));
     table->setMarkerSize(7);
-    for (const auto& [p, share] : rows) table->append(std::clamp(p, 0.125, 64.0), share);
+    for (const auto& [p, share] : rows) table->append(std::clamp(p, 0.25, 64.0), share);
     y->setRange(0, top * 1.1);
     chart->addSeries(all);
     chart->addSeries(table);

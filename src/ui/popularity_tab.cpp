@@ -58,6 +58,7 @@ PopularityTab::PopularityTab(app::Form1& form, QWidget* parent) : QWidget(parent
     table_->setHorizontalHeaderLabels({QStringLiteral("番号"), QStringLiteral("組合せ"), QStringLiteral("人気度"),
                                        QStringLiteral("1等の推定額"), QStringLiteral("期待払戻額/200円")});
     table_->verticalHeader()->hide();
+    table_->setWordWrap(false);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -111,7 +112,9 @@ void PopularityTab::refresh() {
 
     table_->setSortingEnabled(false);
     table_->setRowCount(static_cast<int>(f.rows.size()));
-    const std::string average = " （平均 " + analysis::centsYenText(f.averageYen) + "）";
+    // The average combination's figure beside the column's own.
+    table_->horizontalHeaderItem(4)->setText(
+        qs("期待払戻額/200円" + (f.ready ? "\n（平均 " + analysis::centsYenText(f.averageYen) + "）" : std::string())));
     for (int i = 0; i < static_cast<int>(f.rows.size()); ++i) {
         const analysis::PopularityRow& r = f.rows[static_cast<std::size_t>(i)];
         table_->setItem(i, 0, new FigureItem(std::to_string(r.row), r.row));
@@ -119,7 +122,7 @@ void PopularityTab::refresh() {
         table_->setItem(i, 1, combo);
         table_->setItem(i, 2, new FigureItem(analysis::popularityText(r.popularity), r.popularity));
         table_->setItem(i, 3, new FigureItem(analysis::roundYenText(r.prize1), r.prize1));
-        table_->setItem(i, 4, new FigureItem(analysis::centsYenText(r.expectedYen) + average, r.expectedYen));
+        table_->setItem(i, 4, new FigureItem(analysis::centsYenText(r.expectedYen), r.expectedYen));
     }
     table_->setSortingEnabled(true);
 

@@ -77,8 +77,9 @@ TEST_F(PopularityTabTest, ShowsEachRowsValueAndSortsByIt) {
     EXPECT_EQ(item(0, 2).toStdString(), analysis::popularityText(f.rows[0].popularity));
     EXPECT_GT(f.rows[0].popularity, 10);
     EXPECT_EQ(item(0, 3).toStdString(), analysis::roundYenText(f.rows[0].prize1));
-    EXPECT_EQ(item(0, 4).toStdString(),
-              analysis::centsYenText(f.rows[0].expectedYen) + " （平均 " + analysis::centsYenText(f.averageYen) + "）");
+    EXPECT_EQ(item(0, 4).toStdString(), analysis::centsYenText(f.rows[0].expectedYen));
+    EXPECT_EQ(table()->horizontalHeaderItem(4)->text().toStdString(),
+              "期待払戻額/200円\n（平均 " + analysis::centsYenText(f.averageYen) + "）");
     EXPECT_TRUE(summary.contains(QString::fromStdString(analysis::centsYenText(f.averageYen))));
 
     // A click on a header sorts by the figure, not the text ("×10.5" after
