@@ -41,6 +41,9 @@ int runBacktest(const Context& ctx, const std::string& file, std::optional<int> 
 int runImport(const Context& ctx, const std::vector<std::string>& files);
 // payout FILE [--from A] [--to B]: their wins over past draws in yen.
 int runPayout(const Context& ctx, const std::string& file, std::optional<int> from, std::optional<int> to);
+// popularity FILE [--to N]: how many others hold the combinations, and their
+// worth in yen, from the winner counts of draws 1..N.
+int runPopularity(const Context& ctx, const std::string& file, std::optional<int> to);
 
 // ledger add FILE --draw N [--draws K] [--units U] [--date D] [--memo M] and
 // ledger report [--from A] [--to B] [--today D]: the tickets bought

@@ -189,6 +189,13 @@ int main(int argc, char** argv) {
     ledgerReport->add_option("--from", ledgerReportArgs.from, "最初の回 (既定 1)");
     ledgerReport->add_option("--to", ledgerReportArgs.to, "最後の回 (既定 32767)");
     ledgerReport->add_option("--today", ledgerReportArgs.today, "支払期限を測る日 YYYY/MM/DD (既定 今日)");
+    int popularityTo = 0;
+    CLI::App* popularity =
+        addCommand("popularity",
+                   "組合せファイルの組合せを他に何口の人が選んでいるか (人気度) と、当たったときの推定額を出力します");
+    popularity->add_option("FILE", file, "組合せファイル")->required();
+    CLI::Option* popularityToOption =
+        popularity->add_option("--to", popularityTo, "この回までの当選口数で推定する (既定 最新の回)");
 
     try {
         app.parse(argc, argv);
@@ -249,5 +256,8 @@ int main(int argc, char** argv) {
         return runLedgerAdd(ctx, ledgerAddArgs);
     }
     if (ledgerReport->parsed()) return runLedgerReport(ctx, ledgerReportArgs);
+    if (popularity->parsed())
+        return runPopularity(ctx, resolveInput(file, ctx),
+                             popularityToOption->count() > 0 ? std::optional<int>(popularityTo) : std::nullopt);
     return 2;
 }

@@ -36,6 +36,7 @@ Form1::Form1(platform::Platform& p)
       links_(state_),
       predraw_(state_),
       odds_(state_),
+      popularity_(state_),
       stats_(state_),
       design_(state_, wins_),
       entry_(state_, frame_),
@@ -44,7 +45,7 @@ Form1::Form1(platform::Platform& p)
     // The win entries follow a new history first; the frame and the views
     // after them read the entries.
     for (ChangeObserver* o : std::initializer_list<ChangeObserver*>{&wins_, &frame_, &totals_, &markSheet_, &predraw_,
-                                                                    &odds_, &stats_, &ledger_})
+                                                                    &odds_, &popularity_, &stats_, &ledger_})
         runner_.addObserver(o);
     runner_.watchSelection(&totals_.grid());
     runner_.watchSelection(&markSheet_.list());
@@ -267,7 +268,10 @@ void Form1::SSTab1_Click(int tab) {
         case kTabMarkSheet: markSheet_.enter(); break;
         case kTabLinks: links_.refreshLinks(); break;
         case kTabPredraw: predraw_.computePredrawAnalysis(); break;
-        case kTabOdds: odds_.enter(); break;
+        case kTabOdds:
+            odds_.enter();
+            popularity_.enter();
+            break;
         case kTabCharts: stats_.enter(); break;
         default: break;
         }

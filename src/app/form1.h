@@ -31,6 +31,7 @@
 #include "app/links_page.h"
 #include "app/marksheet_page.h"
 #include "app/odds_page.h"
+#include "app/popularity_page.h"
 #include "app/predraw_page.h"
 #include "app/state.h"
 #include "app/stats_page.h"
@@ -74,6 +75,7 @@ public:
     const PredrawPage& predraw() const { return predraw_; }
     OddsPage& odds() { return odds_; }
     const OddsPage& odds() const { return odds_; }
+    const PopularityPage& popularity() const { return popularity_; }
     StatsPage& stats() { return stats_; }
     const DesignPage& design() const { return design_; }
     LedgerPage& ledger() { return ledger_; }
@@ -193,6 +195,7 @@ private:
     LinksPage links_;
     PredrawPage predraw_;
     OddsPage odds_;
+    PopularityPage popularity_;
     StatsPage stats_;
     DesignPage design_;
     EntryPage entry_;

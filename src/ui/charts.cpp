@@ -5,7 +5,9 @@
 #include <QChartView>
 #include <QLegend>
 #include <QLineSeries>
+#include <QLogValueAxis>
 #include <QPainter>
+#include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
 
@@ -84,6 +86,48 @@ void showLine(QChartView* view, const QString& title, const QString& xTitle, con
     xAxis->setRange(xMin, xMax);
     yAxis->setRange(yMin, yMax);
     yAxis->applyNiceNumbers();
+}
+
+void drawPopularityChart(QChartView* view, const std::vector<std::pair<double, double>>& allSets,
+                         const std::vector<std::pair<double, double>>& rows) {
+    QChart* chart = view->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    chart->setTitle(QStringLiteral("人気度の分布"));
+    auto* x = new QLogValueAxis;
+    x->setBase(4);
+    x->setLabelFormat(QStringLiteral("%.2g"));
+    x->setTitleText(QStringLiteral("人気度（倍）"));
+    x->setRange(0.25, 64);
+    auto* y = new QValueAxis;
+    y->setTitleText(QStringLiteral("組合せの割合（%）"));
+    y->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    auto* all = new QLineSeries;
+    all->setName(QStringLiteral("全組合せ"));
+    double top = 1;
+    for (const auto& [p, share] : allSets) {
+        if (p < 0.25) continue;
+        all->append(p, share);
+        top = std::max(top, share);
+    }
+    auto* table = new QScatterSeries;
+    table->setName(QStringLiteral("表"));
+    table->setMarkerSize(7);
+    for (const auto& [p, share] : rows) table->append(std::clamp(p, 0.25, 64.0), share);
+    y->setRange(0, top * 1.1);
+    chart->addSeries(all);
+    chart->addSeries(table);
+    for (QAbstractSeries* s : {static_cast<QAbstractSeries*>(all), static_cast<QAbstractSeries*>(table)}) {
+        s->attachAxis(x);
+        s->attachAxis(y);
+    }
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    useJapaneseFont(chart);
 }
 
 }  // namespace kazuban::ui

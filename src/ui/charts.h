@@ -27,4 +27,10 @@ QWidget* chartWidget(QChartView* view);
 void showLine(QChartView* view, const QString& title, const QString& xTitle, const QString& yTitle,
               const std::vector<std::pair<double, double>>& points);
 
+// The chart of 人気と払戻金: the share of all main sets (%) against their
+// popularity on a logarithmic axis, and the table's rows as points on it.
+// Points are (popularity, share).
+void drawPopularityChart(QChartView* view, const std::vector<std::pair<double, double>>& allSets,
+                         const std::vector<std::pair<double, double>>& rows);
+
 }  // namespace kazuban::ui

@@ -34,6 +34,7 @@
 #include "ui/export_menus.h"
 #include "ui/look.h"
 #include "ui/remembered.h"
+#include "ui/popularity_tab.h"
 
 namespace kazuban::ui {
 
@@ -271,6 +272,8 @@ QWidget* OddsTab::buildBacktestPart() {
     chart_->setMinimumSize(300, 150);
     views->addTab(chart_, QStringLiteral("偶然との比較（グラフ）"));
     views->addTab(buildPayoutPart(views), QStringLiteral("実際の払戻金での検証"));
+    popularity_ = new PopularityTab(form_, views);
+    views->addTab(popularity_, QStringLiteral("人気と払戻金"));
     layout->addWidget(views, 1);
     return box;
 }
@@ -340,6 +343,7 @@ void OddsTab::refreshHindsight() {
 }
 
 void OddsTab::refresh() {
+    popularity_->refresh();
     const analysis::OddsPage& page = form_.odds().figures();
     if (page.revision == shownRevision_) return;
     shownRevision_ = page.revision;

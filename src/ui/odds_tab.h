@@ -22,6 +22,8 @@ class QTableWidget;
 
 namespace kazuban::ui {
 
+class PopularityTab;
+
 // Whole yen 0..10,000,000,000: anything else cannot be typed.
 class PrizeValidator : public QValidator {
 public:
@@ -68,6 +70,7 @@ private:
     QTableWidget* payoutTable_ = nullptr;
     QLabel* payoutSummary_ = nullptr;
     std::vector<std::pair<QWidget*, QPushButton*>> hindsight_;  // each note and its button
+    PopularityTab* popularity_ = nullptr;
     int shownRevision_ = -1;
 };
 
