@@ -67,10 +67,11 @@ PopularityTab::PopularityTab(app::Form1& form, QWidget* parent) : QWidget(parent
     table_->setSortingEnabled(true);
     table_->sortByColumn(0, Qt::AscendingOrder);  // table order until a header is clicked
     table_->setMinimumWidth(200);
+    table_->setMinimumHeight(60);  // the tab must fit a small screen at 200 %
     chart_ = newChartView(split);
     QWidget* chart = chartWidget(chart_);
     chart->setObjectName(QStringLiteral("popularityChart"));
-    chart->setMinimumSize(200, 150);
+    chart->setMinimumSize(200, 100);
     split->addWidget(table_);
     split->addWidget(chart);
     split->setStretchFactor(0, 3);
