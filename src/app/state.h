@@ -89,7 +89,7 @@ public:
     void rowsMade() { rowsMadeAt = std::max(rowsMadeAt, maxn); }
     void rowsEmptied() { rowsMadeAt = 0; }
 
-    RecentFiles recentFiles;          // ◇ファイル → 最近使ったファイル
+    RecentFiles recentFiles;  // ◇ファイル → 最近使ったファイル
 
     // The line a command leaves on the window's status bar ("保存しました：…");
     // the revision rises with each one, so the same line said twice shows twice.

@@ -33,8 +33,8 @@
 #include "ui/charts.h"
 #include "ui/export_menus.h"
 #include "ui/look.h"
-#include "ui/remembered.h"
 #include "ui/popularity_tab.h"
+#include "ui/remembered.h"
 
 namespace kazuban::ui {
 
