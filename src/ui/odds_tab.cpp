@@ -295,12 +295,14 @@ QWidget* OddsTab::buildPayoutPart(QWidget* parent) {
                               QStringLiteral("期待値（当せん金欄）")},
                              box);
     payoutTable_->verticalHeaderItem(analysis::kAnyGrade)->setText(QStringLiteral("合計"));
-    layout->addWidget(buildHindsightNote(QStringLiteral("Payout"), box));
     layout->addWidget(payoutTable_);
     payoutSummary_ = new QLabel(box);
     payoutSummary_->setObjectName(QStringLiteral("payoutSummary"));
     payoutSummary_->setWordWrap(true);
     layout->addWidget(payoutSummary_);
+    // The figures come first, so that they show whole in a small window; the
+    // note on hindsight follows them and may need scrolling there.
+    layout->addWidget(buildHindsightNote(QStringLiteral("Payout"), box));
     layout->addStretch(1);
     scroll->setWidget(box);
     return scroll;

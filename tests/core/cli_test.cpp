@@ -40,7 +40,7 @@ TEST(Cli, UsageErrorsAreExplainedInJapanese) {
     TempDir scratch;
     const std::string commands =
         "（check totals predraw generate sortcombos stats analysis randomness adddraw odds backtest design import "
-        "payout）";
+        "payout ledger popularity）";
     const std::vector<std::pair<const char*, std::string>> cases = {
         {"", "コマンドを指定して下さい" + commands + "。"},
         {"nosuchcommand", "コマンド「nosuchcommand」はありません" + commands + "。"},

@@ -148,7 +148,11 @@ TEST_F(WindowSize, TheYenBackTestShowsWholeAtTheOpeningSize) {
         auto* summary = find<QLabel>(QStringLiteral("payoutSummary"));
         ASSERT_FALSE(summary->text().isEmpty());
         EXPECT_EQ(summary->text().contains(QStringLiteral("還元率")), payouts) << summary->text().toStdString();
-        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible()) << window->width() << "x" << window->height();
+        // The note on hindsight (the rows were loaded after the last draw)
+        // may scroll below them; the figures themselves may not.
+        if (!find<QWidget>(QStringLiteral("hindsightNotePayout"))->isVisible()) {
+            EXPECT_FALSE(scroll->verticalScrollBar()->isVisible()) << window->width() << "x" << window->height();
+        }
         for (QWidget* w : {static_cast<QWidget*>(summary), find<QWidget>(QStringLiteral("payoutTable"))}) {
             const QRect inView(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size());
             EXPECT_TRUE(scroll->viewport()->rect().contains(inView)) << w->objectName().toStdString();
