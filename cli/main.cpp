@@ -198,7 +198,11 @@ int main(int argc, char** argv) {
         popularity->add_option("--to", popularityTo, "この回までの当選口数で推定する (既定 最新の回)");
 
     try {
-        app.parse(argc, argv);
+        // Texts such as a memo reach the commands as UTF-8 on every system.
+        std::vector<std::string> args = kazuban::platform::utf8Arguments(argc, argv);
+        std::vector<const char*> pointers;
+        for (const std::string& a : args) pointers.push_back(a.c_str());
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);  // prints help or the usage error
         return code == 0 ? 0 : 2;

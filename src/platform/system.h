@@ -176,4 +176,10 @@ std::string systemErrorReason(unsigned long code);
 // Standard output takes bytes as they are (no CR added before LF on Windows).
 void useBinaryStandardOutput();
 
+// The program's arguments as UTF-8 texts, argv[0] first. On Windows the
+// narrow argv holds the ANSI code page and loses what it cannot hold (a
+// Japanese memo), so they are taken from the wide command line; elsewhere
+// argv is UTF-8 already.
+std::vector<std::string> utf8Arguments(int argc, char** argv);
+
 }  // namespace kazuban::platform

@@ -558,4 +558,6 @@ std::string systemErrorReason(unsigned long code) { return reasonOf(static_cast<
 
 void useBinaryStandardOutput() {}
 
+std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
+
 }  // namespace kazuban::platform

@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <cstdio>
 #include <random>
@@ -500,6 +502,17 @@ std::string systemErrorReason(unsigned long code) { return reasonOf(static_cast<
 void useBinaryStandardOutput() {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+}
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    int n = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &n);
+    if (!wide) return {argv, argv + argc};
+    std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) out.push_back(narrow(wide[i]));
+    LocalFree(wide);
+    return out;
 }
 
 }  // namespace kazuban::platform
