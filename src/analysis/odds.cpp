@@ -5,21 +5,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "analysis/binomials.h"
+
 namespace kazuban::analysis {
 
 namespace {
 
-// C(n, k) for n 0..31, k 0..5.
-struct Binomials {
-    int c[32][6]{};
-    constexpr Binomials() {
-        for (int n = 0; n < 32; ++n) {
-            c[n][0] = 1;
-            for (int k = 1; k < 6; ++k) c[n][k] = n == 0 ? 0 : c[n - 1][k - 1] + c[n - 1][k];
-        }
-    }
-};
-constexpr Binomials kBinom;
 constexpr int C(int n, int k) { return kBinom.c[n][k]; }
 
 static_assert(C(31, 5) == kMainSets);

@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 
+#include "analysis/binomials.h"
 #include "analysis/draws.h"
 #include "analysis/odds.h"
 
@@ -389,18 +390,6 @@ struct PopularitySums {
 };
 
 namespace {
-
-// C(n, k) for n 0..31, k 0..5.
-struct Binomials {
-    int c[32][6]{};
-    constexpr Binomials() {
-        for (int n = 0; n < 32; ++n) {
-            c[n][0] = 1;
-            for (int k = 1; k < 6; ++k) c[n][k] = n == 0 ? 0 : c[n - 1][k - 1] + c[n - 1][k];
-        }
-    }
-};
-constexpr Binomials kBinom;
 
 // Colex rank of the subset `m` (0-based values v - 1) among sets of its size.
 int subsetRank(ComboMask m) {
