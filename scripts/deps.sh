@@ -5,8 +5,9 @@
 # pdftotext reads back the PDF that the print preview test writes;
 # clang-format-14: scripts/check-format.sh; shared-mime-info: the file
 # dialog test tells a file's type by its content to show the dialog does not;
-# libqt6opengl6-dev: Qt Charts' CMake files need Qt6OpenGL's, which
-# qt6-charts-dev does not pull in; libboost-math-dev: the distributions of
+# libqcustomplot-dev: the charts (QCustomPlot, CMake package QCustomPlotQt6);
+# Qt6Gui's CMake files look for OpenGL, whose libgl-dev qt6-base-dev
+# itself depends on; libboost-math-dev: the distributions of
 # the randomness tests, headers only, taken by the Windows build too;
 # qt6-base-dev brings Qt Network, whose TLS backend the fetch of the latest
 # results uses).
@@ -16,7 +17,7 @@
 set -euo pipefail
 KAZUBAN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libcli11-dev libboost-math-dev
+  qt6-base-dev libqcustomplot-dev libcli11-dev libboost-math-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic xvfb xauth
   xdg-utils qt6-translations-l10n poppler-utils shared-mime-info

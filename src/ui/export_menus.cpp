@@ -1,13 +1,12 @@
 #include "ui/export_menus.h"
 
 #include <QAbstractItemView>
-#include <QBuffer>
-#include <QtCharts/QChartView>
 
 #include "analysis/history_stats.h"
 #include "output/printing.h"
 #include "platform/data_files.h"
 #include "platform/line_file.h"
+#include "ui/charts.h"
 
 namespace kazuban::ui {
 
@@ -64,7 +63,7 @@ QMenu* addTableExportMenu(QAbstractItemView* view, app::Form1& form, const char*
     return menu;
 }
 
-QMenu* addChartExportMenu(QChartView* chart, app::Form1& form, const char* suffix) {
+QMenu* addChartExportMenu(Chart* chart, app::Form1& form, const char* suffix) {
     QMenu* menu = newMenu(chart, suffix);
     QAction* png = addAction(menu, "pmnusave", suffix, "画像を保存（PNG）");
     menu->addSeparator();
@@ -77,10 +76,7 @@ QMenu* addChartExportMenu(QChartView* chart, app::Form1& form, const char* suffi
             const auto chosen = form.state().platform.saveFileDialog(options);
             if (!chosen || chosen->empty()) return;
             platform::checkChosenTarget(*chosen, form.state().dataFolders());
-            QByteArray bytes;
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            chart->grab().save(&buffer, "PNG");
+            const QByteArray bytes = chart->png();
             platform::writeFileAtomic(*chosen,
                                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         });

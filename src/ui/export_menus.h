@@ -11,9 +11,10 @@
 #include "app/form1.h"
 
 class QAbstractItemView;
-class QChartView;
 
 namespace kazuban::ui {
+
+class Chart;
 
 using ExportRows = std::vector<std::vector<std::string>>;
 
@@ -26,6 +27,6 @@ QMenu* addTableExportMenu(QAbstractItemView* view, app::Form1& form, const char*
                           std::function<std::vector<std::string>()> header);
 // 画像を保存（PNG） / ｷｬﾝｾﾙ for `chart`, named pmnupopup<suffix>,
 // pmnusave<suffix>, pmnucancell<suffix>.
-QMenu* addChartExportMenu(QChartView* chart, app::Form1& form, const char* suffix);
+QMenu* addChartExportMenu(Chart* chart, app::Form1& form, const char* suffix);
 
 }  // namespace kazuban::ui

@@ -204,10 +204,12 @@ LedgerTab::LedgerTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_
     years_->verticalHeader()->setDefaultSectionSize(years_->fontMetrics().height() + 6);
     moneyLayout->addWidget(years_, 1);
     bottomLayout->addWidget(moneyBox, 1);
-    chart_ = newChartView(bottom);
-    chartWidget(chart_)->setObjectName(QStringLiteral("ledgerChart"));
-    chartWidget(chart_)->setMinimumSize(200, 120);
-    bottomLayout->addWidget(chartWidget(chart_), 1);
+    chart_ = new Chart(bottom);
+    chart_->setObjectName(QStringLiteral("ledgerChart"));
+    chart_->setMinimumSize(200, 120);
+    chart_->setLegendShown(false);
+    chart_->setTitle(QStringLiteral("収支の推移（円）"));
+    bottomLayout->addWidget(chart_, 1);
     split->addWidget(bottom);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
@@ -351,10 +353,30 @@ void LedgerTab::refreshMoney(const std::vector<std::size_t>& which) {
         ++r;
     }
 
-    std::vector<std::pair<double, double>> points;
-    for (const auto& [draw, balance] : ledger::runningBalance(page.rows(), page.checked(), which))
+    // The balance after each draw, over the draws and zero.
+    std::vector<QPointF> points;
+    double low = 0, high = 0;
+    for (const auto& [draw, balance] : ledger::runningBalance(page.rows(), page.checked(), which)) {
         points.emplace_back(draw, static_cast<double>(balance));
-    showLine(chart_, QStringLiteral("収支の推移（円）"), QStringLiteral("回"), QString(), points);
+        low = std::min(low, points.back().y());
+        high = std::max(high, points.back().y());
+    }
+    chart_->clear();
+    chart_->addLine(QString(), {QColor(0x2f, 0x6f, 0xb8), 1.5, false, 0}, points);
+    ChartAxis x;
+    x.title = QStringLiteral("回");
+    x.ticks = ChartAxis::Ticks::Whole;
+    if (!points.empty()) {
+        x.lower = points.front().x();
+        x.upper = std::max(points.back().x(), x.lower + 1);
+    }
+    chart_->setAxis(Qt::Horizontal, x);
+    ChartAxis y;
+    y.ticks = ChartAxis::Ticks::Whole;
+    y.lower = low;
+    y.upper = high > low ? high : low + 1;
+    y.nice = true;
+    chart_->setAxis(Qt::Vertical, y);
 }
 
 // ---- adding ----------------------------------------------------------------------

@@ -14,7 +14,6 @@
 
 #include "app/form1.h"
 
-class QChartView;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -27,6 +26,8 @@ class QTableView;
 class QTableWidget;
 
 namespace kazuban::ui {
+
+class Chart;
 
 // The list over the page's rows in the order of the filter and the sort.
 class LedgerListModel : public QAbstractTableModel {
@@ -86,7 +87,7 @@ private:
     LedgerListModel* model_ = nullptr;
     QLabel* money_ = nullptr;
     QTableWidget* years_ = nullptr;
-    QChartView* chart_ = nullptr;
+    Chart* chart_ = nullptr;
     unsigned shownRevision_ = ~0u;
     int shownToday_ = 0;
     int sortColumn_ = -1;

@@ -1,27 +1,18 @@
 #include "ui/odds_tab.h"
 
-#include <QAreaSeries>
-#include <QCategoryAxis>
-#include <QChart>
-#include <QChartView>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineEdit>
-#include <QLineSeries>
-#include <QPen>
 #include <QPushButton>
-#include <QScatterSeries>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -267,7 +258,7 @@ QWidget* OddsTab::buildBacktestPart() {
     auto* views = new QTabWidget(box);
     views->setObjectName(QStringLiteral("backtestViews"));
     views->setDocumentMode(true);
-    chart_ = newChartView(views);
+    chart_ = new Chart(views);
     chart_->setObjectName(QStringLiteral("backtestChart"));
     chart_->setMinimumSize(300, 150);
     views->addTab(chart_, QStringLiteral("偶然との比較（グラフ）"));
@@ -408,82 +399,43 @@ void OddsTab::refreshPayouts() {
 void OddsTab::refreshChart() {
     // Each grade on the same scale: the expected number is 100, the actual
     // number and the band of +-2 standard deviations in proportion to it.
-    QChart* chart = chart_->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
-    chart->setTitle(QStringLiteral("実際の当選数（偶然の期待値＝100）"));
+    chart_->clear();
+    chart_->setTitle(QStringLiteral("実際の当選数（偶然の期待値＝100）"));
+    ChartAxis x;
+    x.ticks = ChartAxis::Ticks::Categories;
+    x.lower = -0.5;
+    x.upper = analysis::kGradeRows - 0.5;
+    for (int g = 0; g < analysis::kGradeRows; ++g) x.categories.emplace_back(g, QString::fromUtf8(kGradeNames[g]));
+    chart_->setAxis(Qt::Horizontal, x);
     const analysis::OddsPage& page = form_.odds().figures();
     if (!page.ready || page.backtest.draws == 0 || page.combos.empty()) return;
 
-    auto* xAxis = new QCategoryAxis;
-    xAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
-    xAxis->setStartValue(-0.5);
-    xAxis->setRange(-0.5, analysis::kGradeRows - 0.5);
-    for (int g = 0; g < analysis::kGradeRows; ++g) xAxis->append(QString::fromUtf8(kGradeNames[g]), g + 0.5);
-    xAxis->setGridLineVisible(false);
-    auto* yAxis = new QValueAxis;
-    chart->addAxis(xAxis, Qt::AlignBottom);
-    chart->addAxis(yAxis, Qt::AlignLeft);
-
-    const QColor bandColor(120, 170, 230, 110);
     double low = 100, high = 100;
-    auto* expected = new QLineSeries;
-    expected->setName(QStringLiteral("偶然の期待値"));
-    expected->append(-0.5, 100);
-    expected->append(analysis::kGradeRows - 0.5, 100);
-    expected->setPen(QPen(QColor(90, 90, 90), 1.5, Qt::DashLine));
-    auto* actual = new QScatterSeries;
-    actual->setName(QStringLiteral("実際"));
-    actual->setMarkerSize(10);
-    actual->setColor(QColor(210, 60, 40));
-    bool bandNamed = false;
+    std::vector<ChartBand> bands;
+    std::vector<QPointF> actual;
     for (int g = 0; g < analysis::kGradeRows; ++g) {
-        const analysis::GradeBacktest& x = page.backtest.grade[static_cast<std::size_t>(g)];
-        if (!(x.expected > 0)) continue;
-        const double up = 100 * (x.expected + 2 * x.sd) / x.expected;
+        const analysis::GradeBacktest& b = page.backtest.grade[static_cast<std::size_t>(g)];
+        if (!(b.expected > 0)) continue;
+        const double up = 100 * (b.expected + 2 * b.sd) / b.expected;
         // A count is never below zero.
-        const double down = std::max(0.0, 100 * (x.expected - 2 * x.sd) / x.expected);
-        auto* upper = new QLineSeries;
-        auto* lower = new QLineSeries;
-        upper->append(g - 0.3, up);
-        upper->append(g + 0.3, up);
-        lower->append(g - 0.3, down);
-        lower->append(g + 0.3, down);
-        auto* band = new QAreaSeries(upper, lower);
-        // The area does not own its edges: they go with it when the chart
-        // drops its series at the next refresh.
-        upper->setParent(band);
-        lower->setParent(band);
-        band->setColor(bandColor);
-        band->setBorderColor(bandColor.darker(130));
-        chart->addSeries(band);
-        band->attachAxis(xAxis);
-        band->attachAxis(yAxis);
-        if (!bandNamed) {
-            band->setName(QStringLiteral("偶然の範囲（±2σ）"));
-            bandNamed = true;
-        } else {
-            for (QLegendMarker* m : chart->legend()->markers(band)) m->setVisible(false);
-        }
-        const double ratio = 100 * static_cast<double>(x.actual) / x.expected;
-        actual->append(g, ratio);
+        const double down = std::max(0.0, 100 * (b.expected - 2 * b.sd) / b.expected);
+        bands.push_back({static_cast<double>(g), 0.3, down, up});
+        const double ratio = 100 * static_cast<double>(b.actual) / b.expected;
+        actual.emplace_back(g, ratio);
         low = std::min({low, down, ratio});
         high = std::max({high, up, ratio});
     }
-    chart->addSeries(expected);
-    expected->attachAxis(xAxis);
-    expected->attachAxis(yAxis);
-    chart->addSeries(actual);
-    actual->attachAxis(xAxis);
-    actual->attachAxis(yAxis);
+    chart_->addBands(QStringLiteral("偶然の範囲（±2σ）"), QColor(120, 170, 230, 110), bands);
+    chart_->addLine(QStringLiteral("偶然の期待値"), {QColor(90, 90, 90), 1.5, true, 0},
+                    {QPointF(-0.5, 100), QPointF(analysis::kGradeRows - 0.5, 100)});
+    chart_->addPoints(QStringLiteral("実際"), QColor(210, 60, 40), 10, actual);
     const double margin = std::max(5.0, (high - low) * 0.08);
-    yAxis->setRange(std::max(0.0, low - margin), high + margin);
-    yAxis->applyNiceNumbers();
-    yAxis->setLabelFormat(QStringLiteral("%d"));
-    useJapaneseFont(chart);
+    ChartAxis y;
+    y.ticks = ChartAxis::Ticks::Whole;
+    y.lower = std::max(0.0, low - margin);
+    y.upper = high + margin;
+    y.nice = true;
+    chart_->setAxis(Qt::Vertical, y);
 }
 
 }  // namespace kazuban::ui

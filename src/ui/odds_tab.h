@@ -12,7 +12,6 @@
 
 #include "app/form1.h"
 
-class QChartView;
 class QBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -22,6 +21,7 @@ class QTableWidget;
 
 namespace kazuban::ui {
 
+class Chart;
 class PopularityTab;
 
 // Whole yen 0..10,000,000,000: anything else cannot be typed.
@@ -66,7 +66,7 @@ private:
     QLabel* draws_ = nullptr;
     QLabel* rangeProblem_ = nullptr;
     QTableWidget* backtestTable_ = nullptr;
-    QChartView* chart_ = nullptr;
+    Chart* chart_ = nullptr;
     QTableWidget* payoutTable_ = nullptr;
     QLabel* payoutSummary_ = nullptr;
     std::vector<std::pair<QWidget*, QPushButton*>> hindsight_;  // each note and its button

@@ -5,6 +5,7 @@
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -68,12 +69,12 @@ PopularityTab::PopularityTab(app::Form1& form, QWidget* parent) : QWidget(parent
     table_->sortByColumn(0, Qt::AscendingOrder);  // table order until a header is clicked
     table_->setMinimumWidth(200);
     table_->setMinimumHeight(60);  // the tab must fit a small screen at 200 %
-    chart_ = newChartView(split);
-    QWidget* chart = chartWidget(chart_);
-    chart->setObjectName(QStringLiteral("popularityChart"));
-    chart->setMinimumSize(200, 100);
+    chart_ = new Chart(split);
+    chart_->setObjectName(QStringLiteral("popularityChart"));
+    chart_->setMinimumSize(200, 100);
+    chart_->setTitle(QStringLiteral("人気度の分布"));
     split->addWidget(table_);
-    split->addWidget(chart);
+    split->addWidget(chart_);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     layout->addWidget(split, 1);
@@ -127,20 +128,38 @@ void PopularityTab::refresh() {
     }
     table_->setSortingEnabled(true);
 
-    // The chart: all sets by bin, the rows at their bin's height.
-    std::vector<std::pair<double, double>> all, rows;
-    for (std::size_t k = 0; k < f.distribution.size(); ++k)
-        all.emplace_back(std::exp2(analysis::kLogBinStart + (static_cast<double>(k) + 0.5) * analysis::kLogBinWidth),
-                         100 * f.distribution[k]);
+    // The chart: the share of all main sets (%) against their popularity on
+    // a logarithmic axis, and the table's rows at their bin's height.
+    constexpr double kLeast = 0.25, kMost = 64;
+    std::vector<QPointF> all, rows;
+    double top = 1;
+    for (std::size_t k = 0; k < f.distribution.size(); ++k) {
+        const double p = std::exp2(analysis::kLogBinStart + (static_cast<double>(k) + 0.5) * analysis::kLogBinWidth);
+        if (p < kLeast) continue;
+        all.emplace_back(p, 100 * f.distribution[k]);
+        top = std::max(top, all.back().y());
+    }
     for (const analysis::PopularityRow& r : f.rows) {
         const int k =
             static_cast<int>(std::floor((std::log2(r.popularity) - analysis::kLogBinStart) / analysis::kLogBinWidth));
         const double share = k >= 0 && k < static_cast<int>(f.distribution.size())
                                  ? 100 * f.distribution[static_cast<std::size_t>(k)]
                                  : 0;
-        rows.emplace_back(r.popularity, share);
+        rows.emplace_back(std::clamp(r.popularity, kLeast, kMost), share);
     }
-    drawPopularityChart(chart_, all, rows);
+    chart_->clear();
+    chart_->addLine(QStringLiteral("全組合せ"), {QColor(0x2f, 0x6f, 0xb8), 1.5, false, 0}, all);
+    chart_->addPoints(QStringLiteral("表"), QColor(210, 60, 40), 7, rows);
+    ChartAxis x;
+    x.title = QStringLiteral("人気度（倍）");
+    x.ticks = ChartAxis::Ticks::LogBase4;
+    x.lower = kLeast;
+    x.upper = kMost;
+    chart_->setAxis(Qt::Horizontal, x);
+    ChartAxis y;
+    y.title = QStringLiteral("組合せの割合（%）");
+    y.upper = top * 1.1;
+    chart_->setAxis(Qt::Vertical, y);
 }
 
 }  // namespace kazuban::ui

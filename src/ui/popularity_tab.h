@@ -9,11 +9,12 @@
 
 #include "app/form1.h"
 
-class QChartView;
 class QLabel;
 class QTableWidget;
 
 namespace kazuban::ui {
+
+class Chart;
 
 class PopularityTab : public QWidget {
     Q_OBJECT
@@ -29,7 +30,7 @@ private:
     app::Form1& form_;
     QLabel* summary_ = nullptr;
     QTableWidget* table_ = nullptr;
-    QChartView* chart_ = nullptr;
+    Chart* chart_ = nullptr;
     int shownRevision_ = -1;
 };
 

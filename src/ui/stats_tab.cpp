@@ -12,14 +12,6 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <QtCharts/QBarSeries>
-#include <QtCharts/QBarSet>
-#include <QtCharts/QCategoryAxis>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
-#include <QtCharts/QLegend>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -27,6 +19,7 @@
 
 #include "app/form1.h"
 #include "history/draw_history.h"
+#include "ui/charts.h"
 #include "ui/export_menus.h"
 #include "ui/look.h"
 
@@ -147,12 +140,10 @@ StatsTab::StatsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(f
     auto* chartLayout = new QVBoxLayout(chartPane);
     chartLayout->setContentsMargins(0, 0, 0, 2);
     chartLayout->setSpacing(2);
-    chartView_ = new QChartView(chartPane);
-    chartView_->setObjectName(QStringLiteral("ChartStats"));
-    chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setMinimumHeight(160);
-    chartView_->setContextMenuPolicy(Qt::CustomContextMenu);
-    chartLayout->addWidget(chartView_, 1);
+    chart_ = new Chart(chartPane);
+    chart_->setObjectName(QStringLiteral("ChartStats"));
+    chart_->setMinimumHeight(160);
+    chartLayout->addWidget(chart_, 1);
     testFigures_ = textLine("LabelTest", chartPane);
     testSentence_ = textLine("LabelTestSentence", chartPane);
     chartLayout->addWidget(testFigures_);
@@ -185,7 +176,7 @@ StatsTab::StatsTab(app::Form1& form, QWidget* parent) : QWidget(parent), form_(f
     tableMenu_ = addTableExportMenu(
         table_, form_, "stats", [this](bool selectedOnly) { return shownRows(selectedOnly); },
         [this] { return section_.captions; });
-    chartMenu_ = addChartExportMenu(chartView_, form_, "chart");
+    chartMenu_ = addChartExportMenu(chart_, form_, "chart");
     testsMenu_ = addTableExportMenu(
         testsTable_, form_, "tests", [this](bool selectedOnly) { return testRows(selectedOnly); },
         [] { return app::testColumns(); });
@@ -317,73 +308,52 @@ void StatsTab::sortByColumn(int column) {
 }
 
 void StatsTab::drawChart() {
-    auto* chart = new QChart;
-    chart->setAnimationOptions(QChart::NoAnimation);
-    const QFont font = japaneseFont(8);
-    chart->setTitleFont(japaneseFont(10));
+    chart_->clear();
     QString title = qs(section_.caption);
     const analysis::HistoryStats& stats = form_.stats().stats();
     if (stats.draws > 0) title += QStringLiteral("（第%1回～第%2回）").arg(stats.firstDraw).arg(stats.lastDraw);
-    chart->setTitle(title);
-    chart->legend()->setFont(font);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart_->setTitle(title);
 
     const int n = static_cast<int>(section_.rows.size());
     double top = 0;
     // Observed counts in blue and grey, the expectation in red over them.
     static const QColor kBarColors[] = {QColor(0x2f, 0x6f, 0xb8), QColor(0xa8, 0xb3, 0xbf)};
     const QColor expectedColor(0xc8, 0x1e, 0x1e);
-    auto* bars = new QBarSeries(chart);
-    std::vector<QLineSeries*> lines;
+    std::size_t barSeries = 0;
+    std::vector<std::pair<QString, std::vector<QPointF>>> lines;
     for (std::size_t c = 0; c < section_.expectation.size(); ++c) {
         const QString name = qs(section_.captions[c + 1]);
-        if (section_.expectation[c]) {
-            auto* line = new QLineSeries(chart);
-            line->setName(name);
-            // Markers where they stay apart; a line alone over many bars (sums).
-            line->setPointsVisible(n <= 40);
-            line->setMarkerSize(6);
-            line->setColor(expectedColor);
-            for (int r = 0; r < n; ++r) line->append(r, section_.rows[static_cast<std::size_t>(r)].values[c]);
-            lines.push_back(line);
-        } else {
-            auto* set = new QBarSet(name);
-            set->setColor(kBarColors[std::min<std::size_t>(bars->count(), 1)]);
-            set->setBorderColor(set->color());
-            for (int r = 0; r < n; ++r) *set << section_.rows[static_cast<std::size_t>(r)].values[c];
-            bars->append(set);
+        std::vector<double> values;
+        for (const auto& row : section_.rows) {
+            values.push_back(row.values[c]);
+            top = std::max(top, row.values[c]);
         }
-        for (const auto& row : section_.rows) top = std::max(top, row.values[c]);
+        if (section_.expectation[c]) {
+            std::vector<QPointF> points;
+            for (int r = 0; r < n; ++r) points.emplace_back(r, values[static_cast<std::size_t>(r)]);
+            lines.emplace_back(name, std::move(points));
+        } else {
+            chart_->addBars(name, kBarColors[std::min<std::size_t>(barSeries++, 1)], values);
+        }
     }
-    bars->setBarWidth(0.8);
-    chart->addSeries(bars);
-    for (QLineSeries* line : lines) chart->addSeries(line);
+    // Markers where they stay apart; a line alone over many bars (sums).
+    for (const auto& [name, points] : lines)
+        chart_->addLine(name, {expectedColor, 1.5, false, n <= 40 ? 6.0 : 0.0}, points);
 
     // Category labels at the bars, thinned out where there are many (sums).
-    auto* x = new QCategoryAxis(chart);
-    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    x->setStartValue(-0.5);
+    ChartAxis x;
+    x.ticks = ChartAxis::Ticks::Categories;
+    x.lower = -0.5;
+    x.upper = n - 0.5;
     const int step = std::max(1, static_cast<int>(std::ceil(n / 31.0)));
-    for (int r = 0; r < n; r += step) x->append(qs(section_.rows[static_cast<std::size_t>(r)].label), r);
-    x->setRange(-0.5, n - 0.5);
-    x->setLabelsFont(font);
-    x->setGridLineVisible(false);
-    chart->addAxis(x, Qt::AlignBottom);
-    auto* y = new QValueAxis(chart);
-    y->setRange(0, top > 0 ? top * 1.08 : 1.0);
-    y->applyNiceNumbers();
-    y->setLabelFormat(QStringLiteral("%.0f"));
-    y->setLabelsFont(font);
-    chart->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries* s : chart->series()) {
-        s->attachAxis(x);
-        s->attachAxis(y);
-    }
-
-    QChart* old = chartView_->chart();
-    chartView_->setChart(chart);
-    delete old;
+    for (int r = 0; r < n; r += step)
+        x.categories.emplace_back(r, qs(section_.rows[static_cast<std::size_t>(r)].label));
+    chart_->setAxis(Qt::Horizontal, x);
+    ChartAxis y;
+    y.ticks = ChartAxis::Ticks::Whole;
+    y.upper = top > 0 ? top * 1.08 : 1.0;
+    y.nice = true;
+    chart_->setAxis(Qt::Vertical, y);
 }
 
 std::vector<std::vector<std::string>> StatsTab::shownRows(bool selectedOnly) const {

@@ -11,7 +11,6 @@
 
 #include "analysis/history_stats.h"
 
-class QChartView;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -25,6 +24,8 @@ class Form1;
 }
 
 namespace kazuban::ui {
+
+class Chart;
 
 class StatsTab : public QWidget {
     Q_OBJECT
@@ -65,7 +66,7 @@ private:
     QSpinBox* lastBox_ = nullptr;
     QLabel* note_ = nullptr;
     QStackedWidget* pages_ = nullptr;  // one analysis, or all the tests
-    QChartView* chartView_ = nullptr;
+    Chart* chart_ = nullptr;
     QLabel* testFigures_ = nullptr;
     QLabel* testSentence_ = nullptr;
     QTableView* table_ = nullptr;

@@ -106,6 +106,21 @@ TEST_F(LedgerTab, AddEnterSeeTheWinAndMarkItReceived) {
     EXPECT_EQ(listCell(0, ledger::kColDate), QStringLiteral("2026/12/08"));
     EXPECT_TRUE(find<QLabel>(QStringLiteral("ledgerMoney"))->text().contains(QStringLiteral("当せん金 24,000,000円")));
 
+    // The chart: the balance after each of the three draws, over whole draw numbers.
+    auto* chart = find<ui::Chart>(QStringLiteral("ledgerChart"));
+    const auto balance = chart->series();
+    ASSERT_EQ(balance.size(), 1u);
+    const std::vector<QPointF> expected = {QPointF(1401, 24'000'000 - rows * 400),
+                                           QPointF(1402, 24'000'000 - rows * 800),
+                                           QPointF(1403, 24'000'000 - rows * 1200)};
+    EXPECT_EQ(balance[0].points, expected);
+    const auto x = chart->axis(Qt::Horizontal), y = chart->axis(Qt::Vertical);
+    EXPECT_TRUE(wholeTicks(x));
+    EXPECT_TRUE(wholeTicks(y));
+    EXPECT_LE(x.lower, 1401);
+    EXPECT_GE(x.upper, 1403);
+    EXPECT_GE(y.upper, 24'000'000);
+
     // Near the deadline: the caption and the status bar say so.
     auto* tabs = find<QTabWidget>(QStringLiteral("SSTab1"));
     EXPECT_EQ(tabs->tabText(app::kTabLedger), QStringLiteral("購入記録"));

@@ -8,12 +8,14 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include "analysis/popularity.h"
 #include "history/payout_table.h"
 #include "history/result_files.h"
+#include "ui/charts.h"
 #include "ui/popularity_tab.h"
 #include "window_fixture.h"
 
@@ -108,7 +110,29 @@ TEST_F(PopularityTabTest, ShowsEachRowsValueAndSortsByIt) {
     EXPECT_EQ(rows[0][1], item(0, 1).toStdString());
     EXPECT_NE(find<QMenu>(QStringLiteral("pmnupopuppopularity")), nullptr);
     EXPECT_NE(find<QMenu>(QStringLiteral("pmnupopuppopularitychart")), nullptr);
-    EXPECT_TRUE(find<QWidget>(QStringLiteral("popularityChart"))->isVisible());
+    auto* chart = find<ui::Chart>(QStringLiteral("popularityChart"));
+    EXPECT_TRUE(chart->isVisible());
+    // The chart: all sets as a line over the powers of 4, the three rows as
+    // points at their popularity, under the top of the line.
+    const auto series = chart->series();
+    ASSERT_EQ(series.size(), 2u);
+    EXPECT_EQ(series[0].kind, ui::Chart::Series::Kind::Line);
+    EXPECT_EQ(series[0].name, QStringLiteral("全組合せ"));
+    EXPECT_EQ(series[1].kind, ui::Chart::Series::Kind::Points);
+    ASSERT_EQ(series[1].points.size(), 3u);
+    double top = 0;
+    for (const QPointF& p : series[0].points) top = std::max(top, p.y());
+    std::vector<double> shown, expected;
+    for (const QPointF& p : series[1].points) {
+        shown.push_back(p.x());
+        EXPECT_LE(p.y(), top);
+    }
+    for (const analysis::PopularityRow& r : f.rows) expected.push_back(std::clamp(r.popularity, 0.25, 64.0));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(shown, expected);
+    const auto x = chart->axis(Qt::Horizontal);
+    EXPECT_EQ(x.labels, QStringList({"0.25", "1", "4", "16", "64"}));
+    EXPECT_GE(chart->axis(Qt::Vertical).upper, top);
 
     // Another file loaded in place of the rows: back on the tab, its rows.
     platform.answers = {platform::kYes};

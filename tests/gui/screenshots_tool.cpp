@@ -560,5 +560,23 @@ TEST_F(Screenshots, JapaneseDialogsThePrintPreviewAndItsPdf) {
     ui::execPrintPreview(window.get(), platform.previews.back());
 }
 
+// The odds tab's chart of 人気と払戻金 at the opening size, for the layout
+// check at the scale the tool runs at.
+TEST_F(Screenshots, ThePopularityChartAtTheOpeningSize) {
+    const QString audit = qEnvironmentVariable("KAZUBAN_SCREENSHOT_AUDIT_DIR");
+    if (audit.isEmpty()) return;
+    const QString scale = QGuiApplication::primaryScreen()->devicePixelRatio() == 2 ? QStringLiteral("-200")
+                                                                                    : QStringLiteral("-100");
+    useFixedFolder();
+    ASSERT_TRUE(start());
+    window->hide();
+    ui::showWithRememberedGeometry(*window);
+    loadSample();
+    selectTab(5);
+    find<QTabWidget>(QStringLiteral("backtestViews"))->setCurrentIndex(2);
+    QApplication::processEvents();
+    save(window.get(), audit, QStringLiteral("popularity") + scale + QStringLiteral(".png"));
+}
+
 }  // namespace
 }  // namespace kazuban::testing

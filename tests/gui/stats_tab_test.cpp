@@ -15,14 +15,11 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <QtCharts/QBarSeries>
-#include <QtCharts/QBarSet>
-#include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
 
 #include "modal.h"
 #include "platform/line_file.h"
 #include "support/cli_run.h"
+#include "ui/charts.h"
 #include "ui/stats_tab.h"
 #include "window_fixture.h"
 
@@ -118,17 +115,30 @@ TEST_F(StatsTabTest, ShowsTheReportsFiguresForEveryAnalysisAndWindow) {
 
     // The chart of the frequency: main and bonus counts as bars, the
     // expectation as a line over the 31 numbers; gaps have no expectation.
-    auto* chart = find<QChartView>(QStringLiteral("ChartStats"))->chart();
-    ASSERT_EQ(chart->series().size(), 2);
-    auto* bars = qobject_cast<QBarSeries*>(chart->series()[0]);
-    ASSERT_NE(bars, nullptr);
-    EXPECT_EQ(bars->count(), 2);
-    EXPECT_EQ(bars->barSets()[0]->at(10), 17.0);  // number 11 over the last 100 draws
-    auto* line = qobject_cast<QLineSeries*>(chart->series()[1]);
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->count(), 31);
-    chooseAnalysis(7);
-    ASSERT_EQ(find<QChartView>(QStringLiteral("ChartStats"))->chart()->series().size(), 1);
+    auto* chart = find<ui::Chart>(QStringLiteral("ChartStats"));
+    using Kind = ui::Chart::Series::Kind;
+    auto series = chart->series();
+    ASSERT_EQ(series.size(), 3u);
+    EXPECT_EQ(series[0].kind, Kind::Bars);
+    EXPECT_EQ(series[1].kind, Kind::Bars);
+    ASSERT_EQ(series[0].points.size(), 31u);
+    EXPECT_EQ(series[0].points[10], QPointF(10, 17));  // number 11 over the last 100 draws
+    EXPECT_EQ(series[2].kind, Kind::Line);
+    EXPECT_EQ(series[2].points.size(), 31u);
+    EXPECT_EQ(chart->title(), QStringLiteral("出現回数（第1301回～第1400回）"));
+    // Every number named under its bars, and the counts' axis over the largest.
+    const auto x = chart->axis(Qt::Horizontal);
+    ASSERT_EQ(x.labels.size(), 31);
+    EXPECT_EQ(x.labels.front(), QStringLiteral("1"));
+    EXPECT_EQ(x.labels.back(), QStringLiteral("31"));
+    double top = 0;
+    for (const auto& s : {series[0], series[1]})
+        for (const QPointF& p : s.points) top = std::max(top, p.y());
+    EXPECT_GE(chart->axis(Qt::Vertical).upper, top);
+    chooseAnalysis(7);  // the current and longest gaps, no expectation
+    series = chart->series();
+    ASSERT_EQ(series.size(), 2u);
+    EXPECT_EQ(series[1].kind, Kind::Bars);
 
     // A number typed in; one beyond the history is all of it.
     chooseWindow(QStringLiteral("回数を指定"));
@@ -138,6 +148,26 @@ TEST_F(StatsTabTest, ShowsTheReportsFiguresForEveryAnalysisAndWindow) {
     EXPECT_EQ(note(), QStringLiteral("第1394回～第1400回の 7 回を集計"));
     spin->setValue(5000);
     EXPECT_EQ(form->stats().stats().draws, 1400);
+}
+
+// Over a few draws the counts are small: the counts' axis still ticks at
+// whole numbers only, each read once, and reaches over every bar.
+TEST_F(StatsTabTest, SmallCountsGetWholeTicksOnly) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    openTab();
+    chooseWindow(QStringLiteral("回数を指定"));
+    auto* chart = find<ui::Chart>(QStringLiteral("ChartStats"));
+    for (const int draws : {1, 2, 3, 7, 30}) {
+        find<QSpinBox>(QStringLiteral("SpinLast"))->setValue(draws);
+        for (int a = 0; a < analysis::kAnalysisCount; ++a) {
+            chooseAnalysis(a);
+            const auto y = chart->axis(Qt::Vertical);
+            EXPECT_TRUE(wholeTicks(y)) << draws << " draws, analysis " << a;
+            for (const auto& s : chart->series())
+                for (const QPointF& p : s.points) EXPECT_LE(p.y(), y.upper) << draws << " draws, analysis " << a;
+        }
+    }
 }
 
 TEST_F(StatsTabTest, FrequencyAndGapsSortOnAHeaderClickTheOthersDoNot) {
@@ -253,7 +283,7 @@ TEST_F(StatsTabTest, AllTestsShowTheEightRowsAndWhatManyTestsDoByChanceAndFollow
     openTab();
     const QString frequency = label("LabelTest");  // computed and kept
     chooseAnalysis(analysis::kAnalysisCount);
-    EXPECT_FALSE(find<QChartView>(QStringLiteral("ChartStats"))->isVisible());
+    EXPECT_FALSE(find<QWidget>(QStringLiteral("ChartStats"))->isVisible());
     auto* tests = find<QTableView>(QStringLiteral("TableTests"));
     const QStringList report = linesOf(golden("randomness.txt")), rows = testRowsAsLines();
     ASSERT_EQ(rows.size(), 8);

@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
+#include <cmath>
 
 #include "modal.h"
 #include "platform/line_file.h"
@@ -202,6 +203,21 @@ void WindowTest::openSettings(const std::function<void(ui::SettingsDialog&)>& ac
         "kazuban::ui::SettingsDialog");
     trigger(QStringLiteral("mnuktoroku"));
     EXPECT_TRUE(when.worked());
+}
+
+::testing::AssertionResult wholeTicks(const ui::Chart::AxisShown& axis) {
+    if (axis.ticks.empty()) return ::testing::AssertionFailure() << "no ticks";
+    if (static_cast<qsizetype>(axis.ticks.size()) != axis.labels.size())
+        return ::testing::AssertionFailure() << axis.ticks.size() << " ticks, " << axis.labels.size() << " labels";
+    for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
+        const double t = axis.ticks[i];
+        const QString label = axis.labels[static_cast<qsizetype>(i)];
+        if (t != std::round(t) || label != QString::number(static_cast<long long>(t)))
+            return ::testing::AssertionFailure() << "tick " << t << " labelled " << label.toStdString();
+        if (i > 0 && axis.labels[static_cast<qsizetype>(i - 1)] == label)
+            return ::testing::AssertionFailure() << "two ticks labelled " << label.toStdString();
+    }
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace kazuban::testing

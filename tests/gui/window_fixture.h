@@ -19,6 +19,7 @@
 
 #include "app/form1.h"
 #include "output/print_document.h"
+#include "ui/charts.h"
 #include "ui/flex_grid.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
@@ -112,5 +113,9 @@ protected:
     std::unique_ptr<app::Form1> form;
     std::unique_ptr<ui::MainWindow> window;
 };
+
+// A chart's axis counts in whole numbers: every tick is a whole number,
+// labelled as that number, and no two ticks read the same.
+::testing::AssertionResult wholeTicks(const ui::Chart::AxisShown& axis);
 
 }  // namespace kazuban::testing

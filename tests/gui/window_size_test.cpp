@@ -2,9 +2,6 @@
 // never larger than the screen's free area (ctest runs these tests at 100 %
 // and at 200 % on a 1920 x 1080 screen), every tab uses the room it gets,
 // and size, place and maximised state come back at the next start.
-#include <QCategoryAxis>
-#include <QChart>
-#include <QChartView>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -23,6 +20,7 @@
 
 #include "modal.h"
 #include "platform/line_file.h"
+#include "ui/charts.h"
 #include "ui/marksheet_area.h"
 #include "ui/window_geometry.h"
 #include "window_fixture.h"
@@ -164,24 +162,34 @@ TEST_F(WindowSize, TheYenBackTestShowsWholeAtTheOpeningSize) {
     }
 }
 
-// At the smallest window the odds chart still names every grade whole, and
-// the print preview keeps "print" and "page setup" out of its toolbar's
+// At the size the window opens with and at its smallest, the odds chart
+// names every grade whole, under the plot and inside the chart, and the
+// print preview keeps "print" and "page setup" out of its toolbar's
 // overflow (at 200 % its toolbar is wider than the screen).
 TEST_F(WindowSize, TheOddsChartsLabelsAndThePreviewsPrintShowWhole) {
     copyDemo();
     ASSERT_TRUE(start());
+    window->hide();
+    ui::showWithRememberedGeometry(*window);
     loadSampleCombinations();
-    window->resize(window->minimumSizeHint());
     selectTab(app::kTabOdds);
-    QApplication::processEvents();
-    QChart* chart = find<QChartView>(QStringLiteral("backtestChart"))->chart();
-    ASSERT_FALSE(chart->axes(Qt::Horizontal).isEmpty());
-    auto* axis = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).first());
-    ASSERT_NE(axis, nullptr);
-    const QFontMetricsF fm(axis->labelsFont());
-    const double slot = chart->plotArea().width() / axis->count();
-    for (const QString& label : axis->categoriesLabels())
-        EXPECT_LE(fm.horizontalAdvance(label), slot) << label.toStdString();
+    auto* chart = find<ui::Chart>(QStringLiteral("backtestChart"));
+    for (const bool smallest : {false, true}) {
+        if (smallest) window->resize(window->minimumSizeHint());
+        QApplication::processEvents();
+        const QString size = QStringLiteral("%1x%2").arg(window->width()).arg(window->height());
+        const ui::Chart::AxisShown axis = chart->axis(Qt::Horizontal);
+        ASSERT_EQ(axis.labels.size(), 5) << size.toStdString();
+        const QFontMetricsF fm(chart->labelFont());
+        const QRect plot = chart->plotArea();
+        const double slot = plot.width() / 5.0;
+        for (const QString& label : axis.labels)
+            EXPECT_LE(fm.horizontalAdvance(label), slot) << label.toStdString() << " " << size.toStdString();
+        // Room for the labels' whole height under the plot, and a plot taller than them.
+        EXPECT_GE(chart->height() - plot.bottom(), fm.height()) << size.toStdString();
+        EXPECT_GE(plot.height(), 3 * fm.height()) << size.toStdString();
+        EXPECT_TRUE(chart->rect().contains(plot)) << size.toStdString();
+    }
 
     selectTab(app::kTabWins);
     WhenModal preview(
