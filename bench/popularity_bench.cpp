@@ -1,6 +1,7 @@
 // The popularity estimate of the tab "確率・検証" and of `popularity`: the
 // fit on 1,400 draws with winner counts and the figures of 1000 rows, which
-// together should take at most a second.
+// together should take at most a second; and 組合せ設計 with and without
+// 人気の組合せを避ける, which should take at most twice as long with it.
 #include <benchmark/benchmark.h>
 
 #include <bit>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "analysis/popularity.h"
+#include "app/design_page.h"
 #include "support/history_gen.h"
 
 namespace {
@@ -65,5 +67,30 @@ void BM_PopularityDistribution(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(analysis::popularityDistribution(model));
 }
 BENCHMARK(BM_PopularityDistribution)->Unit(benchmark::kMillisecond);
+
+// A design without (0) and with (1) the option, on the model of 1,400 draws:
+// the 10 and 100 tickets covering most draws, and the guarantee of every draw.
+void BM_DesignAvoidingPopular(benchmark::State& state) {
+    static const auto model = std::make_shared<analysis::PopularityModel>(analysis::fitPopularity(countedDraws(1400)));
+    design::Request r;
+    if (state.range(0) == 0) {
+        r.mode = design::Mode::Guarantee;
+    } else {
+        r.tickets = static_cast<int>(state.range(0));
+    }
+    const app::PopularOption option{model, 1.5};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(app::runDesignWork(r, {}, nullptr, state.range(1) ? &option : nullptr));
+}
+BENCHMARK(BM_DesignAvoidingPopular)
+    ->ArgNames({"tickets", "avoid"})
+    ->Args({10, 0})
+    ->Args({10, 1})
+    ->Args({100, 0})
+    ->Args({100, 1})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

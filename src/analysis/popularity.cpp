@@ -617,6 +617,12 @@ std::vector<double> popularityDistribution(const PopularityModel& model) {
     return bins;
 }
 
+double meanExpectedYen(const PopularityModel& model) {
+    double sum = 0;
+    for (ComboMask t : *allMainSets()) sum += model.expectedYen(t);
+    return sum / static_cast<double>(kMainSets);
+}
+
 PopularityFigures popularityFigures(const PopularityModel& model, const std::vector<int>& rows,
                                     const std::vector<ComboMask>& combos) {
     PopularityFigures f;

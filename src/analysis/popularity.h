@@ -200,6 +200,8 @@ inline constexpr int kLogBins = 72;  // up to x64
 
 // The distribution of popularity over all main sets.
 std::vector<double> popularityDistribution(const PopularityModel& model);
+// The mean expected_yen of a ticket chosen at random: over all main sets.
+double meanExpectedYen(const PopularityModel& model);
 PopularityFigures popularityFigures(const PopularityModel& model, const std::vector<int>& rows,
                                     const std::vector<ComboMask>& combos);
 

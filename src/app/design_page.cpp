@@ -25,12 +25,34 @@ std::string percentOf(double v) { return analysis::groupedDecimalText(v, 2) + "%
 
 }  // namespace
 
-DesignRun runDesignWork(const design::Request& r, const design::ProgressFn& progress, const std::atomic<bool>* cancel) {
-    DesignRun run{r, design::refusal(r).value_or(std::string()), {}, 0};
+design::Request withPopularOption(design::Request r, const PopularOption& option) {
+    auto prefer = std::make_shared<design::Preference>();
+    const auto model = option.model;
+    prefer->value = [model](design::Ticket t) { return model->expectedYen(t); };
+    if (option.limit)
+        prefer->usable = [model, limit = *option.limit](design::Ticket t) { return model->popularity(t) <= limit; };
+    r.prefer = std::move(prefer);
+    return r;
+}
+
+DesignRun runDesignWork(const design::Request& request, const design::ProgressFn& progress,
+                        const std::atomic<bool>* cancel, const PopularOption* popular) {
+    const design::Request r = popular ? withPopularOption(request, *popular) : request;
+    DesignRun run{r, design::refusal(r).value_or(std::string()), {}, 0, std::nullopt};
     if (!run.refusal.empty()) return run;
     run.result = design::runDesign(r, progress, cancel);
     run.draws = r.mode == design::Mode::Wheel ? design::countCovered(design::kAllNumbers, 5, run.result.tickets)
                                               : run.result.covered;
+    if (popular && !run.result.tickets.empty()) {
+        DesignValue v;
+        for (design::Ticket t : run.result.tickets) v.meanYen += popular->model->expectedYen(t);
+        v.meanYen /= static_cast<double>(run.result.tickets.size());
+        v.randomYen = analysis::meanExpectedYen(*popular->model);
+        v.draws = popular->model->draws;
+        v.lastDraw = popular->model->lastDraw;
+        v.limit = popular->limit;
+        run.value = v;
+    }
     return run;
 }
 
@@ -70,6 +92,15 @@ DesignTexts designTexts(const DesignRun& run) {
                                 " 個以上が当選番号に入れば、必ず 4等以上が 1 本以上あります（" + m + " 個から " + ps +
                                 " 個を選ぶ " + count(r.units) + " 通りをすべて確認）。"
                           : "選んだ数字の " + ps + " 個の組のうち " + count(open) + " 通りがまだ保証されていません。";
+    }
+    if (run.value) {
+        const DesignValue& v = *run.value;
+        t.value = "期待払戻額（1口 200円あたり）　この " + ns + " 口の平均 " + analysis::centsYenText(v.meanYen) +
+                  "　でたらめに選んだ組合せの平均 " + analysis::centsYenText(v.randomYen) + "（第" +
+                  std::to_string(v.lastDraw) + "回までの " + count(v.draws) +
+                  " 回の当選口数からの推定）。当たる確率は同じで、同じ数字を選んだ人が少ないほど当たったときの分け前が"
+                  "増えます。";
+        if (v.limit) t.value += "人気度 " + analysis::popularityText(*v.limit) + " を超える組合せは使っていません。";
     }
     if (r.cancelled)
         t.stopped = "途中で打ち切ったので、それまでに見つかった最良の組合せです（数字は数え直した値です）。";

@@ -6,14 +6,33 @@
 // a load does, or into a combination file.
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "analysis/popularity.h"
 #include "app/state.h"
 #include "app/wins_page.h"
 #include "design/design.h"
 
 namespace kazuban::app {
+
+// The option 人気の組合せを避ける: the popularity model the tickets are
+// valued by (expected yen per unit), and the popularity above which no
+// ticket is used (none: no limit).
+struct PopularOption {
+    std::shared_ptr<const analysis::PopularityModel> model;
+    std::optional<double> limit;
+};
+// The request with the option's preference.
+design::Request withPopularOption(design::Request r, const PopularOption& option);
+
+// The expected yen of a result's tickets beside a random ticket's.
+struct DesignValue {
+    double meanYen = 0, randomYen = 0;
+    int draws = 0, lastDraw = 0;  // the draws the estimate is from, the last of them
+    std::optional<double> limit;
+};
 
 struct DesignRun {
     design::Request request;
@@ -22,12 +41,14 @@ struct DesignRun {
     // Draws (of 169,911) sharing three with some ticket, counted afresh: a
     // wheel's own units are sets of its numbers, not draws.
     std::int64_t draws = 0;
+    std::optional<DesignValue> value;  // with the option 人気の組合せを避ける
 };
 
 // Runs a request, or gives its refusal: safe on any thread, as both take a
-// while for a request on all 31 numbers.
+// while for a request on all 31 numbers. With `popular` the tickets are
+// chosen and valued by its model.
 DesignRun runDesignWork(const design::Request& r, const design::ProgressFn& progress = {},
-                        const std::atomic<bool>* cancel = nullptr);
+                        const std::atomic<bool>* cancel = nullptr, const PopularOption* popular = nullptr);
 
 // What the tab states beside a result, one line each ("" when not there).
 struct DesignTexts {
@@ -37,6 +58,7 @@ struct DesignTexts {
     std::string expected;   // the expected winning tickets, whatever the choice
     std::string guarantee;  // what a cover guarantees, in words
     std::string stopped;    // the search was stopped early
+    std::string value;      // the tickets' expected yen, with the option 人気の組合せを避ける
 };
 DesignTexts designTexts(const DesignRun& run);
 // The best found so far, while the search runs.

@@ -76,6 +76,7 @@ public:
     OddsPage& odds() { return odds_; }
     const OddsPage& odds() const { return odds_; }
     const PopularityPage& popularity() const { return popularity_; }
+    PopularityPage& popularity() { return popularity_; }
     StatsPage& stats() { return stats_; }
     const DesignPage& design() const { return design_; }
     LedgerPage& ledger() { return ledger_; }

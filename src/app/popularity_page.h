@@ -22,13 +22,17 @@ public:
 
     // The entry steps of "確率・検証".
     void enter();
+    // The model of the history and atarikin.csv as they are now, fitted
+    // when they changed; nullptr with the reason in *why when there is none.
+    std::shared_ptr<const analysis::PopularityModel> model(std::string* why);
     void changed(const Changes& changes) override;
 
 private:
     void refresh();
+    void fit();
 
     State& s_;
-    std::optional<analysis::PopularityModel> model_;
+    std::shared_ptr<const analysis::PopularityModel> model_;
     std::optional<unsigned> fittedRevision_;
     std::string modelMessage_;
     std::vector<double> distribution_;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "design/construction.h"
 #include "design/proof.h"
@@ -23,8 +25,9 @@ struct Plan {
     Ticket ground = 0;    // the numbers units are drawn from
     Ticket usable = 0;    // the numbers tickets may use
     std::optional<Bounds> sum, odd;
+    const Preference* prefer = nullptr;
 
-    explicit Plan(const Request& r) {
+    explicit Plan(const Request& r) : prefer(r.prefer.get()) {
         if (r.mode == Mode::Wheel) {
             ground = usable = r.numbers.value_or(0) & kAllNumbers;
             p = r.atLeast.value_or(3);
@@ -54,7 +57,7 @@ struct Plan {
         }
         if (sum && (total < sum->low || total > sum->high)) return false;
         if (odd && (odds < odd->low || odds > odd->high)) return false;
-        return true;
+        return !prefer || !prefer->usable || prefer->usable(t);
     }
     CoverSpace space() const {
         return CoverSpace(d, p, [this](Positions s) { return allows(s); });
@@ -141,6 +144,54 @@ std::optional<std::vector<Positions>> knownWheel(int d, int p) {
     return stored;
 }
 
+// Starts hold only tickets the space allows: a stored wheel or a
+// construction may hold one the player's limit turns down, and the search
+// completes what is left of it.
+void keepAllowedTickets(const CoverSpace& space, std::vector<std::vector<Positions>>& starts) {
+    for (auto& start : starts) std::erase_if(start, [&](Positions t) { return !space.allowed(t); });
+}
+
+// Renames the numbers of a design, two at a time, while that raises the
+// tickets' total value. Renaming the numbers the units are drawn from maps
+// the units onto themselves, so the design covers exactly as many as
+// before; a renaming is taken only when every ticket it changes is allowed.
+// Each sweep tries every pair in a fixed order, so every system takes the
+// same steps; it ends when a sweep finds nothing better or on cancel.
+std::vector<Positions> preferValue(const Plan& plan, const CoverSpace& space, std::vector<Positions> tickets,
+                                   const std::function<double(Ticket)>& value, const SearchHooks& hooks) {
+    std::vector<double> known(static_cast<std::size_t>(binomial(plan.d, 5)), std::numeric_limits<double>::quiet_NaN());
+    auto valueOf = [&](Positions s) {
+        double& v = known[space.rank(s)];
+        if (std::isnan(v)) v = value(plan.ticketOf(s));
+        return v;
+    };
+    constexpr int kSweeps = 64;
+    for (int sweep = 0; sweep < kSweeps && !hooks.cancelled(); ++sweep) {
+        bool better = false;
+        for (int a = 0; a < plan.d; ++a)
+            for (int b = a + 1; b < plan.d; ++b) {
+                const Positions both = Positions{1} << a | Positions{1} << b;
+                double gain = 0;
+                bool allowed = true;
+                for (Positions t : tickets) {
+                    if (std::popcount(t & both) != 1) continue;
+                    const Positions renamed = t ^ both;
+                    if (!space.allowed(renamed)) {
+                        allowed = false;
+                        break;
+                    }
+                    gain += valueOf(renamed) - valueOf(t);
+                }
+                if (!allowed || !(gain > 1e-9)) continue;
+                for (Positions& t : tickets)
+                    if (std::popcount(t & both) == 1) t ^= both;
+                better = true;
+            }
+        if (!better) break;
+    }
+    return tickets;
+}
+
 std::string rangeText(const Bounds& b) { return std::to_string(b.low) + "-" + std::to_string(b.high); }
 
 }  // namespace
@@ -163,6 +214,12 @@ std::optional<std::string> refusal(const Request& r) {
         const int m = std::popcount(r.numbers.value_or(0));
         // m >= 5 also keeps P <= m.
         if (m < 5) return "数字は 5 個以上選んで下さい（選んだ数字は " + std::to_string(m) + " 個です）。";
+        if (r.prefer && r.prefer->usable) {
+            const CoverSpace space = Plan(r).space();
+            if (space.coverableUnits() < space.units())
+                return "使える組合せだけでは、選んだ数字の " + std::to_string(p) +
+                       " 個の組のうち保証できないものが残ります。人気度の上限を上げて下さい。";
+        }
         return std::nullopt;
     }
     const CoverSpace space = Plan(r).space();
@@ -196,13 +253,15 @@ Result runDesign(const Request& r, const ProgressFn& progress, const std::atomic
             starts.emplace_back();
             for (Ticket t : r.from) {
                 const Positions s = positionsOf(plan, t);
-                if (std::popcount(s) == 5 &&
+                if (std::popcount(s) == 5 && space.allowed(s) &&
                     std::find(starts.back().begin(), starts.back().end(), s) == starts.back().end())
                     starts.back().push_back(s);
             }
         } else if (auto known = r.mode == Mode::Wheel ? knownWheel(plan.d, plan.p) : std::nullopt) {
             // At the first effort the known wheel is the answer; more effort searches from it.
-            if (r.effort == 1) {
+            const bool allowed =
+                std::all_of(known->begin(), known->end(), [&](Positions t) { return space.allowed(t); });
+            if (r.effort == 1 && allowed) {
                 found.tickets = std::move(*known);
             } else {
                 starts.push_back(std::move(*known));
@@ -211,9 +270,12 @@ Result runDesign(const Request& r, const ProgressFn& progress, const std::atomic
         if (found.tickets.empty()) {
             if (r.from.empty() || r.mode != Mode::Wheel)
                 for (auto& s : coverStarts(plan, space, hooks)) starts.push_back(std::move(s));
+            keepAllowedTickets(space, starts);
             found = searchCover(space, starts, lowerBound(plan.d, plan.p), hooks);
         }
     }
+    if (r.prefer && r.prefer->value)
+        found.tickets = preferValue(plan, space, std::move(found.tickets), r.prefer->value, hooks);
 
     Result res;
     res.mode = r.mode;

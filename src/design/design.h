@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,16 @@ struct Bounds {
     int low = 0, high = 0;
 };
 
+// What a ticket is worth beyond the draws it covers, for the option that
+// avoids combinations many other players hold. Coverage stays the first
+// goal: of the designs covering as many units as the search reached, the
+// one of higher total value is taken. A ticket `usable` turns down is never
+// part of a design.
+struct Preference {
+    std::function<double(Ticket)> value;  // empty: no preference among equal covers
+    std::function<bool(Ticket)> usable;   // empty: every ticket
+};
+
 struct Request {
     Mode mode = Mode::Best;
     int tickets = 1;                // Best: N, 1..1000
@@ -45,6 +56,7 @@ struct Request {
     // Wheel: tickets on the player's numbers to complete and shrink, the
     // only start of the search (the tool that fills the stored table).
     std::vector<Ticket> from;
+    std::shared_ptr<const Preference> prefer;  // none: the tickets' value plays no part
 };
 
 struct Result {

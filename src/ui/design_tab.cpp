@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -148,6 +149,34 @@ QGroupBox* DesignTab::buildSettings() {
     limits->addStretch(1);
     v->addLayout(limits);
 
+    // Every ticket wins as often as any other; the option only weighs what
+    // a win would pay when others hold the same numbers.
+    auto* popular = new QHBoxLayout;
+    popular->setSpacing(3);
+    avoidPopular_ = new QCheckBox(QStringLiteral("人気の組合せを避ける"), box);
+    avoidPopular_->setObjectName(QStringLiteral("designAvoidPopular"));
+    avoidPopular_->setToolTip(
+        QStringLiteral("当たる回の数は変えずに、ほかの人が選びにくく当たったときの分け前が大きい組合せを選びます"
+                       "（atarikin.csv の当選口数から推定）"));
+    popularLimitOn_ = new QCheckBox(QStringLiteral("人気度"), box);
+    popularLimitOn_->setObjectName(QStringLiteral("designPopularLimitOn"));
+    popularLimit_ = new QDoubleSpinBox(box);
+    popularLimit_->setObjectName(QStringLiteral("designPopularLimit"));
+    popularLimit_->setPrefix(QStringLiteral("×"));
+    popularLimit_->setDecimals(2);
+    popularLimit_->setRange(0.5, 20);
+    popularLimit_->setSingleStep(0.1);
+    popularLimit_->setValue(1.5);
+    popular->addWidget(avoidPopular_);
+    popular->addSpacing(8);
+    popular->addWidget(popularLimitOn_);
+    popular->addWidget(popularLimit_);
+    popular->addWidget(new QLabel(QStringLiteral("を超える組合せは使わない"), box));
+    popular->addStretch(1);
+    v->addLayout(popular);
+    for (QCheckBox* c : {avoidPopular_, popularLimitOn_})
+        connect(c, &QCheckBox::toggled, this, [this] { updateControls(); });
+
     auto* effort = new QHBoxLayout;
     effort->addWidget(new QLabel(QStringLiteral("ていねいさ"), box));
     effort_ = spin("designEffort", 1, 1000, 1, box);
@@ -249,6 +278,7 @@ QGroupBox* DesignTab::buildResult() {
     compare_ = wrapped("designCompare", box);
     expected_ = wrapped("designExpected", box);
     guarantee_ = wrapped("designGuarantee", box);
+    value_ = wrapped("designValue", box);
     stopped_ = wrapped("designStopped", box);
     stopped_->setStyleSheet(QStringLiteral("QLabel { color: #805000; }"));
     // The figure the search is for, and what a cover promises, stand out.
@@ -257,7 +287,7 @@ QGroupBox* DesignTab::buildResult() {
         bold.setBold(true);
         l->setFont(bold);
     }
-    for (QLabel* l : {ticketCount_, covered_, compare_, expected_, guarantee_, stopped_}) v->addWidget(l);
+    for (QLabel* l : {ticketCount_, covered_, compare_, expected_, guarantee_, value_, stopped_}) v->addWidget(l);
     ticketList_ = new QListWidget(box);
     ticketList_->setObjectName(QStringLiteral("designTicketList"));
     ticketList_->setFont(japaneseFont());
@@ -301,6 +331,13 @@ design::Request DesignTab::request() const {
     if (sumOn_->isChecked()) r.sum = design::Bounds{sumLow_->value(), sumHigh_->value()};
     if (oddOn_->isChecked()) r.odd = design::Bounds{oddLow_->value(), oddHigh_->value()};
     return r;
+}
+
+bool DesignTab::avoidsPopular() const { return avoidPopular_->isChecked(); }
+
+std::optional<double> DesignTab::popularLimit() const {
+    if (!avoidsPopular() || !popularLimitOn_->isChecked()) return std::nullopt;
+    return popularLimit_->value();
 }
 
 void DesignTab::markNumber(int v) {
@@ -347,6 +384,9 @@ void DesignTab::updateControls() {
     sumHigh_->setEnabled(limits && sumOn_->isChecked());
     oddLow_->setEnabled(limits && oddOn_->isChecked());
     oddHigh_->setEnabled(limits && oddOn_->isChecked());
+    avoidPopular_->setEnabled(!busy);
+    popularLimitOn_->setEnabled(!busy && avoidPopular_->isChecked());
+    popularLimit_->setEnabled(!busy && avoidPopular_->isChecked() && popularLimitOn_->isChecked());
     cancel_->setEnabled(busy);
     // A new run makes the result in sight a thing of the past: it cannot be
     // sent or saved until the run hands back its own.
@@ -359,6 +399,17 @@ void DesignTab::updateControls() {
 void DesignTab::runSearch() {
     if (searching()) return;
     const design::Request r = request();
+    std::optional<app::PopularOption> popular;
+    if (avoidsPopular()) {
+        // The model is fitted here, before the thread starts: it reads the
+        // history and atarikin.csv, which belong to the window's thread.
+        std::string why;
+        popular = app::PopularOption{form_.popularity().model(&why), popularLimit()};
+        if (!popular->model) {
+            form_.designFinished(app::DesignRun{r, why, {}, 0, std::nullopt});
+            return;
+        }
+    }
     stop_ = false;
     searchMode_ = r.mode;
     lastReport_.reset();
@@ -367,7 +418,7 @@ void DesignTab::runSearch() {
     elapsed_.start();
     showElapsed();
     clock_->start();
-    thread_.reset(QThread::create([this, r] {
+    thread_.reset(QThread::create([this, r, popular] {
         // The worker's reports are queued to the window's thread, as is the
         // result; the page never sees the worker.
         const app::DesignRun done = app::runDesignWork(
@@ -376,7 +427,7 @@ void DesignTab::runSearch() {
                 QMetaObject::invokeMethod(
                     this, [this, p] { showProgress(p); }, Qt::QueuedConnection);
             },
-            &stop_);
+            &stop_, popular ? &*popular : nullptr);
         QMetaObject::invokeMethod(
             this, [this, done] { searchDone(done); }, Qt::QueuedConnection);
     }));
@@ -447,7 +498,8 @@ void DesignTab::refresh() {
     const app::DesignTexts t = have ? app::designTexts(*page.last()) : app::DesignTexts{};
     const std::pair<QLabel*, const std::string*> lines[] = {{ticketCount_, &t.tickets}, {covered_, &t.covered},
                                                             {compare_, &t.compare},     {expected_, &t.expected},
-                                                            {guarantee_, &t.guarantee}, {stopped_, &t.stopped}};
+                                                            {guarantee_, &t.guarantee}, {value_, &t.value},
+                                                            {stopped_, &t.stopped}};
     for (const auto& [label, text] : lines) {
         label->setText(qs(*text));
         label->setVisible(!text->empty());

@@ -15,6 +15,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -39,6 +40,9 @@ public:
     void refresh();
     // The request the settings describe.
     design::Request request() const;
+    // The option 人気の組合せを避ける as set, without its model; nullopt when off.
+    std::optional<double> popularLimit() const;
+    bool avoidsPopular() const;
     bool searching() const { return thread_ != nullptr; }
     // Cancels a running search and waits for its thread; its result is still
     // handed to the page once the window's events run.
@@ -76,6 +80,9 @@ private:
     QCheckBox* oddOn_ = nullptr;
     QSpinBox* oddLow_ = nullptr;
     QSpinBox* oddHigh_ = nullptr;
+    QCheckBox* avoidPopular_ = nullptr;
+    QCheckBox* popularLimitOn_ = nullptr;
+    QDoubleSpinBox* popularLimit_ = nullptr;
     QSpinBox* effort_ = nullptr;
     QComboBox* timeLimit_ = nullptr;
     QPushButton* run_ = nullptr;
@@ -91,6 +98,7 @@ private:
     QLabel* compare_ = nullptr;
     QLabel* expected_ = nullptr;
     QLabel* guarantee_ = nullptr;
+    QLabel* value_ = nullptr;
     QLabel* stopped_ = nullptr;
     QListWidget* ticketList_ = nullptr;
     QPushButton* send_ = nullptr;

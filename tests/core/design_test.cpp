@@ -2,10 +2,12 @@
 // designs, the search's tables, and the results of small requests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cmath>
 #include <initializer_list>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -366,6 +368,71 @@ TEST(Design, CancelKeepsTheBestFoundSoFar) {
     EXPECT_TRUE(all.cancelled);
     EXPECT_EQ(all.tickets.size(), 111u);
     EXPECT_EQ(all.covered, kDraws);
+}
+
+// A preference among equal covers: the tickets' total value rises while
+// the units covered stay those of the plain search, and a ticket turned
+// down is never used, not even when it is part of a stored wheel.
+double totalValue(const std::vector<Ticket>& tickets) {
+    double v = 0;
+    for (Ticket t : tickets)
+        for (int n = 1; n <= 31; ++n)
+            if ((t >> n) & 1) v += n * n;  // the higher numbers are worth more
+    return v;
+}
+
+class Preferred : public ::testing::TestWithParam<RequestCase> {};
+
+TEST_P(Preferred, RaisesTheValueAtTheSameCoverAndNeverUsesATicketTurnedDown) {
+    const Request plain = GetParam().request;
+    const Result base = runDesign(plain);
+    const Ticket ground = plain.mode == Mode::Wheel ? *plain.numbers : kAllNumbers;
+    const int p = plain.mode == Mode::Wheel ? plain.atLeast.value_or(3) : 5;
+
+    auto prefer = std::make_shared<Preference>();
+    prefer->value = [](Ticket t) { return totalValue({t}); };
+    Request r = plain;
+    r.prefer = prefer;
+    const Result valued = runDesign(r);
+    EXPECT_EQ(valued.covered, base.covered);
+    EXPECT_EQ(valued.covered, referenceCount(ground, p, valued.tickets));
+    EXPECT_EQ(valued.tickets.size(), base.tickets.size());
+    EXPECT_GT(totalValue(valued.tickets), totalValue(base.tickets));
+
+    const Ticket banned = base.tickets.front();
+    prefer->usable = [banned](Ticket t) { return t != banned; };
+    const Result limited = runDesign(r);
+    EXPECT_EQ(std::count(limited.tickets.begin(), limited.tickets.end(), banned), 0);
+    EXPECT_EQ(limited.covered, referenceCount(ground, p, limited.tickets));
+    if (plain.mode == Mode::Wheel) {
+        EXPECT_EQ(limited.covered, limited.units);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Small, Preferred,
+                         ::testing::Values(RequestCase{"bestFive", best(5), 0},
+                                           RequestCase{"wheelSevenOfThree", wheel(range(3, 9), std::nullopt), 0},
+                                           RequestCase{"wheelEightOfFive", wheel(range(20, 27), 5), 0}),
+                         [](const ::testing::TestParamInfo<RequestCase>& i) { return std::string(i.param.name); });
+
+TEST(Preferred, AStoredWheelGivesUpATicketTurnedDownAndNoCoverMeansARefusal) {
+    Request r = wheel(range(2, 16), 3);
+    const Result stored = runDesign(r);
+    const Ticket banned = stored.tickets.front();
+    auto prefer = std::make_shared<Preference>();
+    prefer->usable = [banned](Ticket t) { return t != banned; };
+    r.prefer = prefer;
+    // Cancelled at once, the search gives the rest of the stored wheel, completed.
+    std::atomic<bool> cancel{true};
+    const Result completed = runDesign(r, {}, &cancel);
+    EXPECT_EQ(std::count(completed.tickets.begin(), completed.tickets.end(), banned), 0);
+    EXPECT_EQ(completed.covered, completed.units);
+    EXPECT_EQ(completed.covered, referenceCount(*r.numbers, 3, completed.tickets));
+    EXPECT_LE(completed.tickets.size(), stored.tickets.size() + 3);
+
+    // Without the lowest number no ticket holds a triple with it.
+    prefer->usable = [](Ticket t) { return ((t >> 2) & 1) == 0; };
+    EXPECT_NE(refusal(r).value_or("").find("人気度の上限を上げて下さい"), std::string::npos);
 }
 
 struct RefusalCase {

@@ -11,6 +11,7 @@
 
 #include "analysis/odds.h"
 #include "analysis/popularity.h"
+#include "app/design_page.h"
 #include "history/result_files.h"
 #include "support/history_gen.h"
 
@@ -255,6 +256,43 @@ TEST(Popularity, PublishedResultsGiveTheirOwnPayoutBack) {
     EXPECT_EQ(h.draws, 200);
     EXPECT_LT(h.setRatio, 0.9);
     EXPECT_LT(h.neighbourRatio, 0.82);
+}
+
+// 組合せ設計 with 人気の組合せを避ける: the same draws covered as without it,
+// a higher mean expected yen, no ticket above the limit, and the figures
+// the tab states.
+TEST(Popularity, TheDesignAvoidsPopularTicketsWithoutLosingDraws) {
+    const app::PopularOption open{std::make_shared<PopularityModel>(fitPopularity(publishedDraws(1000))), std::nullopt};
+    const PopularityModel& model = *open.model;
+    auto meanYen = [&](const app::DesignRun& run) {
+        double sum = 0;
+        for (design::Ticket t : run.result.tickets) sum += model.expectedYen(t);
+        return sum / static_cast<double>(run.result.tickets.size());
+    };
+    design::Request best;
+    best.tickets = 5;  // five tickets sharing no draw: the search stops at once
+    const app::DesignRun plain = app::runDesignWork(best);
+    const app::DesignRun valued = app::runDesignWork(best, {}, nullptr, &open);
+    EXPECT_EQ(valued.result.covered, plain.result.covered);
+    ASSERT_TRUE(valued.value.has_value());
+    EXPECT_FALSE(plain.value.has_value());
+    EXPECT_DOUBLE_EQ(valued.value->meanYen, meanYen(valued));
+    EXPECT_GT(valued.value->meanYen, meanYen(plain));
+    EXPECT_GT(valued.value->meanYen, valued.value->randomYen);
+    EXPECT_EQ(valued.value->draws, 999);
+
+    const app::PopularOption limited{open.model, 0.8};
+    const app::DesignRun below = app::runDesignWork(best, {}, nullptr, &limited);
+    ASSERT_EQ(below.result.tickets.size(), 5u);
+    for (design::Ticket t : below.result.tickets) EXPECT_LE(model.popularity(t), 0.8);
+    const std::string text = app::designTexts(below).value;
+    EXPECT_NE(text.find("期待払戻額（1口 200円あたり）　この 5 口の平均 " + centsYenText(below.value->meanYen)),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("第1000回までの 999 回"), std::string::npos) << text;
+    EXPECT_NE(text.find("当たる確率は同じ"), std::string::npos) << text;
+    EXPECT_NE(text.find("人気度 ×0.80 を超える組合せは使っていません。"), std::string::npos) << text;
+    EXPECT_EQ(app::designTexts(plain).value, "");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // step) and into a file that 呼出し loads, and a refused setting says why.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "analysis/odds.h"
+#include "analysis/popularity.h"
 #include "combos/combination_table.h"
 #include "support/brute_cover.h"
 #include "ui/design_tab.h"
@@ -35,7 +37,14 @@ protected:
         tab = find<ui::DesignTab>(QStringLiteral("designTab"));
         ASSERT_NE(tab, nullptr);
     }
-    void click(const char* name) { QTest::mouseClick(find<QWidget>(QLatin1String(name)), Qt::LeftButton); }
+    // A radio button or check box is clicked on its mark: its widget may be
+    // wider than its caption, and a click beside the caption does nothing.
+    void click(const char* name) {
+        auto* w = find<QWidget>(QLatin1String(name));
+        ASSERT_NE(w, nullptr) << name;
+        const bool marked = qobject_cast<QRadioButton*>(w) != nullptr || qobject_cast<QCheckBox*>(w) != nullptr;
+        QTest::mouseClick(w, Qt::LeftButton, {}, marked ? QPoint(8, w->height() / 2) : w->rect().center());
+    }
     void number(int v) { click(QStringLiteral("designNumber%1").arg(v).toLatin1().constData()); }
     QSpinBox* spin(const char* name) { return find<QSpinBox>(QLatin1String(name)); }
     void waitForResult(int seconds) {
@@ -198,6 +207,54 @@ TEST_F(DesignTabTest, ARefusedSettingSaysWhyOnTheTab) {
     EXPECT_TRUE(problem->isHidden());
     EXPECT_EQ(shownTickets().size(), 6u);
     EXPECT_TRUE(platform.boxes.empty()) << platform.boxes.front().text;
+}
+
+// 人気の組合せを避ける: without atarikin.csv the tab says why and runs
+// nothing; with the published counts the tickets cover the draws the plain
+// design covers, none is above the limit set, and their value is stated.
+TEST_F(DesignTabTest, AvoidingPopularTicketsKeepsTheDrawsCoveredAndStatesTheirValue) {
+    auto* avoid = find<QCheckBox>(QStringLiteral("designAvoidPopular"));
+    auto* limitOn = find<QCheckBox>(QStringLiteral("designPopularLimitOn"));
+    auto* limit = find<QDoubleSpinBox>(QStringLiteral("designPopularLimit"));
+    EXPECT_FALSE(limitOn->isEnabled());
+    spin("designTickets")->setValue(4);
+    avoid->setChecked(true);
+    EXPECT_TRUE(limitOn->isEnabled());
+    EXPECT_FALSE(limit->isEnabled());
+    click("designRun");
+    EXPECT_FALSE(tab->searching());
+    EXPECT_EQ(label("designProblem").toStdString(), analysis::kNoPayoutFileMessage);
+    EXPECT_FALSE(find<QLabel>(QStringLiteral("designProblem"))->isHidden());
+
+    writePublishedPayouts();
+    restart();
+    selectTab(app::kTabDesign);
+    tab = find<ui::DesignTab>(QStringLiteral("designTab"));
+    spin("designTickets")->setValue(4);
+    click("designRun");
+    waitForResult(60);
+    const QString plainCovered = label("designCovered");
+    EXPECT_TRUE(find<QLabel>(QStringLiteral("designValue"))->isHidden());
+
+    find<QCheckBox>(QStringLiteral("designAvoidPopular"))->setChecked(true);
+    click("designRun");
+    waitForResult(60);
+    EXPECT_EQ(label("designCovered"), plainCovered);
+    expectProvedFigure();
+    EXPECT_TRUE(label("designValue").startsWith(QStringLiteral("期待払戻額（1口 200円あたり）　この 4 口の平均 ")))
+        << label("designValue").toStdString();
+
+    find<QCheckBox>(QStringLiteral("designPopularLimitOn"))->setChecked(true);
+    find<QDoubleSpinBox>(QStringLiteral("designPopularLimit"))->setValue(0.9);
+    click("designRun");
+    waitForResult(60);
+    expectProvedFigure();
+    std::string why;
+    const auto model = form->popularity().model(&why);
+    ASSERT_NE(model, nullptr) << why;
+    for (Ticket t : shownTickets()) EXPECT_LE(model->popularity(t), 0.9) << design::ticketText(t);
+    EXPECT_TRUE(label("designValue").contains(QStringLiteral("人気度 ×0.90 を超える組合せは使っていません。")));
+    EXPECT_TRUE(platform.boxes.empty());
 }
 
 // The bar moves whatever the mode: by the planned moves, or by the time

@@ -26,19 +26,6 @@ constexpr int kOddsTab = 5;
 
 class PopularityTabTest : public WindowTest {
 protected:
-    // atarikin.csv of the published results of draws 1..1000.
-    void writePublishedPayouts() {
-        std::ifstream in(KAZUBAN_TESTDATA_DIR "/results-1-1000.csv", std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        history::PayoutTable table;
-        for (const history::ResultDraw& d : history::readResultFile(bytes.str(), "results").draws)
-            table[d.draw] = d.payout;
-        QFile f(dir.filePath(QString::fromLatin1(history::kPayoutFileName)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        const std::string out = history::payoutTableBytes(table);
-        f.write(out.data(), static_cast<qint64>(out.size()));
-    }
     void loadLines(const QStringList& lines) {
         QFile f(dir.filePath(QStringLiteral("combos.txt")));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));

@@ -421,6 +421,16 @@ TEST_F(Screenshots, TheDesignTabAtItsSmallest) {
     find<QSpinBox>(QStringLiteral("designEffort"))->setValue(1);
     runDesign({1, 2, 3, 4, 5, 6, 7, 8, 9}, 10);
     save(window.get(), folder, QStringLiteral("design-min.png"));
+
+    // 人気の組合せを避ける with a limit, on the published winner counts.
+    writePublishedPayouts(home);
+    restart();
+    window->resize(window->minimumSizeHint());
+    selectTab(app::kTabDesign);
+    find<QAbstractButton>(QStringLiteral("designAvoidPopular"))->click();
+    find<QAbstractButton>(QStringLiteral("designPopularLimitOn"))->click();
+    runDesign({}, 10);
+    save(window.get(), folder, QStringLiteral("design-popular.png"));
 }
 
 TEST_F(Screenshots, TheEntryFormTheImportQuestionTheFetchAndTheYen) {

@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -10,7 +11,11 @@
 #include <QTabWidget>
 #include <QTest>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 
+#include "history/payout_table.h"
+#include "history/result_files.h"
 #include "modal.h"
 #include "platform/line_file.h"
 #include "text/path_text.h"
@@ -111,6 +116,18 @@ void WindowTest::copyDemo() {
         const QString from = QStringLiteral(KAZUBAN_DEMO_DIR "/") + QLatin1String(name);
         ASSERT_TRUE(QFile::copy(from, dir.filePath(QLatin1String(name)))) << name;
     }
+}
+
+void WindowTest::writePublishedPayouts(const QString& folder) {
+    std::ifstream in(KAZUBAN_TESTDATA_DIR "/results-1-1000.csv", std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    history::PayoutTable table;
+    for (const history::ResultDraw& d : history::readResultFile(bytes.str(), "results").draws) table[d.draw] = d.payout;
+    QFile f(QDir(folder.isEmpty() ? dir.path() : folder).filePath(QString::fromLatin1(history::kPayoutFileName)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const std::string out = history::payoutTableBytes(table);
+    f.write(out.data(), static_cast<qint64>(out.size()));
 }
 
 bool WindowTest::start() {

@@ -69,6 +69,9 @@ protected:
 
     // Copies the demo history and environment file into the test folder.
     void copyDemo();
+    // atarikin.csv of the published results of draws 1..1000, in the test
+    // folder or in `folder`.
+    void writePublishedPayouts(const QString& folder = {});
     // Builds the window and runs the start-up in the test folder; shows the
     // window when the start-up succeeded.
     bool start();
