@@ -1,5 +1,6 @@
 #include "design/construction.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <set>
@@ -122,19 +123,44 @@ std::vector<std::uint32_t> steinerBlocks26() {
     return {blocks.begin(), blocks.end()};
 }
 
+namespace {
+// 59 sets of four of the points 0..25 holding every two of them, found by a
+// search of our own: 59 is the Schönheim bound for pairs.
+constexpr std::uint32_t kPairs[] = {0x0001046, 0x0001811, 0x0002604, 0x0002b00, 0x0008083, 0x000810c, 0x0010184,
+                                    0x0010248, 0x0014021, 0x001a010, 0x0021120, 0x0024480, 0x0040098, 0x0040501,
+                                    0x0040824, 0x004c040, 0x008002a, 0x0084140, 0x00a0014, 0x01008c0, 0x0108220,
+                                    0x0110402, 0x0120009, 0x0143000, 0x0200c08, 0x0204012, 0x0205200, 0x0270000,
+                                    0x0282001, 0x0400430, 0x0400841, 0x0406008, 0x0480280, 0x0489000, 0x0700004,
+                                    0x0800211, 0x0801480, 0x0802102, 0x0828800, 0x09c0000, 0x0a00060, 0x0c30000,
+                                    0x1000450, 0x10020a0, 0x1020202, 0x1090800, 0x1104800, 0x1208100, 0x1440100,
+                                    0x1801008, 0x2011020, 0x2022040, 0x2040202, 0x2088400, 0x2100110, 0x2200088,
+                                    0x2400802, 0x2804004, 0x3000005};
+}  // namespace
+
 std::vector<std::uint32_t> tripleCover27() {
-    // Found by a search of our own: 59 is the Schönheim bound for pairs.
-    constexpr std::uint32_t kPairs[] = {0x0001046, 0x0001811, 0x0002604, 0x0002b00, 0x0008083, 0x000810c, 0x0010184,
-                                        0x0010248, 0x0014021, 0x001a010, 0x0021120, 0x0024480, 0x0040098, 0x0040501,
-                                        0x0040824, 0x004c040, 0x008002a, 0x0084140, 0x00a0014, 0x01008c0, 0x0108220,
-                                        0x0110402, 0x0120009, 0x0143000, 0x0200c08, 0x0204012, 0x0205200, 0x0270000,
-                                        0x0282001, 0x0400430, 0x0400841, 0x0406008, 0x0480280, 0x0489000, 0x0700004,
-                                        0x0800211, 0x0801480, 0x0802102, 0x0828800, 0x09c0000, 0x0a00060, 0x0c30000,
-                                        0x1000450, 0x10020a0, 0x1020202, 0x1090800, 0x1104800, 0x1208100, 0x1440100,
-                                        0x1801008, 0x2011020, 0x2022040, 0x2040202, 0x2088400, 0x2100110, 0x2200088,
-                                        0x2400802, 0x2804004, 0x3000005};
     std::vector<std::uint32_t> blocks = steinerBlocks26();
     for (std::uint32_t q : kPairs) blocks.push_back(q | std::uint32_t{1} << 26);
+    return blocks;
+}
+
+std::vector<std::uint32_t> tripleCover25() {
+    constexpr std::uint32_t kLast = std::uint32_t{1} << 25;
+    std::vector<std::uint32_t> blocks = steinerBlocks26();
+    for (std::uint32_t& b : blocks)
+        if (b & kLast) b = (b & ~kLast) | (~b & (b + 1));  // the lowest point it lacks
+    std::sort(blocks.begin(), blocks.end());
+    return blocks;
+}
+
+std::vector<std::uint32_t> tripleCover28() {
+    constexpr std::uint32_t k26 = std::uint32_t{1} << 26, k27 = std::uint32_t{1} << 27;
+    std::vector<std::uint32_t> blocks = tripleCover27();
+    for (std::uint32_t q : kPairs) blocks.push_back(q | k27);
+    for (int first = 0; first < 26; first += 3) {
+        std::uint32_t q = k26 | k27;
+        for (int i = 0; i < 3; ++i) q |= std::uint32_t{1} << ((first + i) % 26);
+        blocks.push_back(q);
+    }
     return blocks;
 }
 

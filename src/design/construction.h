@@ -29,4 +29,15 @@ std::vector<std::uint32_t> steinerBlocks26();
 // sets of four of 0..25 that hold every two of them.
 std::vector<std::uint32_t> tripleCover27();
 
+// 260 sets of five of the points 0..24 holding every three of them:
+// S(3,5,26) without point 25, its 50 blocks through 25 taking the lowest
+// point they lack instead. Two blocks share at most two points, so no set
+// comes twice.
+std::vector<std::uint32_t> tripleCover25();
+
+// 387 sets of five of the points 0..27 holding every three of them: the 319
+// of 0..26, and point 27 added to 68 sets of four of 0..26 that hold every
+// two of them (the 59 of 0..25 and nine that pair 26 with each of 0..25).
+std::vector<std::uint32_t> tripleCover28();
+
 }  // namespace kazuban::design

@@ -138,10 +138,15 @@ std::vector<std::vector<Positions>> coverStarts(const Plan& plan, const CoverSpa
 std::optional<std::vector<Positions>> knownWheel(int d, int p) {
     if (p == 3 && d == 26) return steinerBlocks26();
     if (p == 3 && d == 27) return tripleCover27();
+    std::optional<std::vector<Positions>> built;
+    if (p == 3 && d == 25) built = tripleCover25();
+    if (p == 3 && d == 28) built = tripleCover28();
     auto stored = storedWheel(d, p);
-    if (!stored) return std::nullopt;
-    for (std::uint32_t& t : *stored) t >>= 1;  // number v is position v - 1
-    return stored;
+    if (stored) {
+        for (std::uint32_t& t : *stored) t >>= 1;  // number v is position v - 1
+        if (!built || stored->size() < built->size()) return stored;
+    }
+    return built;
 }
 
 // Starts hold only tickets the space allows: a stored wheel or a

@@ -135,6 +135,16 @@ TEST(Constructions, SteinerSystemAndTheCoverOfFourteen) {
     EXPECT_EQ(std::set<Ticket>(c27.begin(), c27.end()).size(), 319u);
     for (Ticket t : c27) EXPECT_TRUE(std::popcount(t) == 5 && (t & ~range(1, 27)) == 0) << t;
     EXPECT_EQ(countCovered(range(1, 27), 3, c27), 2925);
+
+    // One point fewer and one more: every three of 25 and of 28 numbers.
+    for (const auto& [m, blocks] : {std::pair{25, tripleCover25()}, std::pair{28, tripleCover28()}}) {
+        std::vector<Ticket> c;
+        for (std::uint32_t b : blocks) c.push_back(b << 1);
+        ASSERT_EQ(c.size(), m == 25 ? 260u : 387u);
+        EXPECT_EQ(std::set<Ticket>(c.begin(), c.end()).size(), c.size());
+        for (Ticket t : c) EXPECT_TRUE(std::popcount(t) == 5 && (t & ~range(1, m)) == 0) << t;
+        EXPECT_EQ(countCovered(range(1, m), 3, c), m * (m - 1) * (m - 2) / 6) << m;
+    }
 }
 
 // The units of the space that no ticket covers, counted plainly.
@@ -226,9 +236,9 @@ TEST(StoredWheels, AFaultyDesignIsNeverUsed) {
 }
 
 TEST(StoredWheels, ConstructionsAnswerAtOnceAndMoreEffortSearchesFromThem) {
-    for (int m : {26, 27}) {
+    for (int m : {25, 26, 27, 28}) {
         const Result res = runDesign(wheel(range(1, m), std::nullopt));
-        EXPECT_EQ(res.tickets.size(), m == 26 ? 260u : 319u);
+        EXPECT_EQ(res.tickets.size(), m == 28 ? 387u : m == 27 ? 319u : 260u);
         EXPECT_EQ(res.covered, res.units);
     }
     // The Schönheim bound is reached: more effort stops at once too.
