@@ -26,7 +26,7 @@ KAZUBAN_PACKAGES=(
   clang-format-14
 )
 if [ "${1:-}" = "--windows" ]; then
-  KAZUBAN_PACKAGES+=(g++-mingw-w64-x86-64-posix wine64 googletest dpkg-dev nsis zip unzip)
+  KAZUBAN_PACKAGES+=(g++-mingw-w64-x86-64-posix wine64 googletest dpkg-dev nsis zip unzip x11-utils)
 fi
 missing=()
 for p in "${KAZUBAN_PACKAGES[@]}"; do

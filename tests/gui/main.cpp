@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include "support/os.h"
 #include "ui/look.h"
 #include "ui/translations.h"
 
@@ -38,9 +39,19 @@ int main(int argc, char** argv) {
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+#ifdef _WIN32
+    // On Windows they are in the registry, which has no such folder: the
+    // tests keep theirs under an organisation of their own, removed at the end.
+    const QString organization = QStringLiteral("Kazuban-tests-%1").arg(QCoreApplication::applicationPid());
+    QCoreApplication::setOrganizationName(organization);
+#endif
     kazuban::ui::useJapaneseApplicationFont();
     kazuban::ui::installJapaneseQtTranslation(app);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new NoWindowLeftOpen);
-    return RUN_ALL_TESTS();
+    const int failed = RUN_ALL_TESTS();
+#ifdef _WIN32
+    kazuban::testing::removeUserRegistryKey("Software\\" + organization.toStdString());
+#endif
+    return failed;
 }
