@@ -20,6 +20,13 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "INSTALLER: $*" >&2; exit 1; }
 
+# An X server of its own for everything Wine starts here (Wine's desktop
+# process keeps the display of the first program that started it). Xvfb
+# picks a free display and names it.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 20); do [ -s "$work/display" ] && break; sleep 0.5; done
+export DISPLAY=:$(head -n 1 "$work/display")
 "$wine" wineboot --init >/dev/null 2>&1 || true
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kazuban'
 program_files=$("$wine" cmd /c 'echo %ProgramW6432%' 2>/dev/null | tr -d '\r')
@@ -41,16 +48,12 @@ done
 [ ! -e "$data" ] || fail "the data folder is there before the first start"
 
 echo "== first start from the Start menu's program"
-# Xvfb picks a free display and names it.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 20); do [ -s "$work/display" ] && break; sleep 0.5; done
-display=:$(head -n 1 "$work/display")
-DISPLAY=$display "$wine" "$inst/kazuban-start.exe" >"$work/start.log" 2>&1 &
+"$wine" "$inst/kazuban-start.exe" >"$work/start.log" 2>&1 &
+start_pid=$!
 shown=""
 for _ in $(seq 60); do
   # The main window: titled Kazuban and larger than any message box.
-  if DISPLAY=$display xwininfo -root -tree 2>/dev/null |
+  if xwininfo -root -tree 2>/dev/null |
        awk '/"Kazuban"/ { split($0, a, " "); for (i in a) if (a[i] ~ /^[0-9]+x[0-9]+\+/) { split(a[i], s, /[x+]/);
             if (s[1] >= 640 && s[2] >= 400) found = 1 } } END { exit !found }'; then
     shown=1
@@ -58,12 +61,12 @@ for _ in $(seq 60); do
   fi
   sleep 1
 done
-[ -n "$shown" ] || { DISPLAY=$display xwininfo -root -tree >&2 || true; fail "the window did not open"; }
+[ -n "$shown" ] || { xwininfo -root -tree >&2 || true; cat "$work/start.log" >&2; fail "the window did not open on $DISPLAY"; }
 for f in atarimgrp.txt Kazuban.ini sample_combos.txt; do
   cmp -s "$inst/demo/$f" "$data/$f" || fail "the data folder lacks the demo's $f"
 done
 /usr/lib/wine/wineserver -k
-wait
+wait "$start_pid" || true
 
 echo "== kazuban-cli.exe in the data folder"
 (cd "$data" && "$wine" "$inst/kazuban-cli.exe" check sample_combos.txt >"$work/check.out") ||
