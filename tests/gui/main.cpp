@@ -31,8 +31,13 @@ public:
 
 int main(int argc, char** argv) {
     const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
-    if (qpa.isEmpty() || qpa == "offscreen")
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" KAZUBAN_TESTDATA_DIR "/offscreen-1920x1080.json");
+    QByteArray config = KAZUBAN_TESTDATA_DIR "/offscreen-1920x1080.json";
+#ifdef _WIN32
+    // The platform's arguments are separated by colons: the file is named
+    // without its drive, which is that of the current folder (the build's).
+    if (config.size() > 2 && config[1] == ':') config.remove(0, 2);
+#endif
+    if (qpa.isEmpty() || qpa == "offscreen") qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
     QApplication app(argc, argv);
     // The window remembers its geometry in the user's configuration folder;
     // the tests keep theirs in a folder of their own.
