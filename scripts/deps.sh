@@ -12,8 +12,11 @@
 # qt6-base-dev brings Qt Network, whose TLS backend the fetch of the latest
 # results uses).
 # Sourced by the other scripts; does nothing when everything is there.
-# With --windows also what the Windows check needs (scripts/test-windows.sh):
-# the mingw-w64 cross compiler, Wine and GoogleTest's sources.
+# With --windows also what the Windows check and package need
+# (scripts/test-windows.sh, scripts/build-qt-windows.sh,
+# scripts/package-windows.sh): the mingw-w64 cross compiler, Wine, GoogleTest's
+# sources, dpkg-dev (dpkg-source unpacks Debian's Qt and QCustomPlot sources),
+# NSIS (makensis, the installer), zip, and the IPA fonts Wine draws Japanese in.
 set -euo pipefail
 KAZUBAN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
@@ -24,7 +27,7 @@ KAZUBAN_PACKAGES=(
   clang-format-14
 )
 if [ "${1:-}" = "--windows" ]; then
-  KAZUBAN_PACKAGES+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+  KAZUBAN_PACKAGES+=(g++-mingw-w64-x86-64-posix wine64 googletest dpkg-dev nsis zip unzip x11-utils)
 fi
 missing=()
 for p in "${KAZUBAN_PACKAGES[@]}"; do

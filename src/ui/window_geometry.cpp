@@ -1,5 +1,6 @@
 #include "ui/window_geometry.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -51,8 +52,12 @@ void fitToScreen(QWidget& window) {
 }
 
 QSettings* newWindowSettings() {
-    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kazuban"),
-                         QStringLiteral("Kazuban"));
+    // Under the organisation Kazuban unless the application names another:
+    // the tests do, so that on Windows, where the settings are in the
+    // registry, they leave the player's alone.
+    const QString organization = QCoreApplication::organizationName();
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                         organization.isEmpty() ? QStringLiteral("Kazuban") : organization, QStringLiteral("Kazuban"));
 }
 
 void showWithRememberedGeometry(QWidget& window) {

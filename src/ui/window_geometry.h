@@ -26,7 +26,8 @@ QSize openingWindowSize(const QWidget& window);
 // free area of its screen, as far as its smallest size allows.
 void fitToScreen(QWidget& window);
 
-// Where the window's geometry is kept between runs.
+// Where the window's geometry is kept between runs (on Windows in the
+// registry, HKEY_CURRENT_USER\Software\Kazuban\Kazuban).
 QSettings* newWindowSettings();
 
 // Puts the window where the user left it (bounded by the screen it lands on),

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include "support/os.h"
 #include "ui/look.h"
 #include "ui/translations.h"
 
@@ -30,17 +31,32 @@ public:
 
 int main(int argc, char** argv) {
     const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
-    if (qpa.isEmpty() || qpa == "offscreen")
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" KAZUBAN_TESTDATA_DIR "/offscreen-1920x1080.json");
+    QByteArray config = KAZUBAN_TESTDATA_DIR "/offscreen-1920x1080.json";
+#ifdef _WIN32
+    // The platform's arguments are separated by colons: the file is named
+    // without its drive, which is that of the current folder (the build's).
+    if (config.size() > 2 && config[1] == ':') config.remove(0, 2);
+#endif
+    if (qpa.isEmpty() || qpa == "offscreen") qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
     QApplication app(argc, argv);
     // The window remembers its geometry in the user's configuration folder;
     // the tests keep theirs in a folder of their own.
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+#ifdef _WIN32
+    // On Windows they are in the registry, which has no such folder: the
+    // tests keep theirs under an organisation of their own, removed at the end.
+    const QString organization = QStringLiteral("Kazuban-tests-%1").arg(QCoreApplication::applicationPid());
+    QCoreApplication::setOrganizationName(organization);
+#endif
     kazuban::ui::useJapaneseApplicationFont();
     kazuban::ui::installJapaneseQtTranslation(app);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new NoWindowLeftOpen);
-    return RUN_ALL_TESTS();
+    const int failed = RUN_ALL_TESTS();
+#ifdef _WIN32
+    kazuban::testing::removeUserRegistryKey("Software\\" + organization.toStdString());
+#endif
+    return failed;
 }

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "combos/undo_history.h"
+#include "support/os.h"
 #include "ui/window_geometry.h"
 #include "window_fixture.h"
 
@@ -43,6 +44,27 @@ protected:
         return platform.boxes.empty() ? std::string() : platform.boxes.back().text;
     }
 };
+
+#ifdef _WIN32
+// On Windows the files used last are kept in the registry, under the user's
+// key, in UTF-16: a Japanese folder name comes back whole.
+TEST_F(Remembered, TheFilesUsedLastAreInTheRegistry) {
+    copyDemo();
+    ASSERT_TRUE(start());
+    const QString folder = dir.filePath(QStringLiteral("当選番号"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    platform.saveAnswers.push_back((folder + QStringLiteral("/組合せ.txt")).toStdString());
+    trigger(QStringLiteral("mnudsave"));
+    ASSERT_TRUE(QFile::exists(folder + QStringLiteral("/組合せ.txt")));
+    const auto strings =
+        userRegistryStrings("Software\\" + QCoreApplication::organizationName().toStdString() + "\\Kazuban\\file",
+                            "recent");
+    ASSERT_TRUE(strings);
+    ASSERT_EQ(strings->size(), 1u);
+    EXPECT_NE(strings->front().find("当選番号"), std::string::npos) << strings->front();
+    EXPECT_EQ(QString::fromStdString(strings->front()), recentEntries().value(0));
+}
+#endif
 
 TEST_F(Remembered, TheLastFiveFilesComeBackAndLoadAsOpenLoads) {
     copyDemo();

@@ -1,5 +1,6 @@
 #include "support/os.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +8,7 @@
 
 #ifdef _WIN32
 #include <stdlib.h>
+#include <windows.h>
 #else
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -108,6 +110,72 @@ bool noChildProcessLeft() {
     int status = 0;
     errno = 0;
     return ::waitpid(-1, &status, WNOHANG) == -1 && errno == ECHILD;
+#endif
+}
+
+#ifdef _WIN32
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    std::wstring out(utf8.size(), L'\0');
+    out.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                              out.data(), static_cast<int>(out.size()))));
+    return out;
+}
+
+std::string utf8(const std::wstring& w) {
+    std::string out(w.size() * 3, '\0');
+    out.resize(
+        static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(),
+                                                       static_cast<int>(out.size()), nullptr, nullptr)));
+    return out;
+}
+
+}  // namespace
+#endif
+
+bool runningUnderWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
+}
+
+std::optional<std::vector<std::string>> userRegistryStrings(const std::string& key, const std::string& value) {
+#ifdef _WIN32
+    const std::wstring k = wide(key), v = wide(value);
+    DWORD type = 0, bytes = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, k.c_str(), v.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_MULTI_SZ, &type, nullptr,
+                       &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
+    if (::RegGetValueW(HKEY_CURRENT_USER, k.c_str(), v.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_MULTI_SZ, &type, data.data(),
+                       &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.resize(bytes / sizeof(wchar_t));
+    std::vector<std::string> strings;
+    std::size_t at = 0;
+    while (at < data.size() && data[at] != L'\0') {
+        const std::size_t end = std::min(data.find(L'\0', at), data.size());
+        strings.push_back(utf8(data.substr(at, end - at)));
+        at = end + 1;
+        if (type == REG_SZ) break;
+    }
+    return strings;
+#else
+    (void)key;
+    (void)value;
+    return std::nullopt;
+#endif
+}
+
+void removeUserRegistryKey(const std::string& key) {
+#ifdef _WIN32
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, wide(key).c_str());
+#else
+    (void)key;
 #endif
 }
 

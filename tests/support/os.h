@@ -3,7 +3,9 @@
 // exist only on POSIX systems answer "not here" on Windows, and the tests
 // that need them skip or leave that part out.
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kazuban::testing {
 
@@ -37,5 +39,14 @@ void unmountTinyDisk(const std::filesystem::path& at);
 
 // No child process of ours is left, not even one that ended unseen (a zombie).
 bool noChildProcessLeft();
+
+// The Windows build runs under Wine (false on Windows itself and elsewhere).
+bool runningUnderWine();
+
+// The strings of a value of the key HKEY_CURRENT_USER\<key> (REG_SZ or
+// REG_MULTI_SZ), in UTF-8; nullopt when there is none, or no registry.
+std::optional<std::vector<std::string>> userRegistryStrings(const std::string& key, const std::string& value);
+// Removes HKEY_CURRENT_USER\<key> with everything under it (Windows only).
+void removeUserRegistryKey(const std::string& key);
 
 }  // namespace kazuban::testing
