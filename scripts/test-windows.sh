@@ -80,6 +80,7 @@ for command in "check sample_combos.txt" "totals sample_combos.txt" "totals samp
   for kind in out file err; do
     if ! cmp -s "$work/linux/$name.$kind" "$work/windows/$name.$kind"; then
       echo "DIFFERENT: kazuban-cli $command ($kind)"
+      diff "$work/linux/$name.$kind" "$work/windows/$name.$kind" | head -n 12 || true
       failed=1
     fi
   done
