@@ -122,16 +122,16 @@ QCPAxis* Chart::axisOf(Qt::Orientation orientation) const {
     return orientation == Qt::Horizontal ? plot_->xAxis : plot_->yAxis;
 }
 
-void Chart::setAxis(Qt::Orientation orientation, const ChartAxis& spec) {
+void Chart::setAxis(Qt::Orientation orientation, const ChartAxis& wanted) {
     QCPAxis* axis = axisOf(orientation);
-    axis->setLabel(spec.title);
-    axis->grid()->setVisible(spec.ticks != ChartAxis::Ticks::Categories);
-    axis->setScaleType(spec.ticks == ChartAxis::Ticks::LogBase4 ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
-    double lower = spec.lower, upper = std::max(spec.upper, spec.lower + 1e-9);
-    switch (spec.ticks) {
+    axis->setLabel(wanted.title);
+    axis->grid()->setVisible(wanted.ticks != ChartAxis::Ticks::Categories);
+    axis->setScaleType(wanted.ticks == ChartAxis::Ticks::LogBase4 ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
+    double lower = wanted.lower, upper = std::max(wanted.upper, wanted.lower + 1e-9);
+    switch (wanted.ticks) {
     case ChartAxis::Ticks::Categories: {
         QSharedPointer<QCPAxisTickerText> ticker(new QCPAxisTickerText);
-        for (const auto& [x, label] : spec.categories) ticker->addTick(x, label);
+        for (const auto& [x, label] : wanted.categories) ticker->addTick(x, label);
         axis->setTicker(ticker);
         break;
     }
@@ -146,11 +146,11 @@ void Chart::setAxis(Qt::Orientation orientation, const ChartAxis& spec) {
     }
     case ChartAxis::Ticks::Whole:
     case ChartAxis::Ticks::Real: {
-        const bool whole = spec.ticks == ChartAxis::Ticks::Whole;
+        const bool whole = wanted.ticks == ChartAxis::Ticks::Whole;
         // A fixed step of our own choice: on a whole-number axis it is a
         // whole number, so that no tick falls between two counts.
         const double step = niceStep(upper - lower, whole);
-        if (spec.nice) {
+        if (wanted.nice) {
             lower = std::floor(lower / step + 1e-9) * step;
             upper = std::ceil(upper / step - 1e-9) * step;
         }
