@@ -16,7 +16,8 @@
 # (scripts/test-windows.sh, scripts/build-qt-windows.sh,
 # scripts/package-windows.sh): the mingw-w64 cross compiler, Wine, GoogleTest's
 # sources, dpkg-dev (dpkg-source unpacks Debian's Qt and QCustomPlot sources),
-# NSIS (makensis, the installer), zip, and the IPA fonts Wine draws Japanese in.
+# NSIS (makensis, the installer), zip, the IPA fonts Wine draws Japanese in,
+# and locales (the Japanese locale the GUI tests run in under Wine).
 set -euo pipefail
 KAZUBAN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
@@ -27,7 +28,7 @@ KAZUBAN_PACKAGES=(
   clang-format-14
 )
 if [ "${1:-}" = "--windows" ]; then
-  KAZUBAN_PACKAGES+=(g++-mingw-w64-x86-64-posix wine64 googletest dpkg-dev nsis zip unzip x11-utils)
+  KAZUBAN_PACKAGES+=(g++-mingw-w64-x86-64-posix wine64 googletest dpkg-dev nsis zip unzip x11-utils locales)
 fi
 missing=()
 for p in "${KAZUBAN_PACKAGES[@]}"; do

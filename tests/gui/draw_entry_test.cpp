@@ -233,6 +233,9 @@ TEST_F(DrawEntry, TheDateSuggestsTheNextDrawsDay) {
 // fall back on: the message says so and where to register one, rather than
 // where the history belongs.
 TEST_F(DrawEntry, RegisteringWithoutAnEditorSaysSo) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows always has Notepad for a .txt file: the message cannot come there";
+#endif
     copyDemo();
     ASSERT_TRUE(start());
     ASSERT_EQ(form->state().editdir, "");

@@ -130,14 +130,13 @@ TEST_F(Edit, LoadingAndSortingNeverLoseRows) {
     EXPECT_EQ(texts(), loaded);
     EXPECT_EQ(cell("MSFlexGrid1", 1, 1), row1);
 
-    // "はい" or "いいえ", then a file that cannot be read (a pipe; a folder
-    // where there are none): the rows stay; after "いいえ" the command goes
-    // on to the first tab.
+    // "はい" or "いいえ", then a file that cannot be read (a pipe, where the
+    // system has them; a folder is no file at all, and is answered as the
+    // missing file above): the rows stay; the command goes on to the first tab.
     const std::string pipe = dir.filePath(QStringLiteral("pipe.txt")).toStdString();
-    if (!makeNamedPipe(pipe)) {
-        ASSERT_TRUE(std::filesystem::create_directory(pipe));
-    }
+    const bool havePipe = makeNamedPipe(pipe);
     for (const int answer : {platform::kYes, platform::kNo}) {
+        if (!havePipe) break;
         selectTab(2);
         const std::size_t boxes = platform.boxes.size();
         platform.answers = {answer};

@@ -38,6 +38,12 @@ int main(int argc, char** argv) {
     if (config.size() > 2 && config[1] == ':') config.remove(0, 2);
 #endif
     if (qpa.isEmpty() || qpa == "offscreen") qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
+#ifdef _WIN32
+    // The offscreen platform of Windows takes its fonts from one folder
+    // only, with none of the system's: without one, every glyph is a box.
+    if (qgetenv("QT_QPA_FONTDIR").isEmpty() && !qgetenv("WINDIR").isEmpty())
+        qputenv("QT_QPA_FONTDIR", qgetenv("WINDIR") + "\\Fonts");
+#endif
     QApplication app(argc, argv);
     // The window remembers its geometry in the user's configuration folder;
     // the tests keep theirs in a folder of their own.

@@ -13,6 +13,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -28,7 +29,9 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+#ifndef _WIN32
         if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (Debian package poppler-utils) is not installed";
+#endif
         copyDemo();
         ASSERT_TRUE(start());
         loadSampleCombinations();
@@ -53,6 +56,23 @@ protected:
         *pages = layout.paint(printer);
         if (rows) *rows = layout.pages();
         return file;
+    }
+    // The pages of a PDF as its page objects count them: all there is to
+    // read where no pdftotext runs (under Wine, a Linux program's output
+    // does not come back).
+    static int pdfPages(const QString& pdf) {
+        QFile f(pdf);
+        if (!f.open(QIODevice::ReadOnly)) return -1;
+        static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
+        return static_cast<int>(QString::fromLatin1(f.readAll()).count(page));
+    }
+    // Where pdftotext runs, the text of the pages is read too.
+    bool skipText() const {
+#ifdef _WIN32
+        return pdftotext.isEmpty();
+#else
+        return false;
+#endif
     }
     // The text of one page (1-based), or of every page with page 0.
     QString pageText(const QString& pdf, int page = 0) {
@@ -80,6 +100,8 @@ TEST_F(PrintPreview, APdfOfTheAnalysisHoldsTitlesCellsAndOnePagePerSoManyRows) {
     EXPECT_GE(perPage, 40) << "an A4 page holds at least 40 rows";
     EXPECT_EQ(pages, (1350 + perPage - 1) / perPage);
     for (int n = 0; n + 1 < pages; ++n) EXPECT_EQ(static_cast<int>(rows[static_cast<std::size_t>(n)].size()), perPage);
+    EXPECT_EQ(pdfPages(pdf), pages);
+    if (skipText()) GTEST_SKIP() << "no pdftotext under Wine: the pages are counted, their text is read on Linux";
     EXPECT_EQ(pageText(pdf).count(QLatin1Char('\f')), pages);
 
     const auto text = [&](int row, int col) {
@@ -103,7 +125,10 @@ TEST_F(PrintPreview, TheTableAndTheTotalsFitThePageWidthAndWrapTheWinEntries) {
     const output::PrintDocument table = previewFrom("MSFlexGrid1", "pmnupreview");
     ASSERT_EQ(table.rows.size(), 30u);
     int pages = 0;
-    const QString all = pageText(writePdf(table, QStringLiteral("table.pdf"), &pages));
+    const QString tablePdf = writePdf(table, QStringLiteral("table.pdf"), &pages);
+    EXPECT_EQ(pdfPages(tablePdf), pages);
+    if (skipText()) GTEST_SKIP() << "no pdftotext under Wine: the pages are counted, their text is read on Linux";
+    const QString all = pageText(tablePdf);
     const QString entries = QString::fromStdString(table.rows[0][2]);
     EXPECT_GT(entries.size(), 100) << "entries long enough to wrap";
     EXPECT_TRUE(all.contains(QStringLiteral("当 選 回 数")));
@@ -122,6 +147,9 @@ TEST_F(PrintPreview, TheTableAndTheTotalsFitThePageWidthAndWrapTheWinEntries) {
 }
 
 TEST_F(PrintPreview, ThePreviewPrintsToAPdfFileFromThePrintDialog) {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows the print dialog is the system's own, which the test cannot fill in";
+#endif
     platform.previewForReal = true;
     const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
     int shownPages = 0;

@@ -77,7 +77,8 @@ protected:
 
 TEST_F(Road, FromStartUpThroughEveryTabToExit) {
     copyDemo();
-    const fs::path folder = dir.path().toStdString();
+    // In the system's own separators, as the program names files to other programs.
+    const fs::path folder = fs::path(dir.path().toStdString()).make_preferred();
     // The player's spreadsheet program is a recording stand-in, started for real.
     std::vector<std::string> ini = platform::readLines(folder / "Kazuban.ini");
     ASSERT_EQ(ini.size(), 14u);

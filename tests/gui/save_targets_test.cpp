@@ -114,6 +114,9 @@ TEST_F(SaveTargets, EverySaveRefusesTheDataFilesAndSpecialFiles) {
 }
 
 TEST_F(SaveTargets, APdfIsNotPrintedOverADataFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows the print dialog is the system's own, which the test cannot fill in";
+#endif
     platform.previewForReal = true;
     WhenModal preview(
         [&](QWidget* w) {

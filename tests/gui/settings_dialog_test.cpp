@@ -49,7 +49,7 @@ TEST_F(SettingsDialogWidgets, PickedFoldersGoToTheChosenBoxAndEscWritesNothing) 
 
         // The folder list starts in the start-up folder; with no option chosen
         // a picked folder fills no box.
-        const QString pickPath = QDir(dir.path()).filePath(QStringLiteral("pick me"));
+        const QString pickPath = QDir::toNativeSeparators(QDir(dir.path()).filePath(QStringLiteral("pick me")));
         ASSERT_NE(itemFor(pickPath), nullptr);
         activate(itemFor(pickPath));
         EXPECT_EQ(dataBox->text(), QString());
@@ -60,12 +60,14 @@ TEST_F(SettingsDialogWidgets, PickedFoldersGoToTheChosenBoxAndEscWritesNothing) 
         activate(itemFor(pickPath));
         EXPECT_EQ(dataBox->text(), pickPath);
 
-        // Choosing a drive moves the folder list there, and so fills the box.
-        const int root = drives->findData(QStringLiteral("/"));
+        // Choosing a drive moves the folder list there, and so fills the box;
+        // the root ("/", or the system's drive such as C:\) is one of them.
+        const QString rootFolder = QDir::toNativeSeparators(QDir::rootPath());
+        const int root = drives->findData(rootFolder);
         ASSERT_GE(root, 0);
         drives->setCurrentIndex(root);
         emit drives->activated(root);
-        EXPECT_EQ(dataBox->text(), QStringLiteral("/"));
+        EXPECT_EQ(dataBox->text(), rootFolder);
         EXPECT_EQ(browserBox->text(), QString());
 
         // Esc cancels: nothing is written.
