@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSslSocket>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -202,6 +203,15 @@ TEST_F(Fetch, CancelStopsAtOnceAndTheWindowKeepsRunningMeanwhile) {
     EXPECT_EQ(read("atarimgrp.txt"), history);
     EXPECT_FALSE(hasPayouts());
 }
+
+#ifdef _WIN32
+// The bank's pages come over TLS: on Windows through the system's own
+// Schannel, whose plugin must be found with Qt's.
+TEST(FetchTls, WindowsFetchesThroughSchannel) {
+    EXPECT_TRUE(QSslSocket::supportsSsl());
+    EXPECT_EQ(QSslSocket::activeBackend(), QStringLiteral("schannel"));
+}
+#endif
 
 }  // namespace
 }  // namespace kazuban::testing
