@@ -17,7 +17,8 @@
 # scripts/package-windows.sh): the mingw-w64 cross compiler, Wine, GoogleTest's
 # sources, dpkg-dev (dpkg-source unpacks Debian's Qt and QCustomPlot sources),
 # NSIS (makensis, the installer), zip, the IPA fonts Wine draws Japanese in,
-# and locales (the Japanese locale the GUI tests run in under Wine).
+# locales (the Japanese locale the GUI tests run in under Wine) and openssl
+# (the TLS server of the fetch test).
 set -euo pipefail
 KAZUBAN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
@@ -28,7 +29,7 @@ KAZUBAN_PACKAGES=(
   clang-format-14
 )
 if [ "${1:-}" = "--windows" ]; then
-  KAZUBAN_PACKAGES+=(g++-mingw-w64-x86-64-posix wine64 googletest dpkg-dev nsis zip unzip x11-utils locales)
+  KAZUBAN_PACKAGES+=(g++-mingw-w64-x86-64-posix wine64 googletest dpkg-dev nsis zip unzip x11-utils locales openssl)
 fi
 missing=()
 for p in "${KAZUBAN_PACKAGES[@]}"; do

@@ -139,6 +139,35 @@ if [ ! -f "$WINEPREFIX/.kazuban-fonts" ]; then
   /usr/lib/wine/wineserver -w
   touch "$WINEPREFIX/.kazuban-fonts"
 fi
+# A TLS server on 127.0.0.1 for the fetch through Schannel: openssl s_server
+# answers with the files that the test writes into its folder (whole HTTP
+# replies), under a certificate made here for 127.0.0.1.
+tls="$qtbuild/tls"
+rm -rf "$tls"
+mkdir -p "$tls/served"
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$tls/key.pem" -out "$tls/cert.pem" -days 2 \
+  -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 2>/dev/null
+tls_pid=""
+for _ in 1 2 3 4 5; do
+  port=$((20000 + RANDOM % 30000))
+  (cd "$tls/served" && exec openssl s_server -accept "127.0.0.1:$port" -cert "$tls/cert.pem" -key "$tls/key.pem" \
+     -HTTP) >"$tls/server.log" 2>&1 &
+  tls_pid=$!
+  for _ in $(seq 25); do
+    if grep -q ACCEPT "$tls/server.log" || ! kill -0 "$tls_pid" 2>/dev/null; then break; fi
+    sleep 0.2
+  done
+  grep -q ACCEPT "$tls/server.log" && break
+  kill "$tls_pid" 2>/dev/null || true
+  tls_pid=""
+done
+if [ -z "$tls_pid" ]; then
+  echo "error: the TLS server for the fetch test did not start:" >&2
+  cat "$tls/server.log" >&2
+  exit 1
+fi
+trap 'kill "$tls_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+export KAZUBAN_TLS_URL="https://127.0.0.1:$port" KAZUBAN_TLS_FOLDER="Z:$tls/served" KAZUBAN_TLS_CERT="Z:$tls/cert.pem"
 gui_run() {   # gui_run LOG ARGS...: the GUI tests under Wine, their skipped tests listed
   local log=$1
   shift

@@ -1,9 +1,13 @@
 // ◇当選番号 → 最新結果を取得 against a bank served by the test itself on
 // 127.0.0.1: the index, the files tried one by one, every way the fetch
 // fails, cancel, and the question asked before anything is written.
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -206,10 +210,57 @@ TEST_F(Fetch, CancelStopsAtOnceAndTheWindowKeepsRunningMeanwhile) {
 
 #ifdef _WIN32
 // The bank's pages come over TLS: on Windows through the system's own
-// Schannel, whose plugin must be found with Qt's.
-TEST(FetchTls, WindowsFetchesThroughSchannel) {
+// Schannel. The server on 127.0.0.1 is the one scripts/test-windows.sh
+// starts for it (openssl s_server, answering with the files of a folder,
+// under a certificate of its own): refused while the certificate is not
+// trusted, fetched once the test trusts it.
+class FetchOverTls : public WindowTest {};
+
+TEST_F(FetchOverTls, AnUntrustedServerIsRefusedATrustedOneGivesTheResults) {
     EXPECT_TRUE(QSslSocket::supportsSsl());
     EXPECT_EQ(QSslSocket::activeBackend(), QStringLiteral("schannel"));
+    const QString url = qEnvironmentVariable("KAZUBAN_TLS_URL");
+    if (url.isEmpty()) GTEST_SKIP() << "no TLS server: scripts/test-windows.sh starts one";
+    const QDir served(qEnvironmentVariable("KAZUBAN_TLS_FOLDER"));
+    ASSERT_TRUE(served.mkpath(QStringLiteral("csv")));
+    const auto serve = [&](const QString& name, const std::string& text) {
+        const std::string body = platform::encodeCp932(text);
+        QFile f(served.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString("HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+                                          "\r\nConnection: close\r\n\r\n" + body));
+    };
+    serve(QStringLiteral("name.txt"), bankIndex({1401}));
+    serve(QStringLiteral("csv/A1011401.CSV"), bankBlock(kDraw1401));
+    ui::saveResultUrls(
+        {(url + QStringLiteral("/name.txt")).toStdString(), (url + QStringLiteral("/csv")).toStdString()});
+    copyDemo();
+    ASSERT_TRUE(start());
+    const auto history = [&] {
+        return platform::readFileBytes(dir.filePath(QStringLiteral("atarimgrp.txt")).toStdString());
+    };
+    const std::string before = history();
+
+    platform.answers = {platform::kOk};
+    trigger(QStringLiteral("mnuasaishin"));
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text.rfind("最新結果を取得できませんでした。", 0), 0u) << platform.boxes[0].text;
+    EXPECT_EQ(history(), before);
+
+    QFile pem(qEnvironmentVariable("KAZUBAN_TLS_CERT"));
+    ASSERT_TRUE(pem.open(QIODevice::ReadOnly));
+    const QSslConfiguration untrusting = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusting = untrusting;
+    trusting.addCaCertificates(QSslCertificate::fromData(pem.readAll()));
+    QSslConfiguration::setDefaultConfiguration(trusting);
+    platform.boxes.clear();
+    platform.answers = {platform::kOk};
+    trigger(QStringLiteral("mnuasaishin"));
+    QSslConfiguration::setDefaultConfiguration(untrusting);
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_TRUE(platform.boxes[0].text.ends_with("第1401回～第1401回を追加します。よろしいですか？"))
+        << platform.boxes[0].text;
+    EXPECT_TRUE(history() == before + platform::encodeCp932("第1401回= 3, 9,14,22,30,17\r\n"));
 }
 #endif
 
