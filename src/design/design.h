@@ -87,7 +87,7 @@ std::optional<std::string> refusal(const Request& r);
 // calling thread now and then (every 65,536 moves of the search: under a
 // second, often far less); when `cancel` turns true the search stops soon
 // (well under a second) and the best result found so far is returned, proved
-// like any other. At effort 1 on the development machine: best N about 1-2 s, the
+// like any other. At effort 1 on the development machine: best N about 2-5 s, the
 // guarantee about 11 s, wheels of up to 20 numbers up to about 30 s.
 Result runDesign(const Request& r, const ProgressFn& progress = {}, const std::atomic<bool>* cancel = nullptr);
 
