@@ -1,9 +1,10 @@
 #!/bin/bash
 # Fills the stored table of wheels (src/design/wheels/) by this program's own
-# search: for each m, block orbits under a shift of m - F numbers (K of them,
-# chosen by a tabu search), completed and shrunk by the design search and
-# proved by its recount; a file is written only when the design is smaller
-# than the stored one. Runs long: give it hours, e.g. `nice bash
+# search: for each m, block orbits of at most B tickets under a group (C
+# cycles of N numbers shifted together, multiplied by the powers of A, the
+# others fixed), chosen by a tabu search, completed and shrunk by the design
+# search and proved by its recount; a file is written only when the design is
+# smaller than the stored one. Runs long: give it hours, e.g. `nice bash
 # scripts/design-table.sh build/rel 4`. Arguments: the Release build folder
 # (with -DKAZUBAN_BENCH=ON) and how many seeds to try for each case.
 set -euo pipefail
@@ -11,14 +12,16 @@ build=${1:-build/rel}
 seeds=${2:-1}
 here=$(cd "$(dirname "$0")/.." && pwd)
 cmake --build "$build" --target kazuban_wheel_table
-# m F K: the shift fixes F numbers, K orbits of m - F tickets each.
+# m N C A B MOVES: a negative MOVES weighs the sets of three that stay open.
 cases=(
-  "24 1 10" "29 0 14" "31 0 16" "25 0 10" "23 0 8" "22 3 9" "21 2 7"
-  "28 1 13" "30 0 15" "30 1 15" "16 0 4" "15 1 3" "20 1 7"
+  "23 11 2 1 187 100000" "21 5 4 1 151 1000000" "22 7 3 1 172 1000000"
+  "29 14 2 1 406 100000" "30 9 3 1 459 100000" "24 11 2 1 231 500000"
+  "31 5 6 1 501 300000" "15 5 3 1 55 300000" "16 4 4 1 65 300000"
+  "20 19 1 1 133 300000" "25 5 5 1 256 300000" "28 27 1 1 359 300000"
 )
 for c in "${cases[@]}"; do
-  read -r m f k <<<"$c"
+  read -r m n cy a b moves <<<"$c"
   for seed in $(seq 1 "$seeds"); do
-    "$build/bench/kazuban_wheel_table" "$m" "$f" "$k" 300000 "$seed" 1 "$here/src/design/wheels"
+    "$build/bench/kazuban_wheel_table" "$m" "$n" "$cy" "$a" "$b" "$moves" "$seed" 1 "$here/src/design/wheels"
   done
 done
