@@ -56,7 +56,7 @@ void BM_DesignWheel_numbers1toM(benchmark::State& state) {
 void wheelArgs(benchmark::internal::Benchmark* b) {
     for (int m = 6; m <= 31; ++m) b->Args({3, m});
     for (int p = 4; p <= 5; ++p)
-        for (int m = 8; m <= 20; m += 2) b->Args({p, m});
+        for (int m = 8; m <= 31; ++m) b->Args({p, m});
 }
 BENCHMARK(BM_DesignWheel_numbers1toM)->ArgNames({"P", "m"})->Apply(wheelArgs)->Iterations(1)->Unit(benchmark::kSecond);
 

@@ -253,8 +253,9 @@ int main(int argc, char** argv) {
     for (int j : tabuOrbits(o, k, std::labs(moves), moves < 0, rng))
         for (Positions b : group.orbit(o.blockRep[static_cast<std::size_t>(j)])) r.from.push_back(b << 1);
     const Result res = runDesign(r);
-    std::printf("m=%d n=%d c=%d a=%d b=%d orbits=%zu tickets=%zu covered=%lld/%lld\n", m, n, cycles, mul, k, r.from.size(), res.tickets.size(),
-                static_cast<long long>(res.covered), static_cast<long long>(res.units));
+    std::printf("m=%d n=%d c=%d a=%d b=%d orbits=%zu tickets=%zu covered=%lld/%lld\n", m, n, cycles, mul, k,
+                r.from.size(), res.tickets.size(), static_cast<long long>(res.covered),
+                static_cast<long long>(res.units));
     if (res.covered != res.units) return 1;
     char name[32];
     std::snprintf(name, sizeof name, "wheel-p3-m%02d.txt", m);

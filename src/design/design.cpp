@@ -90,11 +90,18 @@ Positions positionsOf(const Plan& plan, Ticket t) {
     return s;
 }
 
-// Tickets on the positions first..first+k-1 holding every three of them.
+std::optional<std::vector<Positions>> knownWheel(int d, int p);
+
+// Tickets on the positions first..first+k-1 holding every three of them: a
+// known wheel, or the search's.
 std::vector<Positions> tripleWheel(int k, int first, const SearchHooks& hooks) {
     std::vector<Positions> w;
-    if (k == 17) {
+    if (k == 5) {
+        w = {Positions{31}};
+    } else if (k == 17) {
         w = steinerBlocks17();
+    } else if (auto known = knownWheel(k, 3)) {
+        w = std::move(*known);
     } else if (k == 14) {
         w = tripleCover14();
     } else {
@@ -107,11 +114,30 @@ std::vector<Positions> tripleWheel(int k, int first, const SearchHooks& hooks) {
     return w;
 }
 
+// The part a (a <= d - a, both at least 5) whose wheels of every three of
+// the two parts known in advance have fewest tickets in all, or 0.
+int bestSplit(int d) {
+    int best = 0;
+    std::size_t fewest = std::numeric_limits<std::size_t>::max();
+    auto size = [](int k) -> std::size_t {
+        if (k == 5) return 1;
+        if (k == 17) return 68;
+        const auto known = knownWheel(k, 3);
+        return known ? known->size() : std::numeric_limits<std::size_t>::max() / 4;
+    };
+    for (int a = 5; a <= d - a; ++a) {
+        const std::size_t n = size(a) + size(d - a);
+        if (n < fewest) fewest = n, best = a;
+    }
+    return fewest < std::numeric_limits<std::size_t>::max() / 4 ? best : 0;
+}
+
 // Covers to start from, the smallest first; an empty one is the greedy
 // cover. S(3,5,17) holds every three of 17 positions. Five positions drawn
 // from two parts put three into one of them, so wheels of every three of
 // each part make a cover for p = 5: for 31 numbers S(3,5,17) and a cover of
-// the other 14 (111 tickets). For p = 5 the best of these starts and a
+// the other 14 (111 tickets), otherwise the split whose known wheels are
+// smallest as well. For p = 5 the best of these starts and a
 // greedy cover are searched, otherwise three greedy covers besides.
 std::vector<std::vector<Positions>> coverStarts(const Plan& plan, const CoverSpace& space, const SearchHooks& hooks) {
     std::vector<std::vector<Positions>> starts;
@@ -119,6 +145,8 @@ std::vector<std::vector<Positions>> coverStarts(const Plan& plan, const CoverSpa
     if (plan.p == 5) {
         std::vector<int> splits{17};
         if (plan.d < 22) splits = {(plan.d + 1) / 2, (plan.d + 1) / 2 + 1};
+        if (const int a = bestSplit(plan.d); a != 0 && std::find(splits.begin(), splits.end(), a) == splits.end())
+            splits.push_back(a);
         for (int a : splits) {
             if (plan.d - a < 5) continue;
             std::vector<Positions> start = tripleWheel(a, 0, hooks);

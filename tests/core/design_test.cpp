@@ -279,6 +279,21 @@ TEST(StoredWheels, ConstructionsAnswerAtOnceAndMoreEffortSearchesFromThem) {
     EXPECT_EQ(runDesign(r).tickets.size(), 260u);
 }
 
+TEST(StoredWheels, FiveOfTheNumbersStartFromTheSmallestSplitIntoKnownWheels) {
+    // Five drawn from two parts put three into one: on 24 numbers the known
+    // wheels of 11 and 13 (20 + 34) are the smallest pair, where 12 + 12 make
+    // 58 and S(3,5,17) with the other 7 makes 73. Cancelled at once, the
+    // design is that start.
+    std::atomic<bool> cancel{true};
+    for (const auto& [m, most] : {std::pair{24, 54u}, {22, 40u}}) {
+        const Request r = wheel(range(32 - m, 31), 5);
+        const Result res = runDesign(r, {}, &cancel);
+        EXPECT_LE(res.tickets.size(), most) << m;
+        EXPECT_EQ(res.covered, res.units) << m;
+        EXPECT_EQ(res.covered, referenceCount(*r.numbers, 5, res.tickets)) << m;
+    }
+}
+
 struct SpaceCase {
     int d, p;
 };
