@@ -1,9 +1,9 @@
 // Fills the stored table of wheels (src/design/wheels/) with P = 3 designs
 // of this program's own search: block orbits of at most B tickets in all
-// under a group (C cycles of N
-// numbers shifted together and multiplied by the powers of A, the rest
-// fixed) chosen by a tabu search until few sets of three are left open, then
-// the design search completes and shrinks the union.
+// under a group (C cycles of N numbers shifted together and multiplied by
+// the powers of A, the rest fixed), chosen by a tabu search until few sets
+// of three are left open; then the design search completes and shrinks the
+// union. A negative MOVES weighs the sets of three that stay open.
 // The result is proved by the design's own recount, and written only when
 // it is complete and smaller than the stored file.
 //   kazuban_wheel_table M N C A B MOVES SEED EFFORT DIR
@@ -233,12 +233,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int m = std::atoi(argv[1]), n = std::atoi(argv[2]), cycles = std::atoi(argv[3]), mul = std::atoi(argv[4]);
-    const int k = std::atoi(argv[5]);
+    const int budget = std::atoi(argv[5]);
     const long moves = std::atol(argv[6]);
     const auto seed = std::strtoull(argv[7], nullptr, 10);
     const int effort = std::atoi(argv[8]);
     const std::filesystem::path dir = argv[9];
-    if (m < 6 || m > 31 || n < 1 || cycles < 1 || n * cycles > m || mul < 1 || std::gcd(mul, n) != 1 || k < 1 ||
+    if (m < 6 || m > 31 || n < 1 || cycles < 1 || n * cycles > m || mul < 1 || std::gcd(mul, n) != 1 || budget < 1 ||
         effort < 1)
         return 2;
 
@@ -250,10 +250,10 @@ int main(int argc, char** argv) {
     r.numbers = static_cast<Ticket>(((std::uint64_t{1} << m) - 1) << 1);
     r.seed = seed;
     r.effort = effort;
-    for (int j : tabuOrbits(o, k, std::labs(moves), moves < 0, rng))
+    for (int j : tabuOrbits(o, budget, std::labs(moves), moves < 0, rng))
         for (Positions b : group.orbit(o.blockRep[static_cast<std::size_t>(j)])) r.from.push_back(b << 1);
     const Result res = runDesign(r);
-    std::printf("m=%d n=%d c=%d a=%d b=%d orbits=%zu tickets=%zu covered=%lld/%lld\n", m, n, cycles, mul, k,
+    std::printf("m=%d n=%d c=%d a=%d b=%d orbits=%zu tickets=%zu covered=%lld/%lld\n", m, n, cycles, mul, budget,
                 r.from.size(), res.tickets.size(), static_cast<long long>(res.covered),
                 static_cast<long long>(res.units));
     if (res.covered != res.units) return 1;

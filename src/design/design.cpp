@@ -92,18 +92,22 @@ Positions positionsOf(const Plan& plan, Ticket t) {
 
 std::optional<std::vector<Positions>> knownWheel(int d, int p);
 
+// Tickets on the positions 0..k-1 holding every three of them, known in
+// advance: the five themselves, S(3,5,17), the stored table, the cover of 14.
+std::optional<std::vector<Positions>> knownTripleWheel(int k) {
+    if (k == 5) return std::vector<Positions>{31};
+    if (k == 17) return steinerBlocks17();
+    if (auto known = knownWheel(k, 3)) return known;
+    if (k == 14) return tripleCover14();
+    return std::nullopt;
+}
+
 // Tickets on the positions first..first+k-1 holding every three of them: a
 // known wheel, or the search's.
 std::vector<Positions> tripleWheel(int k, int first, const SearchHooks& hooks) {
     std::vector<Positions> w;
-    if (k == 5) {
-        w = {Positions{31}};
-    } else if (k == 17) {
-        w = steinerBlocks17();
-    } else if (auto known = knownWheel(k, 3)) {
+    if (auto known = knownTripleWheel(k)) {
         w = std::move(*known);
-    } else if (k == 14) {
-        w = tripleCover14();
     } else {
         SearchHooks quiet = hooks;
         quiet.progress = nullptr;
@@ -114,22 +118,20 @@ std::vector<Positions> tripleWheel(int k, int first, const SearchHooks& hooks) {
     return w;
 }
 
-// The part a (a <= d - a, both at least 5) whose wheels of every three of
-// the two parts known in advance have fewest tickets in all, or 0.
+// The part a (5 <= a <= d - a) whose two parts have the fewest tickets in
+// all in wheels of every three known in advance, or 0 when no split has both.
 int bestSplit(int d) {
+    constexpr std::size_t kUnknown = std::numeric_limits<std::size_t>::max() / 4;
+    std::vector<std::size_t> size(static_cast<std::size_t>(std::max(d, 0)) + 1, kUnknown);
+    for (int k = 5; k <= d - 5; ++k)
+        if (const auto known = knownTripleWheel(k)) size[static_cast<std::size_t>(k)] = known->size();
     int best = 0;
-    std::size_t fewest = std::numeric_limits<std::size_t>::max();
-    auto size = [](int k) -> std::size_t {
-        if (k == 5) return 1;
-        if (k == 17) return 68;
-        const auto known = knownWheel(k, 3);
-        return known ? known->size() : std::numeric_limits<std::size_t>::max() / 4;
-    };
+    std::size_t fewest = kUnknown;
     for (int a = 5; a <= d - a; ++a) {
-        const std::size_t n = size(a) + size(d - a);
+        const std::size_t n = size[static_cast<std::size_t>(a)] + size[static_cast<std::size_t>(d - a)];
         if (n < fewest) fewest = n, best = a;
     }
-    return fewest < std::numeric_limits<std::size_t>::max() / 4 ? best : 0;
+    return best;
 }
 
 // Covers to start from, the smallest first; an empty one is the greedy
@@ -145,7 +147,9 @@ std::vector<std::vector<Positions>> coverStarts(const Plan& plan, const CoverSpa
     if (plan.p == 5) {
         std::vector<int> splits{17};
         if (plan.d < 22) splits = {(plan.d + 1) / 2, (plan.d + 1) / 2 + 1};
-        if (const int a = bestSplit(plan.d); a != 0 && std::find(splits.begin(), splits.end(), a) == splits.end())
+        const int a = bestSplit(plan.d);
+        if (a != 0 && std::find(splits.begin(), splits.end(), a) == splits.end() &&
+            std::find(splits.begin(), splits.end(), plan.d - a) == splits.end())
             splits.push_back(a);
         for (int a : splits) {
             if (plan.d - a < 5) continue;
